@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FieldKind.h"
+#include "SqlDialect.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+struct TableColumn {
+    QString name;
+    FieldKind kind;
+};
+
+// The one database connection of the program. Every query runs on it.
+class Connection
+{
+public:
+    explicit Connection(std::unique_ptr<SqlDialect> dialect = nullptr);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file; throws DbError with the engine's text.
+    void open(const QString& path);
+    void close();
+    bool isOpen() const;
+    const QString& path() const { return m_path; }
+
+    QSqlDatabase database() const;
+    const SqlDialect& dialect() const { return *m_dialect; }
+
+    // Runs a statement that returns no rows, with bound values.
+    void exec(const QString& sql, const QVariantList& params = {});
+    // First column of the first row, or an invalid value.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+    QStringList userTables() const;
+    bool hasTable(const QString& name) const; // ignores letter case
+    // Columns of a table in their order; cached until the schema changes.
+    const QList<TableColumn>& columns(const QString& table);
+    // Forget cached table layouts (after ALTER or CREATE).
+    void schemaChanged();
+
+    // A write transaction: begun at construction, rolled back unless committed.
+    class Transaction
+    {
+    public:
+        explicit Transaction(Connection& connection);
+        ~Transaction();
+        void commit();
+
+    private:
+        Connection& m_connection;
+        bool m_done = false;
+    };
+
+private:
+    std::unique_ptr<SqlDialect> m_dialect;
+    QString m_name;
+    QString m_path;
+    QHash<QString, QList<TableColumn>> m_columns;
+};

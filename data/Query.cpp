@@ -1,0 +1,612 @@
+#include "Query.h"
+
+#include "Connection.h"
+#include "DbError.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+constexpr int kFirstPage = 100;  // enough for a screen: re-opening stays cheap
+constexpr int kNextPage = 500;
+const QString kKey = QStringLiteral("ID");
+
+QString singleTableOf(const QString& sql)
+{
+    static const QRegularExpression from(
+        QStringLiteral("\\bFROM\\s+\\[?(\\w+)\\]?\\s*(,|\\bJOIN\\b)?"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression join(QStringLiteral("\\bJOIN\\b"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = from.match(sql);
+    if (!m.hasMatch() || !m.captured(2).isEmpty() || join.match(sql).hasMatch())
+        return {};
+    return m.captured(1);
+}
+
+QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QVariantList& params)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text());
+    for (const QVariant& p : params)
+        q.addBindValue(p);
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    return q;
+}
+
+} // namespace
+
+Query::Query(Connection& connection, QObject* parent)
+    : QObject(parent)
+    , m_db(connection)
+{
+}
+
+void Query::setSql(const QString& sql, const QVariantList& params)
+{
+    close();
+    QString s = sql.trimmed();
+    while (s.endsWith(u';'))
+        s.chop(1);
+    m_sql = s;
+    m_params = params;
+}
+
+void Query::open()
+{
+    if (m_open)
+        return;
+    m_sort.clear();
+    m_orderBy.clear();
+    load();
+}
+
+void Query::close()
+{
+    const bool wasOpen = m_open || !m_rows.empty();
+    resetRows();
+    m_open = false;
+    m_sort.clear();
+    m_orderBy.clear();
+    m_fields.clear();
+    m_kinds.clear();
+    if (wasOpen) {
+        emit reopened();
+        emit currentChanged();
+    }
+}
+
+void Query::reopen()
+{
+    m_open = false;
+    m_sort.clear();
+    m_orderBy.clear();
+    load();
+}
+
+void Query::resetRows()
+{
+    m_rows.clear();
+    m_atEnd = false;
+    m_offsetShift = 0;
+    m_cur = -1;
+    m_eof = true;
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    m_count.reset();
+}
+
+void Query::load()
+{
+    m_open = false; // rows arrive as one reset, not as additions
+    resetRows();
+    m_fields.clear();
+    m_kinds.clear();
+    m_table = singleTableOf(m_sql);
+    try {
+        fetchPage(kFirstPage);
+    } catch (...) {
+        resetRows();
+        m_open = false;
+        emit reopened();
+        emit currentChanged();
+        throw;
+    }
+    m_open = true;
+    m_cur = m_rows.empty() ? -1 : 0;
+    m_eof = m_rows.empty();
+    emit reopened();
+    emit currentChanged();
+}
+
+QString Query::effectiveSql() const
+{
+    return m_orderBy.isEmpty() ? m_sql : m_db.dialect().sorted(m_sql, m_orderBy);
+}
+
+void Query::fetchPage(int count)
+{
+    QVariantList params = m_params;
+    params << count << (static_cast<int>(m_rows.size()) - m_offsetShift);
+    QSqlQuery q = run(m_db.database(), m_db.dialect().paged(effectiveSql()), params);
+    if (m_fields.isEmpty()) {
+        const QSqlRecord rec = q.record();
+        QList<TableColumn> tableColumns;
+        if (!m_table.isEmpty())
+            tableColumns = m_db.columns(m_table);
+        for (int i = 0; i < rec.count(); ++i) {
+            const QString name = rec.fieldName(i);
+            m_fields << name;
+            FieldKind kind = FieldKind::Text;
+            bool found = false;
+            for (const TableColumn& c : tableColumns) {
+                if (c.name.compare(name, Qt::CaseInsensitive) == 0) {
+                    kind = c.kind;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) {
+                switch (rec.field(i).metaType().id()) {
+                case QMetaType::Int:
+                case QMetaType::LongLong:
+                    kind = FieldKind::Integer;
+                    break;
+                case QMetaType::Double:
+                    kind = FieldKind::Real;
+                    break;
+                case QMetaType::QByteArray:
+                    kind = FieldKind::Blob;
+                    break;
+                default:
+                    break;
+                }
+            }
+            m_kinds << kind;
+        }
+        if (m_table.isEmpty() || keyColumn() < 0)
+            m_table.clear(); // without a key the rows cannot be written back
+    }
+    std::vector<Row> page;
+    page.reserve(count);
+    const int n = static_cast<int>(m_fields.size());
+    while (q.next()) {
+        Row row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row.append(q.value(i));
+        page.push_back(std::move(row));
+    }
+    q.finish(); // ends the read: no snapshot is held between pages
+    if (static_cast<int>(page.size()) < count)
+        m_atEnd = true;
+    if (page.empty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    if (m_open)
+        emit rowsAboutToBeAdded(first, first + static_cast<int>(page.size()) - 1);
+    for (Row& r : page)
+        m_rows.push_back(std::move(r));
+    if (m_open)
+        emit rowsAdded();
+}
+
+void Query::fetchMore()
+{
+    if (canFetchMore())
+        fetchPage(kNextPage);
+}
+
+int Query::recordCount()
+{
+    if (!m_open)
+        return 0;
+    if (m_atEnd)
+        return fetchedCount();
+    if (!m_count)
+        m_count = m_db.scalar(m_db.dialect().counted(effectiveSql()), m_params).toInt() + m_offsetShift;
+    return *m_count;
+}
+
+bool Query::setRecNo(int row)
+{
+    if (row < 0)
+        return false;
+    while (row >= fetchedCount() && canFetchMore())
+        fetchMore();
+    if (row >= fetchedCount())
+        return false;
+    if (m_state != State::Browse && row != m_cur)
+        post();
+    m_cur = row;
+    m_eof = false;
+    emit currentChanged();
+    return true;
+}
+
+void Query::first()
+{
+    if (m_rows.empty()) {
+        m_eof = true;
+        return;
+    }
+    setRecNo(0);
+}
+
+void Query::next()
+{
+    if (m_rows.empty() || !setRecNo(m_cur + 1))
+        m_eof = true;
+}
+
+int Query::fieldIndex(const QString& field) const
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int Query::column(const QString& field) const
+{
+    const int c = fieldIndex(field);
+    if (c < 0)
+        throw DbError(QStringLiteral("Field '%1' not found").arg(field));
+    return c;
+}
+
+int Query::keyColumn() const
+{
+    return fieldIndex(kKey);
+}
+
+const Query::Row* Query::currentRow() const
+{
+    if (m_state != State::Browse)
+        return &m_buffer;
+    if (m_cur < 0 || m_cur >= fetchedCount())
+        return nullptr;
+    return &m_rows[static_cast<size_t>(m_cur)];
+}
+
+QVariant Query::value(int row, int col) const
+{
+    if (row == m_cur && m_state != State::Browse)
+        return m_buffer.value(col);
+    if (row < 0 || row >= fetchedCount())
+        return {};
+    return m_rows[static_cast<size_t>(row)].value(col);
+}
+
+QVariant Query::value(const QString& field) const
+{
+    const int c = column(field);
+    const Row* row = currentRow();
+    return row ? row->value(c) : QVariant();
+}
+
+QString Query::text(const QString& field) const
+{
+    const QVariant v = value(field);
+    return v.isNull() ? QString() : v.toString();
+}
+
+std::optional<bool> Query::parseBool(const QVariant& v)
+{
+    if (v.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = v.toLongLong(&ok);
+    if (ok)
+        return n != 0;
+    const QString s = v.toString().trimmed();
+    if (s.compare(u"true", Qt::CaseInsensitive) == 0)
+        return true;
+    if (s.compare(u"false", Qt::CaseInsensitive) == 0)
+        return false;
+    return std::nullopt;
+}
+
+bool Query::boolean(const QString& field) const
+{
+    return parseBool(value(field)).value_or(false);
+}
+
+qint64 Query::integer(const QString& field) const
+{
+    return value(field).toLongLong();
+}
+
+double Query::number(const QString& field) const
+{
+    return value(field).toDouble();
+}
+
+QDate Query::date(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate();
+    return QDate::fromString(v.toString().left(10), Qt::ISODate);
+}
+
+QTime Query::time(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (v.metaType().id() == QMetaType::QTime)
+        return v.toTime();
+    const QString s = v.toString();
+    const QString t = s.size() > 8 ? s.right(8) : s; // a date-time keeps its time at the end
+    return QTime::fromString(t, QStringLiteral("hh:mm:ss"));
+}
+
+QDateTime Query::dateTime(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime();
+    QDateTime dt = QDateTime::fromString(v.toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(v.toString(), Qt::ISODate);
+    if (!dt.isValid())
+        dt = QDateTime(date(field), QTime(0, 0));
+    return dt;
+}
+
+QByteArray Query::blob(const QString& field) const
+{
+    return value(field).toByteArray();
+}
+
+void Query::requireTable() const
+{
+    if (!m_open)
+        throw DbError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    if (m_table.isEmpty())
+        throw DbError(QStringLiteral("This result cannot be changed: it has no single table with a key"));
+}
+
+void Query::append()
+{
+    requireTable();
+    if (m_state != State::Browse)
+        post();
+    const int pos = m_rows.empty() ? 0 : m_cur + 1;
+    Row row(m_fields.size());
+    emit rowsAboutToBeAdded(pos, pos);
+    m_rows.insert(m_rows.begin() + pos, row);
+    ++m_offsetShift;
+    emit rowsAdded();
+    m_cur = pos;
+    m_eof = false;
+    m_buffer = row;
+    m_modified.clear();
+    m_state = State::Insert;
+    emit currentChanged();
+}
+
+void Query::edit()
+{
+    requireTable();
+    if (m_state != State::Browse)
+        return;
+    if (m_cur < 0)
+        throw DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    m_buffer = m_rows[static_cast<size_t>(m_cur)];
+    m_modified.clear();
+    m_state = State::Edit;
+}
+
+void Query::setValue(const QString& field, const QVariant& value)
+{
+    if (m_state == State::Browse)
+        throw DbError(QStringLiteral("Dataset not in edit or insert mode"));
+    const int c = column(field);
+    m_buffer[c] = m_db.dialect().toStorage(m_kinds.value(c), value);
+    m_modified.insert(c);
+    emit rowChanged(m_cur);
+    emit currentChanged();
+}
+
+Query::Row Query::readRowByKey(const QVariant& key)
+{
+    const auto& d = m_db.dialect();
+    QSqlQuery q = run(m_db.database(),
+                      QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)),
+                      {key});
+    if (!q.next()) {
+        q.finish();
+        throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
+    }
+    const QSqlRecord rec = q.record();
+    Row row(m_fields.size());
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const int src = rec.indexOf(m_fields.at(i));
+        row[i] = src >= 0 ? q.value(src) : m_rows[static_cast<size_t>(m_cur)].value(i);
+    }
+    q.finish();
+    return row;
+}
+
+void Query::post()
+{
+    if (m_state == State::Browse)
+        return;
+    const auto& d = m_db.dialect();
+    const int key = keyColumn();
+    QList<int> cols(m_modified.begin(), m_modified.end());
+    std::sort(cols.begin(), cols.end());
+    cols.removeAll(key);
+    QVariant keyValue;
+    if (m_state == State::Insert) {
+        QStringList names, marks;
+        QVariantList values;
+        for (int c : cols) {
+            names << d.quoteIdentifier(m_fields.at(c));
+            marks << QStringLiteral("?");
+            values << m_buffer.value(c);
+        }
+        const QString sql = names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.quoteIdentifier(m_table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(d.quoteIdentifier(m_table), names.join(u','), marks.join(u','));
+        QSqlQuery q = run(m_db.database(), sql, values);
+        keyValue = q.lastInsertId();
+        q.finish();
+        if (m_count)
+            ++*m_count;
+    } else {
+        keyValue = m_rows[static_cast<size_t>(m_cur)].value(key);
+        if (!cols.isEmpty()) {
+            QStringList sets;
+            QVariantList values;
+            for (int c : cols) {
+                sets << d.quoteIdentifier(m_fields.at(c)) + QStringLiteral("=?");
+                values << m_buffer.value(c);
+            }
+            values << keyValue;
+            QSqlQuery q = run(m_db.database(),
+                              QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                                  .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
+                              values);
+            const int affected = q.numRowsAffected();
+            q.finish();
+            if (affected != 1)
+                throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
+        }
+    }
+    m_rows[static_cast<size_t>(m_cur)] = readRowByKey(keyValue);
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    emit rowChanged(m_cur);
+    emit currentChanged();
+}
+
+void Query::cancel()
+{
+    if (m_state == State::Browse)
+        return;
+    const State was = m_state;
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    if (was == State::Insert) {
+        const int pos = m_cur;
+        emit rowAboutToBeRemoved(pos);
+        m_rows.erase(m_rows.begin() + pos);
+        --m_offsetShift;
+        emit rowRemoved();
+        m_cur = std::min(pos, fetchedCount() - 1);
+        m_eof = m_rows.empty();
+    } else {
+        emit rowChanged(m_cur);
+    }
+    emit currentChanged();
+}
+
+void Query::remove()
+{
+    requireTable();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    m_state = State::Browse;
+    if (m_cur < 0)
+        throw DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    const auto& d = m_db.dialect();
+    const QVariant keyValue = m_rows[static_cast<size_t>(m_cur)].value(keyColumn());
+    m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)),
+              {keyValue});
+    const int pos = m_cur;
+    emit rowAboutToBeRemoved(pos);
+    m_rows.erase(m_rows.begin() + pos); // gone from the result too: offsets stay right
+    if (m_count)
+        --*m_count;
+    emit rowRemoved();
+    m_cur = std::min(pos, fetchedCount() - 1);
+    m_eof = m_rows.empty();
+    emit currentChanged();
+}
+
+void Query::refreshCurrent()
+{
+    requireTable();
+    if (m_cur < 0)
+        return;
+    if (m_state != State::Browse)
+        throw DbError(QStringLiteral("Cannot refresh a record that is being edited"));
+    m_rows[static_cast<size_t>(m_cur)] = readRowByKey(m_rows[static_cast<size_t>(m_cur)].value(keyColumn()));
+    emit rowChanged(m_cur);
+    emit currentChanged();
+}
+
+bool Query::locate(const QString& field, const QVariant& value)
+{
+    const int c = fieldIndex(field);
+    if (c < 0 || !m_open)
+        return false;
+    const QVariant wanted = m_db.dialect().toStorage(m_kinds.value(c), value);
+    const bool numeric = m_kinds.value(c) == FieldKind::Integer || m_kinds.value(c) == FieldKind::Bool;
+    for (int row = 0;; ++row) {
+        if (row >= fetchedCount()) {
+            if (!canFetchMore())
+                return false;
+            fetchMore();
+            if (row >= fetchedCount())
+                return false;
+        }
+        const QVariant& v = m_rows[static_cast<size_t>(row)].at(c);
+        const bool equal = numeric ? (!v.isNull() && !wanted.isNull() && v.toLongLong() == wanted.toLongLong())
+                                   : (v.isNull() == wanted.isNull() && v.toString() == wanted.toString());
+        if (equal)
+            return setRecNo(row);
+    }
+}
+
+bool Query::setSort(const QString& sortText)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\w+)\\s+(ASC|DESC)\\s*$"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::UseUnicodePropertiesOption);
+    if (!m_open)
+        return false;
+    const auto m = form.match(sortText);
+    if (!m.hasMatch())
+        return false;
+    const int c = fieldIndex(m.captured(1));
+    if (c < 0)
+        return false;
+    if (m_state != State::Browse)
+        post();
+    const bool descending = m.captured(2).compare(u"DESC", Qt::CaseInsensitive) == 0;
+    m_sort = m_fields.at(c) + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    m_orderBy = m_db.dialect().orderTerm(m_fields.at(c), m_kinds.value(c), descending);
+    const QString sortKeep = m_sort;
+    const QString orderKeep = m_orderBy;
+    try {
+        load();
+    } catch (...) {
+        m_sort.clear();
+        m_orderBy.clear();
+        throw;
+    }
+    m_sort = sortKeep;
+    m_orderBy = orderKeep;
+    return true;
+}
+
+void Query::execSql()
+{
+    close();
+    m_db.exec(m_sql, m_params);
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "FieldKind.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QTime>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// A result set on the connection: SQL text with bound values, rows fetched
+// page by page as they are needed, a current row, and edits written at once
+// to the row's table by its key. No statement is kept open between pages, so
+// another copy of the program is never held up by an idle grid.
+class Query : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Browse, Edit, Insert };
+
+    explicit Query(Connection& connection, QObject* parent = nullptr);
+
+    Connection& connection() const { return m_db; }
+
+    // Replaces the statement; closes the result first.
+    void setSql(const QString& sql, const QVariantList& params = {});
+    const QString& sql() const { return m_sql; }
+    const QVariantList& params() const { return m_params; }
+
+    void open();
+    void close();
+    void reopen();
+    bool isOpen() const { return m_open; }
+    // Runs the statement as one that returns no rows.
+    void execSql();
+
+    // Rows
+    int fetchedCount() const { return static_cast<int>(m_rows.size()); }
+    bool canFetchMore() const { return m_open && !m_atEnd; }
+    void fetchMore();
+    // Every row of the result (counted by the engine when not all are fetched).
+    int recordCount();
+    bool isEmpty() const { return m_rows.empty(); }
+
+    // Current row: -1 when the result is empty or closed.
+    int recNo() const { return m_cur; }
+    bool setRecNo(int row);
+    void first();
+    void next();
+    bool eof() const { return m_eof || m_rows.empty(); }
+
+    // Fields of the result
+    const QStringList& fieldNames() const { return m_fields; }
+    int fieldIndex(const QString& field) const; // -1 when absent; ignores case
+    bool hasField(const QString& field) const { return fieldIndex(field) >= 0; }
+    FieldKind fieldKind(int column) const { return m_kinds.value(column, FieldKind::Text); }
+    const QString& tableName() const { return m_table; }
+
+    QVariant value(int row, int column) const;
+    QVariant value(const QString& field) const; // of the current row
+    QString text(const QString& field) const;
+    bool boolean(const QString& field) const;
+    qint64 integer(const QString& field) const;
+    double number(const QString& field) const;
+    QDate date(const QString& field) const;
+    QTime time(const QString& field) const;
+    QDateTime dateTime(const QString& field) const;
+    QByteArray blob(const QString& field) const;
+
+    // Editing the current row; post() writes it at once by its key.
+    State state() const { return m_state; }
+    void append();
+    void edit();
+    void setValue(const QString& field, const QVariant& value);
+    void post();
+    void cancel();
+    void remove();
+    // Reads the current row again from its table (another copy of the
+    // program may have changed it). Throws when the row is gone.
+    void refreshCurrent();
+    // Makes the first row whose field equals value current.
+    bool locate(const QString& field, const QVariant& value);
+
+    // Client sort: "Field ASC" or "Field DESC"; holds until the result is
+    // closed. A text of any other form, or naming no field of the result,
+    // changes nothing and answers false.
+    bool setSort(const QString& sortText);
+    const QString& sort() const { return m_sort; }
+
+    static std::optional<bool> parseBool(const QVariant& value);
+
+signals:
+    void reopened();
+    void rowsAboutToBeAdded(int first, int last);
+    void rowsAdded();
+    void rowAboutToBeRemoved(int row);
+    void rowRemoved();
+    void rowChanged(int row);
+    void currentChanged();
+
+private:
+    using Row = QList<QVariant>;
+
+    void load();
+    void fetchPage(int count);
+    QString effectiveSql() const;
+    int column(const QString& field) const; // throws when absent
+    const Row* currentRow() const;
+    Row readRowByKey(const QVariant& key);
+    int keyColumn() const;
+    void requireTable() const;
+    void resetRows();
+
+    Connection& m_db;
+    QString m_sql;
+    QVariantList m_params;
+    QString m_sort;
+    QString m_orderBy;
+    bool m_open = false;
+    QStringList m_fields;
+    QList<FieldKind> m_kinds;
+    QString m_table;
+    std::vector<Row> m_rows;
+    bool m_atEnd = false;
+    int m_offsetShift = 0; // rows in the cache that are not at their result position
+    int m_cur = -1;
+    bool m_eof = true;
+    State m_state = State::Browse;
+    Row m_buffer;
+    QSet<int> m_modified;
+    std::optional<int> m_count;
+};

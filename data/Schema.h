@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Connection;
+class Query;
+
+// Brings an older database up to the current layout at every start. Each
+// step looks for its column or table and adds only what is missing, so a
+// second start changes nothing. The steps work on the main window's tool and
+// journal result sets, which are left open on the full tables.
+class Schema
+{
+public:
+    // beforeReconstruction is called once before the long identity fill.
+    Schema(Connection& connection, Query& qTools, Query& qHistory, std::function<void()> beforeReconstruction);
+
+    // Runs every step in order; throws DbError at the first failing one.
+    void upgrade();
+
+    void MayBeAddPrice();
+    void MayBeAddTime();
+    void MayBeAdd_NaimMestoInv();
+    void MayBeAdd_Unique_ID();
+    void MayBeAdd_ISSUED_DATE();
+    void MayBeAdd_FIELD_TO_TOOLS(const QString& AFieldName, const QString& AFieldType);
+    void MayBe_CreateTable(const QString& TABLE_NAME);
+    void MayBe_CreateTable_AKTSpisaniya();
+    // Lookup indexes for the desk and the cards (not part of the original layout).
+    void MayBeAddIndexes();
+
+    QString toolsDesignSql() const;
+    static QString historySql();
+
+private:
+    void reopenTools();
+    void addToolsColumn(const QString& name, const QString& storeType);
+
+    Connection& m_db;
+    Query& m_tools;
+    Query& m_history;
+    std::function<void()> m_beforeReconstruction;
+};

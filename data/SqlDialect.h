@@ -1,0 +1,60 @@
+#pragma once
+
+#include "FieldKind.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Everything that differs between database engines. Windows and the schema
+// upgrade speak through this, so no engine word appears in them.
+class SqlDialect
+{
+public:
+    virtual ~SqlDialect() = default;
+
+    // Qt driver name and the connection options it needs.
+    virtual QString driverName() const = 0;
+    // Opens the file named by path without ever creating it; throws DbError.
+    virtual void open(QSqlDatabase& db, const QString& path) const = 0;
+
+    // Column definition for one of the store's column types ("MONEY",
+    // "VARCHAR(255)", "Logical", "MEMO", "DATE", "TIME", "DATETIME",
+    // "INTEGER", "CHAR(255)", "TEXT(16)", "LONGBINARY", "COUNTER").
+    virtual QString columnType(const QString& storeType) const = 0;
+    // The definition of an auto-number key column.
+    virtual QString autoKey(const QString& column) const = 0;
+    // What a declared column type holds.
+    virtual FieldKind kindOfDeclaredType(const QString& declaredType) const = 0;
+
+    // Literals of the yes/no columns.
+    virtual QString sqlTrue() const = 0;
+    virtual QString sqlFalse() const = 0;
+    // ORDER BY term that lists rows whose yes/no column is FALSE first, as
+    // the original store did with "ORDER BY <column> DESC" (true was -1).
+    virtual QString falseFirst(const QString& column) const = 0;
+    // ORDER BY term for a client sort on a column of the given kind. Yes/no
+    // columns keep the original store's order, where true (-1) sorted below
+    // false (0).
+    virtual QString orderTerm(const QString& column, FieldKind kind, bool descending) const = 0;
+
+    virtual QString quoteIdentifier(const QString& name) const = 0;
+    // A statement that pages the rows of sql: binds limit and offset last.
+    virtual QString paged(const QString& sql) const = 0;
+    // A statement that counts the rows of sql.
+    virtual QString counted(const QString& sql) const = 0;
+    // A statement that reorders the rows of sql by orderBy.
+    virtual QString sorted(const QString& sql, const QString& orderBy) const = 0;
+
+    // The user tables of the open database, by name.
+    virtual QStringList userTables(const QSqlDatabase& db) const = 0;
+    // The columns of a table in their order, with their declared types.
+    virtual QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const = 0;
+
+    // The first statement of a transaction that will write.
+    virtual QString beginWrite() const = 0;
+
+    // Value as the engine stores it for a column of this kind.
+    virtual QVariant toStorage(FieldKind kind, const QVariant& value) const = 0;
+};

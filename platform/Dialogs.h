@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// Message boxes and the small standard dialogs. Tests answer them through a fake.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // A plain message with an OK button.
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    // An error report: a failure's own text.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // A question with OK and Cancel; true for OK.
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // A one-line input; nothing when cancelled.
+    virtual std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
+                                         const QString& initial) = 0;
+    // The open-picture dialog; an empty text when cancelled.
+    virtual QString openPicture(QWidget* parent) = 0;
+};

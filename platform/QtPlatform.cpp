@@ -1,0 +1,97 @@
+#include "QtPlatform.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QAudioOutput>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMediaDevices>
+#include <QMediaPlayer>
+#include <QMessageBox>
+#include <QUrl>
+#include <QWidget>
+
+void QtDialogs::message(QWidget* parent, const QString& text)
+{
+    QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+}
+
+void QtDialogs::error(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+bool QtDialogs::confirm(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+        == QMessageBox::Ok;
+}
+
+std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title, const QString& prompt,
+                                        const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtDialogs::openPicture(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;All files (*)"));
+}
+
+QtSound::QtSound() = default;
+QtSound::~QtSound() = default;
+
+void QtSound::play(const QString& file)
+{
+    if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo(file).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    if (!m_player) {
+        m_output = std::make_unique<QAudioOutput>();
+        m_player = std::make_unique<QMediaPlayer>();
+        m_player->setAudioOutput(m_output.get());
+        QObject::connect(m_player.get(), &QMediaPlayer::errorOccurred, m_player.get(),
+                         [](QMediaPlayer::Error, const QString&) { QApplication::beep(); });
+    }
+    m_player->stop();
+    m_player->setSource(QUrl::fromLocalFile(file));
+    m_player->play();
+}
+
+bool DesktopShell::open(const QString& file)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+bool QtWindowManager::applicationInBackground() const
+{
+    return QApplication::activeWindow() == nullptr;
+}
+
+bool QtWindowManager::isMinimised(const QWidget* window) const
+{
+    return window && window->isMinimized();
+}
+
+void QtWindowManager::minimiseOthers(const QWidget*)
+{
+    // Other programs' windows are left alone where the desktop offers no way to reach them.
+}
+
+void QtWindowManager::restore(QWidget* window)
+{
+    if (!window)
+        return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}

@@ -1,0 +1,54 @@
+#include "FakePlatform.h"
+
+void FakeDialogs::message(QWidget*, const QString& text)
+{
+    shown.append({QStringLiteral("message"), text});
+}
+
+void FakeDialogs::error(QWidget*, const QString& text)
+{
+    shown.append({QStringLiteral("error"), text});
+}
+
+bool FakeDialogs::confirm(QWidget*, const QString& text)
+{
+    shown.append({QStringLiteral("confirm"), text});
+    if (confirmAnswers.empty())
+        return false;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeDialogs::input(QWidget*, const QString& title, const QString& prompt, const QString& initial)
+{
+    shown.append({QStringLiteral("input"), title + u'|' + prompt + u'|' + initial});
+    if (inputAnswers.empty())
+        return std::nullopt;
+    const bool ok = inputAnswers.front().has_value();
+    const QString text = ok ? *inputAnswers.front() : QString();
+    inputAnswers.pop_front();
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString FakeDialogs::openPicture(QWidget*)
+{
+    shown.append({QStringLiteral("picture"), QString()});
+    if (pictureAnswers.empty())
+        return {};
+    const QString answer = pictureAnswers.front();
+    pictureAnswers.pop_front();
+    return answer;
+}
+
+QStringList FakeDialogs::texts(const QString& kind) const
+{
+    QStringList result;
+    for (const Shown& s : shown) {
+        if (s.kind == kind)
+            result << s.text;
+    }
+    return result;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "platform/Sound.h"
+#include "platform/WindowManager.h"
+
+#include <QStringList>
+#include <deque>
+
+// Records every dialog and answers from queues; nothing is ever shown.
+class FakeDialogs : public Dialogs
+{
+public:
+    struct Shown {
+        QString kind; // "message", "error", "confirm", "input", "picture"
+        QString text;
+    };
+
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
+                                 const QString& initial) override;
+    QString openPicture(QWidget* parent) override;
+
+    // Answers, taken in order; an empty queue answers Cancel.
+    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<QString> pictureAnswers;
+
+    QList<Shown> shown;
+    QStringList texts(const QString& kind) const;
+    void clear() { shown.clear(); }
+};
+
+class FakeClock : public Clock
+{
+public:
+    QDateTime now() const override { return current; }
+    QDateTime current = QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15));
+};
+
+class FakeSound : public Sound
+{
+public:
+    void play(const QString& file) override { played << file; }
+    QStringList played;
+};
+
+class FakeShell : public Shell
+{
+public:
+    bool open(const QString& file) override
+    {
+        opened << file;
+        return true;
+    }
+    QStringList opened;
+};
+
+class FakeWindowManager : public WindowManager
+{
+public:
+    bool applicationInBackground() const override { return background; }
+    bool isMinimised(const QWidget*) const override { return minimised; }
+    void minimiseOthers(const QWidget*) override { ++minimiseOthersCalls; }
+    void restore(QWidget*) override { ++restoreCalls; }
+
+    bool background = false;
+    bool minimised = false;
+    int minimiseOthersCalls = 0;
+    int restoreCalls = 0;
+};
+
+// All fakes together, ready to hand to an application under test.
+struct FakePlatform {
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeSound sound;
+    FakeShell shell;
+    FakeWindowManager windows;
+    Platform platform() { return Platform{dialogs, clock, sound, shell, windows}; }
+};
