@@ -189,8 +189,11 @@ QVariant SqliteDialect::toStorage(FieldKind kind, const QVariant& value) const
         return value.canConvert<double>() ? QVariant(value.toDouble()) : value;
     case FieldKind::Blob:
         return value.toByteArray();
-    case FieldKind::Text:
-        return value.toString();
+    case FieldKind::Text: {
+        // The program writes empty texts, never NULL, for a text it was given.
+        const QString s = value.toString();
+        return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
+    }
     }
     return value;
 }

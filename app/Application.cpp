@@ -1,0 +1,73 @@
+#include "Application.h"
+
+#include "config/IniFile.h"
+#include "config/TfmSettings.h"
+#include "desk/TfmMain.h"
+#include "platform/Platform.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
+
+Application::Application(const QString& programFolder, Platform& platform)
+    : m_folder(programFolder.endsWith(u'/') ? programFolder : programFolder + u'/')
+    , m_platform(platform)
+    , m_localization(m_forms)
+{
+    m_forms.texts = &m_texts;
+}
+
+Application::~Application()
+{
+    if (m_started && m_forms.settings)
+        m_forms.settings->FormDestroy(); // the three time-outs are written at program end
+    m_forms.windows.clear();
+    m_forms.settings = nullptr;
+    m_forms.main = nullptr;
+    m_main.reset();
+}
+
+bool Application::start()
+{
+    m_main = std::make_unique<TfmMain>(m_forms, m_platform, m_folder);
+    m_main->setTimersEnabled(m_timersEnabled);
+    m_forms.main = m_main.get();
+    m_forms.windows << m_main.get();
+    if (!m_main->FormCreate())
+        return false;
+
+    auto* settings = new TfmSettings(m_forms, m_platform.dialogs, m_folder);
+    m_forms.settings = settings;
+    m_forms.windows << settings;
+    settings->FormCreate();
+    m_main->addPage(settings, m_main->btSettings);
+    m_started = true;
+
+    applyStoredLanguage();
+    m_main->cbClear->setChecked(m_main->GetNaeedClear());
+    m_main->FormStarted = true;
+    return true;
+}
+
+void Application::applyStoredLanguage()
+{
+    // A stored language that is neither code starts in Russian and is
+    // written back as such, instead of leaving every message empty.
+    QString code = m_forms.settings->GetLenguage().trimmed().toUpper();
+    if (code != u"RU" && code != u"EN")
+        code = QStringLiteral("RU");
+    m_forms.storedLanguage = code;
+    m_localization.SetLanguage(code == u"RU" ? 1 : 0);
+    IniFile(m_folder + QStringLiteral("Data/Config.ini")).write(QStringLiteral("MAIN"), QStringLiteral("Lenguage"), code);
+}
+
+void Application::show()
+{
+    m_main->show();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = m_main->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        m_main->move(frame.topLeft());
+    }
+}

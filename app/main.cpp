@@ -1,0 +1,32 @@
+#include "Application.h"
+#include "platform/Platform.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tooldesk"));
+    QApplication::setApplicationDisplayName(QStringLiteral("tooldesk"));
+
+    QtDialogs dialogs;
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    else
+        dialogs.error(nullptr, QStringLiteral("The visual style \"Fusion\" cannot be applied."));
+
+    SystemClock clock;
+    QtSound sound;
+    DesktopShell shell;
+    QtWindowManager windows;
+    Platform platform{dialogs, clock, sound, shell, windows};
+
+    // The program folder is the folder of the running executable.
+    Application application(QCoreApplication::applicationDirPath(), platform);
+    if (!application.start())
+        return 1;
+    application.show();
+    return app.exec();
+}

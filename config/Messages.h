@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// The program's own texts shown in message boxes, prompts and captions, in
+// the current language. The three captions hold their Russian text from the
+// start; the language switch sets all of them.
+struct Messages {
+    QString rsCaptionMain = QStringLiteral("Выдача инструмента");
+    QString rsCaptionReadOnly = QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!");
+    QString rsCaptionAdmin = QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР");
+    QString rsIssueHeading;
+    QString rsBatchIssueHeading;
+    QString rsBatchIssue;
+    QString rsFinish;
+    QString rsConfigNotFound;
+    QString rsIssuedToOther;
+    QString rsNotePrefix;
+    QString rsManualIssueDone;
+    QString rsUserIDNotFound;
+    QString rsWrongPassword;
+    QString rsPasswordChanged;
+    QString rsNewPassword;
+    QString rsDellConfirm;
+    QString rsIDnotFound;
+    QString rsToolIDTaken;
+    QString rsUserIDTaken;
+    QString rsDuplicateSerial;
+    QString rsDeleteImageConfirm;
+    QString rsReturnConfirm;
+    QString rsReturnedByOperator;
+    QString rsRequestError;
+    QString rsNewAktConfirm;
+    QString rsToolOnHandNoAkt;
+    QString rsWriteOffAllConfirm;
+    QString rsAktTemplateNotFound;
+    QString rsAktNotFound;
+};
+
+// Shown before any language can be read: the settings file is missing.
+inline const QString kConfigNotFoundRu = QStringLiteral("Не найден файл конфигурации, обратитесь к администратору");

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class Connection;
+class Query;
+
+// Records one desk event for the selected recipient and tool: the journal
+// row and the tool's turn-over are written in one transaction, decided from
+// the tool's state as stored at that moment, so two desks on one database
+// never issue the same tool twice.
+class EventRecorder
+{
+public:
+    enum class Result { Issued, Returned, RefusedHolder };
+
+    struct Input {
+        bool russian = true;         // operation words of the current language
+        bool holderRuleOn = false;   // a tool that is out comes back only with its holder
+        QDateTime now;
+    };
+
+    EventRecorder(Connection& connection, Query& recipient, Query& tool, Query& journal);
+
+    // Throws DbError; then nothing is written and the result sets are reloaded.
+    Result record(const Input& input);
+
+    static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
+    static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }
+
+private:
+    Result write(const Input& input);
+
+    Connection& m_db;
+    Query& m_recipient;
+    Query& m_tool;
+    Query& m_journal;
+};

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Takes a screenshot of the desk with one recorded issue: the real program
+# under Xvfb on a sample Data folder, codes typed as a scanner types them.
+# Usage: scripts/desk-screenshot.sh BUILD_DIR OUTPUT.png
+set -euo pipefail
+build=$(realpath "$1")
+out=$(realpath -m "$2")
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+
+cp "$build/tooldesk" "$work/"
+cp -r "$build/dist/Data" "$work/Data"
+"$build/dist/make_database" --sample "$work/Data/DB.mdb"
+
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp &
+export DISPLAY=$display
+sleep 1
+(cd "$work" && ./tooldesk) &
+sleep 3
+# First start: the database upgrade asks for OK.
+xdotool key Return
+sleep 2
+win=$(xdotool search --onlyvisible --name "Выдача инструмента" | head -n 1)
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+for code in U001 T001 U002 T002; do
+    xdotool type --delay 20 "$code"
+    xdotool key Return
+    sleep 0.5
+done
+sleep 1
+import -window "$win" "$out"
+echo "screenshot: $out"

@@ -1,0 +1,20 @@
+#include "DbText.h"
+
+#include "data/Query.h"
+
+DbText::DbText(Query& query, const QString& field, QWidget* parent)
+    : QLabel(parent)
+    , m_query(query)
+    , m_field(field)
+{
+    setTextFormat(Qt::PlainText);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(&m_query, &Query::currentChanged, this, &DbText::refresh);
+    refresh();
+}
+
+void DbText::refresh()
+{
+    const bool shown = m_query.isOpen() && !m_query.isEmpty() && m_query.hasField(m_field);
+    setText(shown ? m_query.text(m_field) : QString());
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+
+class Query;
+
+// A label showing one field of a query's current row.
+class DbText : public QLabel
+{
+    Q_OBJECT
+public:
+    DbText(Query& query, const QString& field, QWidget* parent = nullptr);
+    const QString& field() const { return m_field; }
+
+private:
+    void refresh();
+
+    Query& m_query;
+    QString m_field;
+};
