@@ -1,0 +1,254 @@
+#include "DbFixture.h"
+#include "data/DbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+class TstConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openMissingFile_data();
+    void openMissingFile();
+    void openNonDatabase();
+    void openUnusualPaths_data();
+    void openUnusualPaths();
+    void opensForSharedUse();
+
+    void hasTable_data();
+    void hasTable();
+    void userTablesListsOnlyUserTables();
+    void columnsInOrderWithKinds();
+    void columnsFollowSchemaChanges();
+
+    void boundValuesAndErrors();
+    void transactionRollsBackUnlessCommitted();
+    void transactionRollsBackOnError();
+};
+
+void TstConnection::openMissingFile_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("missing file") << "Data/Other.mdb";
+    QTest::newRow("missing folder") << "Nowhere/DB.mdb";
+}
+
+void TstConnection::openMissingFile()
+{
+    QFETCH(QString, relative);
+    TestData data;
+    const QString path = data.folder() + relative;
+    Connection db;
+    try {
+        db.open(path);
+        QFAIL("a missing database was opened");
+    } catch (const DbError& e) {
+        QVERIFY2(e.text().contains(path), qPrintable(e.text()));
+    }
+    QVERIFY(!db.isOpen());
+    QVERIFY(!QFile::exists(path));
+}
+
+void TstConnection::openNonDatabase()
+{
+    TestData data;
+    QFile f(data.dbPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray("Not a database, just a text file left where the database was.\n").repeated(40));
+    f.close();
+
+    Connection db;
+    QVERIFY_THROWS_EXCEPTION(DbError, db.open(data.dbPath()));
+    QVERIFY(!db.isOpen());
+
+    // The same object can still open a good file afterwards.
+    TestData good;
+    db.open(good.dbPath());
+    QVERIFY(db.isOpen());
+    QVERIFY(db.hasTable(QStringLiteral("Tools")));
+}
+
+void TstConnection::openUnusualPaths_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("cyrillic and spaces") << "Склад инструмента/Данные";
+    QTest::newRow("url characters") << "a#b?c%20d&e=f";
+}
+
+void TstConnection::openUnusualPaths()
+{
+    QFETCH(QString, folder);
+    TestData data;
+    const QString dir = data.folder() + folder;
+    QVERIFY(QDir().mkpath(dir));
+    const QString path = dir + QStringLiteral("/DB.mdb");
+    QVERIFY(QFile::copy(data.dbPath(), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+
+    {
+        Connection db;
+        db.open(path);
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES (?)"), {QStringLiteral("X1")});
+    }
+    // The row went to that file, not to one made under a mangled name.
+    Connection again;
+    again.open(path);
+    QCOMPARE(again.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+    QCOMPARE(QDir(dir).entryList({QStringLiteral("*.mdb")}, QDir::Files), QStringList{"DB.mdb"});
+}
+
+void TstConnection::opensForSharedUse()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    // WAL lets a second copy of the program read while this one writes.
+    QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString().toLower(), QStringLiteral("wal"));
+    QVERIFY(db.scalar(QStringLiteral("PRAGMA busy_timeout")).toInt() > 0);
+
+    Connection other;
+    other.open(data.dbPath());
+    Connection::Transaction t(db);
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('W1')"));
+    QCOMPARE(other.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    t.commit();
+    QCOMPARE(other.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+}
+
+void TstConnection::hasTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("as created") << "Tools" << true;
+    QTest::newRow("lower") << "tools" << true;
+    QTest::newRow("upper") << "OPERATIONS" << true;
+    QTest::newRow("mixed") << "hIsToRy" << true;
+    QTest::newRow("engine's own table") << "sqlite_sequence" << false;
+    QTest::newRow("absent") << "WORKTYPES" << false;
+    QTest::newRow("prefix only") << "Tool" << false;
+}
+
+void TstConnection::hasTable()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, expected);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    QCOMPARE(db.hasTable(name), expected);
+}
+
+void TstConnection::userTablesListsOnlyUserTables()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('A')")); // fills sqlite_sequence
+    QStringList tables = db.userTables();
+    tables.sort();
+    QCOMPARE(tables, (QStringList{"History", "Operations", "State", "Tools", "Users"}));
+}
+
+void TstConnection::columnsInOrderWithKinds()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    const QList<TableColumn> cols = db.columns(QStringLiteral("tools")); // any letter case
+    QStringList names;
+    QList<FieldKind> kinds;
+    for (const TableColumn& c : cols) {
+        names << c.name;
+        kinds << c.kind;
+    }
+    QCOMPARE(names, (QStringList{"ID", "ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Guarantee", "Tool_State",
+                                 "Photo", "Model", "Date_Purchase", "Passed", "OwnerID"}));
+    QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text, FieldKind::Date, FieldKind::Text, FieldKind::Blob,
+                                      FieldKind::Text, FieldKind::Date, FieldKind::Bool, FieldKind::Text}));
+    QVERIFY(db.columns(QStringLiteral("NoSuchTable")).isEmpty());
+}
+
+void TstConnection::columnsFollowSchemaChanges()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    const int before = static_cast<int>(db.columns(QStringLiteral("State")).size());
+    db.exec(QStringLiteral("ALTER TABLE State ADD Extra TEXT"));
+    QCOMPARE(dbfixture::columnNames(db, QStringLiteral("State")), (QStringList{"ID", "AName", "Extra"}));
+    QCOMPARE(before, 2);
+
+    db.exec(QStringLiteral("CREATE TABLE Fresh (ID INTEGER PRIMARY KEY, Note TIME)"));
+    QCOMPARE(db.columns(QStringLiteral("Fresh")).size(), 2);
+    QCOMPARE(db.columns(QStringLiteral("Fresh")).at(1).kind, FieldKind::Time);
+    db.exec(QStringLiteral("DROP TABLE Fresh"));
+    QVERIFY(db.columns(QStringLiteral("Fresh")).isEmpty());
+}
+
+void TstConnection::boundValuesAndErrors()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    const QString tricky = QStringLiteral("O'Brien \"Ключ\"; DROP TABLE Tools; --");
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Model) VALUES (?, ?)"), {QStringLiteral("Q1"), tricky});
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("q1")}).toString(),
+             tricky);
+    QVERIFY(db.hasTable(QStringLiteral("Tools")));
+    QVERIFY(!db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")}).isValid());
+
+    try {
+        db.exec(QStringLiteral("INSERT INTO NoSuchTable VALUES (1)"));
+        QFAIL("a bad statement ran");
+    } catch (const DbError& e) {
+        QVERIFY2(e.text().contains(QStringLiteral("NoSuchTable")), qPrintable(e.text())); // the engine's own text
+    }
+}
+
+void TstConnection::transactionRollsBackUnlessCommitted()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    {
+        Connection::Transaction t(db);
+        db.exec(QStringLiteral("INSERT INTO State (AName) VALUES ('dropped')"));
+    }
+    {
+        Connection::Transaction t(db);
+        db.exec(QStringLiteral("INSERT INTO State (AName) VALUES ('kept')"));
+        t.commit();
+    }
+    QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(AName) FROM State")).toString(), QStringLiteral("kept"));
+    // Seen from another connection too: nothing is left pending.
+    Connection other;
+    other.open(data.dbPath());
+    QCOMPARE(other.scalar(QStringLiteral("SELECT COUNT(*) FROM State")).toInt(), 1);
+}
+
+void TstConnection::transactionRollsBackOnError()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    try {
+        Connection::Transaction t(db);
+        db.exec(QStringLiteral("INSERT INTO History (Operation) VALUES ('issue')"));
+        db.exec(QStringLiteral("UPDATE NoSuchTable SET Passed = 1"));
+        t.commit();
+        QFAIL("the failing statement ran");
+    } catch (const DbError&) {
+    }
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM History")).toInt(), 0);
+    // No transaction is left open: the next one begins normally.
+    Connection::Transaction t(db);
+    db.exec(QStringLiteral("INSERT INTO History (Operation) VALUES ('return')"));
+    t.commit();
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM History")).toInt(), 1);
+}
+
+QTEST_GUILESS_MAIN(TstConnection)
+#include "tst_connection.moc"

@@ -1,0 +1,164 @@
+// The journal under the desk: title-click sorting, notes, the time column and
+// the even spreading of columns.
+#include "config/TfmSettings.h"
+#include "data/Connection.h"
+#include "data/QueryModel.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+#include "widgets/DbGrid.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QtTest>
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+private slots:
+    void titleClickToggles();
+    void eventAfterSortBringsNewestFirst();
+    void noteEditing_data();
+    void noteEditing();
+    void noteOnEmptyJournalDoesNothing();
+    void timeColumn_data();
+    void timeColumn();
+    void columnsSpreadEvenly();
+
+private:
+    static void addRows(DeskFixture& f);
+    static QStringList column(const DeskFixture& f, int c);
+};
+
+void TestJournal::addRows(DeskFixture& f)
+{
+    const char* rows[][3] = {{"2026-01-02", "Борисов", "08:00:00"}, {"2026-01-01", "аксенов", "09:00:00"},
+                             {"2026-01-03", "Васильев", "07:00:00"}};
+    for (const auto& r : rows)
+        f.db().exec("INSERT INTO History (ADate, FIO, ATime, Note, Operation) VALUES (?,?,?,'','Выдан')",
+                    {QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])});
+    f.main().qHistory.reopen();
+}
+
+QStringList TestJournal::column(const DeskFixture& f, int c)
+{
+    QStringList values;
+    const QueryModel* model = f.main().grid_History->queryModel();
+    for (int row = 0; row < model->rowCount(); ++row)
+        values << model->displayText(row, c);
+    return values;
+}
+
+void TestJournal::titleClickToggles()
+{
+    DeskFixture f;
+    addRows(f);
+    TfmMain& m = f.main();
+    QCOMPARE(column(f, 2), (QStringList{"Васильев", "аксенов", "Борисов"})); // newest first
+    m.grid_HistoryTitleClick(0);
+    QCOMPARE(m.qHistory.sort(), QStringLiteral("ADate ASC"));
+    QCOMPARE(column(f, 0), (QStringList{"01.01.2026", "02.01.2026", "03.01.2026"}));
+    m.grid_HistoryTitleClick(0);
+    QCOMPARE(m.qHistory.sort(), QStringLiteral("ADate DESC"));
+    QCOMPARE(column(f, 0), (QStringList{"03.01.2026", "02.01.2026", "01.01.2026"}));
+    QTest::mouseClick(m.grid_History->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(m.grid_History->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+    QCOMPARE(m.qHistory.sort(), QStringLiteral("FIO ASC"));
+    QCOMPARE(column(f, 2), (QStringList{"аксенов", "Борисов", "Васильев"})); // letter case ignored
+}
+
+void TestJournal::eventAfterSortBringsNewestFirst()
+{
+    DeskFixture f;
+    addRows(f);
+    f.addRecipient("U1", "Яковлев");
+    f.addTool("T1");
+    f.main().grid_HistoryTitleClick(2);
+    f.scan("U1");
+    f.scan("T1");
+    QCOMPARE(f.main().qHistory.sort(), QString());
+    QCOMPARE(column(f, 2).first(), QStringLiteral("Яковлев"));
+    QCOMPARE(f.main().qHistory.recNo(), 0);
+}
+
+void TestJournal::noteEditing_data()
+{
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("ok") << std::optional<QString>(QStringLiteral("сломан 'кейс'")) << "сломан 'кейс'";
+    QTest::newRow("cancel") << std::optional<QString>() << "старое";
+    QTest::newRow("empty clears") << std::optional<QString>(QString()) << "";
+}
+
+void TestJournal::noteEditing()
+{
+    QFETCH(std::optional<QString>, answer);
+    QFETCH(QString, stored);
+    DeskFixture f;
+    addRows(f);
+    TfmMain& m = f.main();
+    f.db().exec("UPDATE History SET Note='старое' WHERE FIO='аксенов'");
+    m.qHistory.reopen();
+    QVERIFY(m.qHistory.locate("FIO", QStringLiteral("аксенов")));
+    f.fakes().dialogs.inputAnswers.push_back(answer);
+    m.grid_HistoryDblClick();
+    QCOMPARE(f.fakes().dialogs.texts("input"), QStringList{QStringLiteral("Enter note|Примечание: |старое")});
+    const QVariant note = f.db().scalar("SELECT Note FROM History WHERE FIO='аксенов'");
+    QCOMPARE(note.toString(), stored);
+    QVERIFY(!note.isNull());
+    QCOMPARE(m.qHistory.recNo(), answer ? 0 : 1); // a saved note re-opens the journal at its top
+    QCOMPARE(f.journalCount(), 3);
+}
+
+void TestJournal::noteOnEmptyJournalDoesNothing()
+{
+    DeskFixture f;
+    f.main().grid_HistoryDblClick();
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+}
+
+void TestJournal::timeColumn_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("showTime");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("RU time") << "RU" << true << "Время" << "09:00:00";
+    QTest::newRow("EN time") << "EN" << true << "Time" << "09:00:00";
+    QTest::newRow("RU type") << "RU" << false << "Тип инструмента" << "";
+    QTest::newRow("EN type") << "EN" << false << "Tool" << "";
+}
+
+void TestJournal::timeColumn()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, showTime);
+    QFETCH(QString, title);
+    QFETCH(QString, cell);
+    DeskFixture f(QStringLiteral("[MAIN]\nLenguage=%1\nShowTime=%2\n").arg(language, showTime ? "1" : "0"));
+    addRows(f);
+    TfmMain& m = f.main();
+    m.show(); // the show handler applies the time switch once
+    const QueryModel* model = m.grid_History->queryModel();
+    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), title);
+    QCOMPARE(model->displayText(1, 3), cell);
+    f.settings().cbShowTime->setChecked(!showTime);
+    QCOMPARE(f.data().readIni().contains(QStringLiteral("ShowTime=%1").arg(showTime ? "0" : "1")), true);
+    QCOMPARE(model->columns().at(3).field, showTime ? QStringLiteral("IType") : QStringLiteral("ATime"));
+}
+
+void TestJournal::columnsSpreadEvenly()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    m.resize(1123, 576);
+    m.show();
+    m.resize(900, 500);
+    QCoreApplication::processEvents();
+    DbGrid* grid = m.grid_History;
+    const int expected = (grid->contentsRect().width() - 8 - 8) / 8;
+    for (int c = 0; c < 8; ++c)
+        QCOMPARE(grid->columnWidth(c), expected);
+}
+
+QTEST_MAIN(TestJournal)
+#include "tst_journal.moc"

@@ -1,0 +1,76 @@
+#include "DeskFixture.h"
+
+#include "data/Connection.h"
+#include "desk/TfmMain.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+DeskFixture::DeskFixture(const QString& iniText)
+    : m_platform(m_fakes.platform())
+{
+    if (!iniText.isNull())
+        m_data.writeIni(iniText);
+    m_app = std::make_unique<Application>(m_data.folder(), m_platform);
+    m_app->setTimersEnabled(false);
+    m_started = m_app->start();
+    startupShown = m_fakes.dialogs.shown; // the first start's upgrade notice
+    m_fakes.dialogs.clear();
+}
+
+DeskFixture::~DeskFixture() = default;
+
+TfmMain& DeskFixture::main() const
+{
+    return *m_app->main();
+}
+
+TfmSettings& DeskFixture::settings() const
+{
+    return *m_app->settings();
+}
+
+Connection& DeskFixture::db() const
+{
+    return m_app->main()->connection();
+}
+
+qint64 DeskFixture::addRecipient(const QString& code, const QString& fio, const QString& organization,
+                                 const QString& department)
+{
+    db().exec(QStringLiteral("INSERT INTO Users (ID_User, FIO, Organization, Otdel) VALUES (?,?,?,?)"),
+              {code, fio, organization, department});
+    return db().scalar(QStringLiteral("SELECT MAX(ID) FROM Users")).toLongLong();
+}
+
+qint64 DeskFixture::addTool(const QString& code, const QString& type, const QString& maker, const QString& model,
+                            const QString& state)
+{
+    db().exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, Tool_State, "
+                             "Passed) VALUES (?,?,?,?,?,?,1)"),
+              {code, code, type, maker, model, state});
+    return db().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools")).toLongLong();
+}
+
+void DeskFixture::scan(const QString& code)
+{
+    QLineEdit* box = main().edInput;
+    QTest::keyClicks(box, code);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+QVariant DeskFixture::toolValue(const QString& code, const QString& column) const
+{
+    // The column name comes from the test itself, never from input.
+    return db().scalar(QStringLiteral("SELECT \"%1\" FROM Tools WHERE ID_Tool=?").arg(column), {code});
+}
+
+int DeskFixture::journalCount() const
+{
+    return db().scalar(QStringLiteral("SELECT COUNT(*) FROM History")).toInt();
+}
+
+QVariant DeskFixture::lastJournal(const QString& column) const
+{
+    return db().scalar(QStringLiteral("SELECT \"%1\" FROM History ORDER BY ID DESC LIMIT 1").arg(column));
+}

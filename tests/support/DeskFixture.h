@@ -1,0 +1,55 @@
+#pragma once
+
+#include "TestData.h"
+#include "app/Application.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <QVariant>
+#include <memory>
+
+class Connection;
+class TfmMain;
+class TfmSettings;
+
+// A whole program started on its own temporary Data folder with fake seams:
+// nothing is shown, played or opened, and no timer runs.
+class DeskFixture
+{
+public:
+    // iniText replaces the delivered settings file before the start.
+    explicit DeskFixture(const QString& iniText = {});
+    ~DeskFixture();
+
+    bool started() const { return m_started; }
+    Application& app() { return *m_app; }
+    TfmMain& main() const;
+    TfmSettings& settings() const;
+    Connection& db() const;
+    FakePlatform& fakes() { return m_fakes; }
+    const TestData& data() const { return m_data; }
+
+    // Rows for a test; each returns the new row's key.
+    qint64 addRecipient(const QString& code, const QString& fio = QStringLiteral("Иванов И.И."),
+                        const QString& organization = QStringLiteral("Цех 1"), const QString& department = QStringLiteral("Отдел 2"));
+    qint64 addTool(const QString& code, const QString& type = QStringLiteral("Дрель"),
+                   const QString& maker = QStringLiteral("Bosch"), const QString& model = QStringLiteral("GSB 13"),
+                   const QString& state = QStringLiteral("новый"));
+
+    // Types a code into the entry box as a scanner does, ended by Enter.
+    void scan(const QString& code);
+
+    QVariant toolValue(const QString& code, const QString& column) const;
+    int journalCount() const;
+    // A column of the newest journal row.
+    QVariant lastJournal(const QString& column) const;
+
+    // What the start showed; the fake's own list starts empty for the test.
+    QList<FakeDialogs::Shown> startupShown;
+
+private:
+    TestData m_data;
+    FakePlatform m_fakes;
+    Platform m_platform;
+    std::unique_ptr<Application> m_app;
+    bool m_started = false;
+};
