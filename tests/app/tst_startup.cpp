@@ -1,28 +1,127 @@
-#include "app/Application.h"
+// Start-up on a program folder: the delivered Data folder, and the ways a
+// start must end without using the database.
+#include "config/Messages.h"
+#include "data/Connection.h"
 #include "desk/TfmMain.h"
-#include "platform/fakes/FakePlatform.h"
-#include "support/TestData.h"
+#include "support/DeskFixture.h"
 
+#include <QFile>
 #include <QtTest>
 
 class TestStartup : public QObject
 {
     Q_OBJECT
 private slots:
-    void deliveredFolderStarts();
+    void deliveredFolderStartsAndUpgradesOnce();
+    void databaseFaultsEndTheStart_data();
+    void databaseFaultsEndTheStart();
+    void missingSettingsFileEndsAfterUpgrade();
+    void desksStartEmpty();
 };
 
-void TestStartup::deliveredFolderStarts()
+namespace {
+
+QStringList tableNames(const QString& dbPath)
 {
+    Connection db;
+    db.open(dbPath);
+    QStringList names = db.userTables();
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+} // namespace
+
+void TestStartup::deliveredFolderStartsAndUpgradesOnce()
+{
+    QString folder;
+    {
+        DeskFixture first;
+        QVERIFY(first.started());
+        QCOMPARE(first.startupShown.size(), 1);
+        QCOMPARE(first.startupShown.first().text,
+                 QStringLiteral("Для начала реконструкции БД нажмите ОК (Может занять некоторое время)"));
+        QCOMPARE(first.main().windowTitle(), QStringLiteral("Выдача инструмента"));
+        QVERIFY(first.main().qTools.hasField("WriteOff"));
+        QVERIFY(first.main().qHistory.hasField("ATime"));
+
+        // A second program on the same folder: nothing left to upgrade.
+        FakePlatform fakes;
+        Platform platform = fakes.platform();
+        Application second(first.data().folder(), platform);
+        second.setTimersEnabled(false);
+        QVERIFY(second.start());
+        QVERIFY(fakes.dialogs.shown.isEmpty());
+        QCOMPARE(tableNames(first.data().dbPath()),
+                 (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations",
+                              "State", "Tools", "TOOLTYPES", "Users", "WORKTYPES"}));
+    }
+}
+
+void TestStartup::databaseFaultsEndTheStart_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("errorPart");
+    QTest::newRow("missing file") << "missing" << "DB.mdb";
+    QTest::newRow("not a database") << "garbage" << "not a database";
+    QTest::newRow("no State table") << "noState" << "State";
+    QTest::newRow("no Operations table") << "noOperations" << "Operations";
+}
+
+void TestStartup::databaseFaultsEndTheStart()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, errorPart);
     TestData data;
+    if (fault == u"missing") {
+        QVERIFY(QFile::remove(data.dbPath()));
+    } else if (fault == u"garbage") {
+        QFile f(data.dbPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+    } else {
+        Connection db;
+        db.open(data.dbPath());
+        db.exec(fault == u"noState" ? "DROP TABLE State" : "DROP TABLE Operations");
+    }
     FakePlatform fakes;
     Platform platform = fakes.platform();
     Application app(data.folder(), platform);
     app.setTimersEnabled(false);
-    const bool started = app.start();
-    for (const auto& s : fakes.dialogs.shown)
-        qDebug() << s.kind << s.text;
-    QVERIFY(started);
+    QVERIFY(!app.start());
+    const QStringList errors = fakes.dialogs.texts("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(errorPart), qPrintable(errors.first()));
+    if (fault == u"missing")
+        QVERIFY(!QFile::exists(data.dbPath())); // never created by the program
+}
+
+void TestStartup::missingSettingsFileEndsAfterUpgrade()
+{
+    TestData data;
+    QVERIFY(QFile::remove(data.iniPath()));
+    FakePlatform fakes;
+    Platform platform = fakes.platform();
+    Application app(data.folder(), platform);
+    app.setTimersEnabled(false);
+    QVERIFY(!app.start());
+    QCOMPARE(fakes.dialogs.texts("message").last(),
+             QStringLiteral("Не найден файл конфигурации, обратитесь к администратору"));
+    QVERIFY(tableNames(data.dbPath()).contains("WORKTYPES"));
+    QVERIFY(!QFile::exists(data.iniPath()));
+}
+
+void TestStartup::desksStartEmpty()
+{
+    DeskFixture f;
+    f.addRecipient("U1");
+    f.addTool("T1");
+    TfmMain& m = f.main();
+    QVERIFY(m.qSearch_U.isOpen());
+    QVERIFY(m.qSearch_T.isOpen());
+    QVERIFY(!m.recipientSelected());
+    QVERIFY(!m.toolSelected());
+    QCOMPARE(m.qTools.sql().contains("WriteOff"), true);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,0 +1,204 @@
+// The settings page reading and writing Data/Config.ini through a started program.
+#include "config/IniFile.h"
+#include "config/TfmSettings.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QtTest>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void headerOnlyFile();
+    void columnDefaultsAppendedOnce();
+    void markerOnKeepsAbsentColumnsOff();
+    void badValuesReportedOthersLoaded();
+    void timeoutsClampedAndWrittenAtEnd();
+    void language_data();
+    void language();
+    void columnClickWritesAllEleven();
+    void clearCheckBox_data();
+    void clearCheckBox();
+    void checkBoxesWriteTheirForms();
+
+private:
+    static QString value(const DeskFixture& f, const QString& key)
+    {
+        return IniFile(f.data().iniPath()).read("MAIN", key).value_or("<absent>");
+    }
+};
+
+void TestSettings::headerOnlyFile()
+{
+    DeskFixture f(QStringLiteral("[MAIN]\n"));
+    QVERIFY(f.started());
+    TfmSettings& s = f.settings();
+    for (QCheckBox* box : {s.cbShowTime, s.cbReturnToolOnlyOwner, s.cbShowRecordCount, s.cbShowMainForm, s.cbPlaySound})
+        QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
+    QCOMPARE(s.edShowTimer->value(), 1);
+    QCOMPARE(s.edTimer->value(), 1);
+    QCOMPARE(s.edPacketTimer->value(), 1);
+    QCOMPARE(value(f, "Lenguage"), QStringLiteral("RU"));
+    QCOMPARE(value(f, "PlaySound"), QStringLiteral("0")); // design state was on: written back as read
+    const auto boxes = s.columnBoxes();
+    for (int i = 0; i < boxes.size(); ++i)
+        QCOMPARE(boxes[i]->isChecked(), i < 7);
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+}
+
+void TestSettings::columnDefaultsAppendedOnce()
+{
+    TestData data;
+    data.writeIni("[MAIN]\nLenguage=RU\n");
+    for (int run = 0; run < 2; ++run) {
+        FakePlatform fakes;
+        Platform platform = fakes.platform();
+        Application app(data.folder(), platform);
+        app.setTimersEnabled(false);
+        QVERIFY(app.start());
+    }
+    const QString text = data.readIni();
+    QCOMPARE(text.count("ToolColumnView="), 1);
+    QCOMPARE(text.count("ToolColumnView_Mesto=0"), 1);
+    QVERIFY(text.indexOf("ToolColumnView=-1") < text.indexOf("ToolColumnView_Type=-1"));
+}
+
+void TestSettings::markerOnKeepsAbsentColumnsOff()
+{
+    DeskFixture f(QStringLiteral("[MAIN]\nToolColumnView=-1\nToolColumnView_Type=-1\nToolColumnView_Price=1\n"));
+    const auto boxes = f.settings().columnBoxes();
+    QVERIFY(boxes[0]->isChecked());
+    QVERIFY(!boxes[1]->isChecked());
+    QVERIFY(boxes[7]->isChecked());
+    QCOMPARE(f.data().readIni().count("ToolColumnView_Model"), 0);
+}
+
+void TestSettings::badValuesReportedOthersLoaded()
+{
+    DeskFixture f(QStringLiteral("[MAIN]\nShowTime=yes\nTimerInterval=abc\nPacketTimer=33\nPlaySound=-1\nShowRecordCount=1\n"));
+    QVERIFY(f.started());
+    const QList<FakeDialogs::Shown> errors = [&] {
+        QList<FakeDialogs::Shown> e;
+        for (const auto& s : f.startupShown)
+            if (s.kind == u"error")
+                e << s;
+        return e;
+    }();
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.first().text.contains("ShowTime: 'yes' is not a valid boolean value"));
+    QVERIFY(errors.first().text.contains("TimerInterval: 'abc' is not a valid integer value"));
+    TfmSettings& s = f.settings();
+    QCOMPARE(s.edPacketTimer->value(), 33);
+    QVERIFY(s.cbPlaySound->isChecked());
+    QVERIFY(s.cbShowRecordCount->isChecked());
+    QVERIFY(!s.cbShowTime->isChecked());
+    QCOMPARE(s.edTimer->value(), 5); // keeps its design value
+}
+
+void TestSettings::timeoutsClampedAndWrittenAtEnd()
+{
+    TestData data;
+    data.writeIni("[MAIN]\nShowMainFormTimer=0\nTimerInterval=20000\nPacketTimer=45\n");
+    const IniFile ini(data.iniPath());
+    {
+        FakePlatform fakes;
+        Platform platform = fakes.platform();
+        Application app(data.folder(), platform);
+        app.setTimersEnabled(false);
+        QVERIFY(app.start());
+        QCOMPARE(app.settings()->edShowTimer->value(), 1);
+        QCOMPARE(app.settings()->edTimer->value(), 10000);
+        app.settings()->edPacketTimer->setValue(46);
+        QCOMPARE(ini.read("MAIN", "PacketTimer").value_or(""), QStringLiteral("45")); // written at the end only
+    }
+    QCOMPARE(ini.read("MAIN", "ShowMainFormTimer").value_or(""), QStringLiteral("1"));
+    QCOMPARE(ini.read("MAIN", "TimerInterval").value_or(""), QStringLiteral("10000"));
+    QCOMPARE(ini.read("MAIN", "PacketTimer").value_or(""), QStringLiteral("46"));
+}
+
+void TestSettings::language_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("absent") << QString() << "RU";
+    QTest::newRow("lower case en") << "en" << "EN";
+    QTest::newRow("RU") << "RU" << "RU";
+    QTest::newRow("unknown starts Russian") << "DE" << "RU";
+}
+
+void TestSettings::language()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, used);
+    DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored));
+    QCOMPARE(f.app().forms().language(), used);
+    QCOMPARE(value(f, "Lenguage"), used);
+    QCOMPARE(f.main().windowTitle(), used == u"RU" ? QStringLiteral("Выдача инструмента") : QStringLiteral("Tool issue"));
+    QCOMPARE(f.settings().cbShowTime->text(),
+             used == u"RU" ? QStringLiteral(" Отображать время в общем журнале") : QStringLiteral(" Display time in general log"));
+}
+
+void TestSettings::columnClickWritesAllEleven()
+{
+    DeskFixture f(QStringLiteral("[MAIN]\nToolColumnView=-1\nToolColumnView_Type=-1\n"));
+    f.settings().cbToolType->setChecked(false); // hidden page: nothing is written
+    QCOMPARE(value(f, "ToolColumnView_Type"), QStringLiteral("-1"));
+    f.main().show();
+    f.main().btSettingsClick();
+    QVERIFY(f.settings().isVisible());
+    f.settings().cbInv->click();
+    QCOMPARE(value(f, "ToolColumnView_Type"), QStringLiteral("0"));
+    QCOMPARE(value(f, "ToolColumnView_Inv"), QStringLiteral("-1"));
+    QCOMPARE(value(f, "ToolColumnView_Mesto"), QStringLiteral("0"));
+}
+
+void TestSettings::clearCheckBox_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("-1") << "-1" << true;
+    QTest::newRow("true") << "True" << true;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("unconvertible reads off silently") << "maybe" << false;
+    QTest::newRow("absent") << QString() << false;
+}
+
+void TestSettings::clearCheckBox()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, on);
+    DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nClearCheckBox=%1\n").arg(stored));
+    QCOMPARE(f.main().cbClear->isChecked(), on);
+    QVERIFY(f.startupShown.isEmpty() || f.startupShown.first().kind != u"error");
+    f.main().cbClear->click();
+    QCOMPARE(value(f, "ClearCheckBox"), on ? QStringLiteral("0") : QStringLiteral("1"));
+}
+
+void TestSettings::checkBoxesWriteTheirForms()
+{
+    DeskFixture f(QStringLiteral("[MAIN]\n"));
+    TfmSettings& s = f.settings();
+    s.cbReturnToolOnlyOwner->click();
+    s.cbShowRecordCount->click();
+    s.cbShowMainForm->click();
+    s.cbPlaySound->click();
+    s.cbShowTime->click();
+    QCOMPARE(value(f, "ReturnToolOnlyOwner"), QStringLiteral("1"));
+    QCOMPARE(value(f, "ShowRecordCount"), QStringLiteral("1"));
+    QCOMPARE(value(f, "ShowMainForm"), QStringLiteral("-1"));
+    QCOMPARE(value(f, "PlaySound"), QStringLiteral("-1"));
+    QCOMPARE(value(f, "ShowTime"), QStringLiteral("1"));
+    f.main().RestoreSeconds = 7;
+    s.cbShowMainForm->click();
+    QCOMPARE(value(f, "ShowMainForm"), QStringLiteral("0"));
+    QCOMPARE(f.main().RestoreSeconds, 7);
+    s.cbShowMainForm->click();
+    QCOMPARE(f.main().RestoreSeconds, 0);
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
