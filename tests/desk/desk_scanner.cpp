@@ -1,0 +1,48 @@
+// A second desk for the concurrency test: a whole program on a given folder
+// that scans one recipient with each of the given tools, round after round.
+// Usage: desk_scanner FOLDER RECIPIENT ROUNDS TOOL...
+#include "app/Application.h"
+#include "desk/TfmMain.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: desk_scanner FOLDER RECIPIENT ROUNDS TOOL...\n");
+        return 2;
+    }
+    FakePlatform fakes;
+    Platform platform = fakes.platform();
+    Application app(args[1], platform);
+    app.setTimersEnabled(false);
+    if (!app.start())
+        return 3;
+    TfmMain& desk = *app.main();
+    desk.cbClear->setChecked(true);
+    const int rounds = args[3].toInt();
+    for (int r = 0; r < rounds; ++r) {
+        for (int t = 4; t < args.size(); ++t) {
+            for (const QString& code : {args[2], args[t]}) {
+                QTest::keyClicks(desk.edInput, code);
+                QTest::keyClick(desk.edInput, Qt::Key_Return);
+            }
+        }
+    }
+    int failures = 0;
+    for (const auto& shown : fakes.dialogs.shown) {
+        if (shown.kind == u"error") {
+            std::fprintf(stderr, "%s\n", qPrintable(shown.text));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
