@@ -7,6 +7,9 @@
 
 int main(int argc, char** argv)
 {
+    // The GStreamer backend plays mp3 and fails cleanly without an audio device.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tooldesk"));
     QApplication::setApplicationDisplayName(QStringLiteral("tooldesk"));

@@ -112,6 +112,8 @@ void TfmMain::buildLeftPanel()
     QPalette p = Panel1->palette();
     p.setColor(QPalette::Window, palette().color(QPalette::Active, QPalette::Highlight));
     Panel1->setPalette(p);
+    Panel1->setStyleSheet(QStringLiteral("QPushButton { color: white; font-weight: bold; border: none; }"
+                                         "QPushButton:hover { background-color: rgba(255, 255, 255, 40); }"));
     auto* v = new QVBoxLayout(Panel1);
     v->setContentsMargins(5, 5, 5, 5);
 

@@ -11,6 +11,8 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$build/tooldesk" "$work/"
 cp -r "$build/dist/Data" "$work/Data"
 "$build/dist/make_database" --sample "$work/Data/DB.mdb"
+# Keep the last pair on the panels, and show the time of each event.
+sed -i -e 's/^ClearCheckBox=.*/ClearCheckBox=0/' -e 's/^ShowTime=.*/ShowTime=1/' -e 's/^PlaySound=.*/PlaySound=0/' "$work/Data/Config.ini"
 
 display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp &
@@ -23,7 +25,7 @@ xdotool key Return
 sleep 2
 win=$(xdotool search --onlyvisible --name "Выдача инструмента" | head -n 1)
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-for code in U001 T001 U002 T002; do
+for code in U001 T001 U002 T002 U001 T001 U001 T003; do
     xdotool type --delay 20 "$code"
     xdotool key Return
     sleep 0.5

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the program needs to build, run and test,
+# only those that are missing.
+set -euo pipefail
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good
+    libsqlite3-dev libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev
+    fonts-liberation2 fonts-dejavu
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
