@@ -105,7 +105,7 @@ bool Connection::hasTable(const QString& name) const
     return userTables().contains(name, Qt::CaseInsensitive);
 }
 
-const QList<TableColumn>& Connection::columns(const QString& table)
+QList<TableColumn> Connection::columns(const QString& table)
 {
     const QString key = table.toLower();
     auto it = m_columns.find(key);

@@ -40,7 +40,7 @@ public:
     QStringList userTables() const;
     bool hasTable(const QString& name) const; // ignores letter case
     // Columns of a table in their order; cached until the schema changes.
-    const QList<TableColumn>& columns(const QString& table);
+    QList<TableColumn> columns(const QString& table);
     // Forget cached table layouts (after ALTER or CREATE).
     void schemaChanged();
 

@@ -15,14 +15,48 @@ constexpr int kFirstPage = 100;  // enough for a screen: re-opening stays cheap
 constexpr int kNextPage = 500;
 const QString kKey = QStringLiteral("ID");
 
-QString singleTableOf(const QString& sql)
+// The statement with text literals and everything inside parentheses blanked,
+// so a subquery's FROM or JOIN is not taken for the statement's own.
+QString topLevelOf(const QString& sql)
 {
-    static const QRegularExpression from(
-        QStringLiteral("\\bFROM\\s+\\[?(\\w+)\\]?\\s*(,|\\bJOIN\\b)?"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
-    static const QRegularExpression join(QStringLiteral("\\bJOIN\\b"), QRegularExpression::CaseInsensitiveOption);
+    QString out = sql;
+    int depth = 0;
+    bool inText = false;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar c = out.at(i);
+        if (c == u'\'')
+            inText = !inText; // a doubled quote toggles twice
+        else if (!inText && c == u'(')
+            ++depth;
+        else if (!inText && c == u')')
+            depth = std::max(0, depth - 1);
+        else if (inText || depth > 0)
+            out[i] = u' ';
+    }
+    return out;
+}
+
+// The one table a result's rows can be written back to, or empty when the
+// rows come from several tables.
+QString singleTableOf(const QString& statement)
+{
+    const QString sql = topLevelOf(statement);
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\s+[\\[\"`]?(\\w+)[\\]\"`]?"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression clause(QStringLiteral("\\b(WHERE|GROUP|HAVING|ORDER|LIMIT|WINDOW)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression several(QStringLiteral(",|\\bJOIN\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression compound(QStringLiteral("\\b(UNION|INTERSECT|EXCEPT)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
     const auto m = from.match(sql);
-    if (!m.hasMatch() || !m.captured(2).isEmpty() || join.match(sql).hasMatch())
+    if (!m.hasMatch() || compound.match(sql).hasMatch())
+        return {};
+    QString sources = sql.mid(m.capturedStart());
+    const auto end = clause.match(sources);
+    if (end.hasMatch())
+        sources.truncate(end.capturedStart());
+    if (several.match(sources).hasMatch())
         return {};
     return m.captured(1);
 }
@@ -94,7 +128,9 @@ void Query::resetRows()
 {
     m_rows.clear();
     m_atEnd = false;
-    m_offsetShift = 0;
+    m_engineEnd = 0;
+    m_dedupe = false;
+    m_keys.clear();
     m_cur = -1;
     m_eof = true;
     m_state = State::Browse;
@@ -134,7 +170,7 @@ QString Query::effectiveSql() const
 void Query::fetchPage(int count)
 {
     QVariantList params = m_params;
-    params << count << (static_cast<int>(m_rows.size()) - m_offsetShift);
+    params << count << m_engineEnd;
     QSqlQuery q = run(m_db.database(), m_db.dialect().paged(effectiveSql()), params);
     if (m_fields.isEmpty()) {
         const QSqlRecord rec = q.record();
@@ -177,15 +213,25 @@ void Query::fetchPage(int count)
     std::vector<Row> page;
     page.reserve(count);
     const int n = static_cast<int>(m_fields.size());
+    const int key = m_dedupe ? keyColumn() : -1;
+    int read = 0;
     while (q.next()) {
+        ++read;
         Row row;
         row.reserve(n);
         for (int i = 0; i < n; ++i)
             row.append(q.value(i));
+        if (key >= 0) {
+            const qint64 k = row.at(key).toLongLong();
+            if (m_keys.contains(k))
+                continue; // already shown: inserted here, or moved down by such a row
+            m_keys.insert(k);
+        }
         page.push_back(std::move(row));
     }
     q.finish(); // ends the read: no snapshot is held between pages
-    if (static_cast<int>(page.size()) < count)
+    m_engineEnd += read;
+    if (read < count)
         m_atEnd = true;
     if (page.empty())
         return;
@@ -211,8 +257,8 @@ int Query::recordCount()
     if (m_atEnd)
         return fetchedCount();
     if (!m_count)
-        m_count = m_db.scalar(m_db.dialect().counted(effectiveSql()), m_params).toInt() + m_offsetShift;
-    return *m_count;
+        m_count = m_db.scalar(m_db.dialect().counted(effectiveSql()), m_params).toInt();
+    return *m_count + (m_state == State::Insert ? 1 : 0);
 }
 
 bool Query::setRecNo(int row)
@@ -383,7 +429,6 @@ void Query::append()
     Row row(m_fields.size());
     emit rowsAboutToBeAdded(pos, pos);
     m_rows.insert(m_rows.begin() + pos, row);
-    ++m_offsetShift;
     emit rowsAdded();
     m_cur = pos;
     m_eof = false;
@@ -484,6 +529,17 @@ void Query::post()
         }
     }
     m_rows[static_cast<size_t>(m_cur)] = readRowByKey(keyValue);
+    if (m_state == State::Insert && !m_atEnd) {
+        // The next pages may bring the new row again, or a row it pushed down.
+        if (!m_dedupe) {
+            m_dedupe = true;
+            const int k = keyColumn();
+            for (const Row& r : m_rows)
+                m_keys.insert(r.at(k).toLongLong());
+        } else {
+            m_keys.insert(keyValue.toLongLong());
+        }
+    }
     m_state = State::Browse;
     m_buffer.clear();
     m_modified.clear();
@@ -503,7 +559,6 @@ void Query::cancel()
         const int pos = m_cur;
         emit rowAboutToBeRemoved(pos);
         m_rows.erase(m_rows.begin() + pos);
-        --m_offsetShift;
         emit rowRemoved();
         m_cur = std::min(pos, fetchedCount() - 1);
         m_eof = m_rows.empty();
@@ -529,7 +584,13 @@ void Query::remove()
               {keyValue});
     const int pos = m_cur;
     emit rowAboutToBeRemoved(pos);
-    m_rows.erase(m_rows.begin() + pos); // gone from the result too: offsets stay right
+    m_rows.erase(m_rows.begin() + pos);
+    // Gone from the engine's result too. Should the row have been inserted
+    // beyond the rows read, the next page starts one early: dedupe covers it.
+    if (m_engineEnd > 0)
+        --m_engineEnd;
+    if (m_dedupe)
+        m_keys.remove(keyValue.toLongLong());
     if (m_count)
         --*m_count;
     emit rowRemoved();
@@ -555,16 +616,18 @@ bool Query::locate(const QString& field, const QVariant& value)
     const int c = fieldIndex(field);
     if (c < 0 || !m_open)
         return false;
-    const QVariant wanted = m_db.dialect().toStorage(m_kinds.value(c), value);
+    QVariant wanted;
+    try {
+        wanted = m_db.dialect().toStorage(m_kinds.value(c), value);
+    } catch (const DbError&) {
+        return false; // a value the column cannot hold is in no row
+    }
     const bool numeric = m_kinds.value(c) == FieldKind::Integer || m_kinds.value(c) == FieldKind::Bool;
     for (int row = 0;; ++row) {
-        if (row >= fetchedCount()) {
-            if (!canFetchMore())
-                return false;
-            fetchMore();
-            if (row >= fetchedCount())
-                return false;
-        }
+        while (row >= fetchedCount() && canFetchMore())
+            fetchMore(); // a page may bring only rows already shown
+        if (row >= fetchedCount())
+            return false;
         const QVariant& v = m_rows[static_cast<size_t>(row)].at(c);
         const bool equal = numeric ? (!v.isNull() && !wanted.isNull() && v.toLongLong() == wanted.toLongLong())
                                    : (v.isNull() == wanted.isNull() && v.toString() == wanted.toString());

@@ -128,11 +128,15 @@ private:
     QString m_table;
     std::vector<Row> m_rows;
     bool m_atEnd = false;
-    int m_offsetShift = 0; // rows in the cache that are not at their result position
+    int m_engineEnd = 0; // result rows up to the last one read from the engine
+    // Keys of the cached rows, kept once this result has inserted a row while
+    // not all were fetched: the engine then shows that row again at its place.
+    bool m_dedupe = false;
+    QSet<qint64> m_keys;
     int m_cur = -1;
     bool m_eof = true;
     State m_state = State::Browse;
     Row m_buffer;
     QSet<int> m_modified;
-    std::optional<int> m_count;
+    std::optional<int> m_count; // rows in the engine, when counted
 };

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -28,6 +29,38 @@ void run(QSqlDatabase& db, const QString& sql, const QString& path)
     QSqlQuery q(db);
     if (!q.exec(sql))
         throw DbError(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+}
+
+// Text typed into a number column: empty means no value, and anything that is
+// not a number is refused (converting it would silently store 0).
+QVariant numberToStorage(FieldKind kind, const QVariant& value)
+{
+    const bool integer = kind == FieldKind::Integer;
+    if (value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray) {
+        bool ok = false;
+        const QVariant v = integer ? QVariant(value.toLongLong(&ok)) : QVariant(value.toDouble(&ok));
+        return ok ? v : value;
+    }
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty())
+        return QVariant();
+    bool ok = false;
+    if (integer) {
+        const qlonglong n = text.toLongLong(&ok);
+        if (ok)
+            return n;
+        const qlonglong local = QLocale().toLongLong(text, &ok);
+        if (ok)
+            return local;
+        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+    const double d = text.toDouble(&ok);
+    if (ok)
+        return d;
+    const double local = QLocale().toDouble(text, &ok); // a decimal comma where the locale has one
+    if (ok)
+        return local;
+    throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 } // namespace
@@ -184,9 +217,8 @@ QVariant SqliteDialect::toStorage(FieldKind kind, const QVariant& value) const
             return value.toDate().toString(Qt::ISODate) + QStringLiteral(" 00:00:00");
         return value.toString();
     case FieldKind::Integer:
-        return value.canConvert<qlonglong>() ? QVariant(value.toLongLong()) : value;
     case FieldKind::Real:
-        return value.canConvert<double>() ? QVariant(value.toDouble()) : value;
+        return numberToStorage(kind, value);
     case FieldKind::Blob:
         return value.toByteArray();
     case FieldKind::Text: {

@@ -37,12 +37,16 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
     char32_t escape = 0;
     if (argc == 3) {
         const auto* esc = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
-        const QString e = QString::fromUtf8(esc ? esc : "");
+        if (!esc) { // as SQLite's LIKE: a NULL escape gives NULL
+            sqlite3_result_null(context);
+            return;
+        }
+        const QList<uint> e = QString::fromUtf8(esc).toUcs4();
         if (e.size() != 1) {
             sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
             return;
         }
-        escape = e.at(0).unicode();
+        escape = e.at(0);
     }
     sqlite3_result_int(context, caselessLike(pattern, text, escape) ? 1 : 0);
 }
@@ -70,15 +74,18 @@ int caselessCompare(const char* a, int lengthA, const char* b, int lengthB)
 
 bool caselessLike(const char* patternUtf8, const char* textUtf8, char32_t escape)
 {
-    const QString pattern = QString::fromUtf8(patternUtf8).toCaseFolded();
-    const QString text = QString::fromUtf8(textUtf8).toCaseFolded();
-    const QChar esc = escape ? QChar(static_cast<char16_t>(escape)) : QChar();
+    // Code points, so '_' takes one letter whatever its UTF-8 length. The
+    // pattern is folded letter by letter: the escape character must keep its
+    // exact case, as in SQLite's own LIKE.
+    const QList<uint> pattern = QString::fromUtf8(patternUtf8).toUcs4();
+    const QList<uint> text = QString::fromUtf8(textUtf8).toCaseFolded().toUcs4();
+    const auto fold = [](uint c) { return QChar::toCaseFolded(static_cast<char32_t>(c)); };
     qsizetype p = 0, t = 0, starP = -1, starT = -1;
     while (t < text.size()) {
         if (p < pattern.size()) {
-            const QChar c = pattern.at(p);
-            if (escape && c == esc && p + 1 < pattern.size()) {
-                if (pattern.at(p + 1) == text.at(t)) {
+            const uint c = pattern.at(p);
+            if (escape && c == escape) {
+                if (p + 1 < pattern.size() && fold(pattern.at(p + 1)) == text.at(t)) {
                     p += 2;
                     ++t;
                     continue;
@@ -87,7 +94,7 @@ bool caselessLike(const char* patternUtf8, const char* textUtf8, char32_t escape
                 starP = ++p;
                 starT = t;
                 continue;
-            } else if (c == u'_' || c == text.at(t)) {
+            } else if (c == u'_' || fold(c) == text.at(t)) {
                 ++p;
                 ++t;
                 continue;

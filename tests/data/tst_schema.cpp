@@ -1,0 +1,365 @@
+#include "DbFixture.h"
+#include "data/DbError.h"
+
+#include <QtTest>
+
+using dbfixture::columnNames;
+using dbfixture::masterText;
+
+namespace {
+
+const QStringList kAddedToTools{"Price",       "Naim",    "Inv",             "Mesto",       "ID_Tool_Unique",
+                                "Issued_date", "WriteOff", "WriteOff_AKT_ID", "WriteOffNote"};
+
+QStringList sortedTables(Connection& db)
+{
+    QStringList t = db.userTables();
+    t.sort(Qt::CaseInsensitive);
+    return t;
+}
+
+FieldKind kindOf(Connection& db, const QString& table, const QString& column)
+{
+    for (const TableColumn& c : db.columns(table)) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return c.kind;
+    }
+    return FieldKind::Blob;
+}
+
+// Runs the upgrade the way the main window does and reports what it saw.
+struct Run {
+    explicit Run(Connection& db)
+        : queries(db)
+    {
+        Schema schema(db, queries.tools, queries.history, [this, &db] {
+            ++calls;
+            identityPresentAtCall = columnNames(db, QStringLiteral("Tools")).contains(QStringLiteral("ID_Tool_Unique"));
+        });
+        schema.upgrade();
+    }
+    dbfixture::MainQueries queries;
+    int calls = 0;
+    bool identityPresentAtCall = false;
+};
+
+} // namespace
+
+class TstSchema : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void addsEveryMissingColumnAndTable();
+    void addedColumnKinds_data();
+    void addedColumnKinds();
+    void fillsExistingTools();
+    void newTablesNumberTheirRows();
+    void newTextColumnsAreCaseless();
+    void leavesMainQueriesOpenOnFullTables();
+    void secondUpgradeChangesNothing();
+    void addsOnlyWhatIsMissing_data();
+    void addsOnlyWhatIsMissing();
+    void tableInOtherLetterCase_data();
+    void tableInOtherLetterCase();
+    void missingTimeKeepsJournalNewestFirst();
+    void identityStepIsAllOrNothing();
+};
+
+void TstSchema::addsEveryMissingColumnAndTable()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    const QStringList toolsBefore = columnNames(db, QStringLiteral("Tools"));
+    const QStringList historyBefore = columnNames(db, QStringLiteral("History"));
+    const QStringList usersBefore = columnNames(db, QStringLiteral("Users"));
+
+    Run run(db);
+
+    QCOMPARE(columnNames(db, QStringLiteral("Tools")), toolsBefore + kAddedToTools);
+    QCOMPARE(columnNames(db, QStringLiteral("History")), historyBefore + QStringList{"ATime"});
+    QCOMPARE(columnNames(db, QStringLiteral("Users")), usersBefore);
+    QCOMPARE(sortedTables(db), (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State",
+                                            "Tools", "TOOLTYPES", "Users", "WORKTYPES"}));
+    for (const char* dictionary : {"NAIMENOVANIYA", "MESTO", "TOOLTYPES", "WORKTYPES"})
+        QCOMPARE(columnNames(db, QLatin1String(dictionary)), (QStringList{"ID", "AField", "AField_2"}));
+    QCOMPARE(columnNames(db, QStringLiteral("AKTSpisaniya")), (QStringList{"ID", "AName", "ADate", "ANote"}));
+}
+
+void TstSchema::addedColumnKinds_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<FieldKind>("kind");
+    QTest::newRow("price") << "Tools" << "Price" << FieldKind::Real;
+    QTest::newRow("name") << "Tools" << "Naim" << FieldKind::Text;
+    QTest::newRow("identity") << "Tools" << "ID_Tool_Unique" << FieldKind::Text;
+    QTest::newRow("issued date") << "Tools" << "Issued_date" << FieldKind::Date;
+    QTest::newRow("written off") << "Tools" << "WriteOff" << FieldKind::Bool;
+    QTest::newRow("act") << "Tools" << "WriteOff_AKT_ID" << FieldKind::Integer;
+    QTest::newRow("note") << "Tools" << "WriteOffNote" << FieldKind::Text;
+    QTest::newRow("journal time") << "History" << "ATime" << FieldKind::Time;
+    QTest::newRow("dictionary key") << "WORKTYPES" << "ID" << FieldKind::Integer;
+    QTest::newRow("act date") << "AKTSpisaniya" << "ADate" << FieldKind::DateTime;
+    QTest::newRow("act note") << "AKTSpisaniya" << "ANote" << FieldKind::Text;
+}
+
+void TstSchema::addedColumnKinds()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(FieldKind, kind);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    Run run(db);
+    QCOMPARE(kindOf(db, table, column), kind);
+}
+
+void TstSchema::fillsExistingTools()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 3);
+
+    Run run(db);
+
+    QCOMPARE(run.calls, 1);
+    QVERIFY2(!run.identityPresentAtCall, "the callback comes before the identity column");
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = ID_Tool")).toInt(), 3);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE WriteOff = 0 AND typeof(WriteOff) = 'integer'"))
+                 .toInt(),
+             3);
+    // The filter the windows use must see every existing tool (NULL would fail it).
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE WriteOff <> 1")).toInt(), 3);
+    QVERIFY(!run.queries.tools.boolean(QStringLiteral("WriteOff")));
+}
+
+void TstSchema::newTablesNumberTheirRows()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    Run run(db);
+    for (const char* table : {"NAIMENOVANIYA", "MESTO", "TOOLTYPES", "WORKTYPES", "AKTSpisaniya"}) {
+        const QString t = QLatin1String(table);
+        const QString text = t == u"AKTSpisaniya" ? QStringLiteral("AName") : QStringLiteral("AField");
+        db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES ('a'), ('b')").arg(t, text));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT ID) FROM %1 WHERE ID IS NOT NULL").arg(t)).toInt(), 2);
+    }
+}
+
+void TstSchema::newTextColumnsAreCaseless()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 1);
+    Run run(db);
+    db.exec(QStringLiteral("UPDATE Tools SET Naim = 'Ключ', Mesto = 'Склад Ё'"));
+    db.exec(QStringLiteral("INSERT INTO WORKTYPES (AField) VALUES ('Сварка')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE Naim = 'КЛЮЧ' AND Mesto = 'склад ё'")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = 't00001'")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM WORKTYPES WHERE AField = 'СВАРКА'")).toInt(), 1);
+}
+
+void TstSchema::leavesMainQueriesOpenOnFullTables()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 3);
+    Run run(db);
+    Query& tools = run.queries.tools;
+    Query& history = run.queries.history;
+    QVERIFY(tools.isOpen());
+    QCOMPARE(tools.sql(), QStringLiteral("SELECT * FROM Tools ORDER BY ") + db.dialect().falseFirst(QStringLiteral("Passed")));
+    for (const QString& field : kAddedToTools)
+        QVERIFY2(tools.hasField(field), qPrintable(field));
+    QCOMPARE(tools.recordCount(), 3);
+    QVERIFY(history.isOpen());
+    QCOMPARE(history.sql(), Schema::historySql());
+    QVERIFY(history.hasField(QStringLiteral("ATime")));
+}
+
+void TstSchema::secondUpgradeChangesNothing()
+{
+    TestData data;
+    QStringList first;
+    {
+        Connection db;
+        db.open(data.dbPath());
+        dbfixture::addTools(db, 3);
+        Run run(db);
+        first = masterText(db);
+        Run again(db);
+        QCOMPARE(again.calls, 0);
+        QCOMPARE(masterText(db), first);
+    }
+    // And at the next start of the program.
+    Connection db;
+    db.open(data.dbPath());
+    Run next(db);
+    QCOMPARE(next.calls, 0);
+    QCOMPARE(masterText(db), first);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = ID_Tool")).toInt(), 3);
+}
+
+void TstSchema::addsOnlyWhatIsMissing_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column"); // empty: the whole table is missing
+    QTest::newRow("Inv") << "Tools" << "Inv";
+    QTest::newRow("Price") << "Tools" << "Price";
+    QTest::newRow("Naim") << "Tools" << "Naim";
+    QTest::newRow("Issued_date") << "Tools" << "Issued_date";
+    QTest::newRow("WriteOff") << "Tools" << "WriteOff";
+    QTest::newRow("WriteOffNote") << "Tools" << "WriteOffNote";
+    QTest::newRow("ATime") << "History" << "ATime";
+    QTest::newRow("MESTO table") << "MESTO" << "";
+    QTest::newRow("AKTSpisaniya table") << "AKTSpisaniya" << "";
+}
+
+void TstSchema::addsOnlyWhatIsMissing()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 3);
+    { Run full(db); }
+    const QStringList complete = masterText(db);
+    const FieldKind kind = kindOf(db, table, column.isEmpty() ? QStringLiteral("ID") : column);
+
+    if (column.isEmpty())
+        db.exec(QStringLiteral("DROP TABLE %1").arg(table));
+    else
+        db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
+    const QStringList damaged = columnNames(db, table);
+
+    Run run(db);
+
+    QCOMPARE(run.calls, 0);
+    if (column.isEmpty())
+        QCOMPARE(masterText(db), complete); // recreated exactly as first made
+    else
+        QCOMPARE(columnNames(db, table), damaged + QStringList{column}); // only that column, at the end
+    QCOMPARE(kindOf(db, table, column.isEmpty() ? QStringLiteral("ID") : column), kind);
+
+    // Nothing else in the schema moved.
+    const auto others = [&table](const QStringList& rows) {
+        QStringList kept;
+        for (const QString& r : rows) {
+            if (!r.startsWith(QStringLiteral("table|%1|").arg(table)))
+                kept << r;
+        }
+        return kept;
+    };
+    QCOMPARE(others(masterText(db)), others(complete));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = ID_Tool")).toInt(), 3);
+}
+
+void TstSchema::tableInOtherLetterCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lower-case dictionary") << "worktypes";
+    QTest::newRow("mixed-case dictionary") << "Mesto";
+    QTest::newRow("lower-case acts") << "aktspisaniya";
+}
+
+void TstSchema::tableInOtherLetterCase()
+{
+    QFETCH(QString, name);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    db.exec(QStringLiteral("CREATE TABLE %1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, AField TEXT, AField_2 TEXT, AName TEXT)")
+                .arg(name));
+    db.exec(QStringLiteral("INSERT INTO %1 (AField, AName) VALUES ('kept', 'kept')").arg(name));
+
+    Run run(db);
+
+    const QStringList same = db.userTables().filter(QRegularExpression(
+        QStringLiteral("^%1$").arg(name), QRegularExpression::CaseInsensitiveOption));
+    QCOMPARE(same, QStringList{name});
+    QCOMPARE(db.scalar(QStringLiteral("SELECT AField FROM %1").arg(name)).toString(), QStringLiteral("kept"));
+    QCOMPARE(db.userTables().size(), 10);
+}
+
+void TstSchema::missingTimeKeepsJournalNewestFirst()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    { Run full(db); }
+    {
+        Connection::Transaction t(db);
+        for (int i = 1; i <= 150; ++i) // more than one page
+            db.exec(QStringLiteral("INSERT INTO History (ID_T, ADate) VALUES (?, ?)"),
+                    {dbfixture::toolCode(i), QDate(2024, 1, 1).addDays(i).toString(Qt::ISODate)});
+        t.commit();
+    }
+    db.exec(QStringLiteral("ALTER TABLE History DROP COLUMN ATime"));
+
+    Run run(db);
+
+    Query& history = run.queries.history;
+    QVERIFY(history.isOpen());
+    QVERIFY(history.hasField(QStringLiteral("ATime")));
+    QCOMPARE(history.recNo(), 0);
+    QCOMPARE(history.integer(QStringLiteral("ID")), 150);
+    history.next();
+    QCOMPARE(history.integer(QStringLiteral("ID")), 149);
+    QVERIFY(history.setRecNo(149));
+    QCOMPARE(history.integer(QStringLiteral("ID")), 1);
+    QCOMPARE(columnNames(db, QStringLiteral("History")).count(QStringLiteral("ATime")), 1);
+}
+
+void TstSchema::identityStepIsAllOrNothing()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 3);
+    // The fill fails after the column was added in the same transaction.
+    db.exec(QStringLiteral("CREATE TRIGGER refuse_fill BEFORE UPDATE ON Tools "
+                           "BEGIN SELECT RAISE(ABORT, 'tools are locked for the test'); END"));
+    {
+        dbfixture::MainQueries q(db);
+        int calls = 0;
+        Schema schema(db, q.tools, q.history, [&calls] { ++calls; });
+        try {
+            schema.upgrade();
+            QFAIL("the upgrade went through a failing fill");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("tools are locked")), qPrintable(e.text()));
+        }
+        QCOMPARE(calls, 1);
+    }
+    QVERIFY(!columnNames(db, QStringLiteral("Tools")).contains(QStringLiteral("ID_Tool_Unique")));
+    QVERIFY(columnNames(db, QStringLiteral("Tools")).contains(QStringLiteral("Inv"))); // earlier steps stay
+    {
+        Connection other; // no half-done change reached the file
+        other.open(data.dbPath());
+        QVERIFY(!columnNames(other, QStringLiteral("Tools")).contains(QStringLiteral("ID_Tool_Unique")));
+    }
+    // No transaction was left open on the connection.
+    {
+        Connection::Transaction t(db);
+        db.exec(QStringLiteral("DROP TRIGGER refuse_fill"));
+        t.commit();
+    }
+
+    Run retry(db);
+
+    QCOMPARE(retry.calls, 1);
+    QCOMPARE(columnNames(db, QStringLiteral("Tools")).count(QStringLiteral("ID_Tool_Unique")), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = ID_Tool")).toInt(), 3);
+    QVERIFY(columnNames(db, QStringLiteral("Tools")).contains(QStringLiteral("WriteOffNote")));
+}
+
+QTEST_GUILESS_MAIN(TstSchema)
+#include "tst_schema.moc"
