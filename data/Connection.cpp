@@ -15,19 +15,6 @@ QString nextConnectionName()
     return QStringLiteral("tooldesk-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QSqlQuery prepared(const QSqlDatabase& db, const QString& sql, const QVariantList& params)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (const QVariant& p : params)
-        q.addBindValue(p);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q;
-}
-
 } // namespace
 
 Connection::Connection(std::unique_ptr<SqlDialect> dialect)
@@ -78,9 +65,22 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
+QSqlQuery Connection::run(const QString& sql, const QVariantList& params) const
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text());
+    for (const QVariant& p : params)
+        q.addBindValue(p);
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    return q;
+}
+
 void Connection::exec(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = prepared(database(), sql, params);
+    QSqlQuery q = run(sql, params);
     q.finish();
     const QString head = sql.trimmed().left(6).toUpper();
     if (head == u"ALTER " || head == u"CREATE" || head == u"DROP T")
@@ -89,7 +89,7 @@ void Connection::exec(const QString& sql, const QVariantList& params)
 
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = prepared(database(), sql, params);
+    QSqlQuery q = run(sql, params);
     QVariant v = q.next() ? q.value(0) : QVariant();
     q.finish();
     return v;

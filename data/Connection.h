@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -32,6 +33,8 @@ public:
     QSqlDatabase database() const;
     const SqlDialect& dialect() const { return *m_dialect; }
 
+    // Runs a statement with bound values; the caller reads and finishes it.
+    QSqlQuery run(const QString& sql, const QVariantList& params = {}) const;
     // Runs a statement that returns no rows, with bound values.
     void exec(const QString& sql, const QVariantList& params = {});
     // First column of the first row, or an invalid value.

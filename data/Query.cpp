@@ -61,19 +61,6 @@ QString singleTableOf(const QString& statement)
     return m.captured(1);
 }
 
-QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QVariantList& params)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (const QVariant& p : params)
-        q.addBindValue(p);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q;
-}
-
 } // namespace
 
 Query::Query(Connection& connection, QObject* parent)
@@ -171,7 +158,7 @@ void Query::fetchPage(int count)
 {
     QVariantList params = m_params;
     params << count << m_engineEnd;
-    QSqlQuery q = run(m_db.database(), m_db.dialect().paged(effectiveSql()), params);
+    QSqlQuery q = m_db.run(m_db.dialect().paged(effectiveSql()), params);
     if (m_fields.isEmpty()) {
         const QSqlRecord rec = q.record();
         QList<TableColumn> tableColumns;
@@ -464,7 +451,7 @@ void Query::setValue(const QString& field, const QVariant& value)
 Query::Row Query::readRowByKey(const QVariant& key)
 {
     const auto& d = m_db.dialect();
-    QSqlQuery q = run(m_db.database(),
+    QSqlQuery q = m_db.run(
                       QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)),
                       {key});
     if (!q.next()) {
@@ -503,7 +490,7 @@ void Query::post()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.quoteIdentifier(m_table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(d.quoteIdentifier(m_table), names.join(u','), marks.join(u','));
-        QSqlQuery q = run(m_db.database(), sql, values);
+        QSqlQuery q = m_db.run(sql, values);
         keyValue = q.lastInsertId();
         q.finish();
         if (m_count)
@@ -518,7 +505,7 @@ void Query::post()
                 values << m_buffer.value(c);
             }
             values << keyValue;
-            QSqlQuery q = run(m_db.database(),
+            QSqlQuery q = m_db.run(
                               QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
                                   .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
                               values);
