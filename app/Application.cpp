@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "config/IniFile.h"
+#include "config/TfmCFG.h"
 #include "config/TfmSettings.h"
 #include "desk/TfmMain.h"
 #include "platform/Platform.h"
@@ -16,6 +16,7 @@ Application::Application(const QString& programFolder, Platform& platform)
     , m_localization(m_forms)
 {
     m_forms.texts = &m_texts;
+    m_forms.localization = &m_localization;
 }
 
 Application::~Application()
@@ -23,6 +24,8 @@ Application::~Application()
     if (m_started && m_forms.settings)
         m_forms.settings->FormDestroy(); // the three time-outs are written at program end
     m_forms.windows.clear();
+    m_forms.cfg = nullptr;
+    m_cfg.reset();
     m_forms.settings = nullptr;
     m_forms.main = nullptr;
     m_main.reset();
@@ -44,22 +47,13 @@ bool Application::start()
     m_main->addPage(settings, m_main->btSettings);
     m_started = true;
 
-    applyStoredLanguage();
-    m_main->cbClear->setChecked(m_main->GetNaeedClear());
-    m_main->FormStarted = true;
-    return true;
-}
-
-void Application::applyStoredLanguage()
-{
-    // A stored language that is neither code starts in Russian and is
-    // written back as such, instead of leaving every message empty.
-    QString code = m_forms.settings->GetLenguage().trimmed().toUpper();
-    if (code != u"RU" && code != u"EN")
-        code = QStringLiteral("RU");
-    m_forms.storedLanguage = code;
-    m_localization.SetLanguage(code == u"RU" ? 1 : 0);
-    IniFile(m_folder + QStringLiteral("Data/Config.ini")).write(QStringLiteral("MAIN"), QStringLiteral("Lenguage"), code);
+    // Last: the sign-in window; closing it without a role ends the program.
+    m_cfg = std::make_unique<TfmCFG>(m_forms, m_platform);
+    m_forms.cfg = m_cfg.get();
+    m_forms.languageBox = m_cfg->cbLeng;
+    m_forms.windows << m_cfg.get();
+    m_cfg->FormCreate();
+    return m_cfg->GoOperator;
 }
 
 void Application::show()

@@ -9,6 +9,7 @@
 
 class TfmMain;
 class TfmSettings;
+class TfmCFG;
 struct Platform;
 
 // One running program: creates every window once in the fixed start order
@@ -37,14 +38,13 @@ public:
     const QString& programFolder() const { return m_folder; }
 
 private:
-    void applyStoredLanguage();
-
     QString m_folder;
     Platform& m_platform;
     Messages m_texts;
     Forms m_forms;
     Localization m_localization;
     std::unique_ptr<TfmMain> m_main;
+    std::unique_ptr<TfmCFG> m_cfg;
     bool m_timersEnabled = true;
     bool m_started = false;
 };

@@ -8,6 +8,8 @@
 
 class TfmMain;
 class TfmSettings;
+class TfmCFG;
+class Localization;
 struct Messages;
 
 // The windows of one running program, handed to each window that calls
@@ -15,14 +17,15 @@ struct Messages;
 struct Forms {
     TfmMain* main = nullptr;
     TfmSettings* settings = nullptr;
+    TfmCFG* cfg = nullptr;
+    Localization* localization = nullptr;
     Messages* texts = nullptr;
 
-    // The sign-in window's language box, once it exists; until then the
-    // stored language stands.
+    // The current language is the sign-in window's language box; Russian
+    // until that window exists.
     QPointer<QComboBox> languageBox;
-    QString storedLanguage = QStringLiteral("RU");
 
-    QString language() const { return languageBox ? languageBox->currentText() : storedLanguage; }
+    QString language() const { return languageBox ? languageBox->currentText() : QStringLiteral("RU"); }
     bool russian() const { return language() == u"RU"; }
 
     // Every window, in start order, for the language switch.

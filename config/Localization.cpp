@@ -18,6 +18,14 @@ namespace {
 using P = Localization::Property;
 
 const QList<Localization::Text> kTexts = {
+    // Sign-in window
+    {"TfmCFG", "", P::Title, 0, "Авторизация", "Login"},
+    {"TfmCFG", "cbChatgePass", P::Caption, 0, "Изменить пароль", "Change Password"},
+    {"TfmCFG", "cbLeng", P::ToolTip, 0, "Язык интерфейса", "Interface language"},
+    {"TfmCFG", "edPass", P::Hint, 0, "Введите пароль администратора", "Enter admin password"},
+    {"TfmCFG", "btAdm", P::Caption, 0, "Администратор", "Administrator"},
+    {"TfmCFG", "btOper", P::Caption, 0, "Оператор", "Operator"},
+
     // Main window
     {"TfmMain", "", P::Title, 0, "Выдача инструмента", "Tool issue"},
     {"TfmMain", "Panel4", P::Caption, 0, "Выдача инструмента", "Tool issue"},
@@ -98,6 +106,8 @@ const QList<Localization::MessageText> kMessages = {
     MSG(rsWrongPassword, "Введен неверный пароль, повторите ввод!", "Password is incorrect, enter again!"),
     MSG(rsPasswordChanged, "Пароль администратора был изменен!", "Administrator password has been changed!"),
     MSG(rsNewPassword, "Новый пароль: ", "New password: "),
+    MSG(rsPasswordNotChanged, "Не удалось сохранить новый пароль: пароль администратора не изменен!",
+        "The new password could not be saved: the administrator password has not been changed!"),
     MSG(rsDellConfirm, "Удалить выбранную запись?", "Delete selected entry?"),
     MSG(rsIDnotFound, "ID не найден", "ID not found"),
     MSG(rsToolIDTaken, "Введенный ID уже зарегистрирован у инструмента!", "ID is already registred by Tool, try another"),

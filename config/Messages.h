@@ -21,6 +21,7 @@ struct Messages {
     QString rsWrongPassword;
     QString rsPasswordChanged;
     QString rsNewPassword;
+    QString rsPasswordNotChanged;
     QString rsDellConfirm;
     QString rsIDnotFound;
     QString rsToolIDTaken;

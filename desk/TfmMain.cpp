@@ -568,8 +568,22 @@ void TfmMain::addPage(QWidget* page, QAbstractButton* entry)
 {
     pConteiner->addWidget(page);
     m_pages << page;
-    if (entry)
-        entry->setVisible(entry != btWriteOff);
+    if (entry) {
+        m_entries << entry;
+        entry->setVisible(entry != btWriteOff); // write-off waits for the administrator
+    }
+}
+
+void TfmMain::showEntry(QAbstractButton* entry)
+{
+    if (m_entries.contains(entry))
+        entry->show();
+}
+
+bool TfmMain::isAdministrator() const
+{
+    const Messages& t = *m_forms.texts;
+    return windowTitle() != t.rsCaptionReadOnly && windowTitle() != t.rsCaptionMain;
 }
 
 void TfmMain::ShowMenu(QWidget* sender)

@@ -66,6 +66,11 @@ public:
 
     // Frame and journal
     void addPage(QWidget* page, QAbstractButton* entry);
+    // Shows a left-panel entry, provided its page is part of the program.
+    void showEntry(QAbstractButton* entry);
+    // The access mode is read from the title: administrator unless it is
+    // the restricted or the plain title.
+    bool isAdministrator() const;
     void ShowMenu(QWidget* sender);
     void Panel4Click();
     void btSettingsClick();
@@ -154,6 +159,7 @@ private:
     QString m_soundPath;
     QueryModel* m_historyModel;
     QList<QWidget*> m_pages;
+    QList<QAbstractButton*> m_entries; // entries whose pages exist
     QList<QPointer<DbGrid>> m_toolGrids;
     QList<QPointer<QWidget>> m_adminButtons;
     bool m_shown = false;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Message boxes and the small standard dialogs. Tests answer them through a fake.
@@ -21,4 +22,6 @@ public:
                                          const QString& initial) = 0;
     // The open-picture dialog; an empty text when cancelled.
     virtual QString openPicture(QWidget* parent) = 0;
+    // Shows one of the program's own windows modally until it closes.
+    virtual void showModal(QDialog& window) = 0;
 };

@@ -4,6 +4,7 @@
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -65,6 +66,11 @@ void QtSound::play(const QString& file)
     m_player->stop();
     m_player->setSource(QUrl::fromLocalFile(file));
     m_player->play();
+}
+
+void QtDialogs::showModal(QDialog& window)
+{
+    window.exec();
 }
 
 bool DesktopShell::open(const QString& file)

@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include <QDialog>
+
 void FakeDialogs::message(QWidget*, const QString& text)
 {
     shown.append({QStringLiteral("message"), text});
@@ -41,6 +43,20 @@ QString FakeDialogs::openPicture(QWidget*)
     const QString answer = pictureAnswers.front();
     pictureAnswers.pop_front();
     return answer;
+}
+
+void FakeDialogs::showModal(QDialog& window)
+{
+    shown.append({QStringLiteral("modal"), window.objectName()});
+    if (modalScripts.empty()) {
+        window.reject();
+        return;
+    }
+    auto script = std::move(modalScripts.front());
+    modalScripts.pop_front();
+    script(window);
+    if (window.result() == 0 && window.isVisible())
+        window.reject();
 }
 
 QStringList FakeDialogs::texts(const QString& kind) const

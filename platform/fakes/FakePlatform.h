@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Records every dialog and answers from queues; nothing is ever shown.
 class FakeDialogs : public Dialogs
@@ -25,6 +26,11 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
+    // Runs the next script on the window instead of showing it; with no
+    // script left the window is closed as by its close button.
+    void showModal(QDialog& window) override;
+
+    std::deque<std::function<void(QDialog&)>> modalScripts;
 
     // Answers, taken in order; an empty queue answers Cancel.
     std::deque<bool> confirmAnswers;

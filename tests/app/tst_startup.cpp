@@ -38,20 +38,22 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
     {
         DeskFixture first;
         QVERIFY(first.started());
-        QCOMPARE(first.startupShown.size(), 1);
+        QCOMPARE(first.startupShown.size(), 2);
         QCOMPARE(first.startupShown.first().text,
                  QStringLiteral("Для начала реконструкции БД нажмите ОК (Может занять некоторое время)"));
-        QCOMPARE(first.main().windowTitle(), QStringLiteral("Выдача инструмента"));
+        QCOMPARE(first.startupShown.last().kind, QStringLiteral("modal")); // then the sign-in
+        QCOMPARE(first.main().windowTitle(), QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР"));
         QVERIFY(first.main().qTools.hasField("WriteOff"));
         QVERIFY(first.main().qHistory.hasField("ATime"));
 
         // A second program on the same folder: nothing left to upgrade.
         FakePlatform fakes;
+        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
         Platform platform = fakes.platform();
         Application second(first.data().folder(), platform);
         second.setTimersEnabled(false);
         QVERIFY(second.start());
-        QVERIFY(fakes.dialogs.shown.isEmpty());
+        QCOMPARE(fakes.dialogs.texts("message"), QStringList());
         QCOMPARE(tableNames(first.data().dbPath()),
                  (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations",
                               "State", "Tools", "TOOLTYPES", "Users", "WORKTYPES"}));
@@ -85,6 +87,7 @@ void TestStartup::databaseFaultsEndTheStart()
         db.exec(fault == u"noState" ? "DROP TABLE State" : "DROP TABLE Operations");
     }
     FakePlatform fakes;
+    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
     Platform platform = fakes.platform();
     Application app(data.folder(), platform);
     app.setTimersEnabled(false);
@@ -101,6 +104,7 @@ void TestStartup::missingSettingsFileEndsAfterUpgrade()
     TestData data;
     QVERIFY(QFile::remove(data.iniPath()));
     FakePlatform fakes;
+    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
     Platform platform = fakes.platform();
     Application app(data.folder(), platform);
     app.setTimersEnabled(false);

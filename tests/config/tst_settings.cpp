@@ -55,6 +55,7 @@ void TestSettings::columnDefaultsAppendedOnce()
     data.writeIni("[MAIN]\nLenguage=RU\n");
     for (int run = 0; run < 2; ++run) {
         FakePlatform fakes;
+        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
         Platform platform = fakes.platform();
         Application app(data.folder(), platform);
         app.setTimersEnabled(false);
@@ -105,6 +106,7 @@ void TestSettings::timeoutsClampedAndWrittenAtEnd()
     const IniFile ini(data.iniPath());
     {
         FakePlatform fakes;
+        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
         Platform platform = fakes.platform();
         Application app(data.folder(), platform);
         app.setTimersEnabled(false);
@@ -136,7 +138,10 @@ void TestSettings::language()
     DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored));
     QCOMPARE(f.app().forms().language(), used);
     QCOMPARE(value(f, "Lenguage"), used);
-    QCOMPARE(f.main().windowTitle(), used == u"RU" ? QStringLiteral("Выдача инструмента") : QStringLiteral("Tool issue"));
+    // No password in the file: only the operator can sign in.
+    QCOMPARE(f.main().windowTitle(), used == u"RU"
+                 ? QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!")
+                 : QStringLiteral("Tool issue | EDITING PROHIBITED, CONTACT AN ADMINISTRATOR!"));
     QCOMPARE(f.settings().cbShowTime->text(),
              used == u"RU" ? QStringLiteral(" Отображать время в общем журнале") : QStringLiteral(" Display time in general log"));
 }

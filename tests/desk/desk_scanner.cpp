@@ -2,6 +2,7 @@
 // that scans one recipient with each of the given tools, round after round.
 // Usage: desk_scanner FOLDER RECIPIENT ROUNDS TOOL...
 #include "app/Application.h"
+#include "config/TfmCFG.h"
 #include "desk/TfmMain.h"
 #include "platform/fakes/FakePlatform.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
         return 2;
     }
     FakePlatform fakes;
+    fakes.dialogs.modalScripts.push_back([](QDialog& window) { static_cast<TfmCFG&>(window).btOperClick(); });
     Platform platform = fakes.platform();
     Application app(args[1], platform);
     app.setTimersEnabled(false);

@@ -96,7 +96,7 @@ void TestDesk::pairIssuesThenReturns()
 void TestDesk::operationWordsFollowLanguage()
 {
     DeskFixture f;
-    f.app().forms().storedLanguage = QStringLiteral("EN");
+    f.app().forms().languageBox->setCurrentIndex(1); // EN
     f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T1"));
     f.scan("U1");

@@ -1,16 +1,21 @@
 #include "DeskFixture.h"
 
 #include "data/Connection.h"
+#include "config/TfmCFG.h"
 #include "desk/TfmMain.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QLineEdit>
 #include <QtTest>
 
-DeskFixture::DeskFixture(const QString& iniText)
+DeskFixture::DeskFixture(const QString& iniText, SignIn signIn)
     : m_platform(m_fakes.platform())
 {
     if (!iniText.isNull())
         m_data.writeIni(iniText);
+    scriptSignIn(m_fakes.dialogs, signIn);
     m_app = std::make_unique<Application>(m_data.folder(), m_platform);
     m_app->setTimersEnabled(false);
     m_started = m_app->start();
@@ -19,6 +24,21 @@ DeskFixture::DeskFixture(const QString& iniText)
 }
 
 DeskFixture::~DeskFixture() = default;
+
+void DeskFixture::scriptSignIn(FakeDialogs& dialogs, SignIn signIn)
+{
+    if (signIn == SignIn::None)
+        return;
+    dialogs.modalScripts.push_back([signIn](QDialog& window) {
+        auto& cfg = static_cast<TfmCFG&>(window);
+        if (signIn == SignIn::Administrator) {
+            cfg.edPass->setText(QString::fromLatin1(kPassword));
+            cfg.btAdm->click();
+        }
+        if (!cfg.GoOperator)
+            cfg.btOper->click();
+    });
+}
 
 TfmMain& DeskFixture::main() const
 {

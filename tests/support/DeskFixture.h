@@ -16,9 +16,18 @@ class TfmSettings;
 class DeskFixture
 {
 public:
-    // iniText replaces the delivered settings file before the start.
-    explicit DeskFixture(const QString& iniText = {});
+    enum class SignIn { Administrator, Operator, None };
+    // The delivered settings file's administrator password.
+    static constexpr const char* kPassword = "admin";
+
+    // iniText replaces the delivered settings file before the start. The
+    // administrator signs in with kPassword, and where that fails the
+    // operator does; None closes the sign-in window without a role.
+    explicit DeskFixture(const QString& iniText = {}, SignIn signIn = SignIn::Administrator);
     ~DeskFixture();
+
+    // Answers the next sign-in window of a program started on these fakes.
+    static void scriptSignIn(FakeDialogs& dialogs, SignIn signIn);
 
     bool started() const { return m_started; }
     Application& app() { return *m_app; }
