@@ -11,11 +11,16 @@
 #include <QtTest>
 
 DeskFixture::DeskFixture(const QString& iniText, SignIn signIn)
+    : DeskFixture(iniText, [signIn](FakePlatform& fakes) { scriptSignIn(fakes.dialogs, signIn); })
+{
+}
+
+DeskFixture::DeskFixture(const QString& iniText, const std::function<void(FakePlatform&)>& beforeStart)
     : m_platform(m_fakes.platform())
 {
     if (!iniText.isNull())
         m_data.writeIni(iniText);
-    scriptSignIn(m_fakes.dialogs, signIn);
+    beforeStart(m_fakes);
     m_app = std::make_unique<Application>(m_data.folder(), m_platform);
     m_app->setTimersEnabled(false);
     m_started = m_app->start();

@@ -5,6 +5,7 @@
 #include "platform/fakes/FakePlatform.h"
 
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -24,6 +25,8 @@ public:
     // administrator signs in with kPassword, and where that fails the
     // operator does; None closes the sign-in window without a role.
     explicit DeskFixture(const QString& iniText = {}, SignIn signIn = SignIn::Administrator);
+    // beforeStart prepares the fakes (answers, the sign-in script) before the start.
+    DeskFixture(const QString& iniText, const std::function<void(FakePlatform&)>& beforeStart);
     ~DeskFixture();
 
     // Answers the next sign-in window of a program started on these fakes.

@@ -1,0 +1,212 @@
+// Desk figures on a large generated database: start-up, scan-to-record, the
+// same writes on the bare engine, peak memory. Prints a table; exits non-zero
+// only when something broke, never for a missed target.
+#include "BenchDatabase.h"
+#include "DeskMeasures.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+struct Options {
+    QString dir = QStringLiteral("/tmp/tooldesk-bench");
+    int events = 1000;
+    int startupRuns = 5;
+    bool regenerate = false;
+    QString startupChild;
+};
+
+void usage()
+{
+    std::fprintf(stderr,
+                 "usage: bench_desk [--dir DIR] [--events N] [--startup-runs N] [--regenerate]\n"
+                 "  --dir DIR          program folder to generate or reuse (default /tmp/tooldesk-bench)\n"
+                 "  --events N         desk and baseline events (default 1000)\n"
+                 "  --startup-runs N   start-up child runs, 0 to skip (default 5)\n"
+                 "  --regenerate       generate the database even when a complete one is there\n");
+}
+
+bool parse(const QStringList& args, Options& o)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        bool ok = true;
+        if (a == u"--dir" && hasValue)
+            o.dir = args[++i];
+        else if (a == u"--events" && hasValue)
+            o.events = args[++i].toInt(&ok);
+        else if (a == u"--startup-runs" && hasValue)
+            o.startupRuns = args[++i].toInt(&ok);
+        else if (a == u"--startup-child" && hasValue)
+            o.startupChild = args[++i];
+        else if (a == u"--regenerate")
+            o.regenerate = true;
+        else
+            return false;
+        if (!ok)
+            return false;
+    }
+    return o.events > 0 && o.startupRuns >= 0;
+}
+
+// Nearest rank: the value at or below which p of the samples lie.
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t rank = static_cast<size_t>(std::ceil(p * static_cast<double>(v.size())));
+    return v[std::clamp<size_t>(rank, 1, v.size()) - 1];
+}
+
+QString ms(double v)
+{
+    return QStringLiteral("%1 ms").arg(v, 0, 'f', v < 10 ? 3 : 1);
+}
+
+QString verdict(bool pass)
+{
+    return pass ? QStringLiteral("PASS") : QStringLiteral("FAIL");
+}
+
+struct Table {
+    QList<QStringList> rows{{QStringLiteral("measure"), QStringLiteral("value"), QStringLiteral("target"),
+                             QStringLiteral("result")}};
+
+    void add(const QString& measure, const QString& value, const QString& target = {}, const QString& result = {})
+    {
+        rows.append({measure, value, target, result});
+    }
+
+    QString text() const
+    {
+        int widths[4] = {};
+        for (const QStringList& r : rows)
+            for (int c = 0; c < 4; ++c)
+                widths[c] = std::max(widths[c], static_cast<int>(r[c].size()));
+        QString out;
+        for (int i = 0; i < rows.size(); ++i) {
+            QString line;
+            for (int c = 0; c < 4; ++c)
+                line += (c == 1 ? rows[i][c].rightJustified(widths[c]) : rows[i][c].leftJustified(widths[c]))
+                    + QStringLiteral("  ");
+            out += line.trimmed() + u'\n';
+            if (i == 0)
+                out += QString(widths[0] + widths[1] + widths[2] + widths[3] + 6, u'-') + u'\n';
+        }
+        return out;
+    }
+};
+
+void say(const QString& text)
+{
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The same style as the program itself, so painting costs the same.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+
+    Options options;
+    if (!parse(QCoreApplication::arguments(), options)) {
+        usage();
+        return 2;
+    }
+    if (!options.startupChild.isEmpty())
+        return runStartupChild(options.startupChild);
+
+    Table table;
+    BenchDatabase database(options.dir);
+    say(QStringLiteral("database: %1").arg(database.dbPath()));
+    if (!database.prepare(options.regenerate)) {
+        say(QStringLiteral("FAILED: %1").arg(database.error()));
+        return 1;
+    }
+    const QString generation = QStringLiteral("%1 s").arg(database.generationSeconds(), 0, 'f', 1);
+    say(database.generatedNow() ? QStringLiteral("generated in %1").arg(generation)
+                                : QStringLiteral("reused (it was generated in %1)").arg(generation));
+    table.add(database.generatedNow() ? QStringLiteral("database generation") : QStringLiteral("database generation (earlier run)"),
+              generation);
+
+    std::vector<PlannedEvent> plan;
+    QString error;
+    if (!planEvents(database.dbPath(), options.events, plan, error)) {
+        say(QStringLiteral("FAILED: %1").arg(error));
+        return 1;
+    }
+
+    if (options.startupRuns > 0) {
+        std::vector<double> times;
+        qint64 peakKb = 0;
+        QStringList each;
+        for (int i = 0; i < options.startupRuns; ++i) {
+            StartupRun run;
+            if (!measureStartup(database.programFolder(), run, error)) {
+                say(QStringLiteral("FAILED: %1").arg(error));
+                return 1;
+            }
+            times.push_back(run.ms);
+            peakKb = std::max(peakKb, run.peakKb);
+            each << QString::number(run.ms, 'f', 0);
+            say(QStringLiteral("start-up run %1: %2, %3 journal rows loaded, peak RSS %4 MB")
+                    .arg(i + 1)
+                    .arg(ms(run.ms))
+                    .arg(run.rows)
+                    .arg(run.peakKb / 1024.0, 0, 'f', 1));
+        }
+        const double median = percentile(times, 0.5);
+        const double peakMb = peakKb / 1024.0;
+        table.add(QStringLiteral("start-up, median of %1 (%2 ms)").arg(options.startupRuns).arg(each.join(u' ')), ms(median),
+                  QStringLiteral("< 1000 ms"), verdict(median < 1000));
+        table.add(QStringLiteral("peak memory (VmHWM), max of %1").arg(options.startupRuns),
+                  QStringLiteral("%1 MB").arg(peakMb, 0, 'f', 1), QStringLiteral("< 200 MB"), verdict(peakMb < 200));
+    }
+
+    // Desk and baseline events alternate, so both meet the disk in the same state.
+    DeskRun desk;
+    BaselineWriter baseline;
+    if (!baseline.open(database.baselinePath())) {
+        say(QStringLiteral("FAILED: %1").arg(baseline.error()));
+        return 1;
+    }
+    say(QStringLiteral("desk and baseline: %1 events each...").arg(options.events));
+    if (!measureDesk(database.programFolder(), plan, desk, error, [&](size_t i) { return baseline.write(plan[i]); })) {
+        say(QStringLiteral("FAILED: %1 %2").arg(error, baseline.error()));
+        return 1;
+    }
+    for (const QString& p : desk.problems)
+        say(QStringLiteral("  %1").arg(p));
+    const double deskMedian = percentile(desk.ms, 0.5);
+    table.add(QStringLiteral("scan-to-record, median"), ms(deskMedian), QStringLiteral("< 5 ms"), verdict(deskMedian < 5));
+    table.add(QStringLiteral("scan-to-record, p99"), ms(percentile(desk.ms, 0.99)));
+    table.add(QStringLiteral("  queued events after it, median (not counted)"), ms(percentile(desk.drainMs, 0.5)));
+    table.add(QStringLiteral("journal top row is the new event"),
+              QStringLiteral("%1/%2").arg(options.events - desk.mismatches).arg(options.events), QString(),
+              verdict(desk.mismatches == 0));
+    const bool broke = desk.mismatches > 0;
+
+    const double baseMedian = percentile(baseline.ms, 0.5);
+    table.add(QStringLiteral("baseline (bare SQLite), median"), ms(baseMedian));
+    table.add(QStringLiteral("baseline (bare SQLite), p99"), ms(percentile(baseline.ms, 0.99)));
+    table.add(QStringLiteral("  its COMMIT (log write + disk sync), median"), ms(percentile(baseline.commitMs, 0.5)));
+    const double ratio = baseMedian > 0 ? deskMedian / baseMedian : 0;
+    table.add(QStringLiteral("desk / baseline, medians"), QString::number(ratio, 'f', 2), QStringLiteral("<= 3"),
+              verdict(ratio <= 3));
+
+    std::printf("\n%s", qPrintable(table.text()));
+    std::fflush(stdout);
+    return broke ? 1 : 0;
+}
