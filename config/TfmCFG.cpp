@@ -179,6 +179,12 @@ bool TfmCFG::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TfmCFG::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    edPass->setFocus(); // the password can be typed at once
+}
+
 void TfmCFG::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);

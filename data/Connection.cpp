@@ -47,6 +47,7 @@ void Connection::close()
 {
     if (!QSqlDatabase::contains(m_name))
         return;
+    m_statements.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();
@@ -67,12 +68,21 @@ QSqlDatabase Connection::database() const
 
 QSqlQuery Connection::run(const QString& sql, const QVariantList& params) const
 {
-    QSqlQuery q(database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (const QVariant& p : params)
-        q.addBindValue(p);
+    constexpr int kKeptStatements = 64;
+    QSqlQuery q;
+    const auto kept = m_statements.constFind(sql);
+    if (kept != m_statements.constEnd() && !kept->isActive()) {
+        q = *kept; // shares the prepared statement
+    } else {
+        q = QSqlQuery(database());
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            throw DbError(q.lastError().text());
+        if (kept == m_statements.constEnd() && m_statements.size() < kKeptStatements)
+            m_statements.insert(sql, q);
+    }
+    for (int i = 0; i < params.size(); ++i)
+        q.bindValue(i, params.at(i));
     if (!q.exec())
         throw DbError(q.lastError().text());
     return q;
@@ -121,6 +131,7 @@ QList<TableColumn> Connection::columns(const QString& table)
 void Connection::schemaChanged()
 {
     m_columns.clear();
+    m_statements.clear();
 }
 
 Connection::Transaction::Transaction(Connection& connection)

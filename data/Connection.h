@@ -65,4 +65,6 @@ private:
     QString m_name;
     QString m_path;
     QHash<QString, QList<TableColumn>> m_columns;
+    // Prepared statements by text: the desk runs the same dozen for every event.
+    mutable QHash<QString, QSqlQuery> m_statements;
 };

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kFirstPage = 100;  // enough for a screen: re-opening stays cheap
+constexpr int kFirstPage = 40; // a screenful: re-opening stays cheap
 constexpr int kNextPage = 500;
 const QString kKey = QStringLiteral("ID");
 
@@ -515,7 +515,10 @@ void Query::post()
                 throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
         }
     }
-    m_rows[static_cast<size_t>(m_cur)] = readRowByKey(keyValue);
+    // A new row is read back for its key and defaults; a changed one is
+    // exactly what was written; an unchanged one is checked to still exist.
+    const bool readBack = m_state == State::Insert || cols.isEmpty();
+    m_rows[static_cast<size_t>(m_cur)] = readBack ? readRowByKey(keyValue) : m_buffer;
     if (m_state == State::Insert && !m_atEnd) {
         // The next pages may bring the new row again, or a row it pushed down.
         if (!m_dedupe) {

@@ -20,7 +20,12 @@ export DISPLAY=$display
 sleep 1
 (cd "$work" && ./tooldesk) &
 sleep 3
-# First start: the database upgrade asks for OK.
+# First start: the database upgrade asks for OK, then the administrator signs in.
+xdotool key Return
+sleep 2
+login=$(xdotool search --onlyvisible --name "Авторизация" | head -n 1)
+xdotool windowfocus --sync "$login" 2>/dev/null || true
+xdotool type --delay 20 admin
 xdotool key Return
 sleep 2
 win=$(xdotool search --onlyvisible --name "Выдача инструмента" | head -n 1)

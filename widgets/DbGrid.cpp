@@ -1,5 +1,7 @@
 #include "DbGrid.h"
 
+#include "GridDelegate.h"
+
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/QueryModel.h"
@@ -21,6 +23,7 @@ DbGrid::DbGrid(QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
+    setItemDelegate(new GridDelegate(this));
 }
 
 Query* DbGrid::query() const

@@ -8,7 +8,6 @@ DbText::DbText(Query& query, const QString& field, QWidget* parent)
     , m_field(field)
 {
     setTextFormat(Qt::PlainText);
-    setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(&m_query, &Query::currentChanged, this, &DbText::refresh);
     refresh();
 }
