@@ -493,13 +493,15 @@ void TfmMain::btPacketClick()
 
 void TfmMain::cbPacketIssuedClick()
 {
-    const Messages& t = *m_forms.texts;
-    if (batchIssue()) {
-        Label9->setText(t.rsBatchIssueHeading);
+    if (batchIssue())
         PacketSeconds = 0;
-    } else {
-        Label9->setText(t.rsIssueHeading);
-    }
+    showHeading();
+}
+
+void TfmMain::showHeading()
+{
+    const Messages& t = *m_forms.texts;
+    Label9->setText(batchIssue() ? t.rsBatchIssueHeading : t.rsIssueHeading);
 }
 
 void TfmMain::TimerTimer()
@@ -713,6 +715,7 @@ void TfmMain::changeEvent(QEvent* event)
     for (int i = 0; i < captions.size() && i < values.size(); ++i)
         values[i]->setAccessibleName(captions[i]->text());
     edInput->setAccessibleName(edInput->placeholderText());
+    showHeading(); // in the new language, for the batch state
     grid_History->setAccessibleName(Label9->text());
     paintBatchButton();
 }

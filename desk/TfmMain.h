@@ -150,6 +150,7 @@ private:
     void emptyRecipient();
     void emptyTool();
     void paintBatchButton();
+    void showHeading();
     void refreshJournalFormat();
 
     Forms& m_forms;

@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "DesktopWindows.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -90,7 +92,12 @@ bool QtWindowManager::isMinimised(const QWidget* window) const
 
 void QtWindowManager::minimiseOthers(const QWidget*)
 {
-    // Other programs' windows are left alone where the desktop offers no way to reach them.
+    QSet<quint64> own;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->testAttribute(Qt::WA_WState_Created))
+            own.insert(static_cast<quint64>(w->winId()));
+    }
+    minimiseOtherDesktopWindows(own);
 }
 
 void QtWindowManager::restore(QWidget* window)

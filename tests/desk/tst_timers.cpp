@@ -1,0 +1,281 @@
+// Batch issue and the desk's two one-second timers, driven tick by tick.
+#include "config/TfmSettings.h"
+#include "desk/TfmMain.h"
+#include "platform/DesktopWindows.h"
+#include "support/DeskFixture.h"
+#include "widgets/ColourButton.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QtTest>
+
+class TestTimers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void idleClearOnTheTickAfterTheLimit_data();
+    void idleClearOnTheTickAfterTheLimit();
+    void keyRestartsTheIdleCount();
+    void batchButtonLooks();
+    void batchCountsDownAndEnds();
+    void keyRestartsTheBatchCountdown();
+    void batchIssuesSeveralToolsToOneRecipient();
+    void restoreTick_data();
+    void restoreTick();
+    void restoreRepeatsWhileInBackground();
+    void timersStartWhenShown();
+    void windowsToMinimiseChoice();
+};
+
+namespace {
+
+void setLimits(DeskFixture& f, int idle, int batch)
+{
+    f.settings().edTimer->setValue(idle);
+    f.settings().edPacketTimer->setValue(batch);
+}
+
+} // namespace
+
+void TestTimers::idleClearOnTheTickAfterTheLimit_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::newRow("5") << 5;
+    QTest::newRow("1") << 1;
+}
+
+void TestTimers::idleClearOnTheTickAfterTheLimit()
+{
+    QFETCH(int, limit);
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, limit, 20);
+    f.addRecipient("U1");
+    f.addRecipient("U2");
+    f.scan("U1"); // the key resets the count
+    for (int tick = 1; tick <= limit; ++tick) {
+        m.TimerTimer();
+        QVERIFY2(m.recipientSelected(), qPrintable(QString::number(tick)));
+    }
+    m.TimerTimer(); // tick N + 1
+    QVERIFY(!m.recipientSelected());
+
+    // Then every N ticks while no key comes.
+    m.SpeedButton6Click();
+    m.qSearch_U.setSql("SELECT * FROM Users WHERE ID_User='U2'");
+    m.qSearch_U.open();
+    for (int tick = 1; tick < limit; ++tick) {
+        m.TimerTimer();
+        QVERIFY(m.recipientSelected());
+    }
+    m.TimerTimer();
+    QVERIFY(!m.recipientSelected());
+}
+
+void TestTimers::keyRestartsTheIdleCount()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, 3, 20);
+    f.addTool("T1");
+    f.scan("T1");
+    m.TimerTimer();
+    m.TimerTimer();
+    m.TimerTimer();
+    QTest::keyClick(m.edInput, Qt::Key_X); // any key counts
+    m.TimerTimer();
+    m.TimerTimer();
+    m.TimerTimer();
+    QVERIFY(m.toolSelected());
+    m.TimerTimer();
+    QVERIFY(!m.toolSelected());
+}
+
+void TestTimers::batchButtonLooks()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, 30, 20);
+    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(m.btPacket->colour(), QColor(248, 148, 110));
+    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
+    QTest::mouseClick(m.btPacket, Qt::LeftButton);
+    QVERIFY(m.batchIssue());
+    QCOMPARE(m.btPacket->text(), QStringLiteral("Завершить"));
+    QCOMPARE(m.btPacket->colour(), QColor(45, 172, 61));
+    QVERIFY(m.lbPacketTimer->isVisibleTo(&m));
+    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("20"));
+    QCOMPARE(m.Label9->text(), QStringLiteral("Пакетная выдача инструмента"));
+    QTest::mouseClick(m.btPacket, Qt::LeftButton);
+    QVERIFY(!m.batchIssue());
+    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("0"));
+    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
+    QCOMPARE(m.Label9->text(), QStringLiteral("Выдача инструмента"));
+}
+
+void TestTimers::batchCountsDownAndEnds()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, 100, 4);
+    m.btPacketClick();
+    QStringList shown{m.lbPacketTimer->text()};
+    for (int tick = 1; tick <= 4; ++tick) {
+        m.TimerTimer();
+        shown << m.lbPacketTimer->text();
+        QVERIFY(m.batchIssue());
+    }
+    QCOMPARE(shown, (QStringList{"4", "3", "2", "1", "0"}));
+    m.TimerTimer(); // tick M + 1
+    QVERIFY(!m.batchIssue());
+    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(m.Label9->text(), QStringLiteral("Выдача инструмента"));
+    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
+}
+
+void TestTimers::keyRestartsTheBatchCountdown()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, 100, 3);
+    m.btPacketClick();
+    m.TimerTimer();
+    m.TimerTimer();
+    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("1"));
+    QTest::keyClick(m.edInput, Qt::Key_A);
+    m.TimerTimer();
+    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("2"));
+    m.TimerTimer();
+    m.TimerTimer();
+    QVERIFY(m.batchIssue());
+    m.TimerTimer();
+    QVERIFY(!m.batchIssue());
+}
+
+void TestTimers::batchIssuesSeveralToolsToOneRecipient()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    setLimits(f, 2, 100);
+    m.cbClear->setChecked(true);
+    const qint64 key = f.addRecipient("U1");
+    for (const char* t : {"T1", "T2", "T3"})
+        f.addTool(t);
+    m.btPacketClick();
+    f.scan("U1");
+    for (const char* t : {"T1", "T2", "T3"}) {
+        f.scan(t);
+        QVERIFY(m.recipientSelected());
+        QVERIFY(!m.toolSelected());
+    }
+    QCOMPARE(f.journalCount(), 3);
+    for (const char* t : {"T1", "T2", "T3"})
+        QCOMPARE(f.toolValue(t, "OwnerID").toString(), QString::number(key));
+    // The idle clear empties only the tool in batch issue.
+    f.scan("T1");
+    QCOMPARE(f.journalCount(), 4); // returned: the recipient stayed
+    m.SpeedButton7Click();
+    m.qSearch_T.setSql("SELECT * FROM Tools WHERE ID_Tool='T2'");
+    m.qSearch_T.open();
+    m.TimerTimer();
+    m.TimerTimer();
+    m.TimerTimer();
+    QVERIFY(!m.toolSelected());
+    QVERIFY(m.recipientSelected());
+    // Ending the batch does not empty the recipient; the next idle clear does.
+    m.btPacketClick();
+    QVERIFY(m.recipientSelected());
+    m.TimerTimer();
+    m.TimerTimer();
+    QVERIFY(!m.recipientSelected());
+}
+
+void TestTimers::restoreTick_data()
+{
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("optionOn");
+    QTest::addColumn<bool>("background");
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<int>("restores");
+    QTest::newRow("before sign-in nothing") << false << true << true << false << 0;
+    QTest::newRow("option off nothing") << true << false << true << false << 0;
+    QTest::newRow("in front: no restore") << true << true << false << false << 0;
+    QTest::newRow("in the background") << true << true << true << false << 1;
+    QTest::newRow("minimised") << true << true << false << true << 1;
+}
+
+void TestTimers::restoreTick()
+{
+    QFETCH(bool, started);
+    QFETCH(bool, optionOn);
+    QFETCH(bool, background);
+    QFETCH(bool, minimised);
+    QFETCH(int, restores);
+    DeskFixture f;
+    TfmMain& m = f.main();
+    f.settings().edShowTimer->setValue(3);
+    f.settings().cbShowMainForm->setChecked(optionOn);
+    m.FormStarted = started;
+    m.btSettingsClick();
+    f.fakes().windows.background = background;
+    f.fakes().windows.minimised = minimised;
+    m.tmrShowMainFormTimer();
+    m.tmrShowMainFormTimer();
+    QCOMPARE(f.fakes().windows.restoreCalls, 0);
+    m.tmrShowMainFormTimer();
+    QCOMPARE(f.fakes().windows.restoreCalls, restores);
+    QCOMPARE(f.fakes().windows.minimiseOthersCalls, restores);
+    QCOMPARE(m.pConteiner->currentWidget() == m.pMain, restores > 0);
+    QCOMPARE(m.RestoreSeconds, restores > 0 ? 3 : 0);
+}
+
+void TestTimers::restoreRepeatsWhileInBackground()
+{
+    DeskFixture f;
+    TfmMain& m = f.main();
+    f.settings().edShowTimer->setValue(2);
+    f.settings().cbShowMainForm->setChecked(true);
+    f.fakes().windows.background = true;
+    for (int i = 0; i < 4; ++i)
+        m.tmrShowMainFormTimer();
+    QCOMPARE(f.fakes().windows.restoreCalls, 3); // ticks 2, 3 and 4
+    f.fakes().windows.background = false;
+    m.tmrShowMainFormTimer();
+    QCOMPARE(m.RestoreSeconds, 0);
+}
+
+void TestTimers::timersStartWhenShown()
+{
+    TestData data;
+    FakePlatform fakes;
+    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Operator);
+    Platform platform = fakes.platform();
+    Application app(data.folder(), platform);
+    QVERIFY(app.start());
+    QVERIFY(!app.main()->Timer.isActive());
+    app.show();
+    QVERIFY(app.main()->Timer.isActive());
+    QVERIFY(app.main()->tmrShowMainForm.isActive());
+    QCOMPARE(app.main()->Timer.interval(), 1000);
+    app.main()->Timer.stop();
+    app.main()->tmrShowMainForm.stop();
+}
+
+void TestTimers::windowsToMinimiseChoice()
+{
+    const QList<DesktopWindow> windows{
+        {1, true, false, "Editor"},   // another program's main window
+        {2, true, true, "Save as"},   // its dialog: goes with its owner
+        {3, false, false, "Hidden"},  // not shown
+        {4, true, false, ""},         // no title
+        {5, true, false, "Desk"},     // this program's own
+    };
+    QCOMPARE(windowsToMinimise(windows, {5}), (QList<quint64>{1}));
+}
+
+QTEST_MAIN(TestTimers)
+#include "tst_timers.moc"
