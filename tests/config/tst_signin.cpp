@@ -95,7 +95,16 @@ void TestSignIn::administratorPassword()
     QFETCH(QString, typed);
     QFETCH(bool, admin);
     bool clearedAfterWrong = false;
+    QPushButton editButton; // one of the editing buttons the administrator alone may use
+    bool disabledWhileSigningIn = false;
     auto f = startWith(stored.isNull() ? QStringLiteral("[MAIN]\n") : iniWithHash(stored), [&](TfmCFG& cfg) {
+        TfmMain* main = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            main = main ? main : qobject_cast<TfmMain*>(top);
+        main->registerAdminButton(&editButton);
+        main->DisabledButtons(true);
+        disabledWhileSigningIn = !editButton.isEnabled() && !main->btWriteOff->isVisibleTo(main)
+            && main->btSettings->isVisibleTo(main);
         cfg.edPass->setText(typed);
         cfg.btAdm->click();
         clearedAfterWrong = cfg.edPass->text().isEmpty();
@@ -114,6 +123,8 @@ void TestSignIn::administratorPassword()
     QCOMPARE(m.windowTitle(), admin ? QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР")
                                     : QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
     QCOMPARE(m.btSettings->isVisibleTo(&m), admin);
+    QVERIFY(disabledWhileSigningIn);
+    QCOMPARE(editButton.isEnabled(), admin);
     QVERIFY(m.FormStarted);
 }
 
