@@ -11,6 +11,7 @@ DbImage::DbImage(Query& query, const QString& field, QSize size, QWidget* parent
 {
     setFixedSize(size);
     setScaledContents(true);
+    setAutoFillBackground(true);
     setFrameShape(QFrame::StyledPanel);
     connect(&m_query, &Query::currentChanged, this, &DbImage::refresh);
     refresh();

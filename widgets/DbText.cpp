@@ -8,6 +8,7 @@ DbText::DbText(Query& query, const QString& field, QWidget* parent)
     , m_field(field)
 {
     setTextFormat(Qt::PlainText);
+    setAutoFillBackground(true); // a new value repaints the label alone, not the panel behind it
     connect(&m_query, &Query::currentChanged, this, &DbText::refresh);
     refresh();
 }
