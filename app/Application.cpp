@@ -13,7 +13,7 @@
 Application::Application(const QString& programFolder, Platform& platform)
     : m_folder(programFolder.endsWith(u'/') ? programFolder : programFolder + u'/')
     , m_platform(platform)
-    , m_localization(m_forms)
+    , m_localization(m_forms, {signInTexts(), mainWindowTexts(), settingsTexts()})
 {
     m_forms.texts = &m_texts;
     m_forms.localization = &m_localization;

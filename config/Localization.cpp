@@ -17,76 +17,6 @@ namespace {
 
 using P = Localization::Property;
 
-const QList<Localization::Text> kTexts = {
-    // Sign-in window
-    {"TfmCFG", "", P::Title, 0, "Авторизация", "Login"},
-    {"TfmCFG", "cbChatgePass", P::Caption, 0, "Изменить пароль", "Change Password"},
-    {"TfmCFG", "cbLeng", P::ToolTip, 0, "Язык интерфейса", "Interface language"},
-    {"TfmCFG", "edPass", P::Hint, 0, "Введите пароль администратора", "Enter admin password"},
-    {"TfmCFG", "btAdm", P::Caption, 0, "Администратор", "Administrator"},
-    {"TfmCFG", "btOper", P::Caption, 0, "Оператор", "Operator"},
-
-    // Main window
-    {"TfmMain", "", P::Title, 0, "Выдача инструмента", "Tool issue"},
-    {"TfmMain", "Panel4", P::Caption, 0, "Выдача инструмента", "Tool issue"},
-    {"TfmMain", "SpeedButton5", P::Caption, 0, "Получатели", "Users"},
-    {"TfmMain", "SpeedButton4", P::Caption, 0, "Инструмент", "Tools"},
-    {"TfmMain", "SpeedButton3", P::Caption, 0, "Отчеты", "Reports"},
-    {"TfmMain", "btWriteOff", P::Caption, 0, "Списание", "Write off"},
-    {"TfmMain", "btSettings", P::Caption, 0, "Настройки", "Settings"},
-    {"TfmMain", "Label9", P::Caption, 0, "Выдача инструмента", "Tool issue"},
-    {"TfmMain", "edInput", P::Hint, 0, "Введите ID", "Enter ID"},
-    {"TfmMain", "cbClear", P::Caption, 0, "Очищать поля", "Clear fields"},
-    {"TfmMain", "btEndPacketIssue", P::Caption, 0, "Завершить", "To complete"},
-    {"TfmMain", "cbPacketIssued", P::Caption, 0, "Пакетная выдача", "Batch issue"},
-    {"TfmMain", "GroupBox1", P::Caption, 0, "Получатель", "User"},
-    {"TfmMain", "Label1", P::Caption, 0, "ID сотрудника", "ID user"},
-    {"TfmMain", "Label2", P::Caption, 0, "ФИО", "Name"},
-    {"TfmMain", "Label3", P::Caption, 0, "Организация", "Company"},
-    {"TfmMain", "Label4", P::Caption, 0, "Отдел", "Department"},
-    {"TfmMain", "GroupBox2", P::Caption, 0, "Инструмент", "Tool"},
-    {"TfmMain", "Label5", P::Caption, 0, "ID инструмента", "ID tool"},
-    {"TfmMain", "Label6", P::Caption, 0, "Тип", "Type"},
-    {"TfmMain", "Label7", P::Caption, 0, "Производитель", "Brant"},
-    {"TfmMain", "Label8", P::Caption, 0, "Модель", "Model"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 0, "Дата", "Date"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 1, "Статус", "Status"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 2, "ФИО", "Name"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 3, "Тип инструмента", "Tool"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 4, "Модель", "Model"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 5, "Организация", "Company"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 6, "Состояние", "Condition"},
-    {"TfmMain", "grid_History", P::ColumnTitle, 7, "Примечание", "Note"},
-    {"TfmMain", "btAuth_x", P::Caption, 0, "Авторизация", "Login"},
-    {"TfmMain", "SpeedButton1", P::Caption, 0, "Выход", "Exit"},
-
-    // Settings page
-    {"TfmSettings", "cbShowTime", P::Caption, 0, " Отображать время в общем журнале", " Display time in general log"},
-    {"TfmSettings", "cbReturnToolOnlyOwner", P::Caption, 0, " Возврат инструмента только получателем",
-     " Tool return by recipient only"},
-    {"TfmSettings", "cbShowRecordCount", P::Caption, 0, " Показывать общее количество инструмента иполучателей",
-     " Show total count of tool and recipients"},
-    {"TfmSettings", "cbShowMainForm", P::Caption, 0, " Разворачивать окно ПО по таймауту (сек.)",
-     " Maximize software window by timeout (sec.)"},
-    {"TfmSettings", "cbPlaySound", P::Caption, 0, " Звуковой сигнал при выдачаче инструмента",
-     " Sound signal when issuing a tool"},
-    {"TfmSettings", "lbClearTimer", P::Caption, 0, "Таймаут очистки полей (получатель/инструмент)",
-     "Field cleaning timeout (receiver / tool)"},
-    {"TfmSettings", "lbPacketTimer", P::Caption, 0, "Таймаут пакетной выдачи инструмента", "Tool Batch Timeout"},
-    {"TfmSettings", "ToolColumnBox", P::Caption, 0, "Отображение столбцов инструмента", "Tool column view"},
-    {"TfmSettings", "cbToolType", P::Caption, 0, "Тип", "Type"},
-    {"TfmSettings", "cbProizvoditel", P::Caption, 0, "Производитель", "Brand"},
-    {"TfmSettings", "cbSerNum", P::Caption, 0, "Серийный №", "Serial №"},
-    {"TfmSettings", "cbModel", P::Caption, 0, "Модель", "Model"},
-    {"TfmSettings", "cbState", P::Caption, 0, "Состояние", "Condition"},
-    {"TfmSettings", "cbDateProches", P::Caption, 0, "Приобретен", "Purchase date"},
-    {"TfmSettings", "cbWoranty", P::Caption, 0, "Гарантия", "Warranty"},
-    {"TfmSettings", "cbPrice", P::Caption, 0, "Цена", "Price"},
-    {"TfmSettings", "cbNaim", P::Caption, 0, "Наименование", "Name"},
-    {"TfmSettings", "cbInv", P::Caption, 0, "Инвентарный", "Inventory"},
-    {"TfmSettings", "cbMesto", P::Caption, 0, "Место", "A place"},
-};
-
 #define MSG(name, ru, en) {#name, &Messages::name, ru, en}
 const QList<Localization::MessageText> kMessages = {
     MSG(rsCaptionMain, "Выдача инструмента", "Tool issue"),
@@ -172,14 +102,11 @@ void assign(QWidget* target, const Localization::Text& t, const QString& text)
 
 } // namespace
 
-Localization::Localization(Forms& forms)
+Localization::Localization(Forms& forms, const QList<QList<Text>>& tables)
     : m_forms(forms)
 {
-}
-
-const QList<Localization::Text>& Localization::texts()
-{
-    return kTexts;
+    for (const QList<Text>& table : tables)
+        m_texts += table;
 }
 
 const QList<Localization::MessageText>& Localization::messages()
@@ -211,7 +138,7 @@ void Localization::apply(bool russian)
         for (const MessageText& m : kMessages)
             m_forms.texts->*(m.field) = QString::fromUtf8(russian ? m.ru : m.en);
     }
-    for (const Text& t : kTexts) {
+    for (const Text& t : m_texts) {
         QWidget* window = findWindow(m_forms, t.window);
         if (!window)
             continue; // a window of a later start step

@@ -36,18 +36,20 @@ public:
         const char* en;
     };
 
-    explicit Localization(Forms& forms);
+    // tables: each window's rows, in the order they are applied.
+    Localization(Forms& forms, const QList<QList<Text>>& tables);
 
     // 1 applies Russian, 0 English; any other code does nothing.
     void SetLanguage(int code);
     void SetTextsRU();
     void SetTextsEN();
 
-    static const QList<Text>& texts();
+    const QList<Text>& texts() const { return m_texts; }
     static const QList<MessageText>& messages();
 
 private:
     void apply(bool russian);
 
     Forms& m_forms;
+    QList<Text> m_texts;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Localization.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -52,3 +54,6 @@ private:
     Platform& m_platform;
     bool m_shownOnce = false;
 };
+
+// The window's rows of the two text sets.
+QList<Localization::Text> signInTexts();

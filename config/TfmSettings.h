@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Localization.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -70,3 +72,6 @@ private:
     QString m_folder;
     QList<QCheckBox*> m_columnBoxes;
 };
+
+// The window's rows of the two text sets.
+QList<Localization::Text> settingsTexts();

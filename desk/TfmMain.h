@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Localization.h"
+
 #include "data/Connection.h"
 #include "data/Query.h"
 
@@ -166,3 +168,6 @@ private:
     bool m_shown = false;
     bool m_timersEnabled = true;
 };
+
+// The window's rows of the two text sets.
+QList<Localization::Text> mainWindowTexts();

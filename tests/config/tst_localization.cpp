@@ -76,7 +76,7 @@ void TestLocalization::everyTargetExists()
 {
     DeskFixture f;
     QSet<QString> targets;
-    for (const Localization::Text& t : Localization::texts()) {
+    for (const Localization::Text& t : f.app().localization().texts()) {
         const QString name = QStringLiteral("%1.%2/%3/%4").arg(t.window, t.control).arg(int(t.property)).arg(t.column);
         QVERIFY2(!targets.contains(name), qPrintable("assigned twice: " + name));
         targets.insert(name);
@@ -89,7 +89,8 @@ void TestLocalization::everyTargetExists()
 
 void TestLocalization::noTextIsEmpty()
 {
-    for (const Localization::Text& t : Localization::texts()) {
+    DeskFixture f;
+    for (const Localization::Text& t : f.app().localization().texts()) {
         QVERIFY2(*t.ru && *t.en, t.control);
     }
     QSet<QString> names;
@@ -111,7 +112,7 @@ void TestLocalization::noTextIsEmpty()
 void TestLocalization::switchingBackRestoresEveryText()
 {
     DeskFixture f;
-    const auto& rows = Localization::texts();
+    const auto& rows = f.app().localization().texts();
     auto snapshot = [&] {
         QStringList texts;
         for (const Localization::Text& t : rows)
