@@ -10,6 +10,11 @@
 class TfmMain;
 class TfmSettings;
 class TfmCFG;
+class TfmTools;
+class TfmDict;
+class TfmEditor_T;
+class TfmCard_T;
+class TfmHend;
 struct Platform;
 
 // One running program: creates every window once in the fixed start order
@@ -44,6 +49,12 @@ private:
     Forms m_forms;
     Localization m_localization;
     std::unique_ptr<TfmMain> m_main;
+    std::unique_ptr<TfmDict> m_dictNaim;
+    std::unique_ptr<TfmDict> m_dictMesto;
+    std::unique_ptr<TfmDict> m_dictTypes;
+    std::unique_ptr<TfmEditor_T> m_editorT;
+    std::unique_ptr<TfmCard_T> m_cardT;
+    std::unique_ptr<TfmHend> m_hend;
     std::unique_ptr<TfmCFG> m_cfg;
     bool m_timersEnabled = true;
     bool m_started = false;

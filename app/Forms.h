@@ -9,6 +9,11 @@
 class TfmMain;
 class TfmSettings;
 class TfmCFG;
+class TfmTools;
+class TfmDict;
+class TfmEditor_T;
+class TfmCard_T;
+class TfmHend;
 class Localization;
 struct Messages;
 
@@ -18,6 +23,13 @@ struct Forms {
     TfmMain* main = nullptr;
     TfmSettings* settings = nullptr;
     TfmCFG* cfg = nullptr;
+    TfmTools* tools = nullptr;
+    TfmDict* dictNaim = nullptr;
+    TfmDict* dictMesto = nullptr;
+    TfmDict* dictTypes = nullptr;
+    TfmEditor_T* editorT = nullptr;
+    TfmCard_T* cardT = nullptr;
+    TfmHend* hend = nullptr;
     Localization* localization = nullptr;
     Messages* texts = nullptr;
 
