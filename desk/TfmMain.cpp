@@ -14,6 +14,7 @@
 #include "platform/Sound.h"
 #include "platform/WindowManager.h"
 #include "platform/Clock.h"
+#include "tools/TfmTools.h"
 #include "widgets/ColourButton.h"
 #include "widgets/DbGrid.h"
 #include "widgets/DbImage.h"
@@ -141,6 +142,8 @@ void TfmMain::buildLeftPanel()
     btWriteOff->hide();
     btAuth_x->hide();
     connect(btSettings, &QPushButton::clicked, this, &TfmMain::btSettingsClick);
+    connect(SpeedButton4, &QPushButton::clicked, this,
+            [this] { runGuarded(m_platform.dialogs, this, [this] { SpeedButton4Click(); }); });
     connect(SpeedButton1, &QPushButton::clicked, this, &QWidget::close);
 
     for (QWidget* w : {static_cast<QWidget*>(Panel4), static_cast<QWidget*>(SpeedButton5),
@@ -606,6 +609,19 @@ void TfmMain::Panel4Click()
     ShowMenu(pMain);
     edInput->setFocus();
     SizeGrid(grid_History);
+}
+
+void TfmMain::SpeedButton4Click()
+{
+    TfmTools* tools = m_forms.tools;
+    if (!tools)
+        return;
+    tools->LoadWorkTypes();
+    ShowMenu(tools);
+    tools->FormShow();
+    tools->applySavedSort();
+    SetColumnView();
+    SizeGrid(tools->DBGrid1);
 }
 
 void TfmMain::btSettingsClick()

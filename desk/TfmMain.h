@@ -76,6 +76,8 @@ public:
     void ShowMenu(QWidget* sender);
     void Panel4Click();
     void btSettingsClick();
+    // Brings the tool list up: work types reloaded, searched, saved sort, columns.
+    void SpeedButton4Click();
     void grid_HistoryTitleClick(int column);
     void grid_HistoryDblClick();
     static void SizeGrid(DbGrid* grid);
