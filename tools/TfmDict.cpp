@@ -1,43 +1,234 @@
 #include "TfmDict.h"
 
 #include "app/Forms.h"
+#include "config/Messages.h"
+#include "data/QueryModel.h"
 #include "desk/TfmMain.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
+#include "widgets/ErrorGuard.h"
 
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kField = QStringLiteral("AField");
+
+// What tells the three windows apart. The table names are fixed here and
+// never come from typed text.
+struct KindInfo {
+    const char* window;
+    const char* table;
+    const char* titleRu;
+    const char* titleEn;
+    const char* columnRu;
+    const char* columnEn;
+    const char* hintRu;
+    const char* hintEn;
+};
+
+constexpr KindInfo kKinds[] = {
+    {"TfmDict_Naim", "NAIMENOVANIYA", "Справочник наименований", "Directory of titles", "Наименования", "Titles",
+     "Введите наименование", "Enter the name"},
+    {"TfmDict_Mesto", "MESTO", "Справочник мест", "Directory of places", "Места", "Places", "Введите место",
+     "Enter place"},
+    {"TfmDict_Types", "TOOLTYPES", "Справочник типов", "Directory of types", "Тип", "Types", "Введите тип",
+     "Enter type"},
+};
+
+constexpr const char* kAddRu = "Добавить";
+constexpr const char* kAddEn = "Add";
+// The menu item is a QAction, which the text sets cannot reach by widget name.
+constexpr const char* kDeleteRu = "Удалить выбранную запись";
+constexpr const char* kDeleteEn = "Delete selected entry";
+
+constexpr int kColumnWidth = 360;
+constexpr int kFieldSize = 255; // AField is CHAR(255)
+
+const KindInfo& info(TfmDict::Kind kind)
+{
+    return kKinds[static_cast<int>(kind)];
+}
+
+} // namespace
 
 TfmDict::TfmDict(Kind kind, Forms& forms, Platform& platform, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , Query(forms.main->connection())
     , m_kind(kind)
     , m_forms(forms)
     , m_platform(platform)
 {
-    static const char* names[] = {"TfmDict_Naim", "TfmDict_Mesto", "TfmDict_Types"};
-    setObjectName(QLatin1String(names[static_cast<int>(kind)]));
-    DBGrid = nullptr;
-    edField = nullptr;
-    btAdd = nullptr;
-    PopupMenu = nullptr;
-    N1 = nullptr;
+    const KindInfo& k = info(kind);
+    setObjectName(QLatin1String(k.window));
+    setModal(true);
+    setFixedSize(410, 510);
+    Query.setSql(QStringLiteral("SELECT * FROM ") + QLatin1String(k.table));
+
+    m_model = new QueryModel(Query, this);
+    m_model->setColumns({{kField, QString::fromUtf8(k.columnRu), {}}});
+    DBGrid = new DbGrid(this);
+    DBGrid->setObjectName(QStringLiteral("DBGrid"));
+    DBGrid->setQueryModel(m_model);
+    DBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    applyGridLayout();
+    // A reset rebuilds the header, which forgets the width.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TfmDict::applyGridLayout);
+
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+    N1 = PopupMenu->addAction(QString::fromUtf8(kDeleteRu));
+    N1->setObjectName(QStringLiteral("N1"));
+    // The Delete key in the grid does the same (see eventFilter); the menu shows it.
+    N1->setShortcut(QKeySequence::Delete);
+    N1->setShortcutContext(Qt::WidgetShortcut);
+    DBGrid->installEventFilter(this);
+
+    edField = new QLineEdit(this);
+    edField->setObjectName(QStringLiteral("edField"));
+    edField->setMaxLength(kFieldSize);
+    edField->setPlaceholderText(QString::fromUtf8(k.hintRu));
+    btAdd = new QPushButton(QString::fromUtf8(kAddRu), this);
+    btAdd->setObjectName(QStringLiteral("btAdd"));
+    btAdd->setAutoDefault(false); // Enter in the box adds once, through the box itself
+
+    setWindowTitle(QString::fromUtf8(k.titleRu));
+    edField->setAccessibleName(edField->placeholderText());
+    DBGrid->setAccessibleName(windowTitle());
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(edField, 1);
+    bottom->addWidget(btAdd);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid, 1);
+    layout->addLayout(bottom);
+    setTabOrder(edField, btAdd);
+    setTabOrder(btAdd, DBGrid);
+
+    connect(btAdd, &QPushButton::clicked, this, &TfmDict::btAddClick);
+    connect(edField, &QLineEdit::returnPressed, this, &TfmDict::btAddClick);
+    connect(N1, &QAction::triggered, this, &TfmDict::N1Click);
+    connect(DBGrid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu->popup(DBGrid->viewport()->mapToGlobal(pos)); });
+}
+
+QString TfmDict::tableName() const
+{
+    return QLatin1String(info(m_kind).table);
+}
+
+void TfmDict::applyGridLayout()
+{
+    DBGrid->setColumnWidth(0, kColumnWidth);
 }
 
 void TfmDict::FormCreate()
 {
+    Query.open();
+}
+
+QStringList TfmDict::entries() const
+{
+    // Reading the remaining pages only fills the query's cache; its rows and
+    // current row stay as they are.
+    auto& q = const_cast<::Query&>(Query);
+    QStringList result;
+    if (!q.isOpen())
+        return result;
+    while (q.canFetchMore())
+        q.fetchMore();
+    const int field = q.fieldIndex(kField);
+    if (field < 0)
+        return result;
+    for (int row = 0; row < q.fetchedCount(); ++row)
+        result << q.value(row, field).toString();
+    return result;
 }
 
 void TfmDict::btAddClick()
 {
+    runGuarded(m_platform.dialogs, this, [&] {
+        const QString text = edField->text().trimmed();
+        if (text.isEmpty())
+            return;
+        try {
+            Query.append();
+            Query.setValue(kField, text);
+            Query.post();
+        } catch (const DbError&) {
+            // No half-made row stays behind; the typed text stays in the box.
+            Query.cancel();
+            throw;
+        }
+        edField->clear();
+        emit entriesChanged();
+    });
 }
 
 void TfmDict::N1Click()
 {
+    runGuarded(m_platform.dialogs, this, [&] {
+        if (!m_platform.dialogs.confirm(this, m_forms.texts ? m_forms.texts->rsDellConfirm : QString()))
+            return;
+        if (Query.isEmpty() || Query.recNo() < 0)
+            return;
+        Query.remove();
+        emit entriesChanged();
+    });
+}
+
+bool TfmDict::eventFilter(QObject* watched, QEvent* event)
+{
+    // Handled here rather than as a shortcut: a shortcut needs the window
+    // active, a key press reaching the grid does not.
+    if (watched == DBGrid && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        N1Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfmDict::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        N1->setText(QString::fromUtf8(m_forms.russian() ? kDeleteRu : kDeleteEn));
+        edField->setAccessibleName(edField->placeholderText());
+        DBGrid->setAccessibleName(windowTitle());
+    }
+}
+
+void TfmDict::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Opens over the main window, where the storekeeper is looking.
+    if (m_forms.main && m_forms.main->isVisible()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(m_forms.main->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    edField->setFocus();
 }
 
 QList<Localization::Text> dictionaryTexts()
 {
-    return {};
+    using P = Localization::Property;
+    QList<Localization::Text> rows;
+    for (const KindInfo& k : kKinds) {
+        rows << Localization::Text{k.window, "", P::Title, 0, k.titleRu, k.titleEn}
+             << Localization::Text{k.window, "btAdd", P::Caption, 0, kAddRu, kAddEn}
+             << Localization::Text{k.window, "edField", P::Hint, 0, k.hintRu, k.hintEn}
+             << Localization::Text{k.window, "DBGrid", P::ColumnTitle, 0, k.columnRu, k.columnEn};
+    }
+    return rows;
 }

@@ -4,6 +4,7 @@
 #include "data/Query.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class DbGrid;
 class QAction;
@@ -25,8 +26,13 @@ public:
     TfmDict(Kind kind, Forms& forms, Platform& platform, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
+    // The kind's table: NAIMENOVANIYA, MESTO or TOOLTYPES.
+    QString tableName() const;
     // The table's entries, open for the program's life; editors offer them.
     ::Query Query;
+
+    // Every AField text of Query, in the query's order (all rows are read).
+    QStringList entries() const;
 
     void FormCreate();
     void btAddClick();
@@ -38,7 +44,18 @@ public:
     QMenu* PopupMenu;
     QAction* N1;
 
+signals:
+    // After an entry was added or deleted, so open editors refresh their lists.
+    void entriesChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void applyGridLayout();
+
     Kind m_kind;
     Forms& m_forms;
     Platform& m_platform;

@@ -1,0 +1,338 @@
+// The three dictionaries of places, tool types and names: entries added by
+// typing, removed through the grid's menu after a question, each kind in its
+// own table, texts in both languages.
+#include "app/Forms.h"
+#include "config/Messages.h"
+#include "config/TfmCFG.h"
+#include "data/Connection.h"
+#include "data/QueryModel.h"
+#include "support/DeskFixture.h"
+#include "tools/TfmDict.h"
+#include "widgets/DbGrid.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QStringList kTables = {QStringLiteral("NAIMENOVANIYA"), QStringLiteral("MESTO"), QStringLiteral("TOOLTYPES")};
+
+TfmDict& dictionary(DeskFixture& f, TfmDict::Kind kind)
+{
+    const Forms& forms = f.app().forms();
+    switch (kind) {
+    case TfmDict::Kind::Naim:
+        return *forms.dictNaim;
+    case TfmDict::Kind::Mesto:
+        return *forms.dictMesto;
+    case TfmDict::Kind::Types:
+        break;
+    }
+    return *forms.dictTypes;
+}
+
+// The stored entries of one table, oldest first; the name is the test's own.
+QStringList stored(DeskFixture& f, const QString& table)
+{
+    QStringList result;
+    QSqlQuery q = f.db().run(QStringLiteral("SELECT AField FROM %1 ORDER BY ID").arg(table));
+    while (q.next())
+        result << q.value(0).toString();
+    q.finish();
+    return result;
+}
+
+// Starts the dictionary of kind on exactly these entries.
+void fill(DeskFixture& f, TfmDict& dict, const QStringList& entries)
+{
+    f.db().exec(QStringLiteral("DELETE FROM %1").arg(dict.tableName()));
+    for (const QString& e : entries)
+        f.db().exec(QStringLiteral("INSERT INTO %1 (AField) VALUES (?)").arg(dict.tableName()), {e});
+    dict.Query.reopen();
+}
+
+void type(TfmDict& dict, const QString& text)
+{
+    dict.edField->setText(text);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TfmDict::Kind)
+
+class TestDictionaries : public QObject
+{
+    Q_OBJECT
+private slots:
+    void addTakesTrimmedText_data();
+    void addTakesTrimmedText();
+    void sameTextTwiceGivesTwoEntries_data();
+    void sameTextTwiceGivesTwoEntries();
+    void eachKindKeepsItsOwnTable_data();
+    void eachKindKeepsItsOwnTable();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void deleteOnEmptyListDoesNothing();
+    void deleteKeyInGridDeletes();
+    void failedAddKeepsTypedText();
+    void entriesReadEveryRow();
+    void textsFollowLanguage_data();
+    void textsFollowLanguage();
+};
+
+void TestDictionaries::addTakesTrimmedText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected"); // empty: nothing is added and the box keeps its text
+    QTest::newRow("plain") << "Дрель" << "Дрель";
+    QTest::newRow("blanks around") << "   Перфоратор  " << "Перфоратор";
+    QTest::newRow("tab and blanks around, blank inside kept") << "\t Ключ 17 \t" << "Ключ 17";
+    QTest::newRow("quotes stored as typed") << "Ключ 'рожковый' \"17\"; --" << "Ключ 'рожковый' \"17\"; --";
+    QTest::newRow("blank") << "    " << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestDictionaries::addTakesTrimmedText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictTypes;
+    fill(f, dict, {QStringLiteral("Шуруповерт")});
+    QSignalSpy changed(&dict, &TfmDict::entriesChanged);
+
+    type(dict, typed);
+    dict.btAdd->click();
+
+    const QStringList before{QStringLiteral("Шуруповерт")};
+    const QStringList after = expected.isEmpty() ? before : before + QStringList{expected};
+    QCOMPARE(stored(f, QStringLiteral("TOOLTYPES")), after);
+    QCOMPARE(dict.entries(), after);
+    QCOMPARE(dict.DBGrid->model()->rowCount(), after.size());
+    QCOMPARE(dict.edField->text(), expected.isEmpty() ? typed : QString());
+    QCOMPARE(changed.count(), expected.isEmpty() ? 0 : 1);
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+}
+
+void TestDictionaries::sameTextTwiceGivesTwoEntries_data()
+{
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("button") << false;
+    QTest::newRow("Enter in the box") << true;
+}
+
+void TestDictionaries::sameTextTwiceGivesTwoEntries()
+{
+    QFETCH(bool, byEnter);
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictMesto;
+    fill(f, dict, {});
+    QSignalSpy changed(&dict, &TfmDict::entriesChanged);
+
+    for (int i = 0; i < 2; ++i) {
+        if (byEnter) {
+            type(dict, QStringLiteral("Склад 1"));
+            QTest::keyClick(dict.edField, Qt::Key_Return); // one entry per Enter
+        } else {
+            type(dict, QStringLiteral("Склад 1"));
+            dict.btAdd->click();
+        }
+    }
+    const QStringList twice{QStringLiteral("Склад 1"), QStringLiteral("Склад 1")};
+    QCOMPARE(stored(f, QStringLiteral("MESTO")), twice);
+    QCOMPARE(dict.entries(), twice);
+    QCOMPARE(changed.count(), 2);
+}
+
+void TestDictionaries::eachKindKeepsItsOwnTable_data()
+{
+    QTest::addColumn<TfmDict::Kind>("kind");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("names") << TfmDict::Kind::Naim << "TfmDict_Naim" << "NAIMENOVANIYA";
+    QTest::newRow("places") << TfmDict::Kind::Mesto << "TfmDict_Mesto" << "MESTO";
+    QTest::newRow("types") << TfmDict::Kind::Types << "TfmDict_Types" << "TOOLTYPES";
+}
+
+void TestDictionaries::eachKindKeepsItsOwnTable()
+{
+    QFETCH(TfmDict::Kind, kind);
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = dictionary(f, kind);
+    QCOMPARE(dict.objectName(), window);
+    QCOMPARE(dict.kind(), kind);
+    QVERIFY(f.app().forms().windows.contains(&dict));
+    QVERIFY(dict.Query.isOpen()); // opened at start for the editors' lists
+
+    QHash<QString, QStringList> before;
+    for (const QString& t : kTables)
+        before[t] = stored(f, t);
+
+    type(dict, QStringLiteral("Запись"));
+    dict.btAddClick();
+
+    for (const QString& t : kTables) {
+        const QStringList expected = t == table ? before[t] + QStringList{QStringLiteral("Запись")} : before[t];
+        QCOMPARE(stored(f, t), expected);
+    }
+    QCOMPARE(dict.entries().last(), QStringLiteral("Запись"));
+}
+
+void TestDictionaries::deleteAsksFirst_data()
+{
+    QTest::addColumn<QList<bool>>("answers"); // none queued: the question is cancelled
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("OK") << QList<bool>{true} << true;
+    QTest::newRow("Cancel") << QList<bool>{false} << false;
+    QTest::newRow("no answer") << QList<bool>{} << false;
+}
+
+void TestDictionaries::deleteAsksFirst()
+{
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, deleted);
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictMesto;
+    const QStringList three{QStringLiteral("Склад"), QStringLiteral("Цех"), QStringLiteral("Гараж")};
+    fill(f, dict, three);
+    QSignalSpy changed(&dict, &TfmDict::entriesChanged);
+    f.fakes().dialogs.confirmAnswers.assign(answers.begin(), answers.end());
+
+    // The row picked in the grid is the one deleted.
+    dict.DBGrid->setCurrentIndex(dict.DBGrid->model()->index(1, 0));
+    QCOMPARE(dict.Query.recNo(), 1);
+    dict.N1->trigger();
+
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")), QStringList{QStringLiteral("Удалить выбранную запись?")});
+    const QStringList expected = deleted ? QStringList{QStringLiteral("Склад"), QStringLiteral("Гараж")} : three;
+    QCOMPARE(stored(f, QStringLiteral("MESTO")), expected);
+    QCOMPARE(dict.entries(), expected);
+    QCOMPARE(changed.count(), deleted ? 1 : 0);
+}
+
+void TestDictionaries::deleteOnEmptyListDoesNothing()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictTypes;
+    fill(f, dict, {});
+    QSignalSpy changed(&dict, &TfmDict::entriesChanged);
+    f.fakes().dialogs.confirmAnswers = {true};
+
+    dict.N1Click();
+
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")).size(), 1); // still asked
+    QVERIFY(f.fakes().dialogs.texts(QStringLiteral("error")).isEmpty());
+    QVERIFY(stored(f, QStringLiteral("TOOLTYPES")).isEmpty());
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestDictionaries::deleteKeyInGridDeletes()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictNaim;
+    fill(f, dict, {QStringLiteral("Дрель"), QStringLiteral("Пила")});
+    f.fakes().dialogs.confirmAnswers = {true};
+    dict.Query.setRecNo(0);
+
+    QTest::keyClick(dict.DBGrid, Qt::Key_Delete);
+
+    QCOMPARE(stored(f, QStringLiteral("NAIMENOVANIYA")), QStringList{QStringLiteral("Пила")});
+}
+
+void TestDictionaries::failedAddKeepsTypedText()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictMesto;
+    fill(f, dict, {QStringLiteral("Склад")});
+    QSignalSpy changed(&dict, &TfmDict::entriesChanged);
+    f.db().exec(QStringLiteral("DROP TABLE MESTO"));
+
+    type(dict, QStringLiteral("Цех"));
+    dict.btAddClick();
+
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("error")).size(), 1);
+    QCOMPARE(dict.edField->text(), QStringLiteral("Цех"));
+    QCOMPARE(dict.Query.state(), Query::State::Browse);
+    QCOMPARE(dict.entries(), QStringList{QStringLiteral("Склад")}); // no half-made row
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestDictionaries::entriesReadEveryRow()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = *f.app().forms().dictTypes;
+    QStringList many;
+    for (int i = 0; i < 1200; ++i) // more than the first pages the grid reads
+        many << QStringLiteral("Тип %1").arg(i);
+    {
+        Connection::Transaction t(f.db());
+        fill(f, dict, many);
+        t.commit();
+    }
+    dict.Query.setRecNo(3);
+
+    QCOMPARE(dict.entries(), many);
+    QCOMPARE(dict.Query.recNo(), 3); // reading them does not move the current row
+}
+
+void TestDictionaries::textsFollowLanguage_data()
+{
+    QTest::addColumn<TfmDict::Kind>("kind");
+    QTest::addColumn<QStringList>("ru"); // caption, column, hint
+    QTest::addColumn<QStringList>("en");
+    QTest::newRow("names") << TfmDict::Kind::Naim
+                           << QStringList{"Справочник наименований", "Наименования", "Введите наименование"}
+                           << QStringList{"Directory of titles", "Titles", "Enter the name"};
+    QTest::newRow("places") << TfmDict::Kind::Mesto << QStringList{"Справочник мест", "Места", "Введите место"}
+                            << QStringList{"Directory of places", "Places", "Enter place"};
+    QTest::newRow("types") << TfmDict::Kind::Types << QStringList{"Справочник типов", "Тип", "Введите тип"}
+                           << QStringList{"Directory of types", "Types", "Enter type"};
+}
+
+void TestDictionaries::textsFollowLanguage()
+{
+    QFETCH(TfmDict::Kind, kind);
+    QFETCH(QStringList, ru);
+    QFETCH(QStringList, en);
+    DeskFixture f;
+    QVERIFY(f.started());
+    TfmDict& dict = dictionary(f, kind);
+    const auto check = [&](const QStringList& texts, const QString& add, const QString& remove) {
+        QCOMPARE(dict.windowTitle(), texts[0]);
+        QCOMPARE(dict.DBGrid->model()->headerData(0, Qt::Horizontal).toString(), texts[1]);
+        QCOMPARE(dict.edField->placeholderText(), texts[2]);
+        QCOMPARE(dict.btAdd->text(), add);
+        QCOMPARE(dict.N1->text(), remove);
+        QCOMPARE(dict.edField->accessibleName(), texts[2]);
+        QCOMPARE(dict.DBGrid->accessibleName(), texts[0]);
+    };
+    check(ru, QStringLiteral("Добавить"), QStringLiteral("Удалить выбранную запись"));
+
+    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
+    check(en, QStringLiteral("Add"), QStringLiteral("Delete selected entry"));
+    QCOMPARE(dict.DBGrid->columnWidth(0), 360); // the width survives the switch
+
+    f.fakes().dialogs.confirmAnswers = {false};
+    dict.N1Click();
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")), QStringList{QStringLiteral("Delete selected entry?")});
+
+    f.app().forms().cfg->cbLeng->setCurrentIndex(0);
+    check(ru, QStringLiteral("Добавить"), QStringLiteral("Удалить выбранную запись"));
+}
+
+QTEST_MAIN(TestDictionaries)
+#include "tst_dictionaries.moc"
