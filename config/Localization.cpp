@@ -38,6 +38,7 @@ const QList<Localization::MessageText> kMessages = {
     MSG(rsNewPassword, "Новый пароль: ", "New password: "),
     MSG(rsPasswordNotChanged, "Не удалось сохранить новый пароль: пароль администратора не изменен!",
         "The new password could not be saved: the administrator password has not been changed!"),
+    MSG(rsPriceNotNumber, "Стоимость должна быть числом!", "The price must be a number!"),
     MSG(rsDellConfirm, "Удалить выбранную запись?", "Delete selected entry?"),
     MSG(rsIDnotFound, "ID не найден", "ID not found"),
     MSG(rsToolIDTaken, "Введенный ID уже зарегистрирован у инструмента!", "ID is already registred by Tool, try another"),

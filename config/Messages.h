@@ -22,6 +22,7 @@ struct Messages {
     QString rsPasswordChanged;
     QString rsNewPassword;
     QString rsPasswordNotChanged;
+    QString rsPriceNotNumber;
     QString rsDellConfirm;
     QString rsIDnotFound;
     QString rsToolIDTaken;

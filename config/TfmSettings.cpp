@@ -4,6 +4,9 @@
 #include "app/Forms.h"
 #include "desk/TfmMain.h"
 #include "platform/Dialogs.h"
+#include "tools/TfmTools.h"
+
+#include <QLabel>
 
 #include <QCheckBox>
 #include <QEvent>
@@ -227,6 +230,8 @@ void TfmSettings::cbReturnToolOnlyOwnerClick()
 void TfmSettings::cbShowRecordCountClick()
 {
     // The tool and recipient lists show their count labels from this box.
+    if (m_forms.tools)
+        m_forms.tools->lbRecordCount->setVisible(cbShowRecordCount->isChecked());
     SaveSettings(QStringLiteral("ShowRecordCount"), cbShowRecordCount->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 

@@ -123,6 +123,10 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return displayText(index.row(), index.column());
+    if (m_rowColours && (role == Qt::BackgroundRole || role == SelectedBackgroundRole)) {
+        const QColor colour = m_rowColours(index.row(), role == SelectedBackgroundRole);
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     return {};
 }
 

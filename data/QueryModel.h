@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QList>
+#include <functional>
 
 class Query;
 
@@ -19,6 +21,12 @@ class QueryModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
+    // The fill of a selected row, where the grid colours its rows itself.
+    static constexpr int SelectedBackgroundRole = Qt::UserRole + 1;
+    // Row colours: normal and selected fill of a row; invalid colours keep the grid's own.
+    using RowColours = std::function<QColor(int row, bool selected)>;
+    void setRowColours(RowColours colours) { m_rowColours = std::move(colours); }
+
     explicit QueryModel(Query& query, QObject* parent = nullptr);
 
     Query& query() const { return m_query; }
@@ -44,4 +52,5 @@ public:
 private:
     Query& m_query;
     QList<GridColumn> m_columns;
+    RowColours m_rowColours;
 };

@@ -152,6 +152,7 @@ void Schema::MayBeAddIndexes()
         {"ix_History_ID_T", "History", "ID_T"},
         {"ix_History_ID_U", "History", "ID_U"},
         {"ix_History_ADate", "History", "ADate"},
+        {"ix_Tools_Passed", "Tools", "Passed"},
     };
     const auto& d = m_db.dialect();
     for (const auto& ix : indexes) {

@@ -1,21 +1,390 @@
 #include "TfmEditor_T.h"
 
+#include "ImageFolder.h"
+#include "PictureFile.h"
+#include "TfmDict.h"
+#include "TfmTools.h"
 #include "app/Forms.h"
+#include "config/Messages.h"
+#include "data/DbError.h"
+#include "desk/TfmMain.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "widgets/DbComboBox.h"
+#include "widgets/DbEdit.h"
+#include "widgets/DbImage.h"
+#include "widgets/ErrorGuard.h"
+
+#include <QCompleter>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* dots(QWidget* parent, const char* name)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setText(QStringLiteral("..."));
+    return b;
+}
+
+template<typename W>
+W* named(W* w, const char* name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
 
 TfmEditor_T::TfmEditor_T(Forms& forms, Platform& platform, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_forms(forms)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmEditor_T"));
+    setModal(true);
+    Query& t = forms.main->qTools;
+
+    DBEdit1 = named(new DbEdit(t, QStringLiteral("ID_Tool"), this), "DBEdit1");
+    DBEdit1->setMaxLength(16);
+    DBEdit10 = named(new DbEdit(t, QStringLiteral("Naim"), this), "DBEdit10");
+    SpeedButton1 = dots(this, "SpeedButton1");
+    DBLookupComboBox3 = named(new DbComboBox(t, QStringLiteral("Tool_Type"), false, this), "DBLookupComboBox3");
+    SpeedButton3 = dots(this, "SpeedButton3");
+    DBLookupComboBox2 = named(new DbComboBox(t, QStringLiteral("Mesto"), false, this), "DBLookupComboBox2");
+    SpeedButton2 = dots(this, "SpeedButton2");
+    DBEdit3 = named(new DbEdit(t, QStringLiteral("Proizvoditel"), this), "DBEdit3");
+    DBEdit4 = named(new DbEdit(t, QStringLiteral("Model"), this), "DBEdit4");
+    DBEdit5 = named(new DbEdit(t, QStringLiteral("SNumber"), this), "DBEdit5");
+    DBEdit9 = named(new DbEdit(t, QStringLiteral("Inv"), this), "DBEdit9");
+    DBEdit7 = named(new DbEdit(t, QStringLiteral("Guarantee"), this), "DBEdit7");
+    DBEdit7->setReadOnly(true);
+    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
+    DBEdit8 = named(new DbEdit(t, QStringLiteral("Date_Purchase"), this), "DBEdit8");
+    DBEdit8->setReadOnly(true);
+    DateTimePicker2 = named(new QDateEdit(this), "DateTimePicker2");
+    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2}) {
+        picker->setCalendarPopup(true);
+        picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    }
+    DBComboBox1 = named(new DbComboBox(t, QStringLiteral("Tool_State"), true, this), "DBComboBox1");
+    DBEdit6 = named(new DbEdit(t, QStringLiteral("Price"), this), "DBEdit6");
+    DBImage1 = named(new DbImage(t, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
+    Button3 = named(new QPushButton(this), "Button3");
+    DBEdit2 = named(new DbEdit(t, QStringLiteral("ID_Tool_Unique"), this), "DBEdit2");
+    DBEdit2->hide();
+    btOK = named(new QPushButton(this), "btOK");
+    Button1 = named(new QPushButton(this), "Button1");
+    btOK->setDefault(true);
+
+    auto* fields = new QGridLayout;
+    auto row = [&](QWidget* control, QWidget* extra = nullptr) {
+        const int r = static_cast<int>(labels.size());
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("Label%1").arg(r + 1));
+        label->setBuddy(control);
+        labels << label;
+        fields->addWidget(label, r, 0);
+        fields->addWidget(control, r, 1);
+        if (extra)
+            fields->addWidget(extra, r, 2);
+    };
+    row(DBEdit1);
+    row(DBEdit10, SpeedButton1);
+    row(DBLookupComboBox3, SpeedButton3);
+    row(DBLookupComboBox2, SpeedButton2);
+    row(DBEdit3);
+    row(DBEdit4);
+    row(DBEdit5);
+    row(DBEdit9);
+    row(DBEdit7, DateTimePicker1);
+    row(DBEdit8, DateTimePicker2);
+    row(DBComboBox1);
+    row(DBEdit6);
+    fields->setColumnMinimumWidth(1, 260);
+
+    auto* photo = new QVBoxLayout;
+    photo->addWidget(DBImage1);
+    photo->addWidget(Button3);
+    photo->addStretch(1);
+    auto* body = new QHBoxLayout;
+    body->addLayout(photo);
+    body->addLayout(fields, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btOK);
+    buttons->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addLayout(buttons);
+
+    auto guarded = [this](void (TfmEditor_T::*handler)()) {
+        return [this, handler] { runGuarded(m_platform.dialogs, this, [&] { (this->*handler)(); }); };
+    };
+    connect(btOK, &QPushButton::clicked, this, guarded(&TfmEditor_T::btOKClick));
+    connect(Button1, &QPushButton::clicked, this, &TfmEditor_T::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, guarded(&TfmEditor_T::Button3Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton3Click);
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, guarded(&TfmEditor_T::DateTimePicker1Change));
+    connect(DateTimePicker2, &QDateEdit::dateChanged, this, guarded(&TfmEditor_T::DateTimePicker2Change));
 }
 
 void TfmEditor_T::FormCreate()
 {
+    IsNewRecord = false;
+    // Entries added in a dictionary are offered at once.
+    for (TfmDict* dict : {m_forms.dictNaim, m_forms.dictMesto, m_forms.dictTypes}) {
+        if (dict)
+            connect(dict, &TfmDict::entriesChanged, this, &TfmEditor_T::refreshDictionaries);
+    }
+    auto* completer = new QCompleter(new QStringListModel(this), this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    DBEdit10->setCompleter(completer);
+    refreshDictionaries();
+}
+
+void TfmEditor_T::refreshDictionaries()
+{
+    if (m_forms.dictTypes)
+        DBLookupComboBox3->setEntries(m_forms.dictTypes->entries());
+    if (m_forms.dictMesto)
+        DBLookupComboBox2->setEntries(m_forms.dictMesto->entries());
+    if (m_forms.dictNaim && DBEdit10->completer())
+        static_cast<QStringListModel*>(DBEdit10->completer()->model())->setStringList(m_forms.dictNaim->entries());
+}
+
+void TfmEditor_T::execute()
+{
+    FormShow();
+    m_platform.dialogs.showModal(*this);
+}
+
+void TfmEditor_T::FormShow()
+{
+    OK = false;
+    chosenPicture.clear();
+    refreshDictionaries();
+    // The pickers start from today; the boxes beside them show the row's dates.
+    m_settingPickers = true;
+    const QDate today = m_platform.clock.now().date();
+    DateTimePicker1->setDate(today);
+    DateTimePicker2->setDate(today);
+    m_settingPickers = false;
+    DBEdit1->setFocus();
+}
+
+QString TfmEditor_T::GetMaxToolID()
+{
+    const QVariant max = m_forms.main->connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools"));
+    return max.isNull() || !max.isValid() ? QString() : max.toString();
+}
+
+bool TfmEditor_T::findsTrimmed(const char* name, const QString& sql, const QString& value)
+{
+    try {
+        return m_forms.main->connection().scalar(sql, {value}).isValid();
+    } catch (const DbError& e) {
+        // A failed check does not stop the save.
+        m_platform.dialogs.error(this, QLatin1String(name) + QStringLiteral(": ") + e.text());
+        return false;
+    }
+}
+
+// Stored values are trimmed of blanks and control characters at both ends
+// and compared exactly, letter case included.
+static const QString kTrimmed = QStringLiteral("trim(%1, ' '||char(9)||char(10)||char(13)) = ? COLLATE BINARY");
+
+bool TfmEditor_T::InTool_IDList(const QString& ID)
+{
+    const bool found = findsTrimmed("InTool_IDList",
+                                    QStringLiteral("SELECT 1 FROM Tools WHERE ") + kTrimmed.arg(QStringLiteral("ID_Tool"))
+                                        + QStringLiteral(" LIMIT 1"),
+                                    ID);
+    if (found)
+        m_platform.dialogs.message(this, m_forms.texts->rsToolIDTaken);
+    return found;
+}
+
+bool TfmEditor_T::InUser_IDList(const QString& ID)
+{
+    const bool found = findsTrimmed("InUser_IDList",
+                                    QStringLiteral("SELECT 1 FROM Users WHERE ") + kTrimmed.arg(QStringLiteral("ID_User"))
+                                        + QStringLiteral(" LIMIT 1"),
+                                    ID);
+    if (found)
+        m_platform.dialogs.message(this, m_forms.texts->rsUserIDTaken);
+    return found;
+}
+
+bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)
+{
+    const bool found = findsTrimmed("SerialFindDuplicate",
+                                    QStringLiteral("SELECT 1 FROM Tools WHERE ") + kTrimmed.arg(QStringLiteral("SNumber"))
+                                        + QStringLiteral(" LIMIT 1"),
+                                    ASerial);
+    if (found)
+        m_platform.dialogs.message(this, m_forms.texts->rsDuplicateSerial);
+    return found;
+}
+
+void TfmEditor_T::btOKClick()
+{
+    Query& t = m_forms.main->qTools;
+    if (t.state() == Query::State::Browse)
+        return;
+    if (DBEdit1->text().trimmed().isEmpty()) {
+        t.setValue(QStringLiteral("ID_Tool"), GetMaxToolID() + QStringLiteral("001"));
+    }
+    const QString code = DBEdit1->text().trimmed();
+    const bool inserting = t.state() == Query::State::Insert;
+    const bool codeKept = !inserting && m_forms.tools && DBEdit1->text() == m_forms.tools->RememberedToolCode;
+    if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
+        return;
+    const QString serial = DBEdit5->text().trimmed();
+    if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))
+        return;
+    if (!DBEdit6->valueAccepted()) {
+        m_platform.dialogs.message(this, m_forms.texts->rsPriceNotNumber);
+        return;
+    }
+    if (inserting)
+        t.setValue(QStringLiteral("Passed"), true);
+    if (IsNewRecord) {
+        t.setValue(QStringLiteral("ID_Tool_Unique"), t.text(QStringLiteral("ID_Tool")));
+    }
+    // Pictures belong to the tool's lasting identity, the folder its card lists.
+    const QString identity = t.text(QStringLiteral("ID_Tool_Unique"));
+    t.post();
+    IsNewRecord = false;
+    t.reopen();
+    OK = true;
+    if (!chosenPicture.isEmpty() && QFileInfo::exists(chosenPicture)) {
+        QString error;
+        if (!copyPictureInto(chosenPicture, toolImagesFolder(m_forms.main->programFolder(), identity), &error))
+            m_platform.dialogs.error(this, error); // the tool stays saved
+    }
+    accept();
+}
+
+void TfmEditor_T::Button1Click()
+{
+    reject();
+}
+
+void TfmEditor_T::done(int result)
+{
+    // Every close without a save discards what was typed.
+    if (!OK) {
+        m_forms.main->qTools.cancel();
+        IsNewRecord = false;
+    }
+    if (m_forms.tools)
+        runGuarded(m_platform.dialogs, this, [this] { m_forms.tools->ShowTableRecordCount(); });
+    QDialog::done(result);
+}
+
+void TfmEditor_T::Button3Click()
+{
+    const QString path = m_platform.dialogs.openPicture(this);
+    if (path.isEmpty())
+        return;
+    const LoadedPicture picture = loadPicture(path);
+    if (!picture.ok()) {
+        m_platform.dialogs.error(this, picture.message(m_forms.russian()));
+        return;
+    }
+    Query& t = m_forms.main->qTools;
+    if (t.state() == Query::State::Browse)
+        return;
+    chosenPicture = path;
+    t.setValue(QStringLiteral("Photo"), storedPhoto(picture.image));
+}
+
+void TfmEditor_T::DateTimePicker1Change()
+{
+    Query& t = m_forms.main->qTools;
+    if (!m_settingPickers && t.state() != Query::State::Browse)
+        t.setValue(QStringLiteral("Guarantee"), DateTimePicker1->date());
+}
+
+void TfmEditor_T::DateTimePicker2Change()
+{
+    Query& t = m_forms.main->qTools;
+    if (!m_settingPickers && t.state() != Query::State::Browse)
+        t.setValue(QStringLiteral("Date_Purchase"), DateTimePicker2->date());
+}
+
+void TfmEditor_T::SpeedButton1Click()
+{
+    if (m_forms.dictNaim)
+        m_platform.dialogs.showModal(*m_forms.dictNaim);
+    refreshDictionaries();
+}
+
+void TfmEditor_T::SpeedButton2Click()
+{
+    if (m_forms.dictMesto)
+        m_platform.dialogs.showModal(*m_forms.dictMesto);
+    refreshDictionaries();
+}
+
+void TfmEditor_T::SpeedButton3Click()
+{
+    if (m_forms.dictTypes)
+        m_platform.dialogs.showModal(*m_forms.dictTypes);
+    refreshDictionaries();
+}
+
+void TfmEditor_T::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    DateTimePicker1->setAccessibleName(labels.value(8) ? labels[8]->text() : QString());
+    DateTimePicker2->setAccessibleName(labels.value(9) ? labels[9]->text() : QString());
+    const QString dictionary = m_forms.russian() ? QStringLiteral("Справочник") : QStringLiteral("Directory");
+    SpeedButton1->setAccessibleName(dictionary + u' ' + labels.value(1)->text());
+    SpeedButton2->setAccessibleName(dictionary + u' ' + labels.value(3)->text());
+    SpeedButton3->setAccessibleName(dictionary + u' ' + labels.value(2)->text());
+    DBEdit2->setAccessibleName(QStringLiteral("ID_Tool_Unique"));
 }
 
 QList<Localization::Text> toolEditorTexts()
 {
-    return {};
+    using P = Localization::Property;
+    return {
+        {"TfmEditor_T", "", P::Title, 0, "Редактор записей (инструмент)", "Record Editor (tool)"},
+        {"TfmEditor_T", "Label1", P::Caption, 0, "ID инструмента", "ID tool"},
+        {"TfmEditor_T", "Label2", P::Caption, 0, "Наименование", "Name"},
+        {"TfmEditor_T", "Label3", P::Caption, 0, "Тип инструмента", "Tool"},
+        {"TfmEditor_T", "Label4", P::Caption, 0, "Место", "A place"},
+        {"TfmEditor_T", "Label5", P::Caption, 0, "Производитель", "Brand"},
+        {"TfmEditor_T", "Label6", P::Caption, 0, "Модель", "Model"},
+        {"TfmEditor_T", "Label7", P::Caption, 0, "Серийный №", "Serial №"},
+        {"TfmEditor_T", "Label8", P::Caption, 0, "Инвентарный", "Inventory"},
+        {"TfmEditor_T", "Label9", P::Caption, 0, "Дата гарантии", "Warranty date"},
+        {"TfmEditor_T", "Label10", P::Caption, 0, "Дата приобретения", "Date of purchase"},
+        {"TfmEditor_T", "Label11", P::Caption, 0, "Состояние", "Condition"},
+        {"TfmEditor_T", "Label12", P::Caption, 0, "Стоимость", "Price"},
+        {"TfmEditor_T", "Button3", P::Caption, 0, "Открыть...", "Open..."},
+        {"TfmEditor_T", "btOK", P::Caption, 0, "ОК", "OK"},
+        {"TfmEditor_T", "Button1", P::Caption, 0, "Отмена", "Cancel"},
+        {"TfmEditor_T", "DBComboBox1", P::Items, 0, "новый\nхорошее\nсреднее\nплохое\nсломан",
+         "new\ngood\naverage\nbad\nbroken"},
+    };
 }

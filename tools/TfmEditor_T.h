@@ -4,6 +4,13 @@
 
 #include <QDialog>
 
+class DbComboBox;
+class DbEdit;
+class DbImage;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QToolButton;
 struct Forms;
 struct Platform;
 
@@ -17,14 +24,66 @@ public:
     TfmEditor_T(Forms& forms, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
+    // Shows the editor modally on the list's current row.
+    void execute();
+    void FormShow();
+
+    void btOKClick();
+    void Button1Click();
+    void Button3Click();
+    void DateTimePicker1Change();
+    void DateTimePicker2Change();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+
+    bool InTool_IDList(const QString& ID);
+    bool InUser_IDList(const QString& ID);
+    bool SerialFindDuplicate(const QString& ASerial);
+    QString GetMaxToolID();
 
     bool OK = false;
     QString Old_Serial;
     bool IsNewRecord = false;
+    // The picture file chosen in this showing.
+    QString chosenPicture;
+
+    QList<QLabel*> labels; // Label1..Label12
+    DbEdit* DBEdit1;
+    DbEdit* DBEdit10;
+    QToolButton* SpeedButton1;
+    DbComboBox* DBLookupComboBox3;
+    QToolButton* SpeedButton3;
+    DbComboBox* DBLookupComboBox2;
+    QToolButton* SpeedButton2;
+    DbEdit* DBEdit3;
+    DbEdit* DBEdit4;
+    DbEdit* DBEdit5;
+    DbEdit* DBEdit9;
+    DbEdit* DBEdit7;
+    QDateEdit* DateTimePicker1;
+    DbEdit* DBEdit8;
+    QDateEdit* DateTimePicker2;
+    DbComboBox* DBComboBox1;
+    DbEdit* DBEdit6;
+    DbImage* DBImage1;
+    QPushButton* Button3;
+    DbEdit* DBEdit2;
+    QPushButton* btOK;
+    QPushButton* Button1;
+
+    void done(int result) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
+    bool findsTrimmed(const char* name, const QString& sql, const QString& value);
+    void refreshDictionaries();
+
     Forms& m_forms;
     Platform& m_platform;
+    bool m_settingPickers = false;
 };
 
 QList<Localization::Text> toolEditorTexts();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Localization.h"
+#include "data/Query.h"
 
 #include <QList>
 #include <QPair>
@@ -46,6 +47,9 @@ public:
     qint64 RememberedToolKey = 0;
     QString RememberedToolCode;
 
+    // The work types offered by cbWorkTypes; its current row is the chosen one.
+    ::Query qWorkTypes;
+
     QLineEdit* Edit1;
     QLineEdit* Edit2;
     QComboBox* cbWorkTypes;
@@ -66,7 +70,12 @@ private:
     Forms& m_forms;
     Platform& m_platform;
     QueryModel* m_model = nullptr;
-    QList<QPair<QString, qint64>> WT_List; // work type name and its row key, in combo order
+    void locateRemembered();
+    QString setting(const QString& key) const;
+    void saveSetting(const QString& key, const QString& value) const;
+
+    // Work type row keys in combo order: two work types of one name stay apart.
+    QList<qint64> WT_List;
 };
 
 QList<Localization::Text> toolListTexts();

@@ -1,5 +1,7 @@
 #include "GridDelegate.h"
 
+#include "data/QueryModel.h"
+
 #include <QPainter>
 
 namespace {
@@ -11,7 +13,11 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 {
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-    if (selected) {
+    // Rows coloured by the grid's owner keep their colours when selected, in a stronger shade.
+    const QVariant ownSelected = selected ? index.data(QueryModel::SelectedBackgroundRole) : QVariant();
+    if (ownSelected.canConvert<QColor>()) {
+        painter->fillRect(option.rect, ownSelected.value<QColor>());
+    } else if (selected) {
         painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
     } else if (const QVariant background = index.data(Qt::BackgroundRole); background.canConvert<QBrush>()) {
         painter->fillRect(option.rect, background.value<QBrush>());
@@ -29,7 +35,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         it = m_texts.insert(text, laidOut);
     }
     const QVariant foreground = index.data(Qt::ForegroundRole);
-    const QColor colour = selected ? option.palette.color(group, QPalette::HighlightedText)
+    const QColor colour = ownSelected.canConvert<QColor>() ? QColor(Qt::black)
+        : selected ? option.palette.color(group, QPalette::HighlightedText)
         : foreground.canConvert<QColor>() ? foreground.value<QColor>()
                                           : option.palette.color(group, QPalette::Text);
     painter->save();

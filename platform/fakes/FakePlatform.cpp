@@ -54,9 +54,12 @@ void FakeDialogs::showModal(QDialog& window)
     }
     auto script = std::move(modalScripts.front());
     modalScripts.pop_front();
+    constexpr int kStillOpen = -1;
+    window.setResult(kStillOpen);
     script(window);
-    if (window.result() == 0 && window.isVisible())
-        window.reject();
+    if (window.result() == kStillOpen)
+        window.reject(); // the user closes what the script left open
+
 }
 
 QStringList FakeDialogs::texts(const QString& kind) const

@@ -26,8 +26,9 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
-    // Runs the next script on the window instead of showing it; with no
-    // script left the window is closed as by its close button.
+    // Runs the next script on the window instead of showing it; a window the
+    // script leaves open, or one with no script left, is closed as by its
+    // close button.
     void showModal(QDialog& window) override;
 
     std::deque<std::function<void(QDialog&)>> modalScripts;

@@ -43,10 +43,13 @@ void TestAccessibility::everyControlHasAName()
             const auto* button = qobject_cast<QAbstractButton*>(w);
             if (!input && !button)
                 continue;
-            // Inner parts of compound controls: a spin box's edit, a grid's headers and corner.
-            const QWidget* owner = w->parentWidget();
-            if (qobject_cast<QHeaderView*>(w) || qobject_cast<const QAbstractSpinBox*>(owner)
-                || qobject_cast<const QAbstractItemView*>(owner))
+            // Inner parts of compound controls: a spin box's edit, a grid's headers
+            // and corner, a drop-down's list.
+            bool inner = qobject_cast<QHeaderView*>(w);
+            for (const QWidget* owner = w->parentWidget(); owner && owner != window && !inner; owner = owner->parentWidget())
+                inner = qobject_cast<const QAbstractSpinBox*>(owner) || qobject_cast<const QAbstractItemView*>(owner)
+                    || qobject_cast<const QComboBox*>(owner);
+            if (inner)
                 continue;
             QVERIFY2(!w->objectName().isEmpty(),
                      qPrintable(window->objectName() + ": a " + w->metaObject()->className() + " without a name"));

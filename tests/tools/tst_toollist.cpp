@@ -1,0 +1,357 @@
+// The tool list page: search, order, count, sort and its saved form, the
+// row colours, and the add, edit, delete and card entries.
+#include "config/IniFile.h"
+#include "config/TfmCFG.h"
+#include "config/TfmSettings.h"
+#include "data/QueryModel.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+#include "tools/TfmCard_T.h"
+#include "tools/TfmEditor_T.h"
+#include "tools/TfmTools.h"
+#include "widgets/DbEdit.h"
+#include "widgets/DbGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestToolList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void searchTexts_data();
+    void searchTexts();
+    void issuedToolsFirst();
+    void workTypes();
+    void countLabel();
+    void titleSortAndItsSetting();
+    void savedSortReapplied_data();
+    void savedSortReapplied();
+    void rowColours();
+    void addThroughEditor();
+    void editKeepsTheToolCurrent();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void emptyListDoesNothing();
+    void operatorCannotEditOrDelete();
+    void cardOpensOnDoubleClick();
+
+private:
+    static QStringList listed(DeskFixture& f);
+    static void openList(DeskFixture& f) { f.main().SpeedButton4Click(); }
+};
+
+QStringList TestToolList::listed(DeskFixture& f)
+{
+    Query& tools = f.main().qTools;
+    while (tools.canFetchMore())
+        tools.fetchMore();
+    QStringList codes;
+    for (int row = 0; row < tools.fetchedCount(); ++row)
+        codes << tools.value(row, tools.fieldIndex("ID_Tool")).toString();
+    return codes;
+}
+
+void TestToolList::searchTexts_data()
+{
+    QTest::addColumn<QString>("idText");
+    QTest::addColumn<QString>("typeText");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("all but written off") << "" << "" << QStringList{"A%1", "AB1", "A_1", "Q'1", "NT"};
+    QTest::newRow("id anywhere, any case") << "b1" << "" << QStringList{"AB1"};
+    QTest::newRow("percent is a character") << "%" << "" << QStringList{"A%1"};
+    QTest::newRow("underscore is a character") << "_" << "" << QStringList{"A_1"};
+    QTest::newRow("quote") << "'" << "" << QStringList{"Q'1"};
+    QTest::newRow("type narrows, untyped stay") << "" << "дрел" << QStringList{"A%1", "AB1", "NT"};
+    QTest::newRow("statement text in the box") << "') OR 1=1 --" << "" << QStringList{};
+}
+
+void TestToolList::searchTexts()
+{
+    QFETCH(QString, idText);
+    QFETCH(QString, typeText);
+    QFETCH(QStringList, expected);
+    DeskFixture f;
+    f.addTool("A%1", "Дрель");
+    f.addTool("AB1", "ДРЕЛЬ ударная");
+    f.addTool("A_1", "Пила");
+    f.addTool("Q'1", "Пила");
+    f.addTool("NT");
+    f.db().exec("UPDATE Tools SET Tool_Type=NULL WHERE ID_Tool='NT'");
+    f.addTool("OFF", "Дрель");
+    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    openList(f);
+    TfmTools& list = *f.app().forms().tools;
+    list.Edit1->setText(idText);
+    list.Edit2->setText(typeText);
+    QTest::keyClick(list.Edit1, Qt::Key_Return);
+    QStringList got = listed(f);
+    got.sort();
+    expected.sort();
+    QCOMPARE(got, expected);
+    QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+}
+
+void TestToolList::issuedToolsFirst()
+{
+    DeskFixture f;
+    f.addRecipient("U1");
+    for (const char* t : {"T1", "T2", "T3", "T4"})
+        f.addTool(t);
+    f.scan("U1");
+    f.scan("T3");
+    openList(f);
+    QCOMPARE(listed(f).first(), QStringLiteral("T3"));
+    QCOMPARE(listed(f).size(), 4);
+}
+
+void TestToolList::workTypes()
+{
+    DeskFixture f;
+    for (const char* t : {"T1", "T'2", "T3"})
+        f.addTool(t);
+    f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Монтаж', ?)", {QStringLiteral("'T1','T''2'")});
+    f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Пусто', '')");
+    openList(f);
+    TfmTools& list = *f.app().forms().tools;
+    QCOMPARE(list.cbWorkTypes->count(), 3); // two work types and the empty item
+    QCOMPARE(list.cbWorkTypes->currentIndex(), -1);
+
+    list.cbWorkTypes->setCurrentIndex(0);
+    list.cbWorkTypesChange();
+    QCOMPARE(listed(f).size(), 3); // choosing does not search
+    list.btSearchClick();
+    QStringList got = listed(f);
+    got.sort();
+    QCOMPARE(got, (QStringList{"T'2", "T1"}));
+
+    list.cbWorkTypes->setCurrentIndex(1);
+    list.cbWorkTypesChange();
+    list.btSearchClick();
+    QVERIFY(listed(f).isEmpty());
+
+    list.cbWorkTypes->setCurrentIndex(2); // the empty item: no work type
+    list.cbWorkTypesChange();
+    list.btSearchClick();
+    QCOMPARE(listed(f).size(), 3);
+
+    openList(f); // bringing the list up clears the choice
+    QCOMPARE(list.cbWorkTypes->currentIndex(), -1);
+}
+
+void TestToolList::countLabel()
+{
+    DeskFixture f;
+    for (const char* t : {"T1", "T2", "X3"})
+        f.addTool(t);
+    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T2'");
+    openList(f);
+    TfmTools& list = *f.app().forms().tools;
+    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 3"));
+    list.Edit1->setText("t");
+    list.Edit2->setText("nothing of that type");
+    list.btSearchClick();
+    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 3")); // a search keeps it
+    list.ShowTableRecordCount();
+    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 2")); // written off counted, type ignored
+    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
+    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("total count: 2"));
+    f.settings().cbShowRecordCount->setChecked(false);
+    QVERIFY(!list.lbRecordCount->isVisibleTo(&list));
+}
+
+void TestToolList::titleSortAndItsSetting()
+{
+    DeskFixture f;
+    f.addTool("B", "Пила");
+    f.addTool("a", "Дрель");
+    f.addTool("C", "Ящик");
+    openList(f);
+    TfmTools& list = *f.app().forms().tools;
+    auto saved = [&] { return IniFile(f.data().iniPath()).read("MAIN", "SortTools").value_or("<absent>"); };
+    list.DBGrid1TitleClick(0);
+    QCOMPARE(listed(f), (QStringList{"a", "B", "C"}));
+    QCOMPARE(saved(), QStringLiteral("ID_Tool ASC"));
+    list.DBGrid1TitleClick(0);
+    QCOMPARE(listed(f), (QStringList{"C", "B", "a"}));
+    QCOMPARE(saved(), QStringLiteral("ID_Tool DESC"));
+    list.DBGrid1TitleClick(0);
+    QCOMPARE(saved(), QStringLiteral("ID_Tool ASC"));
+    list.DBGrid1TitleClick(1);
+    QCOMPARE(saved(), QStringLiteral("Tool_Type ASC"));
+    QCOMPARE(listed(f), (QStringList{"a", "B", "C"}));
+    QTest::mouseClick(list.btSearch, Qt::LeftButton);
+    QCOMPARE(saved(), QString());
+    QCOMPARE(f.main().qTools.sort(), QString());
+}
+
+void TestToolList::savedSortReapplied_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("sort");
+    QTest::newRow("a sort") << "Model DESC" << "Model DESC";
+    QTest::newRow("absent reads 0: no sort") << QString() << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("not a column") << "Nope ASC" << "";
+    QTest::newRow("statement text") << "ID; DROP TABLE Tools ASC" << "";
+}
+
+void TestToolList::savedSortReapplied()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, sort);
+    DeskFixture f;
+    f.addTool("T1");
+    if (!stored.isNull())
+        f.settings().SaveSettings("SortTools", stored);
+    openList(f);
+    QCOMPARE(f.main().qTools.sort(), sort);
+    QCOMPARE(listed(f), QStringList{"T1"});
+    QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+}
+
+void TestToolList::rowColours()
+{
+    DeskFixture f;
+    f.addRecipient("U1");
+    f.addTool("IN");
+    f.addTool("OUT");
+    f.scan("U1");
+    f.scan("OUT");
+    openList(f);
+    const QueryModel* model = f.app().forms().tools->DBGrid1->queryModel();
+    QCOMPARE(listed(f), (QStringList{"OUT", "IN"}));
+    QCOMPARE(model->data(model->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(255, 161, 127));
+    QCOMPARE(model->data(model->index(0, 0), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(249, 132, 89));
+    QCOMPARE(model->data(model->index(1, 3), Qt::BackgroundRole).value<QColor>(), QColor(179, 244, 144));
+    QCOMPARE(model->data(model->index(1, 3), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(147, 249, 92));
+}
+
+void TestToolList::addThroughEditor()
+{
+    DeskFixture f;
+    f.fakes().clock.current = QDateTime(QDate(2026, 5, 6), QTime(10, 0));
+    openList(f);
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& w) {
+        auto& editor = static_cast<TfmEditor_T&>(w);
+        QTest::keyClicks(editor.DBEdit1, "NEW-1");
+        QTest::keyClicks(editor.DBEdit3, "Bosch");
+        editor.btOK->click();
+    });
+    f.app().forms().tools->Button1->click();
+    QCOMPARE(f.toolValue("NEW-1", "Proizvoditel").toString(), QStringLiteral("Bosch"));
+    QCOMPARE(f.toolValue("NEW-1", "Passed").toInt(), 1);
+    QCOMPARE(f.toolValue("NEW-1", "ID_Tool_Unique").toString(), QStringLiteral("NEW-1"));
+    QCOMPARE(f.toolValue("NEW-1", "Date_Purchase").toString(), QStringLiteral("2026-05-06"));
+    QCOMPARE(f.toolValue("NEW-1", "WriteOff").toInt(), 0);
+    QVERIFY(!f.toolValue("NEW-1", "Photo").toByteArray().isEmpty()); // the delivered default picture
+    QCOMPARE(listed(f), QStringList{"NEW-1"});
+}
+
+void TestToolList::editKeepsTheToolCurrent()
+{
+    DeskFixture f;
+    for (const char* t : {"T1", "T2", "T3"})
+        f.addTool(t);
+    openList(f);
+    Query& tools = f.main().qTools;
+    QVERIFY(tools.locate("ID_Tool", QStringLiteral("T2")));
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& w) {
+        auto& editor = static_cast<TfmEditor_T&>(w);
+        QCOMPARE(editor.DBEdit1->text(), QStringLiteral("T2"));
+        editor.DBEdit4->clear();
+        QTest::keyClicks(editor.DBEdit4, "GSB 18V");
+        editor.btOK->click();
+    });
+    f.app().forms().tools->Button2->click();
+    QCOMPARE(f.toolValue("T2", "Model").toString(), QStringLiteral("GSB 18V"));
+    QCOMPARE(tools.text("ID_Tool"), QStringLiteral("T2"));
+}
+
+void TestToolList::deleteAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestToolList::deleteAsksFirst()
+{
+    QFETCH(bool, answer);
+    DeskFixture f;
+    f.addRecipient("U1");
+    f.addTool("T1");
+    f.scan("U1");
+    f.scan("T1"); // an issued tool may be deleted; its journal stays
+    openList(f);
+    f.fakes().dialogs.confirmAnswers.push_back(answer);
+    f.app().forms().tools->Button3->click();
+    QCOMPARE(f.fakes().dialogs.texts("confirm"), QStringList{QStringLiteral("Удалить выбранную запись?")});
+    QCOMPARE(f.toolValue("T1", "ID").isValid(), !answer);
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.app().forms().tools->lbRecordCount->text(),
+             QStringLiteral("общее количество: %1").arg(answer ? 0 : 1));
+}
+
+void TestToolList::emptyListDoesNothing()
+{
+    DeskFixture f;
+    openList(f);
+    TfmTools& list = *f.app().forms().tools;
+    list.Button2->click();
+    list.Button3->click();
+    list.DBGrid1DblClick();
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+}
+
+void TestToolList::operatorCannotEditOrDelete()
+{
+    DeskFixture f(QString(), DeskFixture::SignIn::Operator);
+    TfmTools& list = *f.app().forms().tools;
+    QVERIFY(!list.Button2->isEnabled());
+    QVERIFY(!list.Button3->isEnabled());
+    QVERIFY(list.Button1->isEnabled());
+    DeskFixture admin;
+    QVERIFY(admin.app().forms().tools->Button2->isEnabled());
+    QVERIFY(admin.app().forms().tools->Button3->isEnabled());
+}
+
+void TestToolList::cardOpensOnDoubleClick()
+{
+    DeskFixture f;
+    f.addRecipient("U1");
+    f.addTool("T1");
+    f.addTool("T2");
+    f.scan("U1");
+    f.scan("T2");
+    openList(f);
+    Query& tools = f.main().qTools;
+    struct Seen {
+        QString id, code;
+        bool returnEnabled = false, handEnabled = false;
+    } seen;
+    auto look = [&seen](QDialog& w) {
+        auto& card = static_cast<TfmCard_T&>(w);
+        seen = {card.ID, card.ID_ForHend, card.btReturn->isEnabled(), card.btHend->isEnabled()};
+    };
+    QVERIFY(tools.locate("ID_Tool", QStringLiteral("T2")));
+    f.fakes().dialogs.modalScripts.push_back(look);
+    f.app().forms().tools->DBGrid1DblClick();
+    QCOMPARE(seen.id, QStringLiteral("T2"));
+    QVERIFY(seen.returnEnabled);
+    QVERIFY(!seen.handEnabled);
+    QCOMPARE(tools.text("ID_Tool"), QStringLiteral("T2")); // the same tool current again
+
+    QVERIFY(tools.locate("ID_Tool", QStringLiteral("T1")));
+    f.fakes().dialogs.modalScripts.push_back(look);
+    f.app().forms().tools->DBGrid1DblClick();
+    QVERIFY(!seen.returnEnabled);
+    QVERIFY(seen.handEnabled); // in store, administrator
+}
+
+QTEST_MAIN(TestToolList)
+#include "tst_toollist.moc"

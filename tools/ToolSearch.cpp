@@ -1,0 +1,80 @@
+#include "ToolSearch.h"
+
+QString containsPattern(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return u'%' + escaped + u'%';
+}
+
+QStringList parseToolList(const QString& stored)
+{
+    QStringList items;
+    qsizetype i = 0;
+    const qsizetype n = stored.size();
+    while (i < n) {
+        while (i < n && (stored.at(i).isSpace() || stored.at(i) == u','))
+            ++i;
+        if (i >= n)
+            break;
+        QString item;
+        if (stored.at(i) == u'\'') {
+            ++i;
+            while (i < n) {
+                if (stored.at(i) == u'\'') {
+                    if (i + 1 < n && stored.at(i + 1) == u'\'') {
+                        item += u'\'';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                item += stored.at(i++);
+            }
+        } else {
+            while (i < n && stored.at(i) != u',')
+                item += stored.at(i++);
+            item = item.trimmed();
+        }
+        items << item;
+    }
+    return items;
+}
+
+ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
+                                        const QStringList& identities, const QString& sqlTrue,
+                                        const QString& issuedFirst)
+{
+    if (workTypeChosen && identities.isEmpty())
+        return {QStringLiteral("SELECT *\nFROM Tools\nWHERE (ID=-1)"), {}};
+    // An empty text matches every code and type: leaving its LIKE out lets
+    // the engine walk the index in list order and stop at the first page.
+    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ");
+    QVariantList params;
+    if (idText.isEmpty()) {
+        sql += QStringLiteral("(ID_Tool IS NOT NULL)");
+    } else {
+        sql += QStringLiteral("(ID_Tool LIKE ? ESCAPE '\\')");
+        params << containsPattern(idText);
+    }
+    if (!typeText.isEmpty()) {
+        sql += QStringLiteral(" AND (Tool_Type LIKE ? ESCAPE '\\' OR Tool_Type IS NULL)");
+        params << containsPattern(typeText);
+    }
+    if (workTypeChosen) {
+        QStringList marks;
+        for (const QString& identity : identities) {
+            marks << QStringLiteral("?");
+            params << identity;
+        }
+        sql += QStringLiteral(" AND ID_Tool_Unique IN (") + marks.join(u',') + u')';
+    }
+    sql += QStringLiteral(" AND WriteOff<>%1 ORDER BY %2").arg(sqlTrue, issuedFirst);
+    return {sql, params};
+}

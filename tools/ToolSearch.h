@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// The statement of the tool list, with every search text and identity bound.
+struct ToolSearchStatement {
+    QString sql;
+    QVariantList params;
+};
+
+// The LIKE pattern that finds text anywhere, its own '%', '_' and '\' taken
+// literally (the statements say ESCAPE '\').
+QString containsPattern(const QString& text);
+
+// The identities of a work type's stored tool list: quoted texts joined by
+// commas ("'T1','T''2'"). Unquoted items are taken trimmed as they stand.
+QStringList parseToolList(const QString& stored);
+
+// No work type: workTypeChosen false. A chosen work type with an empty list
+// gives a statement that lists nothing.
+ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
+                                        const QStringList& identities, const QString& sqlTrue,
+                                        const QString& issuedFirst);
