@@ -5,6 +5,11 @@
 
 #include <QDialog>
 
+class DbGrid;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QueryModel;
 struct Forms;
 struct Platform;
 
@@ -17,13 +22,32 @@ public:
     TfmHend(Forms& forms, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
+    // Every showing lists the recipients as they are now.
+    void FormShow();
+
+    void DBGrid1CellClick();
+    void btClearClick();
+    void btGoClick();
 
     // All recipients.
     ::Query Query;
 
+    QLineEdit* edID;
+    QToolButton* btClear;
+    QPushButton* btGo;
+    DbGrid* DBGrid1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void reloadList();
+
     Forms& m_forms;
     Platform& m_platform;
+    QueryModel* m_model;
+    bool m_loading = false; // the list is being (re)loaded: its first row is no choice
 };
 
 QList<Localization::Text> manualIssueTexts();

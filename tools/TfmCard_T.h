@@ -4,8 +4,17 @@
 #include "data/Query.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QList>
 
+class DbGrid;
+class DbImage;
+class DbText;
+class QLabel;
+class QListWidget;
 class QPushButton;
+class QTabWidget;
+class QueryModel;
 struct Forms;
 struct Platform;
 
@@ -18,6 +27,28 @@ public:
     TfmCard_T(Forms& forms, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
+    // The tool's picture folder made and listed, the journal's times as hh:mm:ss.
+    void FormShow();
+    // Brings the tool list up again.
+    void FormClose();
+
+    // Loads the journal of the tool named by ID, newest first; the column
+    // sort directions start afresh. Throws DbError.
+    void reloadJournal();
+    // Sets the two action buttons for a tool in the store or out; manual
+    // issue is offered to an administrator only.
+    void showToolState(bool inStore);
+    // Lists the files of the tool's picture folder.
+    void LoadImgList();
+    // The tool's picture folder as computed by the last FormShow; empty before.
+    const QString& imagesFolder() const { return m_folder; }
+
+    void btReturnClick();
+    void btHendClick();
+    void btAddImageClick();
+    void btDellImageClick();
+    void ImgListDblClick();
+    void DBGrid1TitleClick(int column);
 
     // Set by the tool list before showing: the tool's lasting identity and its code.
     QString ID;
@@ -27,10 +58,30 @@ public:
 
     QPushButton* btHend;
     QPushButton* btReturn;
+    DbImage* DBImage1;
+    QList<QLabel*> captions; // Label1..Label11
+    QList<DbText*> values;   // the value under each caption
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    DbGrid* DBGrid1;
+    QListWidget* ImgList;
+    QPushButton* btAddImage;
+    QPushButton* btDellImage;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void returnTool(bool& returned);
+    QString selectedPicture() const;
+
     Forms& m_forms;
     Platform& m_platform;
+    QueryModel* m_model;
+    QString m_folder;
+    QHash<QString, bool> m_lastAscending; // per journal field: last click sorted ascending
 };
 
 QList<Localization::Text> toolCardTexts();

@@ -1,0 +1,271 @@
+// Manual issue from the tool card: a recipient picked from the list or typed,
+// the card's tool issued through the desk's recording, the card refreshed.
+#include "app/Forms.h"
+#include "config/Messages.h"
+#include "config/TfmCFG.h"
+#include "data/Connection.h"
+#include "data/QueryModel.h"
+#include "desk/TfmHend.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+#include "tools/TfmCard_T.h"
+#include "widgets/DbGrid.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+constexpr int kStillOpen = -1; // the fake's result while a script runs
+
+// The card of a tool as the tool list opens it.
+TfmCard_T& openCard(DeskFixture& f, const QString& code)
+{
+    TfmMain& m = f.main();
+    m.qTools.reopen();
+    m.qTools.locate(QStringLiteral("ID_Tool"), code);
+    TfmCard_T& card = *f.app().forms().cardT;
+    card.ID = m.qTools.text(QStringLiteral("ID_Tool_Unique"));
+    card.ID_ForHend = code;
+    card.reloadJournal();
+    card.showToolState(m.qTools.boolean(QStringLiteral("Passed")));
+    return card;
+}
+
+int rowOf(TfmHend& hend, const QString& code)
+{
+    Query& q = hend.Query;
+    for (int row = 0; row < q.fetchedCount(); ++row) {
+        if (q.value(row, q.fieldIndex(QStringLiteral("ID_User"))).toString() == code)
+            return row;
+    }
+    return -1;
+}
+
+// Runs the manual issue window from the card's button: the script gets the
+// shown window, as the storekeeper would.
+void runHend(DeskFixture& f, TfmCard_T& card, const std::function<void(TfmHend&)>& script)
+{
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        auto& hend = static_cast<TfmHend&>(window);
+        hend.FormShow();
+        script(hend);
+    });
+    card.btHend->click();
+}
+
+} // namespace
+
+class TestHend : public QObject
+{
+    Q_OBJECT
+private slots:
+    void choosingRowFillsCode();
+    void issuesToChosenRecipient_data();
+    void issuesToChosenRecipient();
+    void notFoundKeepsWindowOpen_data();
+    void notFoundKeepsWindowOpen();
+    void noRecipientsDoesNothing();
+    void boxEmptyEachOpening();
+    void toolIssuedElsewhereIsNotTakenBack();
+    void accessibleInBothLanguages();
+};
+
+void TestHend::choosingRowFillsCode()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"), QStringLiteral("Иванов"));
+    f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"));
+    TfmHend& hend = *f.app().forms().hend;
+    hend.FormShow();
+    QCOMPARE(hend.Query.recordCount(), 2);
+    QVERIFY(hend.edID->text().isEmpty()); // loading the list chooses nobody
+
+    const int row = rowOf(hend, QStringLiteral("U2"));
+    hend.DBGrid1->setCurrentIndex(hend.DBGrid1->model()->index(row, 2)); // by keyboard
+    QCOMPARE(hend.edID->text(), QStringLiteral("U2"));
+    hend.edID->setText(QStringLiteral("typed"));
+    hend.DBGrid1CellClick(); // a click on the row already current
+    QCOMPARE(hend.edID->text(), QStringLiteral("U2"));
+    hend.btClear->click();
+    QVERIFY(hend.edID->text().isEmpty());
+    hend.FormShow();
+    QVERIFY(hend.edID->text().isEmpty());
+}
+
+void TestHend::issuesToChosenRecipient_data()
+{
+    QTest::addColumn<int>("languageIndex");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("RU") << 0 << "Выдан" << "Ручная выдача: Инструмент выдан!";
+    QTest::newRow("EN") << 1 << "issued" << "Manual Issue: Tool Issued!";
+}
+
+void TestHend::issuesToChosenRecipient()
+{
+    QFETCH(int, languageIndex);
+    QFETCH(QString, operation);
+    QFETCH(QString, message);
+    DeskFixture f;
+    TfmMain& m = f.main();
+    f.addRecipient(QStringLiteral("U1"), QStringLiteral("Иванов"));
+    const qint64 chosen = f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"), QStringLiteral("Завод"));
+    f.addTool(QStringLiteral("T1"), QStringLiteral("Пила"), QStringLiteral("Makita"), QStringLiteral("HS"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    f.app().forms().cfg->cbLeng->setCurrentIndex(languageIndex);
+    m.setWindowTitle(f.app().forms().texts->rsCaptionAdmin); // the switch dropped the mode from the title
+    card.showToolState(true);
+    QVERIFY(card.btHend->isEnabled());
+    f.fakes().clock.current = QDateTime(QDate(2026, 2, 3), QTime(8, 9, 10));
+
+    int result = kStillOpen;
+    runHend(f, card, [&](TfmHend& hend) {
+        hend.DBGrid1->setCurrentIndex(hend.DBGrid1->model()->index(rowOf(hend, QStringLiteral("U2")), 0));
+        hend.btGo->click();
+        result = hend.result();
+    });
+
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.lastJournal("ID_U").toString(), QStringLiteral("U2"));
+    QCOMPARE(f.lastJournal("ID_T").toString(), QStringLiteral("T1"));
+    QCOMPARE(f.lastJournal("Operation").toString(), operation);
+    QCOMPARE(f.lastJournal("FIO").toString(), QStringLiteral("Петров"));
+    QCOMPARE(f.lastJournal("Organization").toString(), QStringLiteral("Завод"));
+    QCOMPARE(f.lastJournal("Model").toString(), QStringLiteral("Makita HS"));
+    QCOMPARE(f.lastJournal("ATime").toString(), QStringLiteral("08:09:10"));
+    QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
+    QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(chosen));
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{message});
+    QVERIFY(f.fakes().sound.played.isEmpty());
+    // The card and the desk's journal show the issue at once.
+    QCOMPARE(card.q.fetchedCount(), 1);
+    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 2), operation);
+    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 1), QStringLiteral("08:09:10"));
+    QCOMPARE(m.grid_History->queryModel()->displayText(0, 2), QStringLiteral("Петров"));
+    QVERIFY(card.btReturn->isEnabled());
+    QVERIFY(!card.btHend->isEnabled());
+}
+
+void TestHend::notFoundKeepsWindowOpen_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("toolCode");
+    QTest::newRow("unknown recipient") << "nobody" << "T1";
+    QTest::newRow("empty box") << "" << "T1";
+    QTest::newRow("code quoted") << "U1' OR '1'='1" << "T1";
+    QTest::newRow("tool gone") << "U1" << "T-missing";
+}
+
+void TestHend::notFoundKeepsWindowOpen()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, toolCode);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    card.ID_ForHend = toolCode;
+
+    int result = 0;
+    QString left;
+    runHend(f, card, [&](TfmHend& hend) {
+        hend.edID->setText(typed);
+        hend.btGo->click();
+        result = hend.result();
+        left = hend.edID->text();
+    });
+    QCOMPARE(result, kStillOpen);
+    QCOMPARE(left, typed);
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
+             QStringList{f.app().forms().texts->rsUserIDNotFound});
+    QCOMPARE(f.journalCount(), 0);
+    QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
+    QVERIFY(card.btHend->isEnabled());
+    QVERIFY(!card.btReturn->isEnabled());
+}
+
+void TestHend::noRecipientsDoesNothing()
+{
+    DeskFixture f;
+    f.addTool(QStringLiteral("T1"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    int result = 0;
+    runHend(f, card, [&](TfmHend& hend) {
+        hend.edID->setText(QStringLiteral("U1"));
+        hend.btGo->click();
+        result = hend.result();
+    });
+    QCOMPARE(result, kStillOpen);
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList());
+    QCOMPARE(f.journalCount(), 0);
+}
+
+void TestHend::boxEmptyEachOpening()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    TfmHend& hend = *f.app().forms().hend;
+    hend.edID->setText(QStringLiteral("left over"));
+    QStringList seen;
+    runHend(f, card, [&](TfmHend& h) {
+        seen << h.edID->text();
+        h.edID->setText(QStringLiteral("U1")); // typed, then the window is closed
+    });
+    runHend(f, card, [&](TfmHend& h) { seen << h.edID->text(); });
+    QCOMPARE(seen, (QStringList{QString(), QString()}));
+    QCOMPARE(f.journalCount(), 0);
+}
+
+void TestHend::toolIssuedElsewhereIsNotTakenBack()
+{
+    DeskFixture f;
+    const qint64 holder = f.addRecipient(QStringLiteral("U1"));
+    f.addRecipient(QStringLiteral("U2"));
+    f.addTool(QStringLiteral("T1"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    // Another desk issues the tool while the card is open.
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1"));
+    QCOMPARE(f.journalCount(), 1);
+    f.fakes().dialogs.clear();
+
+    int result = kStillOpen;
+    runHend(f, card, [&](TfmHend& hend) {
+        hend.edID->setText(QStringLiteral("U2"));
+        hend.btGo->click();
+        result = hend.result();
+    });
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
+             QStringList{f.app().forms().texts->rsIssuedToOther});
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
+    QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(holder));
+    QCOMPARE(result, int(QDialog::Accepted));
+    QVERIFY(card.btReturn->isEnabled());
+    QVERIFY(!card.btHend->isEnabled());
+    QCOMPARE(card.q.fetchedCount(), 1);
+}
+
+void TestHend::accessibleInBothLanguages()
+{
+    DeskFixture f;
+    TfmHend& hend = *f.app().forms().hend;
+    QCOMPARE(hend.windowTitle(), QStringLiteral("Ручная выдача инструмента"));
+    QCOMPARE(hend.edID->accessibleName(), QStringLiteral("Введите ID получателя"));
+    QCOMPARE(hend.DBGrid1->accessibleName(), hend.windowTitle());
+    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
+    QCOMPARE(hend.edID->accessibleName(), QStringLiteral("Enter user ID"));
+    QCOMPARE(hend.btClear->accessibleName(), QStringLiteral("Clear"));
+    QCOMPARE(hend.DBGrid1->queryModel()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Supervisot"));
+    QCOMPARE(hend.DBGrid1->accessibleName(), QStringLiteral("Manual tool issue"));
+}
+
+QTEST_MAIN(TestHend)
+#include "tst_hend.moc"
