@@ -66,32 +66,60 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery Connection::run(const QString& sql, const QVariantList& params) const
+Statement::Statement(const Connection* owner, QString sql, QSqlQuery&& query)
+    : m_owner(owner)
+    , m_sql(std::move(sql))
+    , m_query(std::move(query))
+{
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_owner(std::exchange(other.m_owner, nullptr))
+    , m_sql(std::move(other.m_sql))
+    , m_query(std::move(other.m_query))
+{
+}
+
+Statement::~Statement()
+{
+    if (!m_owner)
+        return;
+    m_query.finish(); // no read stays open after its reader is done
+    m_owner->keep(m_sql, std::move(m_query));
+}
+
+void Connection::keep(const QString& sql, QSqlQuery&& query) const
 {
     constexpr int kKeptStatements = 64;
+    if (isOpen() && !m_statements.contains(sql) && m_statements.size() < kKeptStatements)
+        m_statements.insert(sql, std::move(query));
+}
+
+Statement Connection::run(const QString& sql, const QVariantList& params) const
+{
     QSqlQuery q;
-    const auto kept = m_statements.constFind(sql);
-    if (kept != m_statements.constEnd() && !kept->isActive()) {
-        q = *kept; // shares the prepared statement
+    if (const auto kept = m_statements.find(sql); kept != m_statements.end()) {
+        q = std::move(kept.value()); // taken out while in use: a nested run prepares its own
+        m_statements.erase(kept);
     } else {
         q = QSqlQuery(database());
         q.setForwardOnly(true);
         if (!q.prepare(sql))
             throw DbError(q.lastError().text());
-        if (kept == m_statements.constEnd() && m_statements.size() < kKeptStatements)
-            m_statements.insert(sql, q);
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params.at(i));
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q;
+    Statement statement(this, sql, std::move(q));
+    if (!statement->exec())
+        throw DbError(statement->lastError().text());
+    return statement;
 }
 
 void Connection::exec(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = run(sql, params);
-    q.finish();
+    {
+        Statement done = run(sql, params);
+    }
     const QString head = sql.trimmed().left(6).toUpper();
     if (head == u"ALTER " || head == u"CREATE" || head == u"DROP T")
         schemaChanged();
@@ -99,10 +127,8 @@ void Connection::exec(const QString& sql, const QVariantList& params)
 
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = run(sql, params);
-    QVariant v = q.next() ? q.value(0) : QVariant();
-    q.finish();
-    return v;
+    Statement q = run(sql, params);
+    return q->next() ? q->value(0) : QVariant();
 }
 
 QStringList Connection::userTables() const

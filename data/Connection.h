@@ -10,6 +10,29 @@
 #include <QVariantList>
 #include <memory>
 
+class Connection;
+
+// A statement that has run, with its rows to read. It is finished when it
+// goes out of scope, and its prepared form goes back to the connection for
+// the next run of the same text.
+class Statement
+{
+public:
+    Statement(const Connection* owner, QString sql, QSqlQuery&& query);
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&&) = delete;
+    Statement(const Statement&) = delete;
+    ~Statement();
+
+    QSqlQuery* operator->() { return &m_query; }
+    QSqlQuery& operator*() { return m_query; }
+
+private:
+    const Connection* m_owner;
+    QString m_sql;
+    QSqlQuery m_query;
+};
+
 struct TableColumn {
     QString name;
     FieldKind kind;
@@ -33,8 +56,8 @@ public:
     QSqlDatabase database() const;
     const SqlDialect& dialect() const { return *m_dialect; }
 
-    // Runs a statement with bound values; the caller reads and finishes it.
-    QSqlQuery run(const QString& sql, const QVariantList& params = {}) const;
+    // Runs a statement with bound values; the caller reads its rows.
+    Statement run(const QString& sql, const QVariantList& params = {}) const;
     // Runs a statement that returns no rows, with bound values.
     void exec(const QString& sql, const QVariantList& params = {});
     // First column of the first row, or an invalid value.
@@ -65,6 +88,10 @@ private:
     QString m_name;
     QString m_path;
     QHash<QString, QList<TableColumn>> m_columns;
+    friend class Statement;
+    // Takes back a finished statement for the next run of its text.
+    void keep(const QString& sql, QSqlQuery&& query) const;
+
     // Prepared statements by text: the desk runs the same dozen for every event.
     mutable QHash<QString, QSqlQuery> m_statements;
 };

@@ -158,9 +158,9 @@ void Query::fetchPage(int count)
 {
     QVariantList params = m_params;
     params << count << m_engineEnd;
-    QSqlQuery q = m_db.run(m_db.dialect().paged(effectiveSql()), params);
+    Statement q = m_db.run(m_db.dialect().paged(effectiveSql()), params);
     if (m_fields.isEmpty()) {
-        const QSqlRecord rec = q.record();
+        const QSqlRecord rec = q->record();
         QList<TableColumn> tableColumns;
         if (!m_table.isEmpty())
             tableColumns = m_db.columns(m_table);
@@ -202,12 +202,12 @@ void Query::fetchPage(int count)
     const int n = static_cast<int>(m_fields.size());
     const int key = m_dedupe ? keyColumn() : -1;
     int read = 0;
-    while (q.next()) {
+    while (q->next()) {
         ++read;
         Row row;
         row.reserve(n);
         for (int i = 0; i < n; ++i)
-            row.append(q.value(i));
+            row.append(q->value(i));
         if (key >= 0) {
             const qint64 k = row.at(key).toLongLong();
             if (m_keys.contains(k))
@@ -216,7 +216,7 @@ void Query::fetchPage(int count)
         }
         page.push_back(std::move(row));
     }
-    q.finish(); // ends the read: no snapshot is held between pages
+    q->finish(); // ends the read: no snapshot is held between pages
     m_engineEnd += read;
     if (read < count)
         m_atEnd = true;
@@ -451,20 +451,20 @@ void Query::setValue(const QString& field, const QVariant& value)
 Query::Row Query::readRowByKey(const QVariant& key)
 {
     const auto& d = m_db.dialect();
-    QSqlQuery q = m_db.run(
+    Statement q = m_db.run(
                       QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)),
                       {key});
-    if (!q.next()) {
-        q.finish();
+    if (!q->next()) {
+        q->finish();
         throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
     }
-    const QSqlRecord rec = q.record();
+    const QSqlRecord rec = q->record();
     Row row(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
         const int src = rec.indexOf(m_fields.at(i));
-        row[i] = src >= 0 ? q.value(src) : m_rows[static_cast<size_t>(m_cur)].value(i);
+        row[i] = src >= 0 ? q->value(src) : m_rows[static_cast<size_t>(m_cur)].value(i);
     }
-    q.finish();
+    q->finish();
     return row;
 }
 
@@ -490,9 +490,9 @@ void Query::post()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.quoteIdentifier(m_table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(d.quoteIdentifier(m_table), names.join(u','), marks.join(u','));
-        QSqlQuery q = m_db.run(sql, values);
-        keyValue = q.lastInsertId();
-        q.finish();
+        Statement q = m_db.run(sql, values);
+        keyValue = q->lastInsertId();
+        q->finish();
         if (m_count)
             ++*m_count;
     } else {
@@ -505,12 +505,12 @@ void Query::post()
                 values << m_buffer.value(c);
             }
             values << keyValue;
-            QSqlQuery q = m_db.run(
+            Statement q = m_db.run(
                               QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
                                   .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
                               values);
-            const int affected = q.numRowsAffected();
-            q.finish();
+            const int affected = q->numRowsAffected();
+            q->finish();
             if (affected != 1)
                 throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
         }

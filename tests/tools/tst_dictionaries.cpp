@@ -39,10 +39,9 @@ TfmDict& dictionary(DeskFixture& f, TfmDict::Kind kind)
 QStringList stored(DeskFixture& f, const QString& table)
 {
     QStringList result;
-    QSqlQuery q = f.db().run(QStringLiteral("SELECT AField FROM %1 ORDER BY ID").arg(table));
-    while (q.next())
-        result << q.value(0).toString();
-    q.finish();
+    Statement q = f.db().run(QStringLiteral("SELECT AField FROM %1 ORDER BY ID").arg(table));
+    while (q->next())
+        result << q->value(0).toString();
     return result;
 }
 
