@@ -12,6 +12,26 @@ EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& to
 {
 }
 
+void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+                                    const QDateTime& when)
+{
+    const QTime time = when.time();
+    journal.append();
+    journal.setValue(QStringLiteral("ID_U"), holder.code);
+    journal.setValue(QStringLiteral("ID_T"), tool.text(QStringLiteral("ID_Tool_Unique")));
+    journal.setValue(QStringLiteral("ADate"), when.date());
+    journal.setValue(QStringLiteral("ATime"), QTime(time.hour(), time.minute(), time.second())); // whole seconds
+    journal.setValue(QStringLiteral("Operation"), operation);
+    journal.setValue(QStringLiteral("Note"), QStringLiteral(""));
+    journal.setValue(QStringLiteral("FIO"), holder.name);
+    journal.setValue(QStringLiteral("IType"), tool.text(QStringLiteral("Tool_Type")));
+    journal.setValue(QStringLiteral("Model"),
+                     tool.text(QStringLiteral("Proizvoditel")) + u' ' + tool.text(QStringLiteral("Model")));
+    journal.setValue(QStringLiteral("Organization"), holder.organization);
+    journal.setValue(QStringLiteral("State"), tool.text(QStringLiteral("Tool_State")));
+    journal.post();
+}
+
 EventRecorder::Result EventRecorder::record(const Input& input)
 {
     try {
@@ -40,20 +60,9 @@ EventRecorder::Result EventRecorder::write(const Input& input)
     if (input.holderRuleOn && !inStore && m_tool.text(QStringLiteral("OwnerID")) != recipientKey)
         return Result::RefusedHolder; // rolled back: nothing was written
 
-    m_journal.append();
-    m_journal.setValue(QStringLiteral("ID_U"), m_recipient.text(QStringLiteral("ID_User")));
-    m_journal.setValue(QStringLiteral("ID_T"), m_tool.text(QStringLiteral("ID_Tool_Unique")));
-    m_journal.setValue(QStringLiteral("ADate"), input.now.date());
-    m_journal.setValue(QStringLiteral("ATime"), QTime(input.now.time().hour(), input.now.time().minute(), input.now.time().second()));
-    m_journal.setValue(QStringLiteral("Operation"), inStore ? issueWord(input.russian) : returnWord(input.russian));
-    m_journal.setValue(QStringLiteral("Note"), QStringLiteral(""));
-    m_journal.setValue(QStringLiteral("FIO"), m_recipient.text(QStringLiteral("FIO")));
-    m_journal.setValue(QStringLiteral("IType"), m_tool.text(QStringLiteral("Tool_Type")));
-    m_journal.setValue(QStringLiteral("Model"),
-                       m_tool.text(QStringLiteral("Proizvoditel")) + u' ' + m_tool.text(QStringLiteral("Model")));
-    m_journal.setValue(QStringLiteral("Organization"), m_recipient.text(QStringLiteral("Organization")));
-    m_journal.setValue(QStringLiteral("State"), m_tool.text(QStringLiteral("Tool_State")));
-    m_journal.post();
+    const Holder holder{m_recipient.text(QStringLiteral("ID_User")), m_recipient.text(QStringLiteral("FIO")),
+                        m_recipient.text(QStringLiteral("Organization"))};
+    writeJournalRow(m_journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 
     m_tool.edit();
     m_tool.setValue(QStringLiteral("Passed"), !inStore);

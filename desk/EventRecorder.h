@@ -26,6 +26,17 @@ public:
     // Throws DbError; then nothing is written and the result sets are reloaded.
     Result record(const Input& input);
 
+    // Who an event was recorded for: the recipient at the desk, or the
+    // operator's marker for a return from a card.
+    struct Holder {
+        QString code;
+        QString name;
+        QString organization;
+    };
+    // Appends and posts one journal row for the current row of tool.
+    static void writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+                                const QDateTime& when);
+
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
     static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }
 

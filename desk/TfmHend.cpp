@@ -95,11 +95,11 @@ void TfmHend::FormCreate()
     reloadList();
 }
 
-void TfmHend::showEvent(QShowEvent* event)
+void TfmHend::execute()
 {
-    QDialog::showEvent(event);
     runGuarded(m_platform.dialogs, this, [this] { FormShow(); });
     edID->setFocus();
+    m_platform.dialogs.showModal(*this);
 }
 
 void TfmHend::FormShow()

@@ -23,6 +23,8 @@ public:
 
     void FormCreate();
     // Every showing lists the recipients as they are now.
+    // Shows the window modally after its show-time work.
+    void execute();
     void FormShow();
 
     void DBGrid1CellClick();
@@ -38,7 +40,6 @@ public:
     DbGrid* DBGrid1;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

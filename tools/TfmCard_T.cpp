@@ -173,10 +173,10 @@ void TfmCard_T::FormCreate()
     m_forms.main->registerAdminButton(btDellImage);
 }
 
-void TfmCard_T::showEvent(QShowEvent* event)
+void TfmCard_T::execute()
 {
-    QDialog::showEvent(event);
     FormShow();
+    m_platform.dialogs.showModal(*this);
 }
 
 void TfmCard_T::FormShow()
@@ -239,20 +239,9 @@ void TfmCard_T::returnTool(bool& returned)
             Query journal(db);
             journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
             journal.open();
-            journal.append();
-            journal.setValue(QStringLiteral("ID_U"), QStringLiteral("0"));
-            journal.setValue(QStringLiteral("ID_T"), ID);
-            journal.setValue(QStringLiteral("ADate"), now.date());
-            journal.setValue(kTime, QTime(now.time().hour(), now.time().minute(), now.time().second()));
-            journal.setValue(QStringLiteral("Operation"), EventRecorder::returnWord(russian));
-            journal.setValue(QStringLiteral("FIO"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"));
-            journal.setValue(QStringLiteral("Note"), QStringLiteral(""));
-            journal.setValue(QStringLiteral("IType"), tool.text(QStringLiteral("Tool_Type")));
-            journal.setValue(QStringLiteral("Model"),
-                             tool.text(QStringLiteral("Proizvoditel")) + u' ' + tool.text(QStringLiteral("Model")));
-            journal.setValue(QStringLiteral("Organization"), QStringLiteral(""));
-            journal.setValue(QStringLiteral("State"), tool.text(QStringLiteral("Tool_State")));
-            journal.post();
+            const EventRecorder::Holder operatorMarker{
+                QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
+            EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now);
 
             tool.edit();
             tool.setValue(QStringLiteral("Passed"), true);
@@ -288,7 +277,7 @@ void TfmCard_T::btHendClick()
     if (!hend)
         return;
     hend->btClear->click();
-    m_platform.dialogs.showModal(*hend);
+    hend->execute();
 }
 
 void TfmCard_T::LoadImgList()

@@ -28,6 +28,8 @@ public:
 
     void FormCreate();
     // The tool's picture folder made and listed, the journal's times as hh:mm:ss.
+    // Shows the window modally after its show-time work.
+    void execute();
     void FormShow();
     // Brings the tool list up again.
     void FormClose();
@@ -70,7 +72,6 @@ public:
     QPushButton* btDellImage;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

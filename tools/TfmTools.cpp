@@ -311,7 +311,7 @@ void TfmTools::DBGrid1DblClick()
     card.ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
     card.reloadJournal();
     RememberedToolKey = tools.integer(QStringLiteral("ID"));
-    m_platform.dialogs.showModal(card);
+    card.execute();
     locateRemembered();
 }
 
