@@ -599,11 +599,6 @@ void TfmMain::ShowMenu(QWidget* sender)
     sender->show();
 }
 
-void TfmMain::setShownPage(QWidget* page)
-{
-    ShowMenu(page);
-}
-
 void TfmMain::Panel4Click()
 {
     ShowMenu(pMain);

@@ -87,7 +87,6 @@ public:
     void DisabledButtons(bool flag);
     // Column 3 of the journal: the event's time or the tool's type.
     void ShowTimeColumn(bool showTime, bool russian);
-    void setShownPage(QWidget* page);
 
     Connection& connection() { return *m_connection; }
     const QString& iniPath() const { return m_iniPath; }

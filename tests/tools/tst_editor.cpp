@@ -322,8 +322,6 @@ void TestEditor::dictionaryEntriesOfferedAtOnce()
 {
     DeskFixture f;
     f.addTool("T1");
-    f.fakes().dialogs.modalScripts.push_back([](QDialog&) {}); // placeholder replaced below
-    f.fakes().dialogs.modalScripts.clear();
     runEditor(f, QStringLiteral("T1"), [&f](TfmEditor_T& e) {
         f.fakes().dialogs.modalScripts.push_front([](QDialog& w) {
             auto& dict = static_cast<TfmDict&>(w);
