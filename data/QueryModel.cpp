@@ -1,9 +1,9 @@
 #include "QueryModel.h"
 
 #include "DbError.h"
+#include "FieldText.h"
 #include "Query.h"
 
-#include <QLocale>
 
 QueryModel::QueryModel(Query& query, QObject* parent)
     : QAbstractTableModel(parent)
@@ -72,39 +72,7 @@ QString QueryModel::displayText(int row, int column) const
     const int f = m_query.fieldIndex(c.field);
     if (f < 0)
         return {};
-    const QVariant v = m_query.value(row, f);
-    if (v.isNull())
-        return {};
-    switch (m_query.fieldKind(f)) {
-    case FieldKind::Date: {
-        const QDate d = QDate::fromString(v.toString().left(10), Qt::ISODate);
-        return d.isValid() ? d.toString(c.displayFormat.isEmpty() ? QStringLiteral("dd.MM.yyyy") : c.displayFormat)
-                           : v.toString();
-    }
-    case FieldKind::Time: {
-        const QString s = v.toString();
-        const QTime t = QTime::fromString(s.size() > 8 ? s.right(8) : s, QStringLiteral("hh:mm:ss"));
-        return t.isValid() ? t.toString(c.displayFormat.isEmpty() ? QStringLiteral("hh:mm:ss") : c.displayFormat) : s;
-    }
-    case FieldKind::DateTime: {
-        QDateTime dt = QDateTime::fromString(v.toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        if (!dt.isValid())
-            return v.toString();
-        return dt.toString(c.displayFormat.isEmpty() ? QStringLiteral("dd.MM.yyyy hh:mm:ss") : c.displayFormat);
-    }
-    case FieldKind::Real:
-        return QLocale().toString(v.toDouble(), 'f', 2);
-    case FieldKind::Bool: {
-        const auto b = Query::parseBool(v);
-        return b ? (*b ? QStringLiteral("True") : QStringLiteral("False")) : QString();
-    }
-    case FieldKind::Blob:
-        return QStringLiteral("(BLOB)");
-    case FieldKind::Integer:
-    case FieldKind::Text:
-        break;
-    }
-    return v.toString();
+    return fieldText(m_query.value(row, f), m_query.fieldKind(f), c.displayFormat);
 }
 
 int QueryModel::rowCount(const QModelIndex& parent) const

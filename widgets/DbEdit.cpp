@@ -1,9 +1,8 @@
 #include "DbEdit.h"
 
 #include "data/DbError.h"
+#include "data/FieldText.h"
 #include "data/Query.h"
-
-#include <QLocale>
 
 DbEdit::DbEdit(Query& query, const QString& field, QWidget* parent)
     : QLineEdit(parent)
@@ -20,23 +19,8 @@ void DbEdit::refresh()
     if (m_writing)
         return;
     QString text;
-    if (m_query.isOpen() && m_query.hasField(m_field) && (!m_query.isEmpty() || m_query.state() != Query::State::Browse)) {
-        const int c = m_query.fieldIndex(m_field);
-        switch (m_query.fieldKind(c)) {
-        case FieldKind::Date: {
-            const QDate d = m_query.date(m_field);
-            text = d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : m_query.text(m_field);
-            break;
-        }
-        case FieldKind::Real: {
-            const QVariant v = m_query.value(m_field);
-            text = v.isNull() ? QString() : QLocale().toString(v.toDouble(), 'f', 2);
-            break;
-        }
-        default:
-            text = m_query.text(m_field);
-        }
-    }
+    if (m_query.isOpen() && m_query.hasField(m_field) && (!m_query.isEmpty() || m_query.state() != Query::State::Browse))
+        text = fieldText(m_query.value(m_field), m_query.fieldKind(m_query.fieldIndex(m_field)));
     m_accepted = true;
     setStyleSheet(QString());
     setText(text);

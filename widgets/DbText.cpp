@@ -1,8 +1,7 @@
 #include "DbText.h"
 
+#include "data/FieldText.h"
 #include "data/Query.h"
-
-#include <QLocale>
 
 DbText::DbText(Query& query, const QString& field, QWidget* parent)
     : QLabel(parent)
@@ -23,17 +22,5 @@ void DbText::refresh()
         return;
     }
     // Dates and money read as the grids show them.
-    const QVariant v = m_query.value(m_field);
-    switch (m_query.fieldKind(m_query.fieldIndex(m_field))) {
-    case FieldKind::Date: {
-        const QDate d = m_query.date(m_field);
-        setText(d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : m_query.text(m_field));
-        return;
-    }
-    case FieldKind::Real:
-        setText(v.isNull() ? QString() : QLocale().toString(v.toDouble(), 'f', 2));
-        return;
-    default:
-        setText(m_query.text(m_field));
-    }
+    setText(fieldText(m_query.value(m_field), m_query.fieldKind(m_query.fieldIndex(m_field))));
 }
