@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Forms.h"
-#include "config/Localization.h"
-#include "config/Messages.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
+#include "widgets/Localization.h"
 
 #include <QString>
 #include <memory>
@@ -17,13 +17,15 @@ class TfmCard_T;
 class TfmHend;
 struct Platform;
 
-// One running program: creates every window once in the fixed start order
-// on a program folder, and ends them in order.
-class Application
+// One running program: the session every window shares, every window
+// created once in the fixed start order, and the one place that knows the
+// concrete windows: it opens them for each other.
+class Application : public Navigator
 {
+    Q_OBJECT
 public:
     Application(const QString& programFolder, Platform& platform);
-    ~Application();
+    ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -36,19 +38,33 @@ public:
     // Shows the main window in the middle of the screen.
     void show();
 
+    Session& session() { return m_session; }
     TfmMain* main() const { return m_main.get(); }
-    TfmSettings* settings() const { return m_forms.settings; }
-    Forms& forms() { return m_forms; }
     Localization& localization() { return m_localization; }
-    const QString& programFolder() const { return m_folder; }
+    // Every window, in start order.
+    const QList<QWidget*>& windows() const { return m_localization.windows(); }
+    // The window with this object name, or none.
+    QWidget* window(const QString& name) const;
+
+    // Navigator
+    void showToolList() override;
+    void openToolCard() override;
+    void openToolEditor() override;
+    void openManualIssue(const QString& toolCode) override;
+    void openDictionary(DictionaryKind kind) override;
 
 private:
-    QString m_folder;
+    void createToolWindows();
+    void createDictionaries();
+    template<typename Window>
+    Window* adopt(std::unique_ptr<Window>& owner, std::unique_ptr<Window> window);
+
     Platform& m_platform;
-    Messages m_texts;
-    Forms m_forms;
+    Session m_session;
     Localization m_localization;
     std::unique_ptr<TfmMain> m_main;
+    TfmTools* m_tools = nullptr;       // a page of the main window
+    TfmSettings* m_settings = nullptr; // a page of the main window
     std::unique_ptr<TfmDict> m_dictNaim;
     std::unique_ptr<TfmDict> m_dictMesto;
     std::unique_ptr<TfmDict> m_dictTypes;

@@ -1,8 +1,8 @@
 #include "Application.h"
+#include "GuardedApplication.h"
 #include "platform/Platform.h"
 #include "platform/QtPlatform.h"
 
-#include <QApplication>
 #include <QStyleFactory>
 
 int main(int argc, char** argv)
@@ -10,11 +10,12 @@ int main(int argc, char** argv)
     // The GStreamer backend plays mp3 and fails cleanly without an audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tooldesk"));
     QApplication::setApplicationDisplayName(QStringLiteral("tooldesk"));
 
     QtDialogs dialogs;
+    app.setDialogs(&dialogs);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
     else

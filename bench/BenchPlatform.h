@@ -1,8 +1,8 @@
 #pragma once
 
-#include "config/TfmCFG.h"
 #include "platform/fakes/FakePlatform.h"
 
+#include <QDialog>
 #include <QPushButton>
 
 // The fake seams for one program start in the benchmark: nothing shown or
@@ -15,8 +15,8 @@ struct BenchPlatform {
     BenchPlatform()
     {
         fakes.dialogs.modalScripts.push_back([](QDialog& window) {
-            if (auto* signIn = qobject_cast<TfmCFG*>(&window))
-                signIn->btOper->click();
+            if (auto* signIn = window.findChild<QPushButton*>(QStringLiteral("btOper")))
+                signIn->click();
         });
     }
 

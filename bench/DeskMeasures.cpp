@@ -4,7 +4,7 @@
 #include "SqliteHandle.h"
 #include "app/Application.h"
 #include "data/Query.h"
-#include "desk/EventRecorder.h"
+#include "core/EventRecorder.h"
 #include "desk/TfmMain.h"
 #include "platform/fakes/FakePlatform.h"
 #include "widgets/DbGrid.h"
@@ -120,7 +120,7 @@ int runStartupChild(const QString& folder)
         return 1;
     }
     application.show();
-    DbGrid* grid = application.main()->grid_History;
+    auto* grid = application.main()->findChild<DbGrid*>(QStringLiteral("grid_History"));
     PaintCounter paints;
     grid->viewport()->installEventFilter(&paints);
     QElapsedTimer limit;
@@ -186,9 +186,9 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
     }
     application.show();
     TfmMain* main = application.main();
-    QLineEdit* box = main->edInput;
-    DbGrid* grid = main->grid_History;
-    Query& journal = main->qHistory;
+    auto* box = main->findChild<QLineEdit*>(QStringLiteral("edInput"));
+    auto* grid = main->findChild<DbGrid*>(QStringLiteral("grid_History"));
+    Query& journal = application.session().qHistory;
     QCoreApplication::processEvents();
     grid->viewport()->repaint();
 

@@ -31,29 +31,31 @@ bool measureToolPage(const QString& folder, int runs, ToolPageRun& run, QString&
     }
     application.show();
     TfmMain& main = *application.main();
-    TfmTools& tools = *application.forms().tools;
+    auto& tools = *static_cast<TfmTools*>(application.window(QStringLiteral("TfmTools")));
+    auto* typeBox = tools.findChild<QLineEdit*>(QStringLiteral("Edit2"));
+    auto* grid = tools.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     // The most common type, as a storekeeper would look for drills.
-    run.typeText = main.connection()
+    run.typeText = application.session().connection()
                        .scalar(QStringLiteral("SELECT Tool_Type FROM Tools GROUP BY Tool_Type ORDER BY COUNT(*) DESC LIMIT 1"))
                        .toString();
     for (int i = 0; i < runs; ++i) {
         main.Panel4Click();
-        tools.Edit2->clear();
+        typeBox->clear();
         QCoreApplication::processEvents();
         QElapsedTimer t;
         t.start();
-        main.SpeedButton4Click();
-        tools.DBGrid1->viewport()->repaint();
+        application.showToolList();
+        grid->viewport()->repaint();
         run.openMs.push_back(since(t));
-        run.rowsShown = tools.DBGrid1->model()->rowCount();
+        run.rowsShown = grid->model()->rowCount();
 
-        tools.Edit2->setText(run.typeText);
+        typeBox->setText(run.typeText);
         QCoreApplication::processEvents();
         t.restart();
         tools.Search();
-        tools.DBGrid1->viewport()->repaint();
+        grid->viewport()->repaint();
         run.narrowMs.push_back(since(t));
-        if (tools.DBGrid1->model()->rowCount() == 0) {
+        if (grid->model()->rowCount() == 0) {
             error = QStringLiteral("the narrowed search listed nothing");
             return false;
         }

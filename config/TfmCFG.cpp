@@ -1,12 +1,11 @@
 #include "TfmCFG.h"
 
-#include "IniFile.h"
-#include "Localization.h"
-#include "Messages.h"
-#include "app/Forms.h"
-#include "desk/TfmMain.h"
+#include "core/DeskSelection.h"
+#include "core/Session.h"
+#include "core/Settings.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "widgets/Named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +17,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString kMain = QStringLiteral("MAIN");
 
 // Blanks and control characters go from both ends, nothing from inside.
 QString trimmedPassword(const QString& text)
@@ -35,30 +32,25 @@ QString trimmedPassword(const QString& text)
 
 } // namespace
 
-TfmCFG::TfmCFG(Forms& forms, Platform& platform, QWidget* parent)
+TfmCFG::TfmCFG(Session& session, Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_forms(forms)
+    , m_session(session)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmCFG"));
     setModal(true);
     resize(347, 107);
 
-    cbChatgePass = new QCheckBox(this);
-    cbChatgePass->setObjectName(QStringLiteral("cbChatgePass"));
-    cbLeng = new QComboBox(this);
-    cbLeng->setObjectName(QStringLiteral("cbLeng"));
+    cbChatgePass = named(new QCheckBox(this), "cbChatgePass");
+    cbLeng = named(new QComboBox(this), "cbLeng");
     cbLeng->addItems({QStringLiteral("RU"), QStringLiteral("EN")});
     cbLeng->setCurrentIndex(-1);
-    edPass = new QLineEdit(this);
-    edPass->setObjectName(QStringLiteral("edPass"));
+    edPass = named(new QLineEdit(this), "edPass");
     edPass->setEchoMode(QLineEdit::Password);
     edPass->installEventFilter(this);
-    btAdm = new QPushButton(this);
-    btAdm->setObjectName(QStringLiteral("btAdm"));
+    btAdm = named(new QPushButton(this), "btAdm");
     btAdm->setAutoDefault(false);
-    btOper = new QPushButton(this);
-    btOper->setObjectName(QStringLiteral("btOper"));
+    btOper = named(new QPushButton(this), "btOper");
     btOper->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
@@ -84,22 +76,22 @@ QString TfmCFG::digest(const QString& password)
 
 QString TfmCFG::GetPass() const
 {
-    return IniFile(m_forms.main->iniPath()).read(kMain, QStringLiteral("Hash"), QStringLiteral("MD5"));
+    return m_session.settings().passwordDigest();
 }
 
 bool TfmCFG::SetPass(const QString& Value) const
 {
-    return IniFile(m_forms.main->iniPath()).write(kMain, QStringLiteral("Hash"), digest(Value));
+    return m_session.settings().setPasswordDigest(digest(Value));
 }
 
 QString TfmCFG::GetLenguage() const
 {
-    return IniFile(m_forms.main->iniPath()).read(kMain, QStringLiteral("Lenguage"), QStringLiteral("RU"));
+    return m_session.settings().language();
 }
 
 void TfmCFG::RememberLenguage(const QString& Leng) const
 {
-    IniFile(m_forms.main->iniPath()).write(kMain, QStringLiteral("Lenguage"), Leng); // a failed write is ignored
+    m_session.settings().setLanguage(Leng); // a failed write is ignored
 }
 
 void TfmCFG::FormCreate()
@@ -117,37 +109,30 @@ void TfmCFG::FormCreate()
     connect(cbLeng, &QComboBox::currentIndexChanged, this, &TfmCFG::cbLengChange, Qt::UniqueConnection);
 
     GoOperator = false;
-    m_forms.main->cbClear->setChecked(m_forms.main->GetNaeedClear());
+    m_session.desk().setClearAfterEvent(m_session.settings().clearFields());
     if (!m_shownOnce) {
         m_shownOnce = true;
-        m_forms.main->DisabledButtons(true);
+        m_session.setAccessMode(Session::AccessMode::Restricted);
         m_platform.dialogs.showModal(*this);
     }
 }
 
 void TfmCFG::cbLengChange()
 {
-    if (m_forms.localization) {
-        if (cbLeng->currentIndex() == 0)
-            m_forms.localization->SetLanguage(1);
-        else if (cbLeng->currentIndex() == 1)
-            m_forms.localization->SetLanguage(0);
-    }
+    if (cbLeng->currentIndex() == 0 || cbLeng->currentIndex() == 1)
+        m_session.setLanguage(cbLeng->currentText());
     RememberLenguage(cbLeng->currentText());
 }
 
 void TfmCFG::btAdmClick()
 {
-    const Messages& t = *m_forms.texts;
+    const Messages& t = m_session.texts();
     if (digest(edPass->text()) != GetPass()) {
         m_platform.dialogs.message(this, t.rsWrongPassword);
         edPass->clear();
         return;
     }
     GoOperator = true;
-    TfmMain& main = *m_forms.main;
-    main.setWindowTitle(t.rsCaptionAdmin);
-    main.DisabledButtons(false);
     if (cbChatgePass->isChecked()) {
         if (const auto password = m_platform.dialogs.input(this, QStringLiteral("Change password"), t.rsNewPassword, {})) {
             // Only a digest that reached the file changes the password.
@@ -155,16 +140,14 @@ void TfmCFG::btAdmClick()
         }
     }
     accept();
-    main.FormStarted = true;
-    main.showEntry(main.btWriteOff);
+    m_session.setAccessMode(Session::AccessMode::Administrator);
 }
 
 void TfmCFG::btOperClick()
 {
     GoOperator = true;
-    m_forms.main->btSettings->hide();
     accept();
-    m_forms.main->FormStarted = true;
+    m_session.setAccessMode(Session::AccessMode::Operator);
 }
 
 bool TfmCFG::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/Localization.h"
+#include "widgets/Localization.h"
 
 #include <QDialog>
 
@@ -8,7 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-struct Forms;
+class Session;
 struct Platform;
 
 // The sign-in window: asks at every start whether an operator or the
@@ -18,10 +18,11 @@ class TfmCFG : public QDialog
 {
     Q_OBJECT
 public:
-    TfmCFG(Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmCFG(Session& session, Platform& platform, QWidget* parent = nullptr);
 
     // Applies the stored language, restores the desk's clear box and, on the
-    // first creation in a run, shows itself modally.
+    // first creation in a run, puts the program into its restricted state and
+    // shows itself modally.
     void FormCreate();
 
     QString GetPass() const;
@@ -38,20 +39,19 @@ public:
 
     bool GoOperator = false;
 
-    QCheckBox* cbChatgePass;
-    QComboBox* cbLeng;
-    QLineEdit* edPass;
-    QPushButton* btAdm;
-    QPushButton* btOper;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    Forms& m_forms;
+    Session& m_session;
     Platform& m_platform;
+    QCheckBox* cbChatgePass;
+    QComboBox* cbLeng;
+    QLineEdit* edPass;
+    QPushButton* btAdm;
+    QPushButton* btOper;
     bool m_shownOnce = false;
 };
 

@@ -1,12 +1,8 @@
 #include "TfmSettings.h"
 
-#include "IniFile.h"
-#include "app/Forms.h"
-#include "desk/TfmMain.h"
+#include "core/Settings.h"
 #include "platform/Dialogs.h"
-#include "tools/TfmTools.h"
-
-#include <QLabel>
+#include "widgets/Named.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -19,95 +15,61 @@
 
 namespace {
 
-const QString kMain = QStringLiteral("MAIN");
-
-struct ColumnKey {
-    const char* box;
-    const char* key;
-    const char* defaultValue;
+const char* const kColumnBoxes[Settings::ToolColumnCount] = {
+    "cbToolType", "cbProizvoditel", "cbSerNum", "cbModel", "cbState", "cbDateProches",
+    "cbWoranty",  "cbPrice",        "cbNaim",   "cbInv",   "cbMesto",
 };
 
-const ColumnKey kColumnKeys[] = {
-    {"cbToolType", "ToolColumnView_Type", "-1"},
-    {"cbProizvoditel", "ToolColumnView_Proizvoditel", "-1"},
-    {"cbSerNum", "ToolColumnView_SerNum", "-1"},
-    {"cbModel", "ToolColumnView_Model", "-1"},
-    {"cbState", "ToolColumnView_State", "-1"},
-    {"cbDateProches", "ToolColumnView_DateProches", "-1"},
-    {"cbWoranty", "ToolColumnView_Woranty", "-1"},
-    {"cbPrice", "ToolColumnView_Price", "0"},
-    {"cbNaim", "ToolColumnView_Naim", "0"},
-    {"cbInv", "ToolColumnView_Inv", "0"},
-    {"cbMesto", "ToolColumnView_Mesto", "0"},
-};
-
-QCheckBox* checkBox(QWidget* parent, const char* name)
+QSpinBox* spinEdit(QWidget* parent, const char* name)
 {
-    auto* box = new QCheckBox(parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-QSpinBox* spinEdit(QWidget* parent, const char* name, int value)
-{
-    auto* spin = new QSpinBox(parent);
-    spin->setObjectName(QLatin1String(name));
-    spin->setRange(1, 10000);
-    spin->setValue(value);
+    auto* spin = named(new QSpinBox(parent), name);
+    spin->setRange(Settings::MinTimeout, Settings::MaxTimeout);
     return spin;
 }
 
 } // namespace
 
-TfmSettings::TfmSettings(Forms& forms, Dialogs& dialogs, const QString& programFolder, QWidget* parent)
+TfmSettings::TfmSettings(Settings& settings, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent)
-    , m_forms(forms)
+    , m_settings(settings)
     , m_dialogs(dialogs)
-    , m_folder(programFolder)
 {
     setObjectName(QStringLiteral("TfmSettings"));
     resize(898, 430);
 
-    ToolColumnBox = new QGroupBox(this);
-    ToolColumnBox->setObjectName(QStringLiteral("ToolColumnBox"));
+    ToolColumnBox = named(new QGroupBox(this), "ToolColumnBox");
     auto* columns = new QVBoxLayout(ToolColumnBox);
-    for (const ColumnKey& c : kColumnKeys) {
-        QCheckBox* box = checkBox(ToolColumnBox, c.box);
-        box->setText(QLatin1String(c.box)); // captioned by name until the language switch
+    for (const char* name : kColumnBoxes) {
+        auto* box = named(new QCheckBox(ToolColumnBox), name);
+        box->setText(QLatin1String(name)); // captioned by name until the language switch
         columns->addWidget(box);
         m_columnBoxes << box;
-        connect(box, &QCheckBox::toggled, this, [this] { cbToolTypeClick(); });
     }
     columns->addStretch();
-    cbToolType = m_columnBoxes[0];
-    cbProizvoditel = m_columnBoxes[1];
-    cbSerNum = m_columnBoxes[2];
-    cbModel = m_columnBoxes[3];
-    cbState = m_columnBoxes[4];
-    cbDateProches = m_columnBoxes[5];
-    cbWoranty = m_columnBoxes[6];
-    cbPrice = m_columnBoxes[7];
-    cbNaim = m_columnBoxes[8];
-    cbInv = m_columnBoxes[9];
-    cbMesto = m_columnBoxes[10];
 
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(ToolColumnBox);
+    layout->addWidget(buildSwitches(), 1);
+    showSettings();
+    bind();
+}
+
+QWidget* TfmSettings::buildSwitches()
+{
     auto* right = new QWidget(this);
     auto* grid = new QGridLayout(right);
-    cbShowTime = checkBox(right, "cbShowTime");
-    cbReturnToolOnlyOwner = checkBox(right, "cbReturnToolOnlyOwner");
-    cbShowRecordCount = checkBox(right, "cbShowRecordCount");
-    edShowTimer = spinEdit(right, "edShowTimer", 5);
-    cbShowMainForm = checkBox(right, "cbShowMainForm");
-    edTimer = spinEdit(right, "edTimer", 5);
-    lbClearTimer = new QLabel(right);
-    lbClearTimer->setObjectName(QStringLiteral("lbClearTimer"));
+    cbShowTime = named(new QCheckBox(right), "cbShowTime");
+    cbReturnToolOnlyOwner = named(new QCheckBox(right), "cbReturnToolOnlyOwner");
+    cbShowRecordCount = named(new QCheckBox(right), "cbShowRecordCount");
+    edShowTimer = spinEdit(right, "edShowTimer");
+    cbShowMainForm = named(new QCheckBox(right), "cbShowMainForm");
+    edTimer = spinEdit(right, "edTimer");
+    lbClearTimer = named(new QLabel(right), "lbClearTimer");
     lbClearTimer->setBuddy(edTimer);
-    edPacketTimer = spinEdit(right, "edPacketTimer", 20);
-    lbPacketTimer = new QLabel(right);
-    lbPacketTimer->setObjectName(QStringLiteral("lbPacketTimer"));
+    edPacketTimer = spinEdit(right, "edPacketTimer");
+    lbPacketTimer = named(new QLabel(right), "lbPacketTimer");
     lbPacketTimer->setBuddy(edPacketTimer);
-    cbPlaySound = checkBox(right, "cbPlaySound");
-    cbPlaySound->setChecked(true);
+    cbPlaySound = named(new QCheckBox(right), "cbPlaySound");
 
     int row = 0;
     grid->addWidget(cbShowTime, row++, 0, 1, 2);
@@ -122,134 +84,68 @@ TfmSettings::TfmSettings(Forms& forms, Dialogs& dialogs, const QString& programF
     grid->addWidget(cbPlaySound, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(ToolColumnBox);
-    layout->addWidget(right, 1);
-
-    connect(cbShowTime, &QCheckBox::toggled, this, &TfmSettings::cbShowTimeClick);
-    connect(cbReturnToolOnlyOwner, &QCheckBox::toggled, this, &TfmSettings::cbReturnToolOnlyOwnerClick);
-    connect(cbShowRecordCount, &QCheckBox::toggled, this, &TfmSettings::cbShowRecordCountClick);
-    connect(cbShowMainForm, &QCheckBox::toggled, this, &TfmSettings::cbShowMainFormClick);
-    connect(cbPlaySound, &QCheckBox::toggled, this, &TfmSettings::cbPlaySoundClick);
+    return right;
 }
 
-QString TfmSettings::iniPath() const
+// Each control changes its setting; each setting's change shows in its control.
+void TfmSettings::bind()
 {
-    return m_folder + QStringLiteral("Data/Config.ini");
+    Settings* s = &m_settings;
+    connect(cbShowTime, &QCheckBox::toggled, s, &Settings::setShowTime);
+    connect(cbReturnToolOnlyOwner, &QCheckBox::toggled, s, &Settings::setReturnToolOnlyOwner);
+    connect(cbShowRecordCount, &QCheckBox::toggled, s, &Settings::setShowRecordCount);
+    connect(cbShowMainForm, &QCheckBox::toggled, s, &Settings::setShowMainForm);
+    connect(cbPlaySound, &QCheckBox::toggled, s, &Settings::setPlaySound);
+    connect(edShowTimer, &QSpinBox::valueChanged, s, &Settings::setShowMainFormTimer);
+    connect(edTimer, &QSpinBox::valueChanged, s, &Settings::setTimerInterval);
+    connect(edPacketTimer, &QSpinBox::valueChanged, s, &Settings::setPacketTimer);
+    for (int i = 0; i < m_columnBoxes.size(); ++i) {
+        connect(m_columnBoxes[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            m_settings.setToolColumnVisible(i + 1, on);
+            SaveToolColumnView();
+        });
+    }
+
+    connect(s, &Settings::showTimeChanged, cbShowTime, &QCheckBox::setChecked);
+    connect(s, &Settings::returnToolOnlyOwnerChanged, cbReturnToolOnlyOwner, &QCheckBox::setChecked);
+    connect(s, &Settings::showRecordCountChanged, cbShowRecordCount, &QCheckBox::setChecked);
+    connect(s, &Settings::showMainFormChanged, cbShowMainForm, &QCheckBox::setChecked);
+    connect(s, &Settings::playSoundChanged, cbPlaySound, &QCheckBox::setChecked);
+    connect(s, &Settings::timeoutsChanged, this, &TfmSettings::showSettings);
+    connect(s, &Settings::toolColumnsChanged, this, &TfmSettings::showSettings);
 }
 
-QString TfmSettings::LoadSettings(const QString& AName) const
+void TfmSettings::showSettings()
 {
-    return IniFile(iniPath()).read(kMain, AName, QStringLiteral("0"));
-}
-
-void TfmSettings::SaveSettings(const QString& AName, const QString& AValue) const
-{
-    IniFile(iniPath()).write(kMain, AName, AValue); // a failed write is ignored
-}
-
-QString TfmSettings::GetLenguage() const
-{
-    return IniFile(iniPath()).read(kMain, QStringLiteral("Lenguage"), QStringLiteral("RU"));
+    cbShowTime->setChecked(m_settings.showTime());
+    cbReturnToolOnlyOwner->setChecked(m_settings.returnToolOnlyOwner());
+    cbShowRecordCount->setChecked(m_settings.showRecordCount());
+    cbShowMainForm->setChecked(m_settings.showMainForm());
+    cbPlaySound->setChecked(m_settings.playSound());
+    edShowTimer->setValue(m_settings.showMainFormTimer());
+    edTimer->setValue(m_settings.timerInterval());
+    edPacketTimer->setValue(m_settings.packetTimer());
+    for (int i = 0; i < m_columnBoxes.size(); ++i)
+        m_columnBoxes[i]->setChecked(m_settings.toolColumnVisible(i + 1));
 }
 
 void TfmSettings::FormCreate()
 {
-    // One bad value is reported with its key and does not stop the others
-    // from loading.
-    QStringList faults;
-    auto readBool = [&](const char* key, QCheckBox* box) {
-        const QString text = LoadSettings(QLatin1String(key));
-        if (const auto value = IniFile::toBool(text))
-            box->setChecked(*value);
-        else
-            faults << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(key), text);
-    };
-    auto readInt = [&](const char* key, QSpinBox* spin) {
-        const QString text = LoadSettings(QLatin1String(key));
-        if (const auto value = IniFile::toInt(text))
-            spin->setValue(std::clamp(*value, spin->minimum(), spin->maximum()));
-        else
-            faults << QStringLiteral("%1: '%2' is not a valid integer value").arg(QLatin1String(key), text);
-    };
-
-    readBool("ShowTime", cbShowTime);
-    readBool("ReturnToolOnlyOwner", cbReturnToolOnlyOwner);
-    cbReturnToolOnlyOwnerClick();
-    readBool("ShowRecordCount", cbShowRecordCount);
-    cbShowRecordCountClick();
-    readBool("ShowMainForm", cbShowMainForm);
-    readInt("ShowMainFormTimer", edShowTimer);
-    readInt("TimerInterval", edTimer);
-    readBool("PlaySound", cbPlaySound);
-    readInt("PacketTimer", edPacketTimer);
-
-    const auto marker = IniFile::toBool(LoadSettings(QStringLiteral("ToolColumnView")));
-    if (!marker.value_or(false)) {
-        QStringList lines{QStringLiteral("ToolColumnView=-1")};
-        for (const ColumnKey& c : kColumnKeys)
-            lines << QStringLiteral("%1=%2").arg(QLatin1String(c.key), QLatin1String(c.defaultValue));
-        IniFile(iniPath()).appendLines(lines);
-    }
-    for (int i = 0; i < m_columnBoxes.size(); ++i)
-        readBool(kColumnKeys[i].key, m_columnBoxes[i]);
-
+    const QStringList faults = m_settings.load();
     if (!faults.isEmpty())
         m_dialogs.error(this, faults.join(u'\n'));
 }
 
 void TfmSettings::FormDestroy()
 {
-    SaveSettings(QStringLiteral("ShowMainFormTimer"), QString::number(edShowTimer->value()));
-    SaveSettings(QStringLiteral("TimerInterval"), QString::number(edTimer->value()));
-    SaveSettings(QStringLiteral("PacketTimer"), QString::number(edPacketTimer->value()));
+    m_settings.saveTimeouts();
 }
 
-void TfmSettings::SaveToolColumnView() const
+void TfmSettings::SaveToolColumnView()
 {
-    if (!isVisible())
-        return;
-    for (int i = 0; i < m_columnBoxes.size(); ++i)
-        SaveSettings(QLatin1String(kColumnKeys[i].key), m_columnBoxes[i]->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
-}
-
-void TfmSettings::cbShowTimeClick()
-{
-    const bool russian = GetLenguage() == u"RU";
-    if (m_forms.main)
-        m_forms.main->ShowTimeColumn(cbShowTime->isChecked(), russian);
-    SaveSettings(QStringLiteral("ShowTime"), cbShowTime->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-void TfmSettings::cbReturnToolOnlyOwnerClick()
-{
-    SaveSettings(QStringLiteral("ReturnToolOnlyOwner"), cbReturnToolOnlyOwner->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-void TfmSettings::cbShowRecordCountClick()
-{
-    // The tool and recipient lists show their count labels from this box.
-    if (m_forms.tools)
-        m_forms.tools->lbRecordCount->setVisible(cbShowRecordCount->isChecked());
-    SaveSettings(QStringLiteral("ShowRecordCount"), cbShowRecordCount->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-void TfmSettings::cbShowMainFormClick()
-{
-    SaveSettings(QStringLiteral("ShowMainForm"), cbShowMainForm->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
-    if (cbShowMainForm->isChecked() && m_forms.main)
-        m_forms.main->RestoreSeconds = 0;
-}
-
-void TfmSettings::cbPlaySoundClick()
-{
-    SaveSettings(QStringLiteral("PlaySound"), cbPlaySound->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
-}
-
-void TfmSettings::cbToolTypeClick()
-{
-    SaveToolColumnView();
+    // Written from the page only: loading the boxes writes nothing.
+    if (isVisible())
+        m_settings.saveToolColumns();
 }
 
 void TfmSettings::changeEvent(QEvent* event)

@@ -117,7 +117,7 @@ void QueryModel::fetchMore(const QModelIndex& parent)
         return;
     try {
         m_query.fetchMore();
-    } catch (const DbError&) {
-        // The view asks again on the next scroll; a real fault shows on the next action.
+    } catch (const DbError& e) {
+        emit databaseError(e.text()); // the view asks again on the next scroll
     }
 }

@@ -49,6 +49,10 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+signals:
+    // Rows could not be fetched as the view scrolled.
+    void databaseError(const QString& text);
+
 private:
     Query& m_query;
     QList<GridColumn> m_columns;

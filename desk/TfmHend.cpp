@@ -1,14 +1,14 @@
 #include "TfmHend.h"
 
-#include "TfmMain.h"
-#include "app/Forms.h"
-#include "config/Messages.h"
+#include "core/DeskSelection.h"
+#include "core/Session.h"
 #include "data/QueryModel.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "tools/TfmCard_T.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -25,12 +25,12 @@ constexpr int kCodeLength = 16;
 
 } // namespace
 
-TfmHend::TfmHend(Forms& forms, Platform& platform, QWidget* parent)
+TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , Query(forms.main->connection())
-    , m_forms(forms)
+    , Query(session.connection())
+    , m_session(session)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmHend"));
@@ -38,19 +38,15 @@ TfmHend::TfmHend(Forms& forms, Platform& platform, QWidget* parent)
     setFixedSize(1073, 542);
     Query.setSql(QStringLiteral("SELECT * FROM Users"));
 
-    edID = new QLineEdit(this);
-    edID->setObjectName(QStringLiteral("edID"));
+    edID = named(new QLineEdit(this), "edID");
     edID->setMaxLength(kCodeLength);
-    btClear = new QToolButton(this);
-    btClear->setObjectName(QStringLiteral("btClear"));
+    btClear = named(new QToolButton(this), "btClear");
     btClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
     btClear->setAutoRaise(true);
-    btGo = new QPushButton(this);
-    btGo->setObjectName(QStringLiteral("btGo"));
+    btGo = named(new QPushButton(this), "btGo");
     btGo->setDefault(true); // a code typed and Enter issues, as the button does
 
-    DBGrid1 = new DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1 = named(new DbGrid(this), "DBGrid1");
     m_model = new QueryModel(Query, DBGrid1);
     m_model->setColumns({{QStringLiteral("ID_User"), {}, {}},
                          {QStringLiteral("FIO"), {}, {}},
@@ -79,8 +75,8 @@ TfmHend::TfmHend(Forms& forms, Platform& platform, QWidget* parent)
     setTabOrder(btGo, DBGrid1);
 
     connect(btClear, &QToolButton::clicked, this, &TfmHend::btClearClick);
-    connect(btGo, &QPushButton::clicked, this,
-            [this] { runGuarded(m_platform.dialogs, this, [this] { btGoClick(); }); });
+    guardedConnect(btGo, &QPushButton::clicked, this, m_platform.dialogs, [this] { btGoClick(); });
+    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, m_platform.dialogs);
     // A row chosen by mouse or by keyboard names the recipient; the row that a
     // (re)load makes current does not.
     connect(DBGrid1, &QAbstractItemView::clicked, this, &TfmHend::DBGrid1CellClick);
@@ -95,8 +91,10 @@ void TfmHend::FormCreate()
     reloadList();
 }
 
-void TfmHend::execute()
+void TfmHend::execute(const QString& code)
 {
+    toolCode = code;
+    btClearClick();
     runGuarded(m_platform.dialogs, this, [this] { FormShow(); });
     edID->setFocus();
     m_platform.dialogs.showModal(*this);
@@ -135,35 +133,26 @@ void TfmHend::btGoClick()
 {
     if (!Query.isOpen() || Query.isEmpty())
         return;
-    TfmMain& main = *m_forms.main;
-    TfmCard_T& card = *m_forms.cardT;
-    const Messages& t = *m_forms.texts;
-
-    main.qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User=?"), {edID->text()});
-    main.qSearch_U.open();
-    main.qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE (ID_Tool=?) AND (WriteOff<>%1)")
-                              .arg(main.connection().dialect().sqlTrue()),
-                          {card.ID_ForHend});
-    main.qSearch_T.open();
-    if (main.qSearch_T.isEmpty() || main.qSearch_U.isEmpty()) {
+    DeskSelection& desk = m_session.desk();
+    const Messages& t = m_session.texts();
+    desk.selectRecipient(edID->text());
+    desk.selectTool(toolCode);
+    if (!desk.toolSelected() || !desk.recipientSelected()) {
         m_platform.dialogs.message(this, t.rsUserIDNotFound);
         return;
     }
-    if (!main.qSearch_T.boolean(QStringLiteral("Passed"))) {
+    if (!desk.qSearch_T.boolean(QStringLiteral("Passed"))) {
         // Issued at another desk since the card opened: recording now would
         // take it back from its holder instead of issuing it.
         m_platform.dialogs.message(this, t.rsIssuedToOther);
-        card.reloadJournal();
-        card.showToolState(false);
         accept();
         return;
     }
-
-    main.AddToHistory();
-    card.reloadJournal(); // also shows its times as hh:mm:ss
+    if (desk.record(m_platform.clock.now()) == EventRecorder::Result::RefusedHolder) {
+        m_platform.dialogs.message(this, t.rsIssuedToOther);
+        return;
+    }
     m_platform.dialogs.message(this, t.rsManualIssueDone);
-    card.btReturn->setEnabled(true);
-    card.btHend->setEnabled(false);
     accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/Localization.h"
 #include "data/Query.h"
+#include "widgets/Localization.h"
 
 #include <QDialog>
 
@@ -10,21 +10,22 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QueryModel;
-struct Forms;
+class Session;
 struct Platform;
 
-// Manual issue: the administrator picks a recipient and issues the tool of
-// the open tool card to them through the desk's recording.
+// Manual issue: the administrator picks a recipient and issues a tool (the
+// open tool card's) to them through the desk's recording.
 class TfmHend : public QDialog
 {
     Q_OBJECT
 public:
-    TfmHend(Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmHend(Session& session, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
+    // Shows the window modally for the tool with this code, with an empty
+    // recipient box, after its show-time work.
+    void execute(const QString& toolCode);
     // Every showing lists the recipients as they are now.
-    // Shows the window modally after its show-time work.
-    void execute();
     void FormShow();
 
     void DBGrid1CellClick();
@@ -33,11 +34,8 @@ public:
 
     // All recipients.
     ::Query Query;
-
-    QLineEdit* edID;
-    QToolButton* btClear;
-    QPushButton* btGo;
-    DbGrid* DBGrid1;
+    // The code of the tool to issue.
+    QString toolCode;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -45,8 +43,12 @@ protected:
 private:
     void reloadList();
 
-    Forms& m_forms;
+    Session& m_session;
     Platform& m_platform;
+    QLineEdit* edID;
+    QToolButton* btClear;
+    QPushButton* btGo;
+    DbGrid* DBGrid1;
     QueryModel* m_model;
     bool m_loading = false; // the list is being (re)loaded: its first row is no choice
 };

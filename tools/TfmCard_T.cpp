@@ -1,15 +1,10 @@
 #include "TfmCard_T.h"
 
-#include "ImageFolder.h"
-#include "TfmTools.h"
-#include "app/Forms.h"
-#include "config/Messages.h"
-#include "data/Connection.h"
+#include "core/DeskSelection.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
-#include "desk/EventRecorder.h"
-#include "desk/TfmHend.h"
-#include "desk/TfmMain.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -18,6 +13,8 @@
 #include "widgets/DbImage.h"
 #include "widgets/DbText.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/ImageFolder.h"
+#include "widgets/Named.h"
 
 #include <QDir>
 #include <QEvent>
@@ -28,7 +25,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,22 +45,50 @@ constexpr Shown kShown[] = {
 };
 constexpr int kLabels = 11;
 
+QPushButton* button(QWidget* parent, const char* name)
+{
+    auto* b = named(new QPushButton(parent), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
 } // namespace
 
-TfmCard_T::TfmCard_T(Forms& forms, Platform& platform, QWidget* parent)
+TfmCard_T::TfmCard_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , q(forms.main->connection())
-    , m_forms(forms)
+    , q(session.connection())
+    , m_session(session)
+    , m_navigator(navigator)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmCard_T"));
     setModal(true);
     resize(820, 680);
-    Query& tools = forms.main->qTools;
 
-    DBImage1 = new DbImage(tools, QStringLiteral("Photo"), QSize(184, 195), this);
-    DBImage1->setObjectName(QStringLiteral("DBImage1"));
+    DBImage1 = named(new DbImage(session.qTools, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
+    auto* right = new QVBoxLayout;
+    buildFields(right);
+    btHend = button(this, "btHend");
+    btReturn = button(this, "btReturn");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btHend);
+    buttons->addWidget(btReturn);
+    right->addStretch(1);
+    right->addLayout(buttons);
+    auto* top = new QHBoxLayout;
+    top->addWidget(DBImage1, 0, Qt::AlignTop);
+    top->addLayout(right, 1);
 
+    buildPages();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(PageControl1, 1);
+    connectHandlers();
+}
+
+void TfmCard_T::buildFields(QLayout* into)
+{
     for (int i = 1; i <= kLabels; ++i) {
         captions << nullptr;
         values << nullptr;
@@ -74,7 +98,7 @@ TfmCard_T::TfmCard_T(Forms& forms, Platform& platform, QWidget* parent)
     for (const Shown& s : kShown) {
         auto* caption = new QLabel(this);
         caption->setObjectName(QStringLiteral("Label%1").arg(s.label));
-        auto* value = new DbText(tools, QLatin1String(s.field), this);
+        auto* value = new DbText(m_session.qTools, QLatin1String(s.field), this);
         value->setObjectName(QStringLiteral("DBText%1").arg(s.label));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QFont bold = value->font();
@@ -88,37 +112,18 @@ TfmCard_T::TfmCard_T(Forms& forms, Platform& platform, QWidget* parent)
         values[s.label - 1] = value;
     }
     fields->setColumnStretch(1, 1);
+    static_cast<QVBoxLayout*>(into)->addLayout(fields);
+}
 
-    btHend = new QPushButton(this);
-    btHend->setObjectName(QStringLiteral("btHend"));
-    btHend->setAutoDefault(false);
-    btReturn = new QPushButton(this);
-    btReturn->setObjectName(QStringLiteral("btReturn"));
-    btReturn->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btHend);
-    buttons->addWidget(btReturn);
-
-    auto* right = new QVBoxLayout;
-    right->addLayout(fields);
-    right->addStretch(1);
-    right->addLayout(buttons);
-    auto* top = new QHBoxLayout;
-    top->addWidget(DBImage1, 0, Qt::AlignTop);
-    top->addLayout(right, 1);
-
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+void TfmCard_T::buildPages()
+{
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    TabSheet1 = named(new QWidget, "TabSheet1");
+    TabSheet2 = named(new QWidget, "TabSheet2");
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
 
-    DBGrid1 = new DbGrid(TabSheet1);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1 = named(new DbGrid(TabSheet1), "DBGrid1");
     m_model = new QueryModel(q, DBGrid1);
     m_model->setColumns({{QStringLiteral("ADate"), {}, {}},
                          {kTime, {}, kTimeFormat},
@@ -134,15 +139,10 @@ TfmCard_T::TfmCard_T(Forms& forms, Platform& platform, QWidget* parent)
     auto* journalLayout = new QVBoxLayout(TabSheet1);
     journalLayout->addWidget(DBGrid1);
 
-    ImgList = new QListWidget(TabSheet2);
-    ImgList->setObjectName(QStringLiteral("ImgList"));
+    ImgList = named(new QListWidget(TabSheet2), "ImgList");
     ImgList->setSelectionMode(QAbstractItemView::SingleSelection);
-    btAddImage = new QPushButton(TabSheet2);
-    btAddImage->setObjectName(QStringLiteral("btAddImage"));
-    btAddImage->setAutoDefault(false);
-    btDellImage = new QPushButton(TabSheet2);
-    btDellImage->setObjectName(QStringLiteral("btDellImage"));
-    btDellImage->setAutoDefault(false);
+    btAddImage = button(TabSheet2, "btAddImage");
+    btDellImage = button(TabSheet2, "btDellImage");
     auto* pictureButtons = new QVBoxLayout;
     pictureButtons->addWidget(btAddImage);
     pictureButtons->addWidget(btDellImage);
@@ -150,39 +150,48 @@ TfmCard_T::TfmCard_T(Forms& forms, Platform& platform, QWidget* parent)
     auto* picturesLayout = new QHBoxLayout(TabSheet2);
     picturesLayout->addWidget(ImgList, 1);
     picturesLayout->addLayout(pictureButtons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(PageControl1, 1);
-
-    connect(btReturn, &QPushButton::clicked, this, &TfmCard_T::btReturnClick);
-    connect(btHend, &QPushButton::clicked, this,
-            [this] { runGuarded(m_platform.dialogs, this, [this] { btHendClick(); }); });
-    connect(btAddImage, &QPushButton::clicked, this, &TfmCard_T::btAddImageClick);
-    connect(btDellImage, &QPushButton::clicked, this, &TfmCard_T::btDellImageClick);
-    connect(ImgList, &QListWidget::itemActivated, this, &TfmCard_T::ImgListDblClick);
-    connect(DBGrid1, &DbGrid::titleClicked, this,
-            [this](int c) { runGuarded(m_platform.dialogs, this, [&] { DBGrid1TitleClick(c); }); });
-    connect(this, &QDialog::finished, this,
-            [this] { runGuarded(m_platform.dialogs, this, [this] { FormClose(); }); });
 }
 
-void TfmCard_T::FormCreate()
+void TfmCard_T::connectHandlers()
 {
-    // Deleting pictures is for the administrator; the sign-in sets the state.
-    m_forms.main->registerAdminButton(btDellImage);
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(btReturn, &QPushButton::clicked, this, d, [this] { btReturnClick(); });
+    guardedConnect(btHend, &QPushButton::clicked, this, d, [this] { btHendClick(); });
+    guardedConnect(btAddImage, &QPushButton::clicked, this, d, [this] { btAddImageClick(); });
+    guardedConnect(btDellImage, &QPushButton::clicked, this, d, [this] { btDellImageClick(); });
+    guardedConnect(ImgList, &QListWidget::itemActivated, this, d, [this] { ImgListDblClick(); });
+    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
+    guardedConnect(this, &QDialog::finished, this, d, [this] { FormClose(); });
+    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
+    // Deleting pictures is the administrator's.
+    connect(&m_session, &Session::accessModeChanged, this,
+            [this] { btDellImage->setEnabled(m_session.isAdministrator()); });
+    btDellImage->setEnabled(m_session.isAdministrator());
 }
 
 void TfmCard_T::execute()
 {
-    FormShow();
+    if (!runGuarded(m_platform.dialogs, this, [this] {
+            loadCurrentTool();
+            FormShow();
+        }))
+        return;
     m_platform.dialogs.showModal(*this);
+}
+
+void TfmCard_T::loadCurrentTool()
+{
+    const Query& tools = m_session.qTools;
+    ID = tools.text(QStringLiteral("ID_Tool_Unique"));
+    ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
+    reloadJournal();
+    showToolState(tools.boolean(QStringLiteral("Passed")));
 }
 
 void TfmCard_T::FormShow()
 {
     // The identity goes through safeFolderName: a code never leaves Data/Images/.
-    m_folder = toolImagesFolder(m_forms.main->programFolder(), ID);
+    m_folder = toolImagesFolder(m_session.paths().folder, ID);
     QDir().mkpath(m_folder);
     LoadImgList();
     m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);
@@ -190,7 +199,7 @@ void TfmCard_T::FormShow()
 
 void TfmCard_T::FormClose()
 {
-    m_forms.main->SpeedButton4Click();
+    m_navigator.showToolList();
 }
 
 void TfmCard_T::reloadJournal()
@@ -204,7 +213,14 @@ void TfmCard_T::reloadJournal()
 void TfmCard_T::showToolState(bool inStore)
 {
     btReturn->setEnabled(!inStore);
-    btHend->setEnabled(inStore && m_forms.main->isAdministrator());
+    btHend->setEnabled(inStore && m_session.isAdministrator());
+}
+
+bool TfmCard_T::storedInStore()
+{
+    const QVariant passed =
+        m_session.connection().scalar(QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool_Unique=?"), {ID});
+    return Query::parseBool(passed).value_or(true);
 }
 
 void TfmCard_T::btReturnClick()
@@ -213,71 +229,28 @@ void TfmCard_T::btReturnClick()
     try {
         returnTool(returned);
     } catch (const DbError&) {
-        m_platform.dialogs.error(this, m_forms.texts->rsRequestError);
+        m_platform.dialogs.error(this, m_session.texts().rsRequestError);
         return;
     }
     if (returned)
-        m_platform.dialogs.message(this, m_forms.texts->rsReturnedByOperator);
+        m_platform.dialogs.message(this, m_session.texts().rsReturnedByOperator);
 }
 
 void TfmCard_T::returnTool(bool& returned)
 {
-    TfmMain& main = *m_forms.main;
-    Connection& db = main.connection();
-    {
-        // The journal row and the tool's change go together, decided on the
-        // tool as stored now: another desk may have taken it back already.
-        Connection::Transaction transaction(db);
-        Query tool(db);
-        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID_Tool_Unique=?"), {ID});
-        tool.open();
-        if (tool.isEmpty())
-            throw DbError(QStringLiteral("The tool is no longer in the register"));
-        if (!tool.boolean(QStringLiteral("Passed"))) {
-            const bool russian = m_forms.russian();
-            const QDateTime now = m_platform.clock.now();
-            Query journal(db);
-            journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
-            journal.open();
-            const EventRecorder::Holder operatorMarker{
-                QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
-            EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now);
-
-            tool.edit();
-            tool.setValue(QStringLiteral("Passed"), true);
-            tool.setValue(QStringLiteral("OwnerID"), QStringLiteral("0"));
-            tool.post();
-            transaction.commit();
-            returned = true;
-        }
-    }
-    if (returned) {
-        main.qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=0000"));
-        main.qSearch_T.open();
-        main.qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID=0000"));
-        main.qSearch_U.open();
-        main.qHistory.reopen(); // the desk's journal shows the new row on top
-    }
+    returned = m_session.desk().returnByOperator(ID, m_platform.clock.now());
     reloadJournal();
-    if (returned && m_forms.tools)
-        m_forms.tools->btSearchClick();
     showToolState(true);
-    if (returned && m_forms.tools) {
-        try {
-            main.qTools.locate(QStringLiteral("ID"), m_forms.tools->RememberedToolKey);
-        } catch (const DbError&) {
-            // The list stays where the search left it.
-        }
-    }
+    if (returned)
+        m_navigator.notifyToolsChanged(); // the list shows the tool back in the store
 }
 
 void TfmCard_T::btHendClick()
 {
-    TfmHend* hend = m_forms.hend;
-    if (!hend)
-        return;
-    hend->btClear->click();
-    hend->execute();
+    m_navigator.openManualIssue(ID_ForHend);
+    // Manual issue records through the desk: show what it did.
+    reloadJournal();
+    showToolState(storedInStore());
 }
 
 void TfmCard_T::LoadImgList()
@@ -316,7 +289,7 @@ void TfmCard_T::btDellImageClick()
     const QString name = selectedPicture();
     if (name.isEmpty())
         return;
-    if (!m_platform.dialogs.confirm(this, m_forms.texts->rsDeleteImageConfirm))
+    if (!m_platform.dialogs.confirm(this, m_session.texts().rsDeleteImageConfirm))
         return;
     QFile file(m_folder + name);
     if (!file.remove())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/Localization.h"
+#include "widgets/Localization.h"
 #include "data/Query.h"
 
 #include <QDialog>
@@ -14,8 +14,9 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class Navigator;
 class QueryModel;
-struct Forms;
+class Session;
 struct Platform;
 
 // The tool card: one tool's fields and photo, its journal, its picture
@@ -24,12 +25,15 @@ class TfmCard_T : public QDialog
 {
     Q_OBJECT
 public:
-    TfmCard_T(Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmCard_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
 
-    void FormCreate();
-    // The tool's picture folder made and listed, the journal's times as hh:mm:ss.
-    // Shows the window modally after its show-time work.
+    // Shows the card of the tool list's current tool modally after its
+    // show-time work.
     void execute();
+    // Takes the tool list's current tool: its identity, code, journal and
+    // state. Throws DbError.
+    void loadCurrentTool();
+    // The tool's picture folder made and listed, the journal's times as hh:mm:ss.
     void FormShow();
     // Brings the tool list up again.
     void FormClose();
@@ -52,11 +56,29 @@ public:
     void ImgListDblClick();
     void DBGrid1TitleClick(int column);
 
-    // Set by the tool list before showing: the tool's lasting identity and its code.
+    // The tool's lasting identity and its code, taken when the card opens.
     QString ID;
     QString ID_ForHend;
     // The card's journal.
     Query q;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFields(QLayout* into);
+    void buildPages();
+    void connectHandlers();
+    void returnTool(bool& returned);
+    bool storedInStore();
+    QString selectedPicture() const;
+
+    Session& m_session;
+    Navigator& m_navigator;
+    Platform& m_platform;
+    QueryModel* m_model;
+    QString m_folder;
+    QHash<QString, bool> m_lastAscending; // per journal field: last click sorted ascending
 
     QPushButton* btHend;
     QPushButton* btReturn;
@@ -71,18 +93,6 @@ public:
     QPushButton* btAddImage;
     QPushButton* btDellImage;
 
-protected:
-    void changeEvent(QEvent* event) override;
-
-private:
-    void returnTool(bool& returned);
-    QString selectedPicture() const;
-
-    Forms& m_forms;
-    Platform& m_platform;
-    QueryModel* m_model;
-    QString m_folder;
-    QHash<QString, bool> m_lastAscending; // per journal field: last click sorted ascending
 };
 
 QList<Localization::Text> toolCardTexts();

@@ -1,9 +1,8 @@
 #include "TfmDict.h"
 
-#include "app/Forms.h"
-#include "config/Messages.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
 #include "data/QueryModel.h"
-#include "desk/TfmMain.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
@@ -21,11 +20,9 @@ namespace {
 
 const QString kField = QStringLiteral("AField");
 
-// What tells the three windows apart. The table names are fixed here and
-// never come from typed text.
+// What tells the three windows apart.
 struct KindInfo {
     const char* window;
-    const char* table;
     const char* titleRu;
     const char* titleEn;
     const char* columnRu;
@@ -35,11 +32,11 @@ struct KindInfo {
 };
 
 constexpr KindInfo kKinds[] = {
-    {"TfmDict_Naim", "NAIMENOVANIYA", "Справочник наименований", "Directory of titles", "Наименования", "Titles",
+    {"TfmDict_Naim", "Справочник наименований", "Directory of titles", "Наименования", "Titles",
      "Введите наименование", "Enter the name"},
-    {"TfmDict_Mesto", "MESTO", "Справочник мест", "Directory of places", "Места", "Places", "Введите место",
+    {"TfmDict_Mesto", "Справочник мест", "Directory of places", "Места", "Places", "Введите место",
      "Enter place"},
-    {"TfmDict_Types", "TOOLTYPES", "Справочник типов", "Directory of types", "Тип", "Types", "Введите тип",
+    {"TfmDict_Types", "Справочник типов", "Directory of types", "Тип", "Types", "Введите тип",
      "Enter type"},
 };
 
@@ -59,20 +56,21 @@ const KindInfo& info(TfmDict::Kind kind)
 
 } // namespace
 
-TfmDict::TfmDict(Kind kind, Forms& forms, Platform& platform, QWidget* parent)
+TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , Query(forms.main->connection())
+    , Query(session.connection())
     , m_kind(kind)
-    , m_forms(forms)
+    , m_session(session)
+    , m_navigator(navigator)
     , m_platform(platform)
 {
     const KindInfo& k = info(kind);
     setObjectName(QLatin1String(k.window));
     setModal(true);
     setFixedSize(410, 510);
-    Query.setSql(QStringLiteral("SELECT * FROM ") + QLatin1String(k.table));
+    Query.setSql(QStringLiteral("SELECT * FROM ") + dictionaryTable(kind));
 
     m_model = new QueryModel(Query, this);
     m_model->setColumns({{kField, QString::fromUtf8(k.columnRu), {}}});
@@ -123,7 +121,7 @@ TfmDict::TfmDict(Kind kind, Forms& forms, Platform& platform, QWidget* parent)
 
 QString TfmDict::tableName() const
 {
-    return QLatin1String(info(m_kind).table);
+    return dictionaryTable(m_kind);
 }
 
 void TfmDict::applyGridLayout()
@@ -171,18 +169,20 @@ void TfmDict::btAddClick()
         }
         edField->clear();
         emit entriesChanged();
+        m_navigator.notifyDictionaryChanged(m_kind);
     });
 }
 
 void TfmDict::N1Click()
 {
     runGuarded(m_platform.dialogs, this, [&] {
-        if (!m_platform.dialogs.confirm(this, m_forms.texts ? m_forms.texts->rsDellConfirm : QString()))
+        if (!m_platform.dialogs.confirm(this, m_session.texts().rsDellConfirm))
             return;
         if (Query.isEmpty() || Query.recNo() < 0)
             return;
         Query.remove();
         emit entriesChanged();
+        m_navigator.notifyDictionaryChanged(m_kind);
     });
 }
 
@@ -202,7 +202,7 @@ void TfmDict::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::LanguageChange) {
-        N1->setText(QString::fromUtf8(m_forms.russian() ? kDeleteRu : kDeleteEn));
+        N1->setText(QString::fromUtf8(m_session.russian() ? kDeleteRu : kDeleteEn));
         edField->setAccessibleName(edField->placeholderText());
         DBGrid->setAccessibleName(windowTitle());
     }
@@ -212,9 +212,9 @@ void TfmDict::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Opens over the main window, where the storekeeper is looking.
-    if (m_forms.main && m_forms.main->isVisible()) {
+    if (m_anchor && m_anchor->isVisible()) {
         QRect frame = frameGeometry();
-        frame.moveCenter(m_forms.main->frameGeometry().center());
+        frame.moveCenter(m_anchor->frameGeometry().center());
         move(frame.topLeft());
     }
     edField->setFocus();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "config/Localization.h"
+#include "core/Dictionary.h"
 #include "data/Query.h"
+#include "widgets/Localization.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -11,8 +12,9 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class Navigator;
 class QueryModel;
-struct Forms;
+class Session;
 struct Platform;
 
 // One dictionary window: the names, places or tool types offered for tool
@@ -21,9 +23,12 @@ class TfmDict : public QDialog
 {
     Q_OBJECT
 public:
-    enum class Kind { Naim, Mesto, Types };
+    using Kind = DictionaryKind;
 
-    TfmDict(Kind kind, Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
+
+    // The window it opens over, where the storekeeper is looking.
+    void setAnchor(QWidget* window) { m_anchor = window; }
 
     Kind kind() const { return m_kind; }
     // The kind's table: NAIMENOVANIYA, MESTO or TOOLTYPES.
@@ -57,8 +62,10 @@ private:
     void applyGridLayout();
 
     Kind m_kind;
-    Forms& m_forms;
+    Session& m_session;
+    Navigator& m_navigator;
     Platform& m_platform;
+    QWidget* m_anchor = nullptr;
     QueryModel* m_model = nullptr;
 };
 

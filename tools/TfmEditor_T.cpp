@@ -1,13 +1,8 @@
 #include "TfmEditor_T.h"
 
-#include "ImageFolder.h"
-#include "PictureFile.h"
-#include "TfmDict.h"
-#include "TfmTools.h"
-#include "app/Forms.h"
-#include "config/Messages.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
 #include "data/DbError.h"
-#include "desk/TfmMain.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -15,6 +10,9 @@
 #include "widgets/DbEdit.h"
 #include "widgets/DbImage.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/ImageFolder.h"
+#include "widgets/Named.h"
+#include "widgets/PictureFile.h"
 
 #include <QCompleter>
 #include <QDateEdit>
@@ -32,30 +30,30 @@ namespace {
 
 QToolButton* dots(QWidget* parent, const char* name)
 {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = named(new QToolButton(parent), name);
     b->setText(QStringLiteral("..."));
     return b;
 }
 
-template<typename W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 } // namespace
 
-TfmEditor_T::TfmEditor_T(Forms& forms, Platform& platform, QWidget* parent)
+TfmEditor_T::TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_forms(forms)
+    , m_session(session)
+    , m_tools(session.qTools)
+    , m_navigator(navigator)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmEditor_T"));
     setModal(true);
-    Query& t = forms.main->qTools;
+    buildFields();
+    connectHandlers();
+}
+
+void TfmEditor_T::buildFields()
+{
+    Query& t = m_tools;
 
     DBEdit1 = named(new DbEdit(t, QStringLiteral("ID_Tool"), this), "DBEdit1");
     DBEdit1->setMaxLength(16);
@@ -129,28 +127,26 @@ TfmEditor_T::TfmEditor_T(Forms& forms, Platform& platform, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
     layout->addLayout(buttons);
+}
 
-    auto guarded = [this](void (TfmEditor_T::*handler)()) {
-        return [this, handler] { runGuarded(m_platform.dialogs, this, [&] { (this->*handler)(); }); };
-    };
-    connect(btOK, &QPushButton::clicked, this, guarded(&TfmEditor_T::btOKClick));
-    connect(Button1, &QPushButton::clicked, this, &TfmEditor_T::Button1Click);
-    connect(Button3, &QPushButton::clicked, this, guarded(&TfmEditor_T::Button3Click));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton2Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TfmEditor_T::SpeedButton3Click);
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, guarded(&TfmEditor_T::DateTimePicker1Change));
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, guarded(&TfmEditor_T::DateTimePicker2Change));
+void TfmEditor_T::connectHandlers()
+{
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(btOK, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
+    guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
+    guardedConnect(SpeedButton1, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
+    guardedConnect(SpeedButton2, &QToolButton::clicked, this, d, [this] { SpeedButton2Click(); });
+    guardedConnect(SpeedButton3, &QToolButton::clicked, this, d, [this] { SpeedButton3Click(); });
+    guardedConnect(DateTimePicker1, &QDateEdit::dateChanged, this, d, [this] { DateTimePicker1Change(); });
+    guardedConnect(DateTimePicker2, &QDateEdit::dateChanged, this, d, [this] { DateTimePicker2Change(); });
+    // Entries added in a dictionary are offered at once.
+    guardedConnect(&m_navigator, &Navigator::dictionaryChanged, this, d, [this] { refreshDictionaries(); });
 }
 
 void TfmEditor_T::FormCreate()
 {
     IsNewRecord = false;
-    // Entries added in a dictionary are offered at once.
-    for (TfmDict* dict : {m_forms.dictNaim, m_forms.dictMesto, m_forms.dictTypes}) {
-        if (dict)
-            connect(dict, &TfmDict::entriesChanged, this, &TfmEditor_T::refreshDictionaries);
-    }
     auto* completer = new QCompleter(new QStringListModel(this), this);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
@@ -160,12 +156,12 @@ void TfmEditor_T::FormCreate()
 
 void TfmEditor_T::refreshDictionaries()
 {
-    if (m_forms.dictTypes)
-        DBLookupComboBox3->setEntries(m_forms.dictTypes->entries());
-    if (m_forms.dictMesto)
-        DBLookupComboBox2->setEntries(m_forms.dictMesto->entries());
-    if (m_forms.dictNaim && DBEdit10->completer())
-        static_cast<QStringListModel*>(DBEdit10->completer()->model())->setStringList(m_forms.dictNaim->entries());
+    Connection& db = m_session.connection();
+    DBLookupComboBox3->setEntries(dictionaryEntries(db, DictionaryKind::Types));
+    DBLookupComboBox2->setEntries(dictionaryEntries(db, DictionaryKind::Mesto));
+    if (DBEdit10->completer())
+        static_cast<QStringListModel*>(DBEdit10->completer()->model())
+            ->setStringList(dictionaryEntries(db, DictionaryKind::Naim));
 }
 
 void TfmEditor_T::execute()
@@ -177,6 +173,10 @@ void TfmEditor_T::execute()
 void TfmEditor_T::FormShow()
 {
     OK = false;
+    IsNewRecord = m_tools.state() == Query::State::Insert;
+    const bool editing = m_tools.state() == Query::State::Edit;
+    m_originalCode = editing ? m_tools.text(QStringLiteral("ID_Tool")) : QString();
+    Old_Serial = editing ? m_tools.text(QStringLiteral("SNumber")).trimmed() : QString();
     chosenPicture.clear();
     refreshDictionaries();
     // The pickers start from today; the boxes beside them show the row's dates.
@@ -190,14 +190,14 @@ void TfmEditor_T::FormShow()
 
 QString TfmEditor_T::GetMaxToolID()
 {
-    const QVariant max = m_forms.main->connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools"));
+    const QVariant max = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools"));
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
 bool TfmEditor_T::findsTrimmed(const char* name, const QString& sql, const QString& value)
 {
     try {
-        return m_forms.main->connection().scalar(sql, {value}).isValid();
+        return m_session.connection().scalar(sql, {value}).isValid();
     } catch (const DbError& e) {
         // A failed check does not stop the save.
         m_platform.dialogs.error(this, QLatin1String(name) + QStringLiteral(": ") + e.text());
@@ -216,7 +216,7 @@ bool TfmEditor_T::InTool_IDList(const QString& ID)
                                         + QStringLiteral(" LIMIT 1"),
                                     ID);
     if (found)
-        m_platform.dialogs.message(this, m_forms.texts->rsToolIDTaken);
+        m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
     return found;
 }
 
@@ -227,7 +227,7 @@ bool TfmEditor_T::InUser_IDList(const QString& ID)
                                         + QStringLiteral(" LIMIT 1"),
                                     ID);
     if (found)
-        m_platform.dialogs.message(this, m_forms.texts->rsUserIDTaken);
+        m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
     return found;
 }
 
@@ -238,13 +238,13 @@ bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)
                                         + QStringLiteral(" LIMIT 1"),
                                     ASerial);
     if (found)
-        m_platform.dialogs.message(this, m_forms.texts->rsDuplicateSerial);
+        m_platform.dialogs.message(this, m_session.texts().rsDuplicateSerial);
     return found;
 }
 
 void TfmEditor_T::btOKClick()
 {
-    Query& t = m_forms.main->qTools;
+    Query& t = m_tools;
     if (t.state() == Query::State::Browse)
         return;
     if (DBEdit1->text().trimmed().isEmpty()) {
@@ -252,14 +252,14 @@ void TfmEditor_T::btOKClick()
     }
     const QString code = DBEdit1->text().trimmed();
     const bool inserting = t.state() == Query::State::Insert;
-    const bool codeKept = !inserting && m_forms.tools && DBEdit1->text() == m_forms.tools->RememberedToolCode;
+    const bool codeKept = !inserting && DBEdit1->text() == m_originalCode;
     if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
         return;
     const QString serial = DBEdit5->text().trimmed();
     if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))
         return;
     if (!DBEdit6->valueAccepted()) {
-        m_platform.dialogs.message(this, m_forms.texts->rsPriceNotNumber);
+        m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
         return;
     }
     if (inserting)
@@ -275,7 +275,7 @@ void TfmEditor_T::btOKClick()
     OK = true;
     if (!chosenPicture.isEmpty() && QFileInfo::exists(chosenPicture)) {
         QString error;
-        if (!copyPictureInto(chosenPicture, toolImagesFolder(m_forms.main->programFolder(), identity), &error))
+        if (!copyPictureInto(chosenPicture, toolImagesFolder(m_session.paths().folder, identity), &error))
             m_platform.dialogs.error(this, error); // the tool stays saved
     }
     accept();
@@ -290,11 +290,9 @@ void TfmEditor_T::done(int result)
 {
     // Every close without a save discards what was typed.
     if (!OK) {
-        m_forms.main->qTools.cancel();
+        m_tools.cancel();
         IsNewRecord = false;
     }
-    if (m_forms.tools)
-        runGuarded(m_platform.dialogs, this, [this] { m_forms.tools->ShowTableRecordCount(); });
     QDialog::done(result);
 }
 
@@ -305,10 +303,10 @@ void TfmEditor_T::Button3Click()
         return;
     const LoadedPicture picture = loadPicture(path);
     if (!picture.ok()) {
-        m_platform.dialogs.error(this, picture.message(m_forms.russian()));
+        m_platform.dialogs.error(this, picture.message(m_session.russian()));
         return;
     }
-    Query& t = m_forms.main->qTools;
+    Query& t = m_tools;
     if (t.state() == Query::State::Browse)
         return;
     chosenPicture = path;
@@ -317,37 +315,37 @@ void TfmEditor_T::Button3Click()
 
 void TfmEditor_T::DateTimePicker1Change()
 {
-    Query& t = m_forms.main->qTools;
+    Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
         t.setValue(QStringLiteral("Guarantee"), DateTimePicker1->date());
 }
 
 void TfmEditor_T::DateTimePicker2Change()
 {
-    Query& t = m_forms.main->qTools;
+    Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
         t.setValue(QStringLiteral("Date_Purchase"), DateTimePicker2->date());
 }
 
+void TfmEditor_T::openDictionary(DictionaryKind kind)
+{
+    m_navigator.openDictionary(kind);
+    refreshDictionaries();
+}
+
 void TfmEditor_T::SpeedButton1Click()
 {
-    if (m_forms.dictNaim)
-        m_platform.dialogs.showModal(*m_forms.dictNaim);
-    refreshDictionaries();
+    openDictionary(DictionaryKind::Naim);
 }
 
 void TfmEditor_T::SpeedButton2Click()
 {
-    if (m_forms.dictMesto)
-        m_platform.dialogs.showModal(*m_forms.dictMesto);
-    refreshDictionaries();
+    openDictionary(DictionaryKind::Mesto);
 }
 
 void TfmEditor_T::SpeedButton3Click()
 {
-    if (m_forms.dictTypes)
-        m_platform.dialogs.showModal(*m_forms.dictTypes);
-    refreshDictionaries();
+    openDictionary(DictionaryKind::Types);
 }
 
 void TfmEditor_T::changeEvent(QEvent* event)
@@ -357,7 +355,7 @@ void TfmEditor_T::changeEvent(QEvent* event)
         return;
     DateTimePicker1->setAccessibleName(labels.value(8) ? labels[8]->text() : QString());
     DateTimePicker2->setAccessibleName(labels.value(9) ? labels[9]->text() : QString());
-    const QString dictionary = m_forms.russian() ? QStringLiteral("Справочник") : QStringLiteral("Directory");
+    const QString dictionary = m_session.russian() ? QStringLiteral("Справочник") : QStringLiteral("Directory");
     SpeedButton1->setAccessibleName(dictionary + u' ' + labels.value(1)->text());
     SpeedButton2->setAccessibleName(dictionary + u' ' + labels.value(3)->text());
     SpeedButton3->setAccessibleName(dictionary + u' ' + labels.value(2)->text());

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "config/Localization.h"
+#include "core/Dictionary.h"
+#include "widgets/Localization.h"
 
 #include <QDialog>
 
@@ -10,8 +11,10 @@ class DbImage;
 class QDateEdit;
 class QLabel;
 class QPushButton;
+class Navigator;
+class Query;
 class QToolButton;
-struct Forms;
+class Session;
 struct Platform;
 
 // The tool editor: the fields of the tool list's current row, which the list
@@ -21,11 +24,13 @@ class TfmEditor_T : public QDialog
 {
     Q_OBJECT
 public:
-    TfmEditor_T(Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
-    // Shows the editor modally on the list's current row.
+    // Shows the editor modally on the list's current row, which the list has
+    // put into insert or edit state.
     void execute();
+    // Takes the row's state: a new tool, or the code and serial it had.
     void FormShow();
 
     void btOKClick();
@@ -47,6 +52,26 @@ public:
     bool IsNewRecord = false;
     // The picture file chosen in this showing.
     QString chosenPicture;
+
+    void done(int result) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFields();
+    void connectHandlers();
+    bool findsTrimmed(const char* name, const QString& sql, const QString& value);
+    void refreshDictionaries();
+    void openDictionary(DictionaryKind kind);
+
+    Session& m_session;
+    Query& m_tools;
+    Navigator& m_navigator;
+    Platform& m_platform;
+    bool m_settingPickers = false;
+    // The code the row had when the editor opened on it.
+    QString m_originalCode;
 
     QList<QLabel*> labels; // Label1..Label12
     DbEdit* DBEdit1;
@@ -71,19 +96,6 @@ public:
     DbEdit* DBEdit2;
     QPushButton* btOK;
     QPushButton* Button1;
-
-    void done(int result) override;
-
-protected:
-    void changeEvent(QEvent* event) override;
-
-private:
-    bool findsTrimmed(const char* name, const QString& sql, const QString& value);
-    void refreshDictionaries();
-
-    Forms& m_forms;
-    Platform& m_platform;
-    bool m_settingPickers = false;
 };
 
 QList<Localization::Text> toolEditorTexts();

@@ -1,19 +1,16 @@
 #include "TfmTools.h"
 
-#include "TfmCard_T.h"
-#include "TfmEditor_T.h"
 #include "ToolSearch.h"
-#include "app/Forms.h"
-#include "config/Messages.h"
-#include "config/TfmSettings.h"
-#include "data/DbError.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
+#include "core/Settings.h"
 #include "data/QueryModel.h"
-#include "desk/TfmMain.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -36,67 +33,34 @@ const QColor kInStoreSelected(147, 249, 92);
 const QColor kIssued(255, 161, 127);
 const QColor kIssuedSelected(249, 132, 89);
 
-QPushButton* button(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
-}
-
 } // namespace
 
-TfmTools::TfmTools(Forms& forms, Platform& platform, QWidget* parent)
+TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QWidget(parent)
-    , qWorkTypes(forms.main->connection())
-    , m_forms(forms)
+    , qWorkTypes(session.connection())
+    , m_session(session)
+    , m_tools(session.qTools)
+    , m_navigator(navigator)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmTools"));
-    Edit1 = edit(this, "Edit1");
-    Edit2 = edit(this, "Edit2");
+    Edit1 = named(new QLineEdit(this), "Edit1");
+    Edit2 = named(new QLineEdit(this), "Edit2");
     Edit1->installEventFilter(this);
     Edit2->installEventFilter(this);
-    cbWorkTypes = new QComboBox(this);
-    cbWorkTypes->setObjectName(QStringLiteral("cbWorkTypes"));
+    cbWorkTypes = named(new QComboBox(this), "cbWorkTypes");
     cbWorkTypes->setMinimumWidth(160);
-    btSearch = button(this, "btSearch");
-    lbRecordCount = new QLabel(QStringLiteral("общее количество: 0"), this);
-    lbRecordCount->setObjectName(QStringLiteral("lbRecordCount"));
-    Button1 = button(this, "Button1");
-    Button2 = button(this, "Button2");
-    Button3 = button(this, "Button3");
-    btInvent = button(this, "btInvent");
-    btWorkTypes = button(this, "btWorkTypes");
+    btSearch = named(new QPushButton(this), "btSearch");
+    lbRecordCount = named(new QLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
+    Button1 = named(new QPushButton(this), "Button1");
+    Button2 = named(new QPushButton(this), "Button2");
+    Button3 = named(new QPushButton(this), "Button3");
+    btInvent = named(new QPushButton(this), "btInvent");
+    btWorkTypes = named(new QPushButton(this), "btWorkTypes");
     // Their windows come with the work types.
     btInvent->hide();
     btWorkTypes->hide();
-
-    TfmMain& main = *m_forms.main;
-    DBGrid1 = new DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_model = new QueryModel(main.qTools, DBGrid1);
-    QList<GridColumn> columns;
-    for (const char* field : kColumns)
-        columns.append({QLatin1String(field), {}, {}});
-    m_model->setColumns(columns);
-    m_model->setRowColours([&main](int row, bool selected) {
-        const int passed = main.qTools.fieldIndex(QStringLiteral("Passed"));
-        if (passed < 0)
-            return QColor();
-        const bool inStore = Query::parseBool(main.qTools.value(row, passed)).value_or(false);
-        return inStore ? (selected ? kInStoreSelected : kInStore) : (selected ? kIssuedSelected : kIssued);
-    });
-    DBGrid1->setQueryModel(m_model);
-    for (int i = 0; i < m_model->columnCount(); ++i)
-        DBGrid1->setColumnWidth(i, kWidths[i]);
-    DBGrid1->installEventFilter(this);
+    buildGrid();
 
     auto* top = new QHBoxLayout;
     top->addWidget(Edit1);
@@ -116,45 +80,80 @@ TfmTools::TfmTools(Forms& forms, Platform& platform, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(DBGrid1, 1);
     layout->addLayout(bottom);
+    connectHandlers();
+    followAccessMode();
+}
 
-    auto guard = [this](auto handler) {
-        return [this, handler] { runGuarded(m_platform.dialogs, this, [&] { (this->*handler)(); }); };
-    };
-    connect(btSearch, &QPushButton::clicked, this, guard(&TfmTools::btSearchClick));
-    connect(Button1, &QPushButton::clicked, this, guard(&TfmTools::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, guard(&TfmTools::Button2Click));
-    connect(Button3, &QPushButton::clicked, this, guard(&TfmTools::Button3Click));
-    connect(DBGrid1, &DbGrid::rowDoubleClicked, this, guard(&TfmTools::DBGrid1DblClick));
-    connect(cbWorkTypes, &QComboBox::activated, this, guard(&TfmTools::cbWorkTypesChange));
-    connect(DBGrid1, &DbGrid::titleClicked, this,
-            [this](int column) { runGuarded(m_platform.dialogs, this, [&] { DBGrid1TitleClick(column); }); });
+void TfmTools::buildGrid()
+{
+    DBGrid1 = named(new DbGrid(this), "DBGrid1");
+    m_model = new QueryModel(m_tools, DBGrid1);
+    QList<GridColumn> columns;
+    for (const char* field : kColumns)
+        columns.append({QLatin1String(field), {}, {}});
+    m_model->setColumns(columns);
+    m_model->setRowColours([this](int row, bool selected) {
+        const int passed = m_tools.fieldIndex(QStringLiteral("Passed"));
+        if (passed < 0)
+            return QColor();
+        const bool inStore = Query::parseBool(m_tools.value(row, passed)).value_or(false);
+        return inStore ? (selected ? kInStoreSelected : kInStore) : (selected ? kIssuedSelected : kIssued);
+    });
+    DBGrid1->setQueryModel(m_model);
+    for (int i = 0; i < m_model->columnCount(); ++i)
+        DBGrid1->setColumnWidth(i, kWidths[i]);
+    DBGrid1->setSpreadOnResize(true);
+}
+
+void TfmTools::connectHandlers()
+{
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(btSearch, &QPushButton::clicked, this, d, [this] { btSearchClick(); });
+    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
+    guardedConnect(Button2, &QPushButton::clicked, this, d, [this] { Button2Click(); });
+    guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
+    guardedConnect(DBGrid1, &DbGrid::rowDoubleClicked, this, d, [this] { DBGrid1DblClick(); });
+    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int column) { DBGrid1TitleClick(column); });
+    guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
+    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
+
+    connect(&m_session, &Session::accessModeChanged, this, &TfmTools::followAccessMode);
+    connect(&m_session.settings(), &Settings::showRecordCountChanged, lbRecordCount, &QLabel::setVisible);
+    // A tool returned or issued elsewhere: the list shows it as it is now.
+    guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] {
+        btSearchClick();
+        locateRemembered();
+    });
+}
+
+void TfmTools::followAccessMode()
+{
+    // Changing and deleting tools is the administrator's.
+    Button2->setEnabled(m_session.isAdministrator());
+    Button3->setEnabled(m_session.isAdministrator());
 }
 
 void TfmTools::FormCreate()
 {
-    TfmMain& main = *m_forms.main;
-    main.registerAdminButton(Button2);
-    main.registerAdminButton(Button3);
-    main.registerToolGrid(DBGrid1);
     qWorkTypes.setSql(QStringLiteral("SELECT * FROM WORKTYPES"));
     qWorkTypes.open();
 }
 
-QString TfmTools::setting(const QString& key) const
+void TfmTools::pageShown()
 {
-    return m_forms.settings ? m_forms.settings->LoadSettings(key) : QString();
-}
-
-void TfmTools::saveSetting(const QString& key, const QString& value) const
-{
-    if (m_forms.settings)
-        m_forms.settings->SaveSettings(key, value);
-}
-
-void TfmTools::FormShow()
-{
+    LoadWorkTypes();
     Search();
     ShowTableRecordCount();
+    applySavedSort();
+    SetColumnView();
+    DBGrid1->spreadColumns();
+}
+
+void TfmTools::SetColumnView()
+{
+    const Settings& settings = m_session.settings();
+    for (int n = Settings::ToolColumnCount; n >= 1; --n)
+        DBGrid1->setColumnHidden(n, !settings.toolColumnVisible(n));
 }
 
 void TfmTools::Search()
@@ -163,12 +162,11 @@ void TfmTools::Search()
     QStringList identities;
     if (workTypeChosen && qWorkTypes.isOpen() && !qWorkTypes.eof())
         identities = parseToolList(qWorkTypes.text(QStringLiteral("AField_2")).trimmed());
-    const SqlDialect& d = m_forms.main->connection().dialect();
+    const SqlDialect& d = m_session.connection().dialect();
     const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workTypeChosen, identities,
                                                       d.sqlTrue(), d.falseFirst(QStringLiteral("Passed")));
-    Query& tools = m_forms.main->qTools;
-    tools.setSql(s.sql, s.params);
-    tools.open();
+    m_tools.setSql(s.sql, s.params);
+    m_tools.open();
 }
 
 int TfmTools::GetTableRecordCount(const QString& ATable)
@@ -176,7 +174,7 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
     // Only the tool table has codes to count; a table name is never taken from outside.
     if (ATable.compare(u"Tools", Qt::CaseInsensitive) != 0)
         return 0;
-    Connection& db = m_forms.main->connection();
+    Connection& db = m_session.connection();
     if (Edit1->text().isEmpty())
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool IS NOT NULL")).toInt();
     return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool LIKE ? ESCAPE '\\'"),
@@ -187,10 +185,9 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
 void TfmTools::ShowTableRecordCount()
 {
     const int count = GetTableRecordCount(QStringLiteral("Tools"));
-    const int language = m_forms.languageBox ? m_forms.languageBox->currentIndex() : 0;
-    if (language == 0)
+    if (m_session.russian())
         lbRecordCount->setText(QStringLiteral("общее количество: %1").arg(count));
-    else if (language == 1)
+    else
         lbRecordCount->setText(QStringLiteral("total count: %1").arg(count));
 }
 
@@ -221,97 +218,71 @@ void TfmTools::cbWorkTypesChange()
 
 void TfmTools::applySavedSort()
 {
-    const QString saved = setting(QStringLiteral("SortTools")).trimmed();
+    const QString saved = m_session.settings().sortTools().trimmed();
     // Anything but "<field> ASC|DESC" (an absent key reads "0") means no sort.
     if (!saved.isEmpty())
-        m_forms.main->qTools.setSort(saved);
+        m_tools.setSort(saved);
 }
 
 void TfmTools::btSearchClick()
 {
     Search();
-    saveSetting(QStringLiteral("SortTools"), QString());
+    m_session.settings().setSortTools(QString());
 }
 
 void TfmTools::DBGrid1TitleClick(int column)
 {
-    const QString field = m_model->columns().value(column).field;
-    if (field.isEmpty())
-        return;
-    Query& tools = m_forms.main->qTools;
-    const QString ascending = field + QStringLiteral(" ASC");
-    tools.setSort(tools.sort() == ascending ? field + QStringLiteral(" DESC") : ascending);
-    saveSetting(QStringLiteral("SortTools"), tools.sort());
+    DBGrid1->toggleSort(column);
+    m_session.settings().setSortTools(m_tools.sort());
 }
 
 void TfmTools::locateRemembered()
 {
-    m_forms.main->qTools.locate(QStringLiteral("ID"), RememberedToolKey); // a tool gone from the list is no error
+    m_tools.locate(QStringLiteral("ID"), m_rememberedToolKey); // a tool gone from the list is no error
 }
 
 void TfmTools::Button1Click()
 {
-    Query& tools = m_forms.main->qTools;
-    if (!tools.isOpen())
+    if (!m_tools.isOpen())
         Search();
-    tools.append();
-    QFile picture(m_forms.main->programFolder() + QStringLiteral("Data/T.bmp"));
+    m_tools.append();
+    QFile picture(m_session.paths().toolPicture);
     if (picture.open(QIODevice::ReadOnly))
-        tools.setValue(QStringLiteral("Photo"), picture.readAll());
-    tools.setValue(QStringLiteral("Date_Purchase"), m_platform.clock.now().date());
-    TfmEditor_T& editor = *m_forms.editorT;
-    editor.IsNewRecord = true;
-    editor.Old_Serial.clear();
-    RememberedToolCode.clear();
-    editor.execute();
+        m_tools.setValue(QStringLiteral("Photo"), picture.readAll());
+    m_tools.setValue(QStringLiteral("Date_Purchase"), m_platform.clock.now().date());
+    m_navigator.openToolEditor();
+    ShowTableRecordCount();
     applySavedSort();
 }
 
 void TfmTools::Button2Click()
 {
-    Query& tools = m_forms.main->qTools;
-    if (!tools.isOpen() || tools.isEmpty())
+    if (!m_tools.isOpen() || m_tools.isEmpty())
         return;
-    tools.edit();
-    RememberedToolCode = tools.text(QStringLiteral("ID_Tool"));
-    RememberedToolKey = tools.integer(QStringLiteral("ID"));
-    TfmEditor_T& editor = *m_forms.editorT;
-    editor.IsNewRecord = false;
-    editor.Old_Serial = tools.text(QStringLiteral("SNumber")).trimmed();
-    editor.execute();
+    m_tools.edit();
+    m_rememberedToolKey = m_tools.integer(QStringLiteral("ID"));
+    m_navigator.openToolEditor();
+    ShowTableRecordCount();
     applySavedSort();
     locateRemembered();
 }
 
 void TfmTools::Button3Click()
 {
-    Query& tools = m_forms.main->qTools;
-    if (!tools.isOpen() || tools.isEmpty())
+    if (!m_tools.isOpen() || m_tools.isEmpty())
         return;
-    if (!m_platform.dialogs.confirm(this, m_forms.texts->rsDellConfirm))
+    if (!m_platform.dialogs.confirm(this, m_session.texts().rsDellConfirm))
         return;
-    tools.remove();
+    m_tools.remove();
     ShowTableRecordCount();
 }
 
 void TfmTools::DBGrid1DblClick()
 {
-    Query& tools = m_forms.main->qTools;
-    if (!tools.isOpen() || tools.isEmpty())
+    if (!m_tools.isOpen() || m_tools.isEmpty())
         return;
-    TfmCard_T& card = *m_forms.cardT;
-    if (tools.boolean(QStringLiteral("Passed"))) {
-        card.btReturn->setEnabled(false);
-        card.btHend->setEnabled(m_forms.main->isAdministrator());
-    } else {
-        card.btReturn->setEnabled(true);
-        card.btHend->setEnabled(false);
-    }
-    card.ID = tools.text(QStringLiteral("ID_Tool_Unique"));
-    card.ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
-    card.reloadJournal();
-    RememberedToolKey = tools.integer(QStringLiteral("ID"));
-    card.execute();
+    m_rememberedToolKey = m_tools.integer(QStringLiteral("ID"));
+    m_navigator.openToolCard();
     locateRemembered();
 }
 
@@ -324,8 +295,6 @@ bool TfmTools::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (watched == DBGrid1 && event->type() == QEvent::Resize)
-        TfmMain::SizeGrid(DBGrid1);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -337,14 +306,15 @@ void TfmTools::changeEvent(QEvent* event)
     Edit1->setAccessibleName(Edit1->placeholderText());
     Edit2->setAccessibleName(Edit2->placeholderText());
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
-    DBGrid1->setAccessibleName(m_forms.main ? m_forms.main->SpeedButton4->text() : QString());
-    ShowTableRecordCount();
+    DBGrid1->setAccessibleName(windowTitle());
+    runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
 }
 
 QList<Localization::Text> toolListTexts()
 {
     using P = Localization::Property;
     QList<Localization::Text> rows = {
+        {"TfmTools", "", P::Title, 0, "Инструмент", "Tools"},
         {"TfmTools", "Edit1", P::Hint, 0, "ID инструмента", "ID tool"},
         {"TfmTools", "Edit2", P::Hint, 0, "Тип инструмента", "Tool type"},
         {"TfmTools", "cbWorkTypes", P::ToolTip, 0, "Вид работ", "Work types"},

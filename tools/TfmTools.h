@@ -1,38 +1,42 @@
 #pragma once
 
-#include "config/Localization.h"
 #include "data/Query.h"
+#include "widgets/Localization.h"
+#include "widgets/Page.h"
 
 #include <QList>
-#include <QPair>
 #include <QWidget>
 
 class DbGrid;
+class Navigator;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QueryModel;
-struct Forms;
+class Session;
 struct Platform;
 
 // The tool register page, embedded in the main window: finds tools by code,
-// type and work type over the main window's tool result set, and opens the
-// editor and the card on its current row.
-class TfmTools : public QWidget
+// type and work type over the shared tool result set, and opens the editor
+// and the card on its current row.
+class TfmTools : public QWidget, public Page
 {
     Q_OBJECT
 public:
-    TfmTools(Forms& forms, Platform& platform, QWidget* parent = nullptr);
+    TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
-    void FormShow();
+    // Brought up from the left panel: work types reloaded, searched, saved
+    // sort, columns as the settings show them.
+    void pageShown() override;
     void Search();
     int GetTableRecordCount(const QString& ATable);
     void ShowTableRecordCount();
     void LoadWorkTypes();
     // Applies the saved SortTools when it is a sort of the list; anything else is no sort.
     void applySavedSort();
+    void SetColumnView();
 
     void btSearchClick();
     void cbWorkTypesChange();
@@ -42,13 +46,30 @@ public:
     void DBGrid1DblClick();
     void DBGrid1TitleClick(int column);
 
-    // Kept between the list and its dialogs: the row key of the tool that was
-    // current when the editor or the card opened, and its code at that moment.
-    qint64 RememberedToolKey = 0;
-    QString RememberedToolCode;
-
     // The work types offered by cbWorkTypes; its current row is the chosen one.
     ::Query qWorkTypes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildGrid();
+    void connectHandlers();
+    void locateRemembered();
+    void followAccessMode();
+
+    Session& m_session;
+    Query& m_tools;
+    Navigator& m_navigator;
+    Platform& m_platform;
+    QueryModel* m_model = nullptr;
+
+    // The row key of the tool that was current when the editor or the card
+    // opened, found again when they close.
+    qint64 m_rememberedToolKey = 0;
+    // Work type row keys in combo order: two work types of one name stay apart.
+    QList<qint64> WT_List;
 
     QLineEdit* Edit1;
     QLineEdit* Edit2;
@@ -61,21 +82,6 @@ public:
     QPushButton* btInvent;
     QPushButton* btWorkTypes;
     DbGrid* DBGrid1;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    Forms& m_forms;
-    Platform& m_platform;
-    QueryModel* m_model = nullptr;
-    void locateRemembered();
-    QString setting(const QString& key) const;
-    void saveSetting(const QString& key, const QString& value) const;
-
-    // Work type row keys in combo order: two work types of one name stay apart.
-    QList<qint64> WT_List;
 };
 
 QList<Localization::Text> toolListTexts();

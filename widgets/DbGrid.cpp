@@ -35,6 +35,7 @@ void DbGrid::setQueryModel(QueryModel* model)
 {
     m_model = model;
     setModel(model);
+    connect(model, &QueryModel::databaseError, this, &DbGrid::databaseError);
     Query& q = model->query();
     connect(&q, &Query::currentChanged, this, &DbGrid::followQuery);
     connect(model, &QAbstractItemModel::modelReset, this, &DbGrid::followQuery);
@@ -45,8 +46,8 @@ void DbGrid::setQueryModel(QueryModel* model)
                 m_syncing = true;
                 try {
                     m_model->query().setRecNo(current.row());
-                } catch (const DbError&) {
-                    // The grid keeps showing the row; the next action reports the fault.
+                } catch (const DbError& e) {
+                    emit databaseError(e.text());
                 }
                 m_syncing = false;
             });
@@ -73,4 +74,40 @@ void DbGrid::mouseDoubleClickEvent(QMouseEvent* event)
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         emit rowDoubleClicked();
+}
+
+void DbGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (m_spreadOnResize)
+        spreadColumns();
+}
+
+void DbGrid::spreadColumns()
+{
+    if (!model())
+        return;
+    const int count = model()->columnCount();
+    int visible = 0;
+    for (int i = 0; i < count; ++i)
+        visible += isColumnHidden(i) ? 0 : 1;
+    if (visible == 0)
+        return;
+    const int width = (contentsRect().width() - visible - 8) / visible;
+    for (int i = 0; i < count; ++i)
+        setColumnWidth(i, std::max(0, width));
+}
+
+QString DbGrid::toggleSort(int column)
+{
+    if (!m_model)
+        return {};
+    const QString field = m_model->columns().value(column).field;
+    if (field.isEmpty())
+        return {};
+    Query& q = m_model->query();
+    const QString ascending = field + QStringLiteral(" ASC");
+    if (!q.setSort(q.sort() == ascending ? field + QStringLiteral(" DESC") : ascending))
+        return {};
+    return q.sort();
 }

@@ -17,16 +17,30 @@ public:
     QueryModel* queryModel() const { return m_model; }
     Query* query() const;
 
+    // Every column gets the same width, (client width - visible columns - 8)
+    // / visible columns, the fraction cut off.
+    void spreadColumns();
+    // Spreads the columns again whenever the grid is resized.
+    void setSpreadOnResize(bool on) { m_spreadOnResize = on; }
+    // A title click's sort: the column's field ascending, or descending when
+    // it is sorted ascending already. The new sort text; empty when the
+    // column shows no field or the result refused it.
+    QString toggleSort(int column);
+
 signals:
     void titleClicked(int column);
     void rowDoubleClicked();
+    // A database failure while the grid fetched or moved rows on its own.
+    void databaseError(const QString& text);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void followQuery();
 
     QueryModel* m_model = nullptr;
     bool m_syncing = false;
+    bool m_spreadOnResize = false;
 };

@@ -3,8 +3,14 @@
 #include "data/DbError.h"
 #include "platform/Dialogs.h"
 
-// Runs one handler; a database failure stops it and is shown with the
-// engine's own text, as the program's general error report does.
+#include <QObject>
+#include <QWidget>
+#include <exception>
+#include <type_traits>
+#include <utility>
+
+// Runs one handler; a failure stops it and is shown with its own text, as
+// the program's general error report does, and the program goes on.
 template<typename Handler>
 bool runGuarded(Dialogs& dialogs, QWidget* parent, Handler&& handler)
 {
@@ -13,6 +19,34 @@ bool runGuarded(Dialogs& dialogs, QWidget* parent, Handler&& handler)
         return true;
     } catch (const DbError& e) {
         dialogs.error(parent, e.text());
-        return false;
+    } catch (const std::exception& e) {
+        dialogs.error(parent, QString::fromLocal8Bit(e.what()));
     }
+    return false;
+}
+
+// Connects a signal to a handler that runs guarded, with window as the
+// parent of the error report. Every handler of a window is connected this way.
+template<typename Sender, typename Signal, typename Handler>
+QMetaObject::Connection guardedConnect(Sender* sender, Signal signal, QWidget* window, Dialogs& dialogs,
+                                       Handler handler)
+{
+    return QObject::connect(sender, signal, window, [window, &dialogs, handler](auto&&... args) {
+        runGuarded(dialogs, window, [&] {
+            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                handler(std::forward<decltype(args)>(args)...);
+            else
+                handler(); // the handler does not need the signal's values
+        });
+    });
+}
+
+// Shows the failures a control reports on its own (a grid fetching rows as
+// it scrolls) once the control is done, never from inside its painting.
+template<typename Sender, typename Signal>
+void reportErrorsOf(Sender* sender, Signal signal, QWidget* window, Dialogs& dialogs)
+{
+    QObject::connect(
+        sender, signal, window, [window, &dialogs](const QString& text) { dialogs.error(window, text); },
+        Qt::QueuedConnection);
 }

@@ -31,7 +31,7 @@ void TestAccessibility::everyControlHasAName()
     QFETCH(QString, language);
     DeskFixture f(QStringLiteral("[MAIN]\nLenguage=%1\n").arg(language));
     QVERIFY(f.started());
-    for (QWidget* window : f.app().forms().windows) {
+    for (QWidget* window : f.app().windows()) {
         QSet<const QWidget*> buddies;
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->buddy() && !label->text().trimmed().isEmpty())

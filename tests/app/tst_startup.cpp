@@ -1,6 +1,6 @@
 // Start-up on a program folder: the delivered Data folder, and the ways a
 // start must end without using the database.
-#include "config/Messages.h"
+#include "core/Messages.h"
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
@@ -43,8 +43,8 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
                  QStringLiteral("Для начала реконструкции БД нажмите ОК (Может занять некоторое время)"));
         QCOMPARE(first.startupShown.last().kind, QStringLiteral("modal")); // then the sign-in
         QCOMPARE(first.main().windowTitle(), QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР"));
-        QVERIFY(first.main().qTools.hasField("WriteOff"));
-        QVERIFY(first.main().qHistory.hasField("ATime"));
+        QVERIFY(first.session().qTools.hasField("WriteOff"));
+        QVERIFY(first.session().qHistory.hasField("ATime"));
 
         // A second program on the same folder: nothing left to upgrade.
         FakePlatform fakes;
@@ -121,11 +121,11 @@ void TestStartup::desksStartEmpty()
     f.addRecipient("U1");
     f.addTool("T1");
     TfmMain& m = f.main();
-    QVERIFY(m.qSearch_U.isOpen());
-    QVERIFY(m.qSearch_T.isOpen());
+    QVERIFY(f.desk().qSearch_U.isOpen());
+    QVERIFY(f.desk().qSearch_T.isOpen());
     QVERIFY(!m.recipientSelected());
     QVERIFY(!m.toolSelected());
-    QCOMPARE(m.qTools.sql().contains("WriteOff"), true);
+    QCOMPARE(f.session().qTools.sql().contains("WriteOff"), true);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,4 +1,4 @@
-#include "config/IniFile.h"
+#include "core/IniFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

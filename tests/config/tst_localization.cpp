@@ -1,7 +1,7 @@
 // The two interface text sets: every row names a real control of a real
 // window, no text is empty, and switching back and forth restores every text.
-#include "config/Localization.h"
-#include "config/Messages.h"
+#include "widgets/Localization.h"
+#include "core/Messages.h"
 #include "config/TfmCFG.h"
 #include "data/QueryModel.h"
 #include "desk/TfmMain.h"
@@ -32,7 +32,7 @@ private:
 
 QWidget* TestLocalization::target(DeskFixture& f, const Localization::Text& t)
 {
-    for (QWidget* window : f.app().forms().windows) {
+    for (QWidget* window : f.app().windows()) {
         if (window->objectName() == QLatin1String(t.window))
             return *t.control ? window->findChild<QWidget*>(QLatin1String(t.control)) : window;
     }
@@ -94,14 +94,14 @@ void TestLocalization::noTextIsEmpty()
         QVERIFY2(*t.ru && *t.en, t.control);
     }
     QSet<QString> names;
-    for (const Localization::MessageText& m : Localization::messages()) {
+    for (const MessageText& m : messageTexts()) {
         QVERIFY2(*m.ru && *m.en, m.name);
         names.insert(QLatin1String(m.name));
     }
     // Every message the program holds is in the table.
     Messages texts;
     int fields = 0;
-    for (const Localization::MessageText& m : Localization::messages()) {
+    for (const MessageText& m : messageTexts()) {
         texts.*(m.field) = QStringLiteral("set");
         ++fields;
     }
@@ -119,18 +119,18 @@ void TestLocalization::switchingBackRestoresEveryText()
             texts << current(target(f, t), t);
         return texts;
     };
-    QComboBox* box = f.app().forms().cfg->cbLeng;
+    QComboBox* box = f.control<QComboBox>("TfmCFG", "cbLeng");
     QCOMPARE(box->currentIndex(), 0);
     box->setCurrentIndex(1);
     const QStringList english = snapshot();
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(english[i], QString::fromUtf8(rows[i].en));
-    QCOMPARE(f.app().forms().texts->rsIssuedToOther, QStringLiteral("Instrument issued to another recipient!"));
+    QCOMPARE(f.session().texts().rsIssuedToOther, QStringLiteral("Instrument issued to another recipient!"));
     box->setCurrentIndex(0);
     const QStringList russian = snapshot();
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(russian[i], QString::fromUtf8(rows[i].ru));
-    QCOMPARE(f.app().forms().texts->rsIssuedToOther, QStringLiteral("Инструмент выдан другому получателю!"));
+    QCOMPARE(f.session().texts().rsIssuedToOther, QStringLiteral("Инструмент выдан другому получателю!"));
     box->setCurrentIndex(1);
     QCOMPARE(snapshot(), english);
 }
@@ -141,9 +141,9 @@ void TestLocalization::batchHeadingFollowsLanguage()
     TfmMain& m = f.main();
     m.btPacketClick();
     m.PacketSeconds = 3;
-    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
-    QCOMPARE(m.Label9->text(), QStringLiteral("Batch tool issue"));
-    QCOMPARE(m.btPacket->text(), QStringLiteral("To complete"));
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
+    QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Batch tool issue"));
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("To complete"));
     QCOMPARE(m.PacketSeconds, 3); // a language change is no key: the countdown goes on
 }
 

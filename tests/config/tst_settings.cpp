@@ -1,10 +1,11 @@
 // The settings page reading and writing Data/Config.ini through a started program.
-#include "config/IniFile.h"
+#include "core/IniFile.h"
 #include "config/TfmSettings.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -36,11 +37,11 @@ void TestSettings::headerOnlyFile()
     DeskFixture f(QStringLiteral("[MAIN]\n"));
     QVERIFY(f.started());
     TfmSettings& s = f.settings();
-    for (QCheckBox* box : {s.cbShowTime, s.cbReturnToolOnlyOwner, s.cbShowRecordCount, s.cbShowMainForm, s.cbPlaySound})
+    for (QCheckBox* box : {DeskFixture::find<QCheckBox>(s, "cbShowTime"), DeskFixture::find<QCheckBox>(s, "cbReturnToolOnlyOwner"), DeskFixture::find<QCheckBox>(s, "cbShowRecordCount"), DeskFixture::find<QCheckBox>(s, "cbShowMainForm"), DeskFixture::find<QCheckBox>(s, "cbPlaySound")})
         QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
-    QCOMPARE(s.edShowTimer->value(), 1);
-    QCOMPARE(s.edTimer->value(), 1);
-    QCOMPARE(s.edPacketTimer->value(), 1);
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edShowTimer")->value(), 1);
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edTimer")->value(), 1);
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edPacketTimer")->value(), 1);
     QCOMPARE(value(f, "Lenguage"), QStringLiteral("RU"));
     QCOMPARE(value(f, "PlaySound"), QStringLiteral("0")); // design state was on: written back as read
     const auto boxes = s.columnBoxes();
@@ -92,11 +93,11 @@ void TestSettings::badValuesReportedOthersLoaded()
     QVERIFY(errors.first().text.contains("ShowTime: 'yes' is not a valid boolean value"));
     QVERIFY(errors.first().text.contains("TimerInterval: 'abc' is not a valid integer value"));
     TfmSettings& s = f.settings();
-    QCOMPARE(s.edPacketTimer->value(), 33);
-    QVERIFY(s.cbPlaySound->isChecked());
-    QVERIFY(s.cbShowRecordCount->isChecked());
-    QVERIFY(!s.cbShowTime->isChecked());
-    QCOMPARE(s.edTimer->value(), 5); // keeps its design value
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edPacketTimer")->value(), 33);
+    QVERIFY(DeskFixture::find<QCheckBox>(s, "cbPlaySound")->isChecked());
+    QVERIFY(DeskFixture::find<QCheckBox>(s, "cbShowRecordCount")->isChecked());
+    QVERIFY(!DeskFixture::find<QCheckBox>(s, "cbShowTime")->isChecked());
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edTimer")->value(), 5); // keeps its design value
 }
 
 void TestSettings::timeoutsClampedAndWrittenAtEnd()
@@ -111,9 +112,9 @@ void TestSettings::timeoutsClampedAndWrittenAtEnd()
         Application app(data.folder(), platform);
         app.setTimersEnabled(false);
         QVERIFY(app.start());
-        QCOMPARE(app.settings()->edShowTimer->value(), 1);
-        QCOMPARE(app.settings()->edTimer->value(), 10000);
-        app.settings()->edPacketTimer->setValue(46);
+        QCOMPARE(DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edShowTimer")->value(), 1);
+        QCOMPARE(DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edTimer")->value(), 10000);
+        DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edPacketTimer")->setValue(46);
         QCOMPARE(ini.read("MAIN", "PacketTimer").value_or(""), QStringLiteral("45")); // written at the end only
     }
     QCOMPARE(ini.read("MAIN", "ShowMainFormTimer").value_or(""), QStringLiteral("1"));
@@ -136,25 +137,25 @@ void TestSettings::language()
     QFETCH(QString, stored);
     QFETCH(QString, used);
     DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored));
-    QCOMPARE(f.app().forms().language(), used);
+    QCOMPARE(f.session().language(), used);
     QCOMPARE(value(f, "Lenguage"), used);
     // No password in the file: only the operator can sign in.
     QCOMPARE(f.main().windowTitle(), used == u"RU"
                  ? QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!")
                  : QStringLiteral("Tool issue | EDITING PROHIBITED, CONTACT AN ADMINISTRATOR!"));
-    QCOMPARE(f.settings().cbShowTime->text(),
+    QCOMPARE(f.control<QCheckBox>("TfmSettings", "cbShowTime")->text(),
              used == u"RU" ? QStringLiteral(" Отображать время в общем журнале") : QStringLiteral(" Display time in general log"));
 }
 
 void TestSettings::columnClickWritesAllEleven()
 {
     DeskFixture f(QStringLiteral("[MAIN]\nToolColumnView=-1\nToolColumnView_Type=-1\n"));
-    f.settings().cbToolType->setChecked(false); // hidden page: nothing is written
+    f.control<QCheckBox>("TfmSettings", "cbToolType")->setChecked(false); // hidden page: nothing is written
     QCOMPARE(value(f, "ToolColumnView_Type"), QStringLiteral("-1"));
     f.main().show();
-    f.main().btSettingsClick();
+    f.control<QPushButton>("TfmMain", "btSettings")->click();
     QVERIFY(f.settings().isVisible());
-    f.settings().cbInv->click();
+    f.control<QCheckBox>("TfmSettings", "cbInv")->click();
     QCOMPARE(value(f, "ToolColumnView_Type"), QStringLiteral("0"));
     QCOMPARE(value(f, "ToolColumnView_Inv"), QStringLiteral("-1"));
     QCOMPARE(value(f, "ToolColumnView_Mesto"), QStringLiteral("0"));
@@ -177,9 +178,9 @@ void TestSettings::clearCheckBox()
     QFETCH(QString, stored);
     QFETCH(bool, on);
     DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nClearCheckBox=%1\n").arg(stored));
-    QCOMPARE(f.main().cbClear->isChecked(), on);
+    QCOMPARE(f.control<QCheckBox>("TfmMain", "cbClear")->isChecked(), on);
     QVERIFY(f.startupShown.isEmpty() || f.startupShown.first().kind != u"error");
-    f.main().cbClear->click();
+    f.control<QCheckBox>("TfmMain", "cbClear")->click();
     QCOMPARE(value(f, "ClearCheckBox"), on ? QStringLiteral("0") : QStringLiteral("1"));
 }
 
@@ -187,21 +188,21 @@ void TestSettings::checkBoxesWriteTheirForms()
 {
     DeskFixture f(QStringLiteral("[MAIN]\n"));
     TfmSettings& s = f.settings();
-    s.cbReturnToolOnlyOwner->click();
-    s.cbShowRecordCount->click();
-    s.cbShowMainForm->click();
-    s.cbPlaySound->click();
-    s.cbShowTime->click();
+    DeskFixture::find<QCheckBox>(s, "cbReturnToolOnlyOwner")->click();
+    DeskFixture::find<QCheckBox>(s, "cbShowRecordCount")->click();
+    DeskFixture::find<QCheckBox>(s, "cbShowMainForm")->click();
+    DeskFixture::find<QCheckBox>(s, "cbPlaySound")->click();
+    DeskFixture::find<QCheckBox>(s, "cbShowTime")->click();
     QCOMPARE(value(f, "ReturnToolOnlyOwner"), QStringLiteral("1"));
     QCOMPARE(value(f, "ShowRecordCount"), QStringLiteral("1"));
     QCOMPARE(value(f, "ShowMainForm"), QStringLiteral("-1"));
     QCOMPARE(value(f, "PlaySound"), QStringLiteral("-1"));
     QCOMPARE(value(f, "ShowTime"), QStringLiteral("1"));
     f.main().RestoreSeconds = 7;
-    s.cbShowMainForm->click();
+    DeskFixture::find<QCheckBox>(s, "cbShowMainForm")->click();
     QCOMPARE(value(f, "ShowMainForm"), QStringLiteral("0"));
     QCOMPARE(f.main().RestoreSeconds, 7);
-    s.cbShowMainForm->click();
+    DeskFixture::find<QCheckBox>(s, "cbShowMainForm")->click();
     QCOMPARE(f.main().RestoreSeconds, 0);
 }
 

@@ -1,7 +1,7 @@
 // The sign-in window: who is at the desk, the password digest, its change,
 // and the language box.
-#include "config/IniFile.h"
-#include "config/Messages.h"
+#include "core/IniFile.h"
+#include "core/Messages.h"
 #include "config/TfmCFG.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
@@ -59,11 +59,10 @@ void TestSignIn::digestIsUpperHexMd5OfTrimmedUtf8_data()
     QTest::addColumn<QString>("digest");
     QTest::newRow("admin") << "admin" << "21232F297A57A5A743894A0E4A801FC3";
     QTest::newRow("blanks and controls around") << " \t admin\r\n" << "21232F297A57A5A743894A0E4A801FC3";
-    QTest::newRow("inside kept") << "ad min" << QString::fromLatin1(QCryptographicHash::hash("ad min", QCryptographicHash::Md5).toHex().toUpper());
+    QTest::newRow("inside kept") << "ad min" << "8A24D08CD450C4D85D0E498359A04FB5";
     QTest::newRow("empty") << "" << "D41D8CD98F00B204E9800998ECF8427E";
     QTest::newRow("Cyrillic over UTF-8") << "пароль"
-                                         << QString::fromLatin1(QCryptographicHash::hash(QStringLiteral("пароль").toUtf8(),
-                                                                                         QCryptographicHash::Md5).toHex().toUpper());
+                                         << "E242F36F4F95F12966DA8FA2EFD59992";
 }
 
 void TestSignIn::digestIsUpperHexMd5OfTrimmedUtf8()
@@ -78,14 +77,14 @@ void TestSignIn::administratorPassword_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("admin");
-    const QString admin = TfmCFG::digest("admin");
+    const QString admin = QStringLiteral("21232F297A57A5A743894A0E4A801FC3");
     QTest::newRow("right") << admin << "admin" << true;
     QTest::newRow("blanks around") << admin << "  admin " << true;
     QTest::newRow("other letter case") << admin << "Admin" << false;
     QTest::newRow("empty box against a password") << admin << "" << false;
-    QTest::newRow("empty password stored") << TfmCFG::digest("") << "" << true;
+    QTest::newRow("empty password stored") << "D41D8CD98F00B204E9800998ECF8427E" << "" << true;
     QTest::newRow("stored digest in lower case") << admin.toLower() << "admin" << false;
-    QTest::newRow("non-ASCII") << TfmCFG::digest("Пароль-1") << "Пароль-1" << true;
+    QTest::newRow("non-ASCII") << "0D539A6138C37EDE9F50D57F28AA1E70" << "Пароль-1" << true;
     QTest::newRow("no digest stored") << QString() << "MD5" << false;
 }
 
@@ -95,25 +94,25 @@ void TestSignIn::administratorPassword()
     QFETCH(QString, typed);
     QFETCH(bool, admin);
     bool clearedAfterWrong = false;
-    QPushButton editButton; // one of the editing buttons the administrator alone may use
+    QPushButton* editButton = nullptr; // one of the editing buttons the administrator alone may use
     bool disabledWhileSigningIn = false;
     auto f = startWith(stored.isNull() ? QStringLiteral("[MAIN]\n") : iniWithHash(stored), [&](TfmCFG& cfg) {
         TfmMain* main = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
             main = main ? main : qobject_cast<TfmMain*>(top);
-        main->registerAdminButton(&editButton);
-        main->DisabledButtons(true);
-        disabledWhileSigningIn = !editButton.isEnabled() && !main->btWriteOff->isVisibleTo(main)
-            && main->btSettings->isVisibleTo(main);
-        cfg.edPass->setText(typed);
-        cfg.btAdm->click();
-        clearedAfterWrong = cfg.edPass->text().isEmpty();
+        editButton = DeskFixture::find<QPushButton>(*DeskFixture::find<QWidget>(*main, "TfmTools"), "Button2");
+        disabledWhileSigningIn = !editButton->isEnabled()
+            && !DeskFixture::find<QPushButton>(*main, "btWriteOff")->isVisibleTo(main)
+            && DeskFixture::find<QPushButton>(*main, "btSettings")->isVisibleTo(main);
+        DeskFixture::find<QLineEdit>(cfg, "edPass")->setText(typed);
+        DeskFixture::find<QPushButton>(cfg, "btAdm")->click();
+        clearedAfterWrong = DeskFixture::find<QLineEdit>(cfg, "edPass")->text().isEmpty();
         if (!cfg.GoOperator)
-            cfg.btOper->click(); // a wrong password keeps the window open
+            DeskFixture::find<QPushButton>(cfg, "btOper")->click(); // a wrong password keeps the window open
     });
     QVERIFY(f->started());
     TfmMain& m = f->main();
-    QCOMPARE(m.isAdministrator(), admin);
+    QCOMPARE(f->session().isAdministrator(), admin);
     QCOMPARE(f->fakes().dialogs.texts("message").contains(kWrong) || f->startupShown.size() > 0, true);
     bool wrongShown = false;
     for (const auto& s : f->startupShown)
@@ -122,30 +121,30 @@ void TestSignIn::administratorPassword()
     QCOMPARE(clearedAfterWrong, !admin || typed.isEmpty());
     QCOMPARE(m.windowTitle(), admin ? QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР")
                                     : QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
-    QCOMPARE(m.btSettings->isVisibleTo(&m), admin);
+    QCOMPARE(f->control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m), admin);
     QVERIFY(disabledWhileSigningIn);
-    QCOMPARE(editButton.isEnabled(), admin);
+    QCOMPARE(editButton->isEnabled(), admin);
     QVERIFY(m.FormStarted);
 }
 
 void TestSignIn::enterInPasswordBoxSignsIn()
 {
     auto f = startWith(QString(), [](TfmCFG& cfg) {
-        QTest::keyClicks(cfg.edPass, QString::fromLatin1(DeskFixture::kPassword));
-        QTest::keyClick(cfg.edPass, Qt::Key_Return);
+        QTest::keyClicks(DeskFixture::find<QLineEdit>(cfg, "edPass"), QString::fromLatin1(DeskFixture::kPassword));
+        QTest::keyClick(DeskFixture::find<QLineEdit>(cfg, "edPass"), Qt::Key_Return);
     });
     QVERIFY(f->started());
-    QVERIFY(f->main().isAdministrator());
+    QVERIFY(f->session().isAdministrator());
 }
 
 void TestSignIn::operatorMode()
 {
-    auto f = startWith(QString(), [&](TfmCFG& cfg) { cfg.btOper->click(); });
+    auto f = startWith(QString(), [&](TfmCFG& cfg) { DeskFixture::find<QPushButton>(cfg, "btOper")->click(); });
     QVERIFY(f->started());
     TfmMain& m = f->main();
-    QVERIFY(!m.isAdministrator());
-    QVERIFY(!m.btSettings->isVisibleTo(&m));
-    QVERIFY(!m.btWriteOff->isVisibleTo(&m));
+    QVERIFY(!f->session().isAdministrator());
+    QVERIFY(!f->control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m));
+    QVERIFY(!f->control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m));
     QVERIFY(m.FormStarted);
     QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
 }
@@ -162,30 +161,30 @@ void TestSignIn::passwordChange_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<std::optional<QString>>("newPassword");
-    QTest::addColumn<QString>("storedPasswordAfter");
+    QTest::addColumn<QString>("storedDigestAfter");
     QTest::addColumn<QStringList>("messages");
     const QString changed = QStringLiteral("Пароль администратора был изменен!");
-    QTest::newRow("changed, blanks trimmed") << "admin" << std::optional<QString>(" new pass ") << "new pass" << QStringList{changed};
-    QTest::newRow("empty new password") << "admin" << std::optional<QString>(QString()) << "" << QStringList{changed};
-    QTest::newRow("cancelled") << "admin" << std::optional<QString>() << "admin" << QStringList{};
-    QTest::newRow("wrong password asks nothing") << "nope" << std::optional<QString>("x") << "admin" << QStringList{kWrong};
+    QTest::newRow("changed, blanks trimmed") << "admin" << std::optional<QString>(" new pass ") << "283BD86FA05ABE286A00D008159F3B74" << QStringList{changed};
+    QTest::newRow("empty new password") << "admin" << std::optional<QString>(QString()) << "D41D8CD98F00B204E9800998ECF8427E" << QStringList{changed};
+    QTest::newRow("cancelled") << "admin" << std::optional<QString>() << "21232F297A57A5A743894A0E4A801FC3" << QStringList{};
+    QTest::newRow("wrong password asks nothing") << "nope" << std::optional<QString>("x") << "21232F297A57A5A743894A0E4A801FC3" << QStringList{kWrong};
 }
 
 void TestSignIn::passwordChange()
 {
     QFETCH(QString, typed);
     QFETCH(std::optional<QString>, newPassword);
-    QFETCH(QString, storedPasswordAfter);
+    QFETCH(QString, storedDigestAfter);
     QFETCH(QStringList, messages);
     auto f = std::make_unique<DeskFixture>(QString(), [&](FakePlatform& fakes) {
         fakes.dialogs.inputAnswers.push_back(newPassword);
         fakes.dialogs.modalScripts.push_back([&](QDialog& w) {
             auto& cfg = static_cast<TfmCFG&>(w);
-            cfg.cbChatgePass->setChecked(true);
-            cfg.edPass->setText(typed);
-            cfg.btAdm->click();
+            DeskFixture::find<QCheckBox>(cfg, "cbChatgePass")->setChecked(true);
+            DeskFixture::find<QLineEdit>(cfg, "edPass")->setText(typed);
+            DeskFixture::find<QPushButton>(cfg, "btAdm")->click();
             if (!cfg.GoOperator)
-                cfg.btOper->click();
+                DeskFixture::find<QPushButton>(cfg, "btOper")->click();
         });
     });
     QVERIFY(f->started());
@@ -200,29 +199,25 @@ void TestSignIn::passwordChange()
     QCOMPARE(asked.size(), typed == u"admin" ? 1 : 0);
     if (!asked.isEmpty())
         QCOMPARE(asked.first(), QStringLiteral("Change password|Новый пароль: |"));
-    QCOMPARE(IniFile(f->data().iniPath()).read("MAIN", "Hash").value_or(QString()), TfmCFG::digest(storedPasswordAfter));
+    QCOMPARE(IniFile(f->data().iniPath()).read("MAIN", "Hash").value_or(QString()), storedDigestAfter);
 }
 
 void TestSignIn::failedPasswordWriteKeepsOldPassword()
 {
-    auto f = std::make_unique<DeskFixture>(QString(), [&](FakePlatform& fakes) {
+    auto f = std::make_unique<DeskFixture>(QString(), [&](FakePlatform& fakes, const TestData& data) {
         fakes.dialogs.inputAnswers.push_back(QStringLiteral("secret"));
-        fakes.dialogs.modalScripts.push_back([&](QDialog& w) {
+        fakes.dialogs.modalScripts.push_back([&, iniPath = data.iniPath()](QDialog& w) {
             auto& cfg = static_cast<TfmCFG&>(w);
             // The settings file turns read-only while the window is open.
-            QString iniPath;
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (auto* main = qobject_cast<TfmMain*>(top))
-                    iniPath = main->iniPath();
-            }
             QVERIFY(QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-            cfg.cbChatgePass->setChecked(true);
-            cfg.edPass->setText("admin");
-            cfg.btAdm->click();
+            DeskFixture::find<QCheckBox>(cfg, "cbChatgePass")->setChecked(true);
+            DeskFixture::find<QLineEdit>(cfg, "edPass")->setText("admin");
+            DeskFixture::find<QPushButton>(cfg, "btAdm")->click();
         });
     });
     QVERIFY(f->started());
-    QCOMPARE(IniFile(f->data().iniPath()).read("MAIN", "Hash").value_or(QString()), TfmCFG::digest("admin"));
+    QCOMPARE(IniFile(f->data().iniPath()).read("MAIN", "Hash").value_or(QString()),
+             QStringLiteral("21232F297A57A5A743894A0E4A801FC3"));
     QStringList messages;
     for (const auto& s : f->startupShown)
         messages << s.text;
@@ -251,11 +246,11 @@ void TestSignIn::languageBox()
     const QString ini = stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored);
     DeskFixture f(ini, DeskFixture::SignIn::Operator);
     QVERIFY(f.started());
-    TfmCFG& cfg = *f.app().forms().cfg;
-    QCOMPARE(cfg.cbLeng->currentIndex(), index);
+    auto& cfg = f.window<TfmCFG>("TfmCFG");
+    QCOMPARE(DeskFixture::find<QComboBox>(cfg, "cbLeng")->currentIndex(), index);
     QCOMPARE(IniFile(f.data().iniPath()).read("MAIN", "Lenguage").value_or(QString()), written);
-    QCOMPARE(cfg.btOper->text(), operatorCaption);
-    QVERIFY(!f.app().forms().texts->rsWrongPassword.isEmpty());
+    QCOMPARE(DeskFixture::find<QPushButton>(cfg, "btOper")->text(), operatorCaption);
+    QVERIFY(!f.session().texts().rsWrongPassword.isEmpty());
 }
 
 void TestSignIn::languageChangeMakesCaptionPlain()
@@ -263,16 +258,16 @@ void TestSignIn::languageChangeMakesCaptionPlain()
     QString titleAfterSwitch;
     QString entryAfterSwitch;
     auto f = startWith(QString(), [&](TfmCFG& cfg) {
-        cfg.cbLeng->setCurrentIndex(1);
-        cfg.cbLeng->setCurrentIndex(0); // and back: every text returns
+        DeskFixture::find<QComboBox>(cfg, "cbLeng")->setCurrentIndex(1);
+        DeskFixture::find<QComboBox>(cfg, "cbLeng")->setCurrentIndex(0); // and back: every text returns
         titleAfterSwitch = QStringLiteral("set");
-        cfg.btOper->click();
+        DeskFixture::find<QPushButton>(cfg, "btOper")->click();
     });
     QVERIFY(f->started());
     TfmMain& m = f->main();
     QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента")); // plain title after a switch
-    QVERIFY(!m.isAdministrator());
-    QCOMPARE(m.btSettings->text(), QStringLiteral("Настройки"));
+    QVERIFY(!f->session().isAdministrator());
+    QCOMPARE(f->control<QPushButton>("TfmMain", "btSettings")->text(), QStringLiteral("Настройки"));
     QCOMPARE(IniFile(f->data().iniPath()).read("MAIN", "Lenguage").value_or(QString()), QStringLiteral("RU"));
 }
 

@@ -2,12 +2,13 @@
 // that scans one recipient with each of the given tools, round after round.
 // Usage: desk_scanner FOLDER RECIPIENT ROUNDS TOOL...
 #include "app/Application.h"
-#include "config/TfmCFG.h"
 #include "desk/TfmMain.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
@@ -22,20 +23,22 @@ int main(int argc, char** argv)
         return 2;
     }
     FakePlatform fakes;
-    fakes.dialogs.modalScripts.push_back([](QDialog& window) { static_cast<TfmCFG&>(window).btOperClick(); });
+    fakes.dialogs.modalScripts.push_back(
+        [](QDialog& window) { window.findChild<QPushButton*>(QStringLiteral("btOper"))->click(); });
     Platform platform = fakes.platform();
     Application app(args[1], platform);
     app.setTimersEnabled(false);
     if (!app.start())
         return 3;
     TfmMain& desk = *app.main();
-    desk.cbClear->setChecked(true);
+    desk.findChild<QCheckBox*>(QStringLiteral("cbClear"))->setChecked(true);
+    auto* box = desk.findChild<QLineEdit*>(QStringLiteral("edInput"));
     const int rounds = args[3].toInt();
     for (int r = 0; r < rounds; ++r) {
         for (int t = 4; t < args.size(); ++t) {
             for (const QString& code : {args[2], args[t]}) {
-                QTest::keyClicks(desk.edInput, code);
-                QTest::keyClick(desk.edInput, Qt::Key_Return);
+                QTest::keyClicks(box, code);
+                QTest::keyClick(box, Qt::Key_Return);
             }
         }
     }

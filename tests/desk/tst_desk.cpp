@@ -1,6 +1,6 @@
 // The issue desk driven like a scanner: codes typed into the entry box, each
 // ended by Enter; checked against the database and the panels.
-#include "config/Messages.h"
+#include "core/Messages.h"
 #include "config/TfmSettings.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QComboBox>
 #include <QtTest>
 
 class TestDesk : public QObject
@@ -78,10 +79,9 @@ void TestDesk::pairIssuesThenReturns()
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(userKey));
 
     // The journal shows the new row on top, with its time as hh:mm:ss.
-    TfmMain& m = f.main();
-    QCOMPARE(m.qHistory.recNo(), 0);
-    QCOMPARE(m.grid_History->queryModel()->displayText(0, 1), QStringLiteral("Выдан"));
-    QCOMPARE(m.grid_History->queryModel()->displayText(0, 0), QStringLiteral("04.03.2026"));
+    QCOMPARE(f.session().qHistory.recNo(), 0);
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 1), QStringLiteral("Выдан"));
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 0), QStringLiteral("04.03.2026"));
 
     f.scan(pair[0]);
     f.scan(pair[1]);
@@ -89,14 +89,14 @@ void TestDesk::pairIssuesThenReturns()
     QCOMPARE(f.lastJournal("Operation").toString(), QStringLiteral("Сдан"));
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(userKey));
-    QCOMPARE(m.grid_History->queryModel()->displayText(0, 1), QStringLiteral("Сдан"));
-    QCOMPARE(m.grid_History->queryModel()->displayText(1, 1), QStringLiteral("Выдан"));
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 1), QStringLiteral("Сдан"));
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(1, 1), QStringLiteral("Выдан"));
 }
 
 void TestDesk::operationWordsFollowLanguage()
 {
     DeskFixture f;
-    f.app().forms().languageBox->setCurrentIndex(1); // EN
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1); // EN
     f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T1"));
     f.scan("U1");
@@ -157,12 +157,12 @@ void TestDesk::holderRule()
     f.addRecipient("U1");
     const qint64 other = f.addRecipient("U2", "Петров П.П.");
     f.addTool("T1");
-    m.cbClear->setChecked(true);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     f.scan("U1");
     f.scan("T1"); // issued to U1
 
-    f.settings().cbReturnToolOnlyOwner->setChecked(ruleOn);
-    m.cbClear->setChecked(clear);
+    f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(ruleOn);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(clear);
     if (batch)
         m.btPacketClick();
     f.fakes().dialogs.clear();
@@ -190,22 +190,22 @@ void TestDesk::decisionUsesStoredToolState()
     f.addRecipient("U1");
     const qint64 other = f.addRecipient("U2");
     f.addTool("T1");
-    m.cbClear->setChecked(true);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     f.scan("T1");
     QVERIFY(m.toolSelected());
-    QVERIFY(m.qSearch_T.boolean("Passed"));
+    QVERIFY(f.desk().qSearch_T.boolean("Passed"));
 
     Connection otherDesk;
     otherDesk.open(f.data().dbPath());
     otherDesk.exec("UPDATE Tools SET Passed=0, OwnerID=? WHERE ID_Tool='T1'", {QString::number(other)});
     otherDesk.exec("INSERT INTO History (ID_U, ID_T, Operation) VALUES ('U2','T1','Выдан')");
 
-    f.settings().cbReturnToolOnlyOwner->setChecked(true);
+    f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(true);
     f.scan("U1");
     QCOMPARE(f.fakes().dialogs.texts("message").size(), 1); // refused: U2 holds it
     QCOMPARE(f.journalCount(), 1);
 
-    f.settings().cbReturnToolOnlyOwner->setChecked(false);
+    f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(false);
     f.scan("T1");
     f.scan("U1");
     QCOMPARE(f.journalCount(), 2);
@@ -239,7 +239,7 @@ void TestDesk::codeClassification()
     f.addTool("SAME");
     f.addTool("OFF");
     f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
-    f.main().edInput->setText(typed);
+    f.control<QLineEdit>("TfmMain", "edInput")->setText(typed);
     QCOMPARE(f.main().GetData(), expected);
 }
 
@@ -252,12 +252,12 @@ void TestDesk::unknownCodeKeepsSelection()
     f.scan("U1");
     f.scan("NOPE");
     QVERIFY(m.recipientSelected());
-    QCOMPARE(m.qSearch_U.text("ID_User"), QStringLiteral("U1"));
-    QVERIFY(m.edInput->text().isEmpty());
+    QCOMPARE(f.desk().qSearch_U.text("ID_User"), QStringLiteral("U1"));
+    QVERIFY(f.control<QLineEdit>("TfmMain", "edInput")->text().isEmpty());
     f.scan("");
-    QCOMPARE(m.qSearch_U.text("ID_User"), QStringLiteral("U1"));
+    QCOMPARE(f.desk().qSearch_U.text("ID_User"), QStringLiteral("U1"));
     f.scan("U2"); // another recipient replaces the first; nothing recorded
-    QCOMPARE(m.qSearch_U.text("ID_User"), QStringLiteral("U2"));
+    QCOMPARE(f.desk().qSearch_U.text("ID_User"), QStringLiteral("U2"));
     QCOMPARE(f.journalCount(), 0);
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
 }
@@ -279,8 +279,8 @@ void TestDesk::writtenOffToolEmptiesToolPanel()
 void TestDesk::entryBoxTakesAtMostSixteen()
 {
     DeskFixture f;
-    QTest::keyClicks(f.main().edInput, QStringLiteral("12345678901234567"));
-    QCOMPARE(f.main().edInput->text(), QStringLiteral("1234567890123456"));
+    QTest::keyClicks(f.control<QLineEdit>("TfmMain", "edInput"), QStringLiteral("12345678901234567"));
+    QCOMPARE(f.control<QLineEdit>("TfmMain", "edInput")->text(), QStringLiteral("1234567890123456"));
 }
 
 void TestDesk::clearOffKeepsPairUntilNextEnter_data()
@@ -298,7 +298,7 @@ void TestDesk::clearOffKeepsPairUntilNextEnter()
     f.addRecipient("U1");
     f.addTool("T1");
     f.addTool("T2");
-    m.cbClear->setChecked(false);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(false);
     if (batch)
         m.btPacketClick();
     f.scan("U1");
@@ -322,15 +322,15 @@ void TestDesk::soundFollowsEveryAttempt()
 {
     QFETCH(bool, soundOn);
     DeskFixture f;
-    f.settings().cbPlaySound->setChecked(soundOn);
+    f.control<QCheckBox>("TfmSettings", "cbPlaySound")->setChecked(soundOn);
     f.addRecipient("U1");
     f.addRecipient("U2");
     f.addTool("T1");
-    f.main().cbClear->setChecked(true);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     f.scan("U1");
     QVERIFY(f.fakes().sound.played.isEmpty());
     f.scan("T1");
-    f.settings().cbReturnToolOnlyOwner->setChecked(true);
+    f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(true);
     f.scan("U2");
     f.scan("T1"); // refused, still a recording attempt
     const QStringList expected = soundOn ? QStringList{f.data().data("sound.mp3"), f.data().data("sound.mp3")} : QStringList{};
@@ -341,7 +341,6 @@ void TestDesk::failedRecordingWritesNothing()
 {
     // The journal row and the tool's change go together or not at all.
     DeskFixture f;
-    TfmMain& m = f.main();
     f.addRecipient("U1");
     f.addTool("T1");
     f.db().exec("CREATE TRIGGER no_update BEFORE UPDATE OF Passed ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
@@ -351,7 +350,7 @@ void TestDesk::failedRecordingWritesNothing()
     QVERIFY(f.fakes().dialogs.texts("error").first().contains("disk says no"));
     QCOMPARE(f.journalCount(), 0);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
-    QCOMPARE(m.qHistory.fetchedCount(), 0);
+    QCOMPARE(f.session().qHistory.fetchedCount(), 0);
 
     f.db().exec("DROP TRIGGER no_update");
     f.scan("U1");
@@ -364,26 +363,26 @@ void TestDesk::panelsShowSelection()
 {
     DeskFixture f;
     TfmMain& m = f.main();
-    m.cbClear->setChecked(false);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(false);
     f.addRecipient("U1", "Сидоров С.С.", "Завод", "Цех 5");
     f.addTool("T1", "Пила", "Makita", "HS7601");
     f.scan("U1");
-    QCOMPARE(m.values[0]->text(), QStringLiteral("U1"));
-    QCOMPARE(m.values[1]->text(), QStringLiteral("Сидоров С.С."));
-    QCOMPARE(m.values[2]->text(), QStringLiteral("Завод"));
-    QCOMPARE(m.values[3]->text(), QStringLiteral("Цех 5"));
-    QVERIFY(m.values[4]->text().isEmpty());
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText1")->text(), QStringLiteral("U1"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText2")->text(), QStringLiteral("Сидоров С.С."));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText3")->text(), QStringLiteral("Завод"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText4")->text(), QStringLiteral("Цех 5"));
+    QVERIFY(f.control<DbText>("TfmMain", "DBText5")->text().isEmpty());
     f.scan("T1");
-    QCOMPARE(m.values[4]->text(), QStringLiteral("T1"));
-    QCOMPARE(m.values[5]->text(), QStringLiteral("Пила"));
-    QCOMPARE(m.values[6]->text(), QStringLiteral("Makita"));
-    QCOMPARE(m.values[7]->text(), QStringLiteral("HS7601"));
-    QCOMPARE(m.toolIdentity->text(), QStringLiteral("T1"));
-    QTest::mouseClick(m.SpeedButton6, Qt::LeftButton);
-    QVERIFY(m.values[1]->text().isEmpty());
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText5")->text(), QStringLiteral("T1"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText6")->text(), QStringLiteral("Пила"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText7")->text(), QStringLiteral("Makita"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText8")->text(), QStringLiteral("HS7601"));
+    QCOMPARE(f.control<DbText>("TfmMain", "DBText_Unique")->text(), QStringLiteral("T1"));
+    QTest::mouseClick(f.control<QToolButton>("TfmMain", "SpeedButton6"), Qt::LeftButton);
+    QVERIFY(f.control<DbText>("TfmMain", "DBText2")->text().isEmpty());
     QVERIFY(!m.recipientSelected());
-    QTest::mouseClick(m.SpeedButton7, Qt::LeftButton);
-    QVERIFY(m.values[5]->text().isEmpty());
+    QTest::mouseClick(f.control<QToolButton>("TfmMain", "SpeedButton7"), Qt::LeftButton);
+    QVERIFY(f.control<DbText>("TfmMain", "DBText6")->text().isEmpty());
     QVERIFY(!m.toolSelected());
 }
 
@@ -393,10 +392,10 @@ void TestDesk::anyKeyResetsCounters()
     TfmMain& m = f.main();
     m.IdleSeconds = 4;
     m.PacketSeconds = 3;
-    QTest::keyClick(m.edInput, Qt::Key_A);
+    QTest::keyClick(f.control<QLineEdit>("TfmMain", "edInput"), Qt::Key_A);
     QCOMPARE(m.IdleSeconds, 0);
     QCOMPARE(m.PacketSeconds, 0);
-    QCOMPARE(m.edInput->text(), QStringLiteral("a"));
+    QCOMPARE(f.control<QLineEdit>("TfmMain", "edInput")->text(), QStringLiteral("a"));
 }
 
 QTEST_MAIN(TestDesk)

@@ -1,6 +1,6 @@
 // The frame of the main window: the left panel and its pages, the desk
 // entry's hover look, the editing buttons and the window titles.
-#include "config/Messages.h"
+#include "core/Messages.h"
 #include "config/TfmSettings.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
@@ -25,28 +25,28 @@ void TestFrame::entriesSwitchPages()
     DeskFixture f;
     TfmMain& m = f.main();
     m.show();
-    QVERIFY(m.pMain->isVisible());
+    QVERIFY(f.control<QWidget>("TfmMain", "pMain")->isVisible());
     QVERIFY(!f.settings().isVisible());
     // Entries whose pages are not built are hidden; the desk and settings are there.
-    QVERIFY(!m.SpeedButton5->isVisibleTo(&m));
-    QVERIFY(m.SpeedButton4->isVisibleTo(&m));
-    QVERIFY(!m.SpeedButton3->isVisibleTo(&m));
-    QVERIFY(!m.btWriteOff->isVisibleTo(&m));
-    QVERIFY(m.btSettings->isVisibleTo(&m));
+    QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton5")->isVisibleTo(&m));
+    QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton4")->isVisibleTo(&m));
+    QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton3")->isVisibleTo(&m));
+    QVERIFY(!f.control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m));
+    QVERIFY(f.control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m));
 
-    QTest::mouseClick(m.btSettings, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("TfmMain", "btSettings"), Qt::LeftButton);
     QVERIFY(f.settings().isVisible());
-    QVERIFY(!m.pMain->isVisible());
-    QTest::mouseClick(m.Panel4, Qt::LeftButton);
-    QVERIFY(m.pMain->isVisible());
+    QVERIFY(!f.control<QWidget>("TfmMain", "pMain")->isVisible());
+    QTest::mouseClick(f.control<ColourButton>("TfmMain", "Panel4"), Qt::LeftButton);
+    QVERIFY(f.control<QWidget>("TfmMain", "pMain")->isVisible());
     QVERIFY(!f.settings().isVisible());
-    QVERIFY(m.edInput->hasFocus() || !m.isActiveWindow());
+    QVERIFY(f.control<QLineEdit>("TfmMain", "edInput")->hasFocus() || !m.isActiveWindow());
 }
 
 void TestFrame::deskEntryHoverLook()
 {
     DeskFixture f;
-    ColourButton* entry = f.main().Panel4;
+    ColourButton* entry = f.control<ColourButton>("TfmMain", "Panel4");
     QCOMPARE(entry->colour(), QColor(45, 172, 61));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(entry, &enter);
@@ -64,16 +64,15 @@ void TestFrame::editingButtonsAndTitle()
 {
     DeskFixture f;
     TfmMain& m = f.main();
-    QPushButton editButton;
-    m.registerAdminButton(&editButton);
-    m.DisabledButtons(true);
-    QVERIFY(!editButton.isEnabled());
+    // An editing button of another window follows the mode the sign-in sets.
+    auto* editButton = f.control<QPushButton>("TfmTools", "Button2");
+    f.session().setAccessMode(Session::AccessMode::Restricted);
+    QVERIFY(!editButton->isEnabled());
     QCOMPARE(m.windowTitle(),
              QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
-    m.setWindowTitle(f.app().forms().texts->rsCaptionAdmin);
-    m.DisabledButtons(false);
-    QVERIFY(editButton.isEnabled());
-    QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР")); // left alone
+    f.session().setAccessMode(Session::AccessMode::Administrator);
+    QVERIFY(editButton->isEnabled());
+    QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР"));
 }
 
 QTEST_MAIN(TestFrame)

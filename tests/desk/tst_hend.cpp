@@ -1,7 +1,6 @@
 // Manual issue from the tool card: a recipient picked from the list or typed,
 // the card's tool issued through the desk's recording, the card refreshed.
-#include "app/Forms.h"
-#include "config/Messages.h"
+#include "core/Messages.h"
 #include "config/TfmCFG.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
@@ -15,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QComboBox>
 #include <QtTest>
 
 namespace {
@@ -24,14 +24,10 @@ constexpr int kStillOpen = -1; // the fake's result while a script runs
 // The card of a tool as the tool list opens it.
 TfmCard_T& openCard(DeskFixture& f, const QString& code)
 {
-    TfmMain& m = f.main();
-    m.qTools.reopen();
-    m.qTools.locate(QStringLiteral("ID_Tool"), code);
-    TfmCard_T& card = *f.app().forms().cardT;
-    card.ID = m.qTools.text(QStringLiteral("ID_Tool_Unique"));
-    card.ID_ForHend = code;
-    card.reloadJournal();
-    card.showToolState(m.qTools.boolean(QStringLiteral("Passed")));
+    f.session().qTools.reopen();
+    f.session().qTools.locate(QStringLiteral("ID_Tool"), code);
+    auto& card = f.window<TfmCard_T>("TfmCard_T");
+    card.loadCurrentTool();
     return card;
 }
 
@@ -54,7 +50,7 @@ void runHend(DeskFixture& f, TfmCard_T& card, const std::function<void(TfmHend&)
         hend.FormShow();
         script(hend);
     });
-    card.btHend->click();
+    DeskFixture::find<QPushButton>(card, "btHend")->click();
 }
 
 } // namespace
@@ -79,21 +75,21 @@ void TestHend::choosingRowFillsCode()
     DeskFixture f;
     f.addRecipient(QStringLiteral("U1"), QStringLiteral("Иванов"));
     f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"));
-    TfmHend& hend = *f.app().forms().hend;
+    TfmHend& hend = f.window<TfmHend>("TfmHend");
     hend.FormShow();
     QCOMPARE(hend.Query.recordCount(), 2);
-    QVERIFY(hend.edID->text().isEmpty()); // loading the list chooses nobody
+    QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty()); // loading the list chooses nobody
 
     const int row = rowOf(hend, QStringLiteral("U2"));
-    hend.DBGrid1->setCurrentIndex(hend.DBGrid1->model()->index(row, 2)); // by keyboard
-    QCOMPARE(hend.edID->text(), QStringLiteral("U2"));
-    hend.edID->setText(QStringLiteral("typed"));
+    DeskFixture::find<DbGrid>(hend, "DBGrid1")->setCurrentIndex(DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(row, 2)); // by keyboard
+    QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->text(), QStringLiteral("U2"));
+    DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("typed"));
     hend.DBGrid1CellClick(); // a click on the row already current
-    QCOMPARE(hend.edID->text(), QStringLiteral("U2"));
-    hend.btClear->click();
-    QVERIFY(hend.edID->text().isEmpty());
+    QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->text(), QStringLiteral("U2"));
+    DeskFixture::find<QToolButton>(hend, "btClear")->click();
+    QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty());
     hend.FormShow();
-    QVERIFY(hend.edID->text().isEmpty());
+    QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty());
 }
 
 void TestHend::issuesToChosenRecipient_data()
@@ -116,16 +112,16 @@ void TestHend::issuesToChosenRecipient()
     const qint64 chosen = f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"), QStringLiteral("Завод"));
     f.addTool(QStringLiteral("T1"), QStringLiteral("Пила"), QStringLiteral("Makita"), QStringLiteral("HS"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    f.app().forms().cfg->cbLeng->setCurrentIndex(languageIndex);
-    m.setWindowTitle(f.app().forms().texts->rsCaptionAdmin); // the switch dropped the mode from the title
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(languageIndex);
+    m.setWindowTitle(f.session().texts().rsCaptionAdmin); // the switch dropped the mode from the title
     card.showToolState(true);
-    QVERIFY(card.btHend->isEnabled());
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
     f.fakes().clock.current = QDateTime(QDate(2026, 2, 3), QTime(8, 9, 10));
 
     int result = kStillOpen;
     runHend(f, card, [&](TfmHend& hend) {
-        hend.DBGrid1->setCurrentIndex(hend.DBGrid1->model()->index(rowOf(hend, QStringLiteral("U2")), 0));
-        hend.btGo->click();
+        DeskFixture::find<DbGrid>(hend, "DBGrid1")->setCurrentIndex(DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(rowOf(hend, QStringLiteral("U2")), 0));
+        DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
     });
 
@@ -144,11 +140,11 @@ void TestHend::issuesToChosenRecipient()
     QVERIFY(f.fakes().sound.played.isEmpty());
     // The card and the desk's journal show the issue at once.
     QCOMPARE(card.q.fetchedCount(), 1);
-    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 2), operation);
-    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 1), QStringLiteral("08:09:10"));
-    QCOMPARE(m.grid_History->queryModel()->displayText(0, 2), QStringLiteral("Петров"));
-    QVERIFY(card.btReturn->isEnabled());
-    QVERIFY(!card.btHend->isEnabled());
+    QCOMPARE(DeskFixture::find<DbGrid>(card, "DBGrid1")->queryModel()->displayText(0, 2), operation);
+    QCOMPARE(DeskFixture::find<DbGrid>(card, "DBGrid1")->queryModel()->displayText(0, 1), QStringLiteral("08:09:10"));
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 2), QStringLiteral("Петров"));
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btReturn")->isEnabled());
+    QVERIFY(!DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
 }
 
 void TestHend::notFoundKeepsWindowOpen_data()
@@ -174,19 +170,19 @@ void TestHend::notFoundKeepsWindowOpen()
     int result = 0;
     QString left;
     runHend(f, card, [&](TfmHend& hend) {
-        hend.edID->setText(typed);
-        hend.btGo->click();
+        DeskFixture::find<QLineEdit>(hend, "edID")->setText(typed);
+        DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
-        left = hend.edID->text();
+        left = DeskFixture::find<QLineEdit>(hend, "edID")->text();
     });
     QCOMPARE(result, kStillOpen);
     QCOMPARE(left, typed);
     QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
-             QStringList{f.app().forms().texts->rsUserIDNotFound});
+             QStringList{f.session().texts().rsUserIDNotFound});
     QCOMPARE(f.journalCount(), 0);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
-    QVERIFY(card.btHend->isEnabled());
-    QVERIFY(!card.btReturn->isEnabled());
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
+    QVERIFY(!DeskFixture::find<QPushButton>(card, "btReturn")->isEnabled());
 }
 
 void TestHend::noRecipientsDoesNothing()
@@ -196,8 +192,8 @@ void TestHend::noRecipientsDoesNothing()
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     int result = 0;
     runHend(f, card, [&](TfmHend& hend) {
-        hend.edID->setText(QStringLiteral("U1"));
-        hend.btGo->click();
+        DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("U1"));
+        DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
     });
     QCOMPARE(result, kStillOpen);
@@ -211,14 +207,14 @@ void TestHend::boxEmptyEachOpening()
     f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    TfmHend& hend = *f.app().forms().hend;
-    hend.edID->setText(QStringLiteral("left over"));
+    TfmHend& hend = f.window<TfmHend>("TfmHend");
+    DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("left over"));
     QStringList seen;
     runHend(f, card, [&](TfmHend& h) {
-        seen << h.edID->text();
-        h.edID->setText(QStringLiteral("U1")); // typed, then the window is closed
+        seen << DeskFixture::find<QLineEdit>(h, "edID")->text();
+        DeskFixture::find<QLineEdit>(h, "edID")->setText(QStringLiteral("U1")); // typed, then the window is closed
     });
-    runHend(f, card, [&](TfmHend& h) { seen << h.edID->text(); });
+    runHend(f, card, [&](TfmHend& h) { seen << DeskFixture::find<QLineEdit>(h, "edID")->text(); });
     QCOMPARE(seen, (QStringList{QString(), QString()}));
     QCOMPARE(f.journalCount(), 0);
 }
@@ -238,33 +234,33 @@ void TestHend::toolIssuedElsewhereIsNotTakenBack()
 
     int result = kStillOpen;
     runHend(f, card, [&](TfmHend& hend) {
-        hend.edID->setText(QStringLiteral("U2"));
-        hend.btGo->click();
+        DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("U2"));
+        DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
     });
     QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
-             QStringList{f.app().forms().texts->rsIssuedToOther});
+             QStringList{f.session().texts().rsIssuedToOther});
     QCOMPARE(f.journalCount(), 1);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(holder));
     QCOMPARE(result, int(QDialog::Accepted));
-    QVERIFY(card.btReturn->isEnabled());
-    QVERIFY(!card.btHend->isEnabled());
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btReturn")->isEnabled());
+    QVERIFY(!DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
     QCOMPARE(card.q.fetchedCount(), 1);
 }
 
 void TestHend::accessibleInBothLanguages()
 {
     DeskFixture f;
-    TfmHend& hend = *f.app().forms().hend;
+    TfmHend& hend = f.window<TfmHend>("TfmHend");
     QCOMPARE(hend.windowTitle(), QStringLiteral("Ручная выдача инструмента"));
-    QCOMPARE(hend.edID->accessibleName(), QStringLiteral("Введите ID получателя"));
-    QCOMPARE(hend.DBGrid1->accessibleName(), hend.windowTitle());
-    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
-    QCOMPARE(hend.edID->accessibleName(), QStringLiteral("Enter user ID"));
-    QCOMPARE(hend.btClear->accessibleName(), QStringLiteral("Clear"));
-    QCOMPARE(hend.DBGrid1->queryModel()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Supervisot"));
-    QCOMPARE(hend.DBGrid1->accessibleName(), QStringLiteral("Manual tool issue"));
+    QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->accessibleName(), QStringLiteral("Введите ID получателя"));
+    QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->accessibleName(), hend.windowTitle());
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
+    QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->accessibleName(), QStringLiteral("Enter user ID"));
+    QCOMPARE(DeskFixture::find<QToolButton>(hend, "btClear")->accessibleName(), QStringLiteral("Clear"));
+    QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->queryModel()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Supervisot"));
+    QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->accessibleName(), QStringLiteral("Manual tool issue"));
 }
 
 QTEST_MAIN(TestHend)

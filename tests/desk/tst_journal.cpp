@@ -36,13 +36,13 @@ void TestJournal::addRows(DeskFixture& f)
     for (const auto& r : rows)
         f.db().exec("INSERT INTO History (ADate, FIO, ATime, Note, Operation) VALUES (?,?,?,'','Выдан')",
                     {QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])});
-    f.main().qHistory.reopen();
+    f.session().qHistory.reopen();
 }
 
 QStringList TestJournal::column(const DeskFixture& f, int c)
 {
     QStringList values;
-    const QueryModel* model = f.main().grid_History->queryModel();
+    const QueryModel* model = f.control<DbGrid>("TfmMain", "grid_History")->queryModel();
     for (int row = 0; row < model->rowCount(); ++row)
         values << model->displayText(row, c);
     return values;
@@ -55,14 +55,14 @@ void TestJournal::titleClickToggles()
     TfmMain& m = f.main();
     QCOMPARE(column(f, 2), (QStringList{"Васильев", "аксенов", "Борисов"})); // newest first
     m.grid_HistoryTitleClick(0);
-    QCOMPARE(m.qHistory.sort(), QStringLiteral("ADate ASC"));
+    QCOMPARE(f.session().qHistory.sort(), QStringLiteral("ADate ASC"));
     QCOMPARE(column(f, 0), (QStringList{"01.01.2026", "02.01.2026", "03.01.2026"}));
     m.grid_HistoryTitleClick(0);
-    QCOMPARE(m.qHistory.sort(), QStringLiteral("ADate DESC"));
+    QCOMPARE(f.session().qHistory.sort(), QStringLiteral("ADate DESC"));
     QCOMPARE(column(f, 0), (QStringList{"03.01.2026", "02.01.2026", "01.01.2026"}));
-    QTest::mouseClick(m.grid_History->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                      QPoint(m.grid_History->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
-    QCOMPARE(m.qHistory.sort(), QStringLiteral("FIO ASC"));
+    QTest::mouseClick(f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+    QCOMPARE(f.session().qHistory.sort(), QStringLiteral("FIO ASC"));
     QCOMPARE(column(f, 2), (QStringList{"аксенов", "Борисов", "Васильев"})); // letter case ignored
 }
 
@@ -75,9 +75,9 @@ void TestJournal::eventAfterSortBringsNewestFirst()
     f.main().grid_HistoryTitleClick(2);
     f.scan("U1");
     f.scan("T1");
-    QCOMPARE(f.main().qHistory.sort(), QString());
+    QCOMPARE(f.session().qHistory.sort(), QString());
     QCOMPARE(column(f, 2).first(), QStringLiteral("Яковлев"));
-    QCOMPARE(f.main().qHistory.recNo(), 0);
+    QCOMPARE(f.session().qHistory.recNo(), 0);
 }
 
 void TestJournal::noteEditing_data()
@@ -97,15 +97,15 @@ void TestJournal::noteEditing()
     addRows(f);
     TfmMain& m = f.main();
     f.db().exec("UPDATE History SET Note='старое' WHERE FIO='аксенов'");
-    m.qHistory.reopen();
-    QVERIFY(m.qHistory.locate("FIO", QStringLiteral("аксенов")));
+    f.session().qHistory.reopen();
+    QVERIFY(f.session().qHistory.locate("FIO", QStringLiteral("аксенов")));
     f.fakes().dialogs.inputAnswers.push_back(answer);
     m.grid_HistoryDblClick();
     QCOMPARE(f.fakes().dialogs.texts("input"), QStringList{QStringLiteral("Enter note|Примечание: |старое")});
     const QVariant note = f.db().scalar("SELECT Note FROM History WHERE FIO='аксенов'");
     QCOMPARE(note.toString(), stored);
     QVERIFY(!note.isNull());
-    QCOMPARE(m.qHistory.recNo(), answer ? 0 : 1); // a saved note re-opens the journal at its top
+    QCOMPARE(f.session().qHistory.recNo(), answer ? 0 : 1); // a saved note re-opens the journal at its top
     QCOMPARE(f.journalCount(), 3);
 }
 
@@ -138,10 +138,10 @@ void TestJournal::timeColumn()
     addRows(f);
     TfmMain& m = f.main();
     m.show(); // the show handler applies the time switch once
-    const QueryModel* model = m.grid_History->queryModel();
+    const QueryModel* model = f.control<DbGrid>("TfmMain", "grid_History")->queryModel();
     QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), title);
     QCOMPARE(model->displayText(1, 3), cell);
-    f.settings().cbShowTime->setChecked(!showTime);
+    f.control<QCheckBox>("TfmSettings", "cbShowTime")->setChecked(!showTime);
     QCOMPARE(f.data().readIni().contains(QStringLiteral("ShowTime=%1").arg(showTime ? "0" : "1")), true);
     QCOMPARE(model->columns().at(3).field, showTime ? QStringLiteral("IType") : QStringLiteral("ATime"));
 }
@@ -154,7 +154,7 @@ void TestJournal::columnsSpreadEvenly()
     m.show();
     m.resize(900, 500);
     QCoreApplication::processEvents();
-    DbGrid* grid = m.grid_History;
+    DbGrid* grid = f.control<DbGrid>("TfmMain", "grid_History");
     const int expected = (grid->contentsRect().width() - 8 - 8) / 8;
     for (int c = 0; c < 8; ++c)
         QCOMPARE(grid->columnWidth(c), expected);

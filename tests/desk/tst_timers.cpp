@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QPushButton>
 #include <QtTest>
 
 class TestTimers : public QObject
@@ -34,8 +35,8 @@ namespace {
 
 void setLimits(DeskFixture& f, int idle, int batch)
 {
-    f.settings().edTimer->setValue(idle);
-    f.settings().edPacketTimer->setValue(batch);
+    f.control<QSpinBox>("TfmSettings", "edTimer")->setValue(idle);
+    f.control<QSpinBox>("TfmSettings", "edPacketTimer")->setValue(batch);
 }
 
 } // namespace
@@ -65,8 +66,8 @@ void TestTimers::idleClearOnTheTickAfterTheLimit()
 
     // Then every N ticks while no key comes.
     m.SpeedButton6Click();
-    m.qSearch_U.setSql("SELECT * FROM Users WHERE ID_User='U2'");
-    m.qSearch_U.open();
+    f.desk().qSearch_U.setSql("SELECT * FROM Users WHERE ID_User='U2'");
+    f.desk().qSearch_U.open();
     for (int tick = 1; tick < limit; ++tick) {
         m.TimerTimer();
         QVERIFY(m.recipientSelected());
@@ -85,7 +86,7 @@ void TestTimers::keyRestartsTheIdleCount()
     m.TimerTimer();
     m.TimerTimer();
     m.TimerTimer();
-    QTest::keyClick(m.edInput, Qt::Key_X); // any key counts
+    QTest::keyClick(f.control<QLineEdit>("TfmMain", "edInput"), Qt::Key_X); // any key counts
     m.TimerTimer();
     m.TimerTimer();
     m.TimerTimer();
@@ -99,22 +100,22 @@ void TestTimers::batchButtonLooks()
     DeskFixture f;
     TfmMain& m = f.main();
     setLimits(f, 30, 20);
-    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
-    QCOMPARE(m.btPacket->colour(), QColor(248, 148, 110));
-    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
-    QTest::mouseClick(m.btPacket, Qt::LeftButton);
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->colour(), QColor(248, 148, 110));
+    QVERIFY(!DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
+    QTest::mouseClick(f.control<ColourButton>("TfmMain", "btPacket"), Qt::LeftButton);
     QVERIFY(m.batchIssue());
-    QCOMPARE(m.btPacket->text(), QStringLiteral("Завершить"));
-    QCOMPARE(m.btPacket->colour(), QColor(45, 172, 61));
-    QVERIFY(m.lbPacketTimer->isVisibleTo(&m));
-    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("20"));
-    QCOMPARE(m.Label9->text(), QStringLiteral("Пакетная выдача инструмента"));
-    QTest::mouseClick(m.btPacket, Qt::LeftButton);
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Завершить"));
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->colour(), QColor(45, 172, 61));
+    QVERIFY(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("20"));
+    QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Пакетная выдача инструмента"));
+    QTest::mouseClick(f.control<ColourButton>("TfmMain", "btPacket"), Qt::LeftButton);
     QVERIFY(!m.batchIssue());
-    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
-    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("0"));
-    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
-    QCOMPARE(m.Label9->text(), QStringLiteral("Выдача инструмента"));
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("0"));
+    QVERIFY(!DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
+    QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Выдача инструмента"));
 }
 
 void TestTimers::batchCountsDownAndEnds()
@@ -123,18 +124,18 @@ void TestTimers::batchCountsDownAndEnds()
     TfmMain& m = f.main();
     setLimits(f, 100, 4);
     m.btPacketClick();
-    QStringList shown{m.lbPacketTimer->text()};
+    QStringList shown{DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text()};
     for (int tick = 1; tick <= 4; ++tick) {
         m.TimerTimer();
-        shown << m.lbPacketTimer->text();
+        shown << DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text();
         QVERIFY(m.batchIssue());
     }
     QCOMPARE(shown, (QStringList{"4", "3", "2", "1", "0"}));
     m.TimerTimer(); // tick M + 1
     QVERIFY(!m.batchIssue());
-    QCOMPARE(m.btPacket->text(), QStringLiteral("Пакетная выдача"));
-    QCOMPARE(m.Label9->text(), QStringLiteral("Выдача инструмента"));
-    QVERIFY(!m.lbPacketTimer->isVisibleTo(&m));
+    QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Пакетная выдача"));
+    QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Выдача инструмента"));
+    QVERIFY(!DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
 }
 
 void TestTimers::keyRestartsTheBatchCountdown()
@@ -145,10 +146,10 @@ void TestTimers::keyRestartsTheBatchCountdown()
     m.btPacketClick();
     m.TimerTimer();
     m.TimerTimer();
-    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("1"));
-    QTest::keyClick(m.edInput, Qt::Key_A);
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("1"));
+    QTest::keyClick(f.control<QLineEdit>("TfmMain", "edInput"), Qt::Key_A);
     m.TimerTimer();
-    QCOMPARE(m.lbPacketTimer->text(), QStringLiteral("2"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("2"));
     m.TimerTimer();
     m.TimerTimer();
     QVERIFY(m.batchIssue());
@@ -161,7 +162,7 @@ void TestTimers::batchIssuesSeveralToolsToOneRecipient()
     DeskFixture f;
     TfmMain& m = f.main();
     setLimits(f, 2, 100);
-    m.cbClear->setChecked(true);
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     const qint64 key = f.addRecipient("U1");
     for (const char* t : {"T1", "T2", "T3"})
         f.addTool(t);
@@ -179,8 +180,8 @@ void TestTimers::batchIssuesSeveralToolsToOneRecipient()
     f.scan("T1");
     QCOMPARE(f.journalCount(), 4); // returned: the recipient stayed
     m.SpeedButton7Click();
-    m.qSearch_T.setSql("SELECT * FROM Tools WHERE ID_Tool='T2'");
-    m.qSearch_T.open();
+    f.desk().qSearch_T.setSql("SELECT * FROM Tools WHERE ID_Tool='T2'");
+    f.desk().qSearch_T.open();
     m.TimerTimer();
     m.TimerTimer();
     m.TimerTimer();
@@ -217,10 +218,10 @@ void TestTimers::restoreTick()
     QFETCH(int, restores);
     DeskFixture f;
     TfmMain& m = f.main();
-    f.settings().edShowTimer->setValue(3);
-    f.settings().cbShowMainForm->setChecked(optionOn);
+    f.control<QSpinBox>("TfmSettings", "edShowTimer")->setValue(3);
+    f.control<QCheckBox>("TfmSettings", "cbShowMainForm")->setChecked(optionOn);
     m.FormStarted = started;
-    m.btSettingsClick();
+    f.control<QPushButton>("TfmMain", "btSettings")->click();
     f.fakes().windows.background = background;
     f.fakes().windows.minimised = minimised;
     m.tmrShowMainFormTimer();
@@ -229,7 +230,7 @@ void TestTimers::restoreTick()
     m.tmrShowMainFormTimer();
     QCOMPARE(f.fakes().windows.restoreCalls, restores);
     QCOMPARE(f.fakes().windows.minimiseOthersCalls, restores);
-    QCOMPARE(m.pConteiner->currentWidget() == m.pMain, restores > 0);
+    QCOMPARE(f.control<QStackedWidget>("TfmMain", "pConteiner")->currentWidget() == f.control<QWidget>("TfmMain", "pMain"), restores > 0);
     QCOMPARE(m.RestoreSeconds, restores > 0 ? 3 : 0);
 }
 
@@ -237,8 +238,8 @@ void TestTimers::restoreRepeatsWhileInBackground()
 {
     DeskFixture f;
     TfmMain& m = f.main();
-    f.settings().edShowTimer->setValue(2);
-    f.settings().cbShowMainForm->setChecked(true);
+    f.control<QSpinBox>("TfmSettings", "edShowTimer")->setValue(2);
+    f.control<QCheckBox>("TfmSettings", "cbShowMainForm")->setChecked(true);
     f.fakes().windows.background = true;
     for (int i = 0; i < 4; ++i)
         m.tmrShowMainFormTimer();
@@ -256,13 +257,13 @@ void TestTimers::timersStartWhenShown()
     Platform platform = fakes.platform();
     Application app(data.folder(), platform);
     QVERIFY(app.start());
-    QVERIFY(!app.main()->Timer.isActive());
+    QVERIFY(!app.main()->idleTimer().isActive());
     app.show();
-    QVERIFY(app.main()->Timer.isActive());
-    QVERIFY(app.main()->tmrShowMainForm.isActive());
-    QCOMPARE(app.main()->Timer.interval(), 1000);
-    app.main()->Timer.stop();
-    app.main()->tmrShowMainForm.stop();
+    QVERIFY(app.main()->idleTimer().isActive());
+    QVERIFY(app.main()->restoreTimer().isActive());
+    QCOMPARE(app.main()->idleTimer().interval(), 1000);
+    QCOMPARE(app.main()->restoreTimer().interval(), 1000);
+    app.main()->close();
 }
 
 void TestTimers::windowsToMinimiseChoice()

@@ -1,13 +1,14 @@
 #include "DeskFixture.h"
 
-#include "data/Connection.h"
 #include "config/TfmCFG.h"
+#include "config/TfmSettings.h"
+#include "core/DeskSelection.h"
+#include "core/Session.h"
+#include "data/Connection.h"
 #include "desk/TfmMain.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <QLineEdit>
 #include <QtTest>
 
 DeskFixture::DeskFixture(const QString& iniText, SignIn signIn)
@@ -16,11 +17,17 @@ DeskFixture::DeskFixture(const QString& iniText, SignIn signIn)
 }
 
 DeskFixture::DeskFixture(const QString& iniText, const std::function<void(FakePlatform&)>& beforeStart)
+    : DeskFixture(iniText, [&beforeStart](FakePlatform& fakes, const TestData&) { beforeStart(fakes); })
+{
+}
+
+DeskFixture::DeskFixture(const QString& iniText,
+                         const std::function<void(FakePlatform&, const TestData&)>& beforeStart)
     : m_platform(m_fakes.platform())
 {
     if (!iniText.isNull())
         m_data.writeIni(iniText);
-    beforeStart(m_fakes);
+    beforeStart(m_fakes, m_data);
     m_app = std::make_unique<Application>(m_data.folder(), m_platform);
     m_app->setTimersEnabled(false);
     m_started = m_app->start();
@@ -37,11 +44,11 @@ void DeskFixture::scriptSignIn(FakeDialogs& dialogs, SignIn signIn)
     dialogs.modalScripts.push_back([signIn](QDialog& window) {
         auto& cfg = static_cast<TfmCFG&>(window);
         if (signIn == SignIn::Administrator) {
-            cfg.edPass->setText(QString::fromLatin1(kPassword));
-            cfg.btAdm->click();
+            find<QLineEdit>(cfg, "edPass")->setText(QString::fromLatin1(kPassword));
+            find<QPushButton>(cfg, "btAdm")->click();
         }
         if (!cfg.GoOperator)
-            cfg.btOper->click();
+            find<QPushButton>(cfg, "btOper")->click();
     });
 }
 
@@ -52,12 +59,17 @@ TfmMain& DeskFixture::main() const
 
 TfmSettings& DeskFixture::settings() const
 {
-    return *m_app->settings();
+    return window<TfmSettings>("TfmSettings");
+}
+
+DeskSelection& DeskFixture::desk() const
+{
+    return session().desk();
 }
 
 Connection& DeskFixture::db() const
 {
-    return m_app->main()->connection();
+    return session().connection();
 }
 
 qint64 DeskFixture::addRecipient(const QString& code, const QString& fio, const QString& organization,
@@ -79,7 +91,7 @@ qint64 DeskFixture::addTool(const QString& code, const QString& type, const QStr
 
 void DeskFixture::scan(const QString& code)
 {
-    QLineEdit* box = main().edInput;
+    QLineEdit* box = find<QLineEdit>(main(), "edInput");
     QTest::keyClicks(box, code);
     QTest::keyClick(box, Qt::Key_Return);
 }

@@ -2,13 +2,18 @@
 
 #include "TestData.h"
 #include "app/Application.h"
+#include "core/DeskSelection.h"
+#include "core/Session.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <QVariant>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
 class Connection;
+class DeskSelection;
+class Session;
 class TfmMain;
 class TfmSettings;
 
@@ -27,6 +32,8 @@ public:
     explicit DeskFixture(const QString& iniText = {}, SignIn signIn = SignIn::Administrator);
     // beforeStart prepares the fakes (answers, the sign-in script) before the start.
     DeskFixture(const QString& iniText, const std::function<void(FakePlatform&)>& beforeStart);
+    // The same, with the test's program folder at hand.
+    DeskFixture(const QString& iniText, const std::function<void(FakePlatform&, const TestData&)>& beforeStart);
     ~DeskFixture();
 
     // Answers the next sign-in window of a program started on these fakes.
@@ -34,9 +41,35 @@ public:
 
     bool started() const { return m_started; }
     Application& app() { return *m_app; }
+    Session& session() const { return m_app->session(); }
+    DeskSelection& desk() const;
     TfmMain& main() const;
     TfmSettings& settings() const;
     Connection& db() const;
+
+    // A window of the program by its object name, as its class.
+    template<typename Window>
+    Window& window(const char* name) const
+    {
+        QWidget* w = m_app->window(QLatin1String(name));
+        if (!w)
+            qFatal("no window %s", name);
+        return *static_cast<Window*>(w);
+    }
+    // A control of a window by the two object names; the test fails at once without it.
+    template<typename Control>
+    Control* control(const char* windowName, const char* name) const
+    {
+        return find<Control>(window<QWidget>(windowName), name);
+    }
+    template<typename Control>
+    static Control* find(const QWidget& parent, const char* name)
+    {
+        auto* c = parent.findChild<Control*>(QLatin1String(name));
+        if (!c)
+            qFatal("no control %s in %s", name, qPrintable(parent.objectName()));
+        return c;
+    }
     FakePlatform& fakes() { return m_fakes; }
     const TestData& data() const { return m_data; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The program's own texts shown in message boxes, prompts and captions, in
@@ -38,6 +39,20 @@ struct Messages {
     QString rsAktTemplateNotFound;
     QString rsAktNotFound;
 };
+
+// One message in both languages.
+struct MessageText {
+    const char* name;
+    QString Messages::*field;
+    const char* ru;
+    const char* en;
+};
+
+// Every message, once.
+const QList<MessageText>& messageTexts();
+
+// Sets every message to its text in one language.
+void setMessages(Messages& texts, bool russian);
 
 // Shown before any language can be read: the settings file is missing.
 inline const QString kConfigNotFoundRu = QStringLiteral("Не найден файл конфигурации, обратитесь к администратору");

@@ -1,4 +1,4 @@
-#include "tools/PictureFile.h"
+#include "widgets/PictureFile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "tools/ImageFolder.h"
+#include "widgets/ImageFolder.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,7 @@
 #include <QList>
 #include <QString>
 
-struct Forms;
-struct Messages;
+class QWidget;
 
 // The two interface text sets. Each row assigns one text to one target, in
 // Russian and in English, so both sets always name the same targets.
@@ -29,15 +28,12 @@ public:
         const char* en;
     };
 
-    struct MessageText {
-        const char* name;
-        QString Messages::*field;
-        const char* ru;
-        const char* en;
-    };
-
     // tables: each window's rows, in the order they are applied.
-    Localization(Forms& forms, const QList<QList<Text>>& tables);
+    explicit Localization(const QList<QList<Text>>& tables);
+
+    // The windows the rows name, in start order; each is told of a switch.
+    void addWindow(QWidget* window);
+    const QList<QWidget*>& windows() const { return m_windows; }
 
     // 1 applies Russian, 0 English; any other code does nothing.
     void SetLanguage(int code);
@@ -45,11 +41,12 @@ public:
     void SetTextsEN();
 
     const QList<Text>& texts() const { return m_texts; }
-    static const QList<MessageText>& messages();
 
-private:
+    // Assigns every row's text of one language, then lets each window
+    // refresh what follows from its texts.
     void apply(bool russian);
 
-    Forms& m_forms;
+private:
+    QList<QWidget*> m_windows;
     QList<Text> m_texts;
 };

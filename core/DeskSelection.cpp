@@ -1,0 +1,151 @@
+#include "DeskSelection.h"
+
+#include "Session.h"
+#include "Settings.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+
+namespace {
+
+const QString kNoRecipient = QStringLiteral("SELECT * FROM Users WHERE ID=0000");
+const QString kNoTool = QStringLiteral("SELECT * FROM Tools WHERE ID=0000");
+
+} // namespace
+
+DeskSelection::DeskSelection(Session& session, QObject* parent)
+    : QObject(parent)
+    , qSearch_U(session.connection())
+    , qSearch_T(session.connection())
+    , m_session(session)
+{
+}
+
+void DeskSelection::open()
+{
+    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=00000"));
+    qSearch_T.open();
+    qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID=00000"));
+    qSearch_U.open();
+}
+
+bool DeskSelection::recipientSelected() const
+{
+    return qSearch_U.isOpen() && !qSearch_U.isEmpty();
+}
+
+bool DeskSelection::toolSelected() const
+{
+    return qSearch_T.isOpen() && !qSearch_T.isEmpty();
+}
+
+CodeClass DeskSelection::classify(const QString& code)
+{
+    return classifyCode(m_session.connection(), code);
+}
+
+void DeskSelection::selectRecipient(const QString& code)
+{
+    qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User=?"), {code});
+    qSearch_U.open();
+}
+
+void DeskSelection::selectTool(const QString& code)
+{
+    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE (ID_Tool=?) AND (WriteOff<>%1)")
+                         .arg(m_session.connection().dialect().sqlTrue()),
+                     {code});
+    qSearch_T.open();
+}
+
+CodeClass DeskSelection::selectCode(const QString& code)
+{
+    const CodeClass kind = classify(code);
+    if (kind == CodeClass::User)
+        selectRecipient(code);
+    else if (kind == CodeClass::Tool)
+        selectTool(code);
+    return kind;
+}
+
+void DeskSelection::clearRecipient()
+{
+    qSearch_U.setSql(kNoRecipient);
+    qSearch_U.open();
+}
+
+void DeskSelection::clearTool()
+{
+    qSearch_T.setSql(kNoTool);
+    qSearch_T.open();
+}
+
+void DeskSelection::clearForNextEvent()
+{
+    clearTool();
+    if (!m_batch)
+        clearRecipient();
+}
+
+void DeskSelection::setBatch(bool on)
+{
+    if (on == m_batch)
+        return;
+    m_batch = on;
+    emit batchChanged(on);
+}
+
+void DeskSelection::setClearAfterEvent(bool on)
+{
+    if (on == m_clearAfterEvent)
+        return;
+    m_clearAfterEvent = on;
+    emit clearAfterEventChanged(on);
+}
+
+EventRecorder::Result DeskSelection::record(const QDateTime& now)
+{
+    EventRecorder::Input input;
+    input.russian = m_session.russian();
+    input.holderRuleOn = m_session.settings().returnToolOnlyOwner();
+    input.now = now;
+    EventRecorder recorder(m_session.connection(), qSearch_U, qSearch_T, m_session.qHistory);
+    const EventRecorder::Result result = recorder.record(input);
+    if (result != EventRecorder::Result::RefusedHolder)
+        m_session.qHistory.reopen(); // the new row on top; a title-click sort is dropped
+    if (m_clearAfterEvent)
+        clearForNextEvent();
+    return result;
+}
+
+bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTime& now)
+{
+    Connection& db = m_session.connection();
+    {
+        // The journal row and the tool's change go together, decided on the
+        // tool as stored now: another desk may have taken it back already.
+        Connection::Transaction transaction(db);
+        Query tool(db);
+        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID_Tool_Unique=?"), {toolIdentity});
+        tool.open();
+        if (tool.isEmpty())
+            throw DbError(QStringLiteral("The tool is no longer in the register"));
+        if (tool.boolean(QStringLiteral("Passed")))
+            return false;
+        const bool russian = m_session.russian();
+        Query journal(db);
+        journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
+        journal.open();
+        const EventRecorder::Holder operatorMarker{
+            QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
+        EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now);
+        tool.edit();
+        tool.setValue(QStringLiteral("Passed"), true);
+        tool.setValue(QStringLiteral("OwnerID"), QStringLiteral("0"));
+        tool.post();
+        transaction.commit();
+    }
+    clearTool();
+    clearRecipient();
+    m_session.qHistory.reopen(); // the desk's journal shows the new row on top
+    return true;
+}

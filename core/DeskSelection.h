@@ -1,0 +1,70 @@
+#pragma once
+
+#include "CodeLookup.h"
+#include "EventRecorder.h"
+#include "data/Query.h"
+
+#include <QDateTime>
+#include <QObject>
+
+class Session;
+
+// The recipient and the tool shown on the desk, and what is done with them:
+// codes looked up and selected, an event recorded for the pair, the desk
+// emptied. The desk, manual issue and the cards' returns all go through it.
+class DeskSelection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeskSelection(Session& session, QObject* parent = nullptr);
+
+    // The recipient shown and the tool shown; the desk's controls follow them.
+    Query qSearch_U;
+    Query qSearch_T;
+
+    // Opens both empty.
+    void open();
+
+    bool recipientSelected() const;
+    bool toolSelected() const;
+
+    // Which register a code belongs to.
+    CodeClass classify(const QString& code);
+    // Selects the recipient with this code (none when there is no such code).
+    void selectRecipient(const QString& code);
+    // Selects the tool with this code unless it is written off.
+    void selectTool(const QString& code);
+    // Classifies a scanned code and selects it in its register.
+    CodeClass selectCode(const QString& code);
+
+    void clearRecipient();
+    void clearTool();
+    // Empties the tool and, outside batch issue, the recipient.
+    void clearForNextEvent();
+
+    // Batch issue: the recipient stays for several tools.
+    bool batch() const { return m_batch; }
+    void setBatch(bool on);
+
+    // Records the event for the selected pair, then empties the desk when the
+    // clear box is on. Throws DbError; then nothing is written.
+    EventRecorder::Result record(const QDateTime& now);
+
+    // The operator takes back a tool that is out, without its holder: one
+    // transaction decided on the tool as stored now. False when the tool was
+    // already in the store. Throws DbError; then nothing is written.
+    bool returnByOperator(const QString& toolIdentity, const QDateTime& now);
+
+    // The desk's clear box.
+    bool clearAfterEvent() const { return m_clearAfterEvent; }
+    void setClearAfterEvent(bool on);
+
+signals:
+    void batchChanged(bool on);
+    void clearAfterEventChanged(bool on);
+
+private:
+    Session& m_session;
+    bool m_batch = false;
+    bool m_clearAfterEvent = false;
+};

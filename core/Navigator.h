@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Dictionary.h"
+
+#include <QObject>
+#include <QString>
+
+// How one window brings up another without knowing it: the application
+// implements it and alone knows the concrete windows. Windows learn of
+// changes made elsewhere through its signals.
+class Navigator : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The tool register page, searched anew, with its saved sort and columns.
+    virtual void showToolList() = 0;
+    // The card of the tool list's current tool; returns when it closes.
+    virtual void openToolCard() = 0;
+    // The editor on the tool list's current row, which the caller has put
+    // into insert or edit state; returns when it closes.
+    virtual void openToolEditor() = 0;
+    // Manual issue of the tool with this code; returns when it closes.
+    virtual void openManualIssue(const QString& toolCode) = 0;
+    virtual void openDictionary(DictionaryKind kind) = 0;
+
+    void notifyToolsChanged() { emit toolsChanged(); }
+    void notifyRecipientsChanged() { emit recipientsChanged(); }
+    void notifyDictionaryChanged(DictionaryKind kind) { emit dictionaryChanged(kind); }
+
+signals:
+    // Tools were added, changed or moved between store and holders elsewhere.
+    void toolsChanged();
+    void recipientsChanged();
+    void dictionaryChanged(DictionaryKind kind);
+};

@@ -1,0 +1,234 @@
+#include "Settings.h"
+
+#include "IniFile.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+const QString kMain = QStringLiteral("MAIN");
+
+struct ColumnKey {
+    const char* key;
+    const char* defaultValue;
+};
+
+const ColumnKey kColumnKeys[Settings::ToolColumnCount] = {
+    {"ToolColumnView_Type", "-1"},  {"ToolColumnView_Proizvoditel", "-1"}, {"ToolColumnView_SerNum", "-1"},
+    {"ToolColumnView_Model", "-1"}, {"ToolColumnView_State", "-1"},        {"ToolColumnView_DateProches", "-1"},
+    {"ToolColumnView_Woranty", "-1"}, {"ToolColumnView_Price", "0"},       {"ToolColumnView_Naim", "0"},
+    {"ToolColumnView_Inv", "0"},    {"ToolColumnView_Mesto", "0"},
+};
+
+} // namespace
+
+Settings::Settings(const QString& iniPath, QObject* parent)
+    : QObject(parent)
+    , m_path(iniPath)
+    , m_toolColumns(ToolColumnCount, false)
+{
+}
+
+bool Settings::fileExists() const
+{
+    return QFileInfo::exists(m_path);
+}
+
+QString Settings::read(const QString& key) const
+{
+    return IniFile(m_path).read(kMain, key, QStringLiteral("0"));
+}
+
+void Settings::write(const QString& key, const QString& value) const
+{
+    IniFile(m_path).write(kMain, key, value); // a failed write is ignored
+}
+
+void Settings::writeSwitch(const char* key, bool on, const char* onText) const
+{
+    write(QLatin1String(key), on ? QLatin1String(onText) : QStringLiteral("0"));
+}
+
+QStringList Settings::load()
+{
+    QStringList faults;
+    auto readBool = [&](const char* key, void (Settings::*set)(bool)) {
+        const QString text = read(QLatin1String(key));
+        if (const auto value = IniFile::toBool(text))
+            (this->*set)(*value);
+        else
+            faults << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(key), text);
+    };
+    auto readInt = [&](const char* key, void (Settings::*set)(int)) {
+        const QString text = read(QLatin1String(key));
+        if (const auto value = IniFile::toInt(text))
+            (this->*set)(*value);
+        else
+            faults << QStringLiteral("%1: '%2' is not a valid integer value").arg(QLatin1String(key), text);
+    };
+
+    readBool("ShowTime", &Settings::setShowTime);
+    readBool("ReturnToolOnlyOwner", &Settings::setReturnToolOnlyOwner);
+    writeSwitch("ReturnToolOnlyOwner", m_returnToolOnlyOwner, "1");
+    readBool("ShowRecordCount", &Settings::setShowRecordCount);
+    writeSwitch("ShowRecordCount", m_showRecordCount, "1");
+    emit showRecordCountChanged(m_showRecordCount); // the lists show their count labels from it
+    readBool("ShowMainForm", &Settings::setShowMainForm);
+    readInt("ShowMainFormTimer", &Settings::setShowMainFormTimer);
+    readInt("TimerInterval", &Settings::setTimerInterval);
+    readBool("PlaySound", &Settings::setPlaySound);
+    readInt("PacketTimer", &Settings::setPacketTimer);
+
+    const auto marker = IniFile::toBool(read(QStringLiteral("ToolColumnView")));
+    if (!marker.value_or(false)) {
+        QStringList lines{QStringLiteral("ToolColumnView=-1")};
+        for (const ColumnKey& c : kColumnKeys)
+            lines << QStringLiteral("%1=%2").arg(QLatin1String(c.key), QLatin1String(c.defaultValue));
+        IniFile(m_path).appendLines(lines);
+    }
+    for (int i = 0; i < ToolColumnCount; ++i) {
+        const QString text = read(QLatin1String(kColumnKeys[i].key));
+        if (const auto value = IniFile::toBool(text))
+            m_toolColumns[i] = *value;
+        else
+            faults << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(kColumnKeys[i].key), text);
+    }
+    emit toolColumnsChanged();
+    return faults;
+}
+
+void Settings::saveTimeouts() const
+{
+    write(QStringLiteral("ShowMainFormTimer"), QString::number(m_showMainFormTimer));
+    write(QStringLiteral("TimerInterval"), QString::number(m_timerInterval));
+    write(QStringLiteral("PacketTimer"), QString::number(m_packetTimer));
+}
+
+void Settings::setShowTime(bool on)
+{
+    if (on == m_showTime)
+        return;
+    m_showTime = on;
+    writeSwitch("ShowTime", on, "1");
+    emit showTimeChanged(on);
+}
+
+void Settings::setReturnToolOnlyOwner(bool on)
+{
+    if (on == m_returnToolOnlyOwner)
+        return;
+    m_returnToolOnlyOwner = on;
+    writeSwitch("ReturnToolOnlyOwner", on, "1");
+    emit returnToolOnlyOwnerChanged(on);
+}
+
+void Settings::setShowRecordCount(bool on)
+{
+    if (on == m_showRecordCount)
+        return;
+    m_showRecordCount = on;
+    writeSwitch("ShowRecordCount", on, "1");
+    emit showRecordCountChanged(on);
+}
+
+void Settings::setShowMainForm(bool on)
+{
+    if (on == m_showMainForm)
+        return;
+    m_showMainForm = on;
+    writeSwitch("ShowMainForm", on, "-1");
+    emit showMainFormChanged(on);
+}
+
+void Settings::setPlaySound(bool on)
+{
+    if (on == m_playSound)
+        return;
+    m_playSound = on;
+    writeSwitch("PlaySound", on, "-1");
+    emit playSoundChanged(on);
+}
+
+void Settings::setShowMainFormTimer(int seconds)
+{
+    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
+    if (seconds == m_showMainFormTimer)
+        return;
+    m_showMainFormTimer = seconds;
+    emit timeoutsChanged();
+}
+
+void Settings::setTimerInterval(int seconds)
+{
+    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
+    if (seconds == m_timerInterval)
+        return;
+    m_timerInterval = seconds;
+    emit timeoutsChanged();
+}
+
+void Settings::setPacketTimer(int seconds)
+{
+    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
+    if (seconds == m_packetTimer)
+        return;
+    m_packetTimer = seconds;
+    emit timeoutsChanged();
+}
+
+void Settings::setToolColumnVisible(int column, bool visible)
+{
+    const int i = column - 1;
+    if (i < 0 || i >= ToolColumnCount || m_toolColumns[i] == visible)
+        return;
+    m_toolColumns[i] = visible;
+    emit toolColumnsChanged();
+}
+
+void Settings::saveToolColumns() const
+{
+    for (int i = 0; i < ToolColumnCount; ++i)
+        write(QLatin1String(kColumnKeys[i].key), m_toolColumns[i] ? QStringLiteral("-1") : QStringLiteral("0"));
+}
+
+bool Settings::clearFields() const
+{
+    const auto value = IniFile(m_path).read(kMain, QStringLiteral("ClearCheckBox"));
+    return IniFile::toBool(value.value_or(QStringLiteral("0"))).value_or(false);
+}
+
+void Settings::setClearFields(bool on) const
+{
+    writeSwitch("ClearCheckBox", on, "1");
+}
+
+QString Settings::language() const
+{
+    return IniFile(m_path).read(kMain, QStringLiteral("Lenguage"), QStringLiteral("RU"));
+}
+
+void Settings::setLanguage(const QString& code) const
+{
+    write(QStringLiteral("Lenguage"), code);
+}
+
+QString Settings::passwordDigest() const
+{
+    return IniFile(m_path).read(kMain, QStringLiteral("Hash"), QStringLiteral("MD5"));
+}
+
+bool Settings::setPasswordDigest(const QString& digest) const
+{
+    return IniFile(m_path).write(kMain, QStringLiteral("Hash"), digest);
+}
+
+QString Settings::sortTools() const
+{
+    return read(QStringLiteral("SortTools"));
+}
+
+void Settings::setSortTools(const QString& sort) const
+{
+    write(QStringLiteral("SortTools"), sort);
+}
