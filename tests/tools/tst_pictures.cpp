@@ -1,6 +1,6 @@
 #include "support/TestData.h"
-#include "tools/ImageFolder.h"
-#include "tools/PictureFile.h"
+#include "widgets/ImageFolder.h"
+#include "widgets/PictureFile.h"
 
 #include <QBuffer>
 #include <QDir>
