@@ -1,9 +1,9 @@
 // The tool card opened as the tool list opens it: its picture folder, the
 // pictures in it, the operator's return of a tool that is out, its journal
 // and the access mode.
-#include "app/Forms.h"
-#include "config/Messages.h"
-#include "config/TfmCFG.h"
+#include "core/DeskSelection.h"
+#include "core/Messages.h"
+#include "core/Session.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "desk/TfmMain.h"
@@ -26,19 +26,16 @@
 
 namespace {
 
-// What the tool list does on a double click, then the card's show handler.
+// The card's show-time work on the tool made current in the shared tool
+// list, without showing it.
 TfmCard_T& openCard(DeskFixture& f, const QString& identity)
 {
-    TfmMain& m = f.main();
-    const Forms& forms = f.app().forms();
-    m.qTools.reopen();
-    m.qTools.locate(QStringLiteral("ID_Tool_Unique"), identity);
-    TfmCard_T& card = *forms.cardT;
-    card.ID = identity;
-    card.ID_ForHend = m.qTools.text(QStringLiteral("ID_Tool"));
-    card.reloadJournal();
-    card.showToolState(m.qTools.boolean(QStringLiteral("Passed")));
-    forms.tools->RememberedToolKey = m.qTools.integer(QStringLiteral("ID"));
+    Query& tools = f.session().qTools;
+    tools.reopen();
+    if (!tools.locate(QStringLiteral("ID_Tool_Unique"), identity))
+        qFatal("no tool %s", qPrintable(identity));
+    auto& card = f.window<TfmCard_T>("TfmCard_T");
+    card.loadCurrentTool();
     card.FormShow();
     return card;
 }
@@ -53,9 +50,10 @@ QStringList column(Query& q, const QString& field)
 
 QStringList pictures(const TfmCard_T& card)
 {
+    const auto* list = DeskFixture::find<QListWidget>(card, "ImgList");
     QStringList names;
-    for (int i = 0; i < card.ImgList->count(); ++i)
-        names << card.ImgList->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
     return names;
 }
 
@@ -166,21 +164,22 @@ void TestCard::addPictureCopiesAndReplaces()
     writeFile(first, "old picture");
     writeFile(second, "new picture");
     auto& dialogs = f.fakes().dialogs;
+    QPushButton* add = DeskFixture::find<QPushButton>(card, "btAddImage");
 
     dialogs.pictureAnswers.push_back(first);
-    card.btAddImage->click();
+    add->click();
     QCOMPARE(pictures(card), QStringList{QStringLiteral("photo.jpg")});
     QCOMPARE(contents(card.imagesFolder() + QStringLiteral("photo.jpg")), QByteArray("old picture"));
 
     // The same name again replaces the file without a question.
     dialogs.pictureAnswers.push_back(second);
-    card.btAddImage->click();
+    add->click();
     QCOMPARE(pictures(card), QStringList{QStringLiteral("photo.jpg")});
     QCOMPARE(contents(card.imagesFolder() + QStringLiteral("photo.jpg")), QByteArray("new picture"));
     QVERIFY(QFile::exists(first)); // the chosen file stays where it was
 
     // Cancelling the picture dialog changes nothing.
-    card.btAddImage->click();
+    add->click();
     QCOMPARE(pictures(card), QStringList{QStringLiteral("photo.jpg")});
     QCOMPARE(dialogs.texts(QStringLiteral("picture")).size(), 3);
     QVERIFY(dialogs.texts(QStringLiteral("error")).isEmpty());
@@ -194,7 +193,7 @@ void TestCard::addPictureFailureShowsSystemText()
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     QTemporaryDir elsewhere;
     f.fakes().dialogs.pictureAnswers.push_back(elsewhere.filePath(QStringLiteral("gone.jpg")));
-    card.btAddImage->click();
+    DeskFixture::find<QPushButton>(card, "btAddImage")->click();
     const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(QStringLiteral("No such file"), Qt::CaseInsensitive), qPrintable(errors.first()));
@@ -217,11 +216,11 @@ void TestCard::deletePictureAsksFirst()
     writeFile(card.imagesFolder() + QStringLiteral("a.jpg"), "a");
     writeFile(card.imagesFolder() + QStringLiteral("b.jpg"), "b");
     card.LoadImgList();
-    card.ImgList->setCurrentRow(1);
+    DeskFixture::find<QListWidget>(card, "ImgList")->setCurrentRow(1);
     auto& dialogs = f.fakes().dialogs;
     dialogs.confirmAnswers.push_back(answer);
-    card.btDellImage->click();
-    QCOMPARE(dialogs.texts(QStringLiteral("confirm")), QStringList{f.app().forms().texts->rsDeleteImageConfirm});
+    DeskFixture::find<QPushButton>(card, "btDellImage")->click();
+    QCOMPARE(dialogs.texts(QStringLiteral("confirm")), QStringList{f.session().texts().rsDeleteImageConfirm});
     QCOMPARE(QFile::exists(card.imagesFolder() + QStringLiteral("b.jpg")), !answer);
     QVERIFY(QFile::exists(card.imagesFolder() + QStringLiteral("a.jpg")));
     QCOMPARE(pictures(card), answer ? QStringList{QStringLiteral("a.jpg")}
@@ -236,9 +235,9 @@ void TestCard::deleteAndOpenNeedSelection()
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     writeFile(card.imagesFolder() + QStringLiteral("a.jpg"), "a");
     card.LoadImgList();
-    QCOMPARE(card.ImgList->currentRow(), -1);
+    QCOMPARE(DeskFixture::find<QListWidget>(card, "ImgList")->currentRow(), -1);
     f.fakes().dialogs.confirmAnswers.push_back(true);
-    card.btDellImage->click();
+    DeskFixture::find<QPushButton>(card, "btDellImage")->click();
     card.ImgListDblClick();
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
     QVERIFY(f.fakes().shell.opened.isEmpty());
@@ -253,10 +252,10 @@ void TestCard::deleteFailureShowsSystemText()
     writeFile(card.imagesFolder() + QStringLiteral("a.jpg"), "a");
     writeFile(card.imagesFolder() + QStringLiteral("b.jpg"), "b");
     card.LoadImgList();
-    card.ImgList->setCurrentRow(0);
+    DeskFixture::find<QListWidget>(card, "ImgList")->setCurrentRow(0);
     QVERIFY(QFile::remove(card.imagesFolder() + QStringLiteral("a.jpg"))); // gone behind the card's back
     f.fakes().dialogs.confirmAnswers.push_back(true);
-    card.btDellImage->click();
+    DeskFixture::find<QPushButton>(card, "btDellImage")->click();
     const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
     QCOMPARE(errors.size(), 1);
     QVERIFY(!errors.first().isEmpty());
@@ -270,8 +269,9 @@ void TestCard::openPictureThroughShell()
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     writeFile(card.imagesFolder() + QStringLiteral("a.jpg"), "a");
     card.LoadImgList();
-    card.ImgList->setCurrentRow(0);
-    emit card.ImgList->itemActivated(card.ImgList->item(0));
+    auto* list = DeskFixture::find<QListWidget>(card, "ImgList");
+    list->setCurrentRow(0);
+    emit list->itemActivated(list->item(0));
     QCOMPARE(f.fakes().shell.opened, QStringList{card.imagesFolder() + QStringLiteral("a.jpg")});
 }
 
@@ -293,10 +293,12 @@ void TestCard::returnByOperator()
     QFETCH(QString, operation);
     QFETCH(QString, fio);
     QFETCH(QString, message);
-    DeskFixture f(QStringLiteral("[MAIN]\nLenguage=%1\nHash=%2\n").arg(language, TfmCFG::digest(DeskFixture::kPassword)),
+    // The stored digest of DeskFixture::kPassword ("admin").
+    DeskFixture f(QStringLiteral("[MAIN]\nLenguage=%1\nHash=21232F297A57A5A743894A0E4A801FC3\n").arg(language),
                   administrator ? DeskFixture::SignIn::Administrator : DeskFixture::SignIn::Operator);
-    TfmMain& m = f.main();
-    m.cbClear->setChecked(false); // the pair stays on the desk after the issue
+    QCOMPARE(f.session().isAdministrator(), administrator);
+    DeskSelection& desk = f.desk();
+    desk.setClearAfterEvent(false); // the pair stays on the desk after the issue
     f.addRecipient(QStringLiteral("U1"));
     const qint64 toolKey = f.addTool(QStringLiteral("T1"), QStringLiteral("Дрель"), QStringLiteral("Bosch"),
                                      QStringLiteral("GSB 13"), QStringLiteral("хорошее"));
@@ -306,14 +308,30 @@ void TestCard::returnByOperator()
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
     // The code changed since: the journal keeps to the lasting identity.
     f.db().exec(QStringLiteral("UPDATE Tools SET ID_Tool='T1-NEW' WHERE ID=?"), {toolKey});
-    QVERIFY(m.toolSelected() && m.recipientSelected());
+    QVERIFY(desk.toolSelected() && desk.recipientSelected());
 
-    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    QVERIFY(card.btReturn->isEnabled());
-    QVERIFY(!card.btHend->isEnabled());
-    m.qTools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T2")); // the list moved meanwhile
-    f.fakes().clock.current = QDateTime(QDate(2026, 5, 6), QTime(14, 15, 16, 900));
-    card.btReturn->click();
+    // Opened as the storekeeper opens it: a double click on the tool in the list.
+    f.app().showToolList();
+    Query& tools = f.session().qTools;
+    QVERIFY(tools.locate(QStringLiteral("ID_Tool_Unique"), QStringLiteral("T1")));
+    auto& card = f.window<TfmCard_T>("TfmCard_T");
+    QPushButton* returnButton = DeskFixture::find<QPushButton>(card, "btReturn");
+    QPushButton* handButton = DeskFixture::find<QPushButton>(card, "btHend");
+    bool returnOffered = false;
+    bool handOffered = true;
+    qint64 listedAfterReturn = 0;
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog&) {
+        returnOffered = returnButton->isEnabled();
+        handOffered = handButton->isEnabled();
+        tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T2")); // the list moved meanwhile
+        f.fakes().clock.current = QDateTime(QDate(2026, 5, 6), QTime(14, 15, 16, 900));
+        returnButton->click();
+        listedAfterReturn = tools.integer(QStringLiteral("ID"));
+    });
+    f.window<TfmTools>("TfmTools").DBGrid1DblClick();
+    QCOMPARE(card.ID, QStringLiteral("T1"));
+    QVERIFY(returnOffered);
+    QVERIFY(!handOffered);
 
     QCOMPARE(f.journalCount(), 2);
     QCOMPARE(f.lastJournal("ID_U").toString(), QStringLiteral("0"));
@@ -335,16 +353,18 @@ void TestCard::returnByOperator()
 
     QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{message});
     QVERIFY(f.fakes().dialogs.texts(QStringLiteral("error")).isEmpty());
-    QVERIFY(!m.toolSelected());
-    QVERIFY(!m.recipientSelected());
-    QVERIFY(!card.btReturn->isEnabled());
-    QCOMPARE(card.btHend->isEnabled(), administrator); // manual issue stays the administrator's
+    QVERIFY(!desk.toolSelected());
+    QVERIFY(!desk.recipientSelected());
+    QVERIFY(!returnButton->isEnabled());
+    QCOMPARE(handButton->isEnabled(), administrator); // manual issue stays the administrator's
     // The card's journal and the desk's both show the return on top.
     QCOMPARE(column(card.q, QStringLiteral("FIO")).value(0), fio);
     QCOMPARE(card.q.fetchedCount(), 2);
-    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 1), QStringLiteral("14:15:16"));
-    QCOMPARE(column(m.qHistory, QStringLiteral("FIO")).value(0), fio);
-    QCOMPARE(m.qTools.integer(QStringLiteral("ID")), toolKey);
+    QCOMPARE(DeskFixture::find<DbGrid>(card, "DBGrid1")->queryModel()->displayText(0, 1), QStringLiteral("14:15:16"));
+    QCOMPARE(column(f.session().qHistory, QStringLiteral("FIO")).value(0), fio);
+    // The list searched again while the card was open and found the card's tool.
+    QCOMPARE(listedAfterReturn, toolKey);
+    QCOMPARE(tools.integer(QStringLiteral("ID")), toolKey);
 }
 
 void TestCard::returnOfToolAlreadyBackWritesNothing()
@@ -355,19 +375,20 @@ void TestCard::returnOfToolAlreadyBackWritesNothing()
     f.scan(QStringLiteral("U1"));
     f.scan(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    QVERIFY(card.btReturn->isEnabled());
+    QPushButton* returnButton = DeskFixture::find<QPushButton>(card, "btReturn");
+    QVERIFY(returnButton->isEnabled());
     // Another desk takes it back while the card is open.
     f.scan(QStringLiteral("U1"));
     f.scan(QStringLiteral("T1"));
     QCOMPARE(f.journalCount(), 2);
     f.fakes().dialogs.clear();
 
-    card.btReturn->click();
+    returnButton->click();
     QCOMPARE(f.journalCount(), 2);
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(holder));
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
-    QVERIFY(!card.btReturn->isEnabled());
-    QVERIFY(card.btHend->isEnabled());
+    QVERIFY(!returnButton->isEnabled());
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
     QCOMPARE(card.q.fetchedCount(), 2); // the other desk's return shows
     QCOMPARE(column(card.q, QStringLiteral("Operation")).value(0), QStringLiteral("Сдан"));
 }
@@ -385,32 +406,31 @@ void TestCard::failedReturnWritesNothing()
 {
     QFETCH(QString, trigger);
     DeskFixture f;
-    TfmMain& m = f.main();
-    m.cbClear->setChecked(false);
+    DeskSelection& desk = f.desk();
+    desk.setClearAfterEvent(false);
     const qint64 holder = f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T1"));
     f.scan(QStringLiteral("U1"));
     f.scan(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    QPushButton* returnButton = DeskFixture::find<QPushButton>(card, "btReturn");
     f.db().exec(trigger);
 
-    card.btReturn->click();
-    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("error")),
-             QStringList{f.app().forms().texts->rsRequestError});
+    returnButton->click();
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("error")), QStringList{f.session().texts().rsRequestError});
     QVERIFY(f.fakes().dialogs.texts(QStringLiteral("message")).isEmpty());
     QCOMPARE(f.journalCount(), 1);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(holder));
-    QVERIFY(card.btReturn->isEnabled()); // still out: the return can be tried again
-    QVERIFY(m.toolSelected() && m.recipientSelected());
+    QVERIFY(returnButton->isEnabled()); // still out: the return can be tried again
+    QVERIFY(desk.toolSelected() && desk.recipientSelected());
 
     f.db().exec(QStringLiteral("DROP TRIGGER fail"));
     f.fakes().dialogs.clear();
-    card.btReturn->click();
+    returnButton->click();
     QCOMPARE(f.journalCount(), 2);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
-    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
-             QStringList{f.app().forms().texts->rsReturnedByOperator});
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{f.session().texts().rsReturnedByOperator});
 }
 
 void TestCard::deletePictureButtonFollowsMode_data()
@@ -426,17 +446,21 @@ void TestCard::deletePictureButtonFollowsMode()
     DeskFixture f(QString(), administrator ? DeskFixture::SignIn::Administrator : DeskFixture::SignIn::Operator);
     f.addTool(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    QCOMPARE(card.btDellImage->isEnabled(), administrator);
-    QVERIFY(card.btAddImage->isEnabled());
-    QCOMPARE(card.btHend->isEnabled(), administrator); // a tool in the store
-    QVERIFY(!card.btReturn->isEnabled());
+    QCOMPARE(DeskFixture::find<QPushButton>(card, "btDellImage")->isEnabled(), administrator);
+    QVERIFY(DeskFixture::find<QPushButton>(card, "btAddImage")->isEnabled());
+    QCOMPARE(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled(), administrator); // a tool in the store
+    QVERIFY(!DeskFixture::find<QPushButton>(card, "btReturn")->isEnabled());
 
     writeFile(card.imagesFolder() + QStringLiteral("a.jpg"), "a");
     card.LoadImgList();
-    card.ImgList->setCurrentRow(0);
+    DeskFixture::find<QListWidget>(card, "ImgList")->setCurrentRow(0);
     f.fakes().dialogs.confirmAnswers.push_back(true);
-    card.btDellImage->click();
+    DeskFixture::find<QPushButton>(card, "btDellImage")->click();
     QCOMPARE(QFile::exists(card.imagesFolder() + QStringLiteral("a.jpg")), !administrator);
+
+    // The card follows a change of the access mode while the program runs.
+    f.session().setAccessMode(administrator ? Session::AccessMode::Operator : Session::AccessMode::Administrator);
+    QCOMPARE(DeskFixture::find<QPushButton>(card, "btDellImage")->isEnabled(), !administrator);
 }
 
 void TestCard::journalListsOnlyThisTool()
@@ -449,8 +473,9 @@ void TestCard::journalListsOnlyThisTool()
     addJournal(f, QStringLiteral("O'Brien"), QStringLiteral("Сдан"), QStringLiteral("second"));
     TfmCard_T& card = openCard(f, QStringLiteral("O'Brien"));
     QCOMPARE(column(card.q, QStringLiteral("FIO")), (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
-    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 1), QStringLiteral("10:11:12"));
-    QCOMPARE(card.DBGrid1->queryModel()->displayText(0, 0), QStringLiteral("02.01.2026"));
+    const QueryModel* journal = DeskFixture::find<DbGrid>(card, "DBGrid1")->queryModel();
+    QCOMPARE(journal->displayText(0, 1), QStringLiteral("10:11:12"));
+    QCOMPARE(journal->displayText(0, 0), QStringLiteral("02.01.2026"));
 }
 
 void TestCard::journalSortPerColumn()
@@ -467,24 +492,25 @@ void TestCard::journalSortPerColumn()
     constexpr int fio = 3;
     constexpr int operation = 2;
     QCOMPARE(column(card.q, QStringLiteral("FIO")), newestFirst);
+    DbGrid* grid = DeskFixture::find<DbGrid>(card, "DBGrid1");
 
-    emit card.DBGrid1->titleClicked(fio);
+    emit grid->titleClicked(fio);
     QCOMPARE(column(card.q, QStringLiteral("FIO")), ascending);
-    emit card.DBGrid1->titleClicked(fio);
+    emit grid->titleClicked(fio);
     QCOMPARE(column(card.q, QStringLiteral("FIO")), descending);
-    emit card.DBGrid1->titleClicked(fio);
+    emit grid->titleClicked(fio);
     QCOMPARE(column(card.q, QStringLiteral("FIO")), ascending);
     // Another column starts ascending; coming back goes on from this column's own direction.
-    emit card.DBGrid1->titleClicked(operation);
+    emit grid->titleClicked(operation);
     QCOMPARE(card.q.sort(), QStringLiteral("Operation ASC"));
     QCOMPARE(column(card.q, QStringLiteral("Operation")).value(0), QStringLiteral("Выдан"));
-    emit card.DBGrid1->titleClicked(fio);
+    emit grid->titleClicked(fio);
     QCOMPARE(column(card.q, QStringLiteral("FIO")), descending);
 
     // A reload forgets every direction.
     card.reloadJournal();
     QCOMPARE(column(card.q, QStringLiteral("FIO")), newestFirst);
-    emit card.DBGrid1->titleClicked(fio);
+    emit grid->titleClicked(fio);
     QCOMPARE(column(card.q, QStringLiteral("FIO")), ascending);
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
 }
@@ -492,13 +518,13 @@ void TestCard::journalSortPerColumn()
 void TestCard::closingBringsToolListUp()
 {
     DeskFixture f;
-    TfmMain& m = f.main();
     f.addTool(QStringLiteral("T1"));
-    m.Panel4Click();
-    QCOMPARE(m.pConteiner->currentWidget(), m.pMain);
+    f.main().Panel4Click();
+    const QStackedWidget* content = f.control<QStackedWidget>("TfmMain", "pConteiner");
+    QCOMPARE(content->currentWidget(), f.control<QWidget>("TfmMain", "pMain"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     f.fakes().dialogs.showModal(card); // closed as by its close button
-    QCOMPARE(m.pConteiner->currentWidget(), static_cast<QWidget*>(f.app().forms().tools));
+    QCOMPARE(content->currentWidget(), &f.window<QWidget>("TfmTools"));
 }
 
 void TestCard::textsFollowLanguage()
@@ -506,17 +532,20 @@ void TestCard::textsFollowLanguage()
     DeskFixture f;
     f.addTool(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
-    QCOMPARE(card.PageControl1->tabText(0), QStringLiteral("История выдачи"));
-    QCOMPARE(card.PageControl1->tabText(1), QStringLiteral("Фотографии"));
-    QCOMPARE(card.values[3]->field(), QStringLiteral("SNumber"));
-    QCOMPARE(card.captions[3]->text(), QStringLiteral("Серийны №"));
-    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
+    const QTabWidget* pages = DeskFixture::find<QTabWidget>(card, "PageControl1");
+    const DbText* serial = DeskFixture::find<DbText>(card, "DBText4");
+    const DbGrid* journal = DeskFixture::find<DbGrid>(card, "DBGrid1");
+    QCOMPARE(pages->tabText(0), QStringLiteral("История выдачи"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("Фотографии"));
+    QCOMPARE(serial->field(), QStringLiteral("SNumber"));
+    QCOMPARE(DeskFixture::find<QLabel>(card, "Label4")->text(), QStringLiteral("Серийны №"));
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
     QCOMPARE(card.windowTitle(), QStringLiteral("Tool card"));
-    QCOMPARE(card.PageControl1->tabText(0), QStringLiteral("History"));
-    QCOMPARE(card.PageControl1->tabText(1), QStringLiteral("Photo"));
-    QCOMPARE(card.values[3]->accessibleName(), QStringLiteral("Serial №"));
-    QCOMPARE(card.DBGrid1->accessibleName(), QStringLiteral("Tool card"));
-    QCOMPARE(card.DBGrid1->queryModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Time"));
+    QCOMPARE(pages->tabText(0), QStringLiteral("History"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("Photo"));
+    QCOMPARE(serial->accessibleName(), QStringLiteral("Serial №"));
+    QCOMPARE(journal->accessibleName(), QStringLiteral("Tool card"));
+    QCOMPARE(journal->queryModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Time"));
 }
 
 QTEST_MAIN(TestCard)

@@ -1,9 +1,7 @@
 // The three dictionaries of places, tool types and names: entries added by
 // typing, removed through the grid's menu after a question, each kind in its
 // own table, texts in both languages.
-#include "app/Forms.h"
-#include "config/Messages.h"
-#include "config/TfmCFG.h"
+#include "core/Messages.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "support/DeskFixture.h"
@@ -23,16 +21,15 @@ const QStringList kTables = {QStringLiteral("NAIMENOVANIYA"), QStringLiteral("ME
 
 TfmDict& dictionary(DeskFixture& f, TfmDict::Kind kind)
 {
-    const Forms& forms = f.app().forms();
     switch (kind) {
     case TfmDict::Kind::Naim:
-        return *forms.dictNaim;
+        return f.window<TfmDict>("TfmDict_Naim");
     case TfmDict::Kind::Mesto:
-        return *forms.dictMesto;
+        return f.window<TfmDict>("TfmDict_Mesto");
     case TfmDict::Kind::Types:
         break;
     }
-    return *forms.dictTypes;
+    return f.window<TfmDict>("TfmDict_Types");
 }
 
 // The stored entries of one table, oldest first; the name is the test's own.
@@ -101,7 +98,7 @@ void TestDictionaries::addTakesTrimmedText()
     QFETCH(QString, expected);
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictTypes;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Types");
     fill(f, dict, {QStringLiteral("Шуруповерт")});
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
 
@@ -130,7 +127,7 @@ void TestDictionaries::sameTextTwiceGivesTwoEntries()
     QFETCH(bool, byEnter);
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictMesto;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Mesto");
     fill(f, dict, {});
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
 
@@ -169,15 +166,24 @@ void TestDictionaries::eachKindKeepsItsOwnTable()
     TfmDict& dict = dictionary(f, kind);
     QCOMPARE(dict.objectName(), window);
     QCOMPARE(dict.kind(), kind);
-    QVERIFY(f.app().forms().windows.contains(&dict));
+    QVERIFY(f.app().windows().contains(&dict));
     QVERIFY(dict.Query.isOpen()); // opened at start for the editors' lists
+
+    // The editors' "..." buttons reach this window through the navigator.
+    const QDialog* opened = nullptr;
+    f.fakes().dialogs.modalScripts.push_back([&opened](QDialog& w) { opened = &w; });
+    f.app().openDictionary(kind);
+    QCOMPARE(opened, static_cast<const QDialog*>(&dict));
 
     QHash<QString, QStringList> before;
     for (const QString& t : kTables)
         before[t] = stored(f, t);
+    QSignalSpy told(&f.app(), &Navigator::dictionaryChanged);
 
     type(dict, QStringLiteral("Запись"));
     dict.btAddClick();
+    QCOMPARE(told.count(), 1); // open editors learn of it
+    QCOMPARE(told.at(0).at(0).value<TfmDict::Kind>(), kind);
 
     for (const QString& t : kTables) {
         const QStringList expected = t == table ? before[t] + QStringList{QStringLiteral("Запись")} : before[t];
@@ -201,7 +207,7 @@ void TestDictionaries::deleteAsksFirst()
     QFETCH(bool, deleted);
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictMesto;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Mesto");
     const QStringList three{QStringLiteral("Склад"), QStringLiteral("Цех"), QStringLiteral("Гараж")};
     fill(f, dict, three);
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
@@ -223,7 +229,7 @@ void TestDictionaries::deleteOnEmptyListDoesNothing()
 {
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictTypes;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Types");
     fill(f, dict, {});
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
     f.fakes().dialogs.confirmAnswers = {true};
@@ -240,7 +246,7 @@ void TestDictionaries::deleteKeyInGridDeletes()
 {
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictNaim;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Naim");
     fill(f, dict, {QStringLiteral("Дрель"), QStringLiteral("Пила")});
     f.fakes().dialogs.confirmAnswers = {true};
     dict.Query.setRecNo(0);
@@ -254,7 +260,7 @@ void TestDictionaries::failedAddKeepsTypedText()
 {
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictMesto;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Mesto");
     fill(f, dict, {QStringLiteral("Склад")});
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
     f.db().exec(QStringLiteral("DROP TABLE MESTO"));
@@ -273,7 +279,7 @@ void TestDictionaries::entriesReadEveryRow()
 {
     DeskFixture f;
     QVERIFY(f.started());
-    TfmDict& dict = *f.app().forms().dictTypes;
+    TfmDict& dict = f.window<TfmDict>("TfmDict_Types");
     QStringList many;
     for (int i = 0; i < 1200; ++i) // more than the first pages the grid reads
         many << QStringLiteral("Тип %1").arg(i);
@@ -321,7 +327,7 @@ void TestDictionaries::textsFollowLanguage()
     };
     check(ru, QStringLiteral("Добавить"), QStringLiteral("Удалить выбранную запись"));
 
-    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
     check(en, QStringLiteral("Add"), QStringLiteral("Delete selected entry"));
     QCOMPARE(dict.DBGrid->columnWidth(0), 360); // the width survives the switch
 
@@ -329,7 +335,7 @@ void TestDictionaries::textsFollowLanguage()
     dict.N1Click();
     QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")), QStringList{QStringLiteral("Delete selected entry?")});
 
-    f.app().forms().cfg->cbLeng->setCurrentIndex(0);
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(0);
     check(ru, QStringLiteral("Добавить"), QStringLiteral("Удалить выбранную запись"));
 }
 

@@ -1,14 +1,12 @@
 // The tool editor reached through the tool list: the code and serial
 // checks, identity, photos, dates, discarding, and the dictionaries' lists.
-#include "config/Messages.h"
-#include "desk/TfmMain.h"
+#include "core/Session.h"
 #include "support/DeskFixture.h"
-#include "tools/ImageFolder.h"
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"
-#include "tools/TfmTools.h"
 #include "widgets/DbComboBox.h"
 #include "widgets/DbEdit.h"
+#include "widgets/ImageFolder.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -26,14 +24,13 @@ using Script = std::function<void(TfmEditor_T&)>;
 // Runs Add (or Edit of the tool with the given code) with a script in the editor.
 void runEditor(DeskFixture& f, const QString& editCode, const Script& script)
 {
-    f.main().SpeedButton4Click();
-    TfmTools& list = *f.app().forms().tools;
+    f.app().showToolList();
     f.fakes().dialogs.modalScripts.push_back([script](QDialog& w) { script(static_cast<TfmEditor_T&>(w)); });
     if (editCode.isNull()) {
-        list.Button1->click();
+        f.control<QPushButton>("TfmTools", "Button1")->click();
     } else {
-        QVERIFY(f.main().qTools.locate("ID_Tool", editCode));
-        list.Button2->click();
+        QVERIFY(f.session().qTools.locate("ID_Tool", editCode));
+        f.control<QPushButton>("TfmTools", "Button2")->click();
     }
 }
 
@@ -63,6 +60,7 @@ private slots:
     void generatedCode();
     void serialChecks_data();
     void serialChecks();
+    void serialOfAnEarlierEditNotCarriedOver();
     void identityStaysWhenCodeChanges();
     void cancelDiscards_data();
     void cancelDiscards();
@@ -106,11 +104,11 @@ void TestEditor::codeChecks()
     f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
     bool stayedOpen = false;
     runEditor(f, editCode, [&](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, typed);
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), typed);
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
         stayedOpen = !e.OK;
         if (stayedOpen)
-            QCOMPARE(e.DBEdit1->text(), typed); // what was typed is kept on a refusal
+            QCOMPARE(DeskFixture::find<DbEdit>(e, "DBEdit1")->text(), typed); // what was typed is kept on a refusal
     });
     QCOMPARE(f.fakes().dialogs.texts("message"), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(stayedOpen, !message.isEmpty());
@@ -123,7 +121,7 @@ void TestEditor::generatedCode()
     DeskFixture f;
     f.addTool("T1");
     const qint64 last = f.addTool("T2");
-    runEditor(f, QString(), [](TfmEditor_T& e) { e.btOK->click(); });
+    runEditor(f, QString(), [](TfmEditor_T& e) { DeskFixture::find<QPushButton>(e, "btOK")->click(); });
     const QString generated = QString::number(last) + QStringLiteral("001");
     QCOMPARE(f.toolValue(generated, "ID_Tool_Unique").toString(), generated);
 
@@ -132,8 +130,8 @@ void TestEditor::generatedCode()
                 {QString::number(f.db().scalar("SELECT MAX(ID) FROM Tools").toLongLong()) + "001"});
     QString shown;
     runEditor(f, QString(), [&](TfmEditor_T& e) {
-        e.btOK->click();
-        shown = e.DBEdit1->text();
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+        shown = DeskFixture::find<DbEdit>(e, "DBEdit1")->text();
     });
     QCOMPARE(f.fakes().dialogs.texts("message").last(), QStringLiteral("Введенный ID уже зарегистрирован у инструмента!"));
     QVERIFY(shown.endsWith("001"));
@@ -166,24 +164,46 @@ void TestEditor::serialChecks()
     f.db().exec("UPDATE Tools SET SNumber='' WHERE ID_Tool IN ('T3','T4')");
     runEditor(f, editCode, [&](TfmEditor_T& e) {
         if (editCode.isNull())
-            typeInto(e.DBEdit1, "NEW");
-        typeInto(e.DBEdit5, serial);
-        e.btOK->click();
+            typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "NEW");
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit5"), serial);
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.fakes().dialogs.texts("message"),
              refused ? QStringList{QStringLiteral("Обнаружен дубликат серийного номера!")} : QStringList{});
+}
+
+void TestEditor::serialOfAnEarlierEditNotCarriedOver()
+{
+    // The editor takes the serial it compares against at each showing: the
+    // serial an edited tool kept is no free pass for the next new tool.
+    DeskFixture f;
+    f.addTool("T1");
+    f.addTool("T2");
+    f.db().exec("UPDATE Tools SET SNumber='SN-1' WHERE ID_Tool IN ('T1','T2')");
+    runEditor(f, QStringLiteral("T2"), [](TfmEditor_T& e) { DeskFixture::find<QPushButton>(e, "btOK")->click(); });
+    QVERIFY(f.fakes().dialogs.texts("message").isEmpty());
+    bool saved = true;
+    runEditor(f, QString(), [&saved](TfmEditor_T& e) {
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "NEW");
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit5"), "SN-1");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+        saved = e.OK;
+    });
+    QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{QStringLiteral("Обнаружен дубликат серийного номера!")});
+    QVERIFY(!saved);
+    QVERIFY(!f.toolValue("NEW", "ID").isValid());
 }
 
 void TestEditor::identityStaysWhenCodeChanges()
 {
     DeskFixture f;
     runEditor(f, QString(), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "OLD");
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "OLD");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     runEditor(f, QStringLiteral("OLD"), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "NEW");
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "NEW");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.toolValue("NEW", "ID_Tool_Unique").toString(), QStringLiteral("OLD"));
     QCOMPARE(f.toolValue("NEW", "Passed").toInt(), 1);
@@ -202,20 +222,20 @@ void TestEditor::cancelDiscards()
     DeskFixture f;
     f.addTool("T1", "Дрель", "Bosch");
     runEditor(f, QStringLiteral("T1"), [&](TfmEditor_T& e) {
-        typeInto(e.DBEdit3, "Makita");
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit3"), "Makita");
         if (byButton)
-            e.Button1->click();
+            DeskFixture::find<QPushButton>(e, "Button1")->click();
     });
     QCOMPARE(f.toolValue("T1", "Proizvoditel").toString(), QStringLiteral("Bosch"));
-    QCOMPARE(f.main().qTools.text("Proizvoditel"), QStringLiteral("Bosch"));
+    QCOMPARE(f.session().qTools.text("Proizvoditel"), QStringLiteral("Bosch"));
     runEditor(f, QString(), [&](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "DROPPED");
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "DROPPED");
         if (byButton)
-            e.Button1->click();
+            DeskFixture::find<QPushButton>(e, "Button1")->click();
     });
     QVERIFY(!f.toolValue("DROPPED", "ID").isValid());
-    QVERIFY(!f.app().forms().editorT->IsNewRecord);
-    QCOMPARE(f.main().qTools.state(), Query::State::Browse);
+    QVERIFY(!f.window<TfmEditor_T>("TfmEditor_T").IsNewRecord);
+    QCOMPARE(f.session().qTools.state(), Query::State::Browse);
 }
 
 void TestEditor::photoFromPictureFile()
@@ -224,9 +244,9 @@ void TestEditor::photoFromPictureFile()
     const QString jpeg = writePicture(f.data().data("photo.jpg"), "JPG");
     f.fakes().dialogs.pictureAnswers.push_back(jpeg);
     runEditor(f, QString(), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "P1");
-        e.Button3->click();
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "P1");
+        DeskFixture::find<QPushButton>(e, "Button3")->click();
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QImage stored;
     QVERIFY(stored.loadFromData(f.toolValue("P1", "Photo").toByteArray(), "BMP"));
@@ -247,9 +267,9 @@ void TestEditor::damagedPictureChangesNothing()
     cut.close();
     f.fakes().dialogs.pictureAnswers.push_back(cut.fileName());
     runEditor(f, QStringLiteral("T1"), [](TfmEditor_T& e) {
-        e.Button3->click();
+        DeskFixture::find<QPushButton>(e, "Button3")->click();
         QVERIFY(e.chosenPicture.isEmpty());
-        e.btOK->click();
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.fakes().dialogs.texts("error").size(), 1);
     QCOMPARE(f.toolValue("T1", "Photo").toByteArray(), QByteArray("old photo"));
@@ -264,9 +284,9 @@ void TestEditor::pictureLandsInTheIdentityFolder()
     const QString bmp = writePicture(f.data().data("side.bmp"), "BMP");
     f.fakes().dialogs.pictureAnswers.push_back(bmp);
     runEditor(f, QStringLiteral("FIRST"), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "SECOND");
-        e.Button3->click();
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "SECOND");
+        DeskFixture::find<QPushButton>(e, "Button3")->click();
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QVERIFY(QFile::exists(toolImagesFolder(f.data().folder(), "FIRST") + "side.bmp"));
     QVERIFY(!QDir(toolImagesFolder(f.data().folder(), "SECOND")).exists());
@@ -278,9 +298,9 @@ void TestEditor::hostileCodeKeepsPicturesInside()
     const QString bmp = writePicture(f.data().data("p.bmp"), "BMP");
     f.fakes().dialogs.pictureAnswers.push_back(bmp);
     runEditor(f, QString(), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit1, "../../x");
-        e.Button3->click();
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "../../x");
+        DeskFixture::find<QPushButton>(e, "Button3")->click();
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     const QString images = QDir::cleanPath(f.data().data("Images"));
     const QString folder = QDir::cleanPath(toolImagesFolder(f.data().folder(), "../../x"));
@@ -294,10 +314,10 @@ void TestEditor::datesFromThePickers()
     DeskFixture f;
     f.addTool("T1");
     runEditor(f, QStringLiteral("T1"), [](TfmEditor_T& e) {
-        e.DateTimePicker1->setDate(QDate(2029, 1, 31));
-        e.DateTimePicker2->setDate(QDate(2024, 2, 29));
-        QCOMPARE(e.DBEdit7->text(), QStringLiteral("31.01.2029"));
-        e.btOK->click();
+        DeskFixture::find<QDateEdit>(e, "DateTimePicker1")->setDate(QDate(2029, 1, 31));
+        DeskFixture::find<QDateEdit>(e, "DateTimePicker2")->setDate(QDate(2024, 2, 29));
+        QCOMPARE(DeskFixture::find<DbEdit>(e, "DBEdit7")->text(), QStringLiteral("31.01.2029"));
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.toolValue("T1", "Guarantee").toString(), QStringLiteral("2029-01-31"));
     QCOMPARE(f.toolValue("T1", "Date_Purchase").toString(), QStringLiteral("2024-02-29"));
@@ -308,11 +328,11 @@ void TestEditor::priceMustBeANumber()
     DeskFixture f;
     f.addTool("T1");
     runEditor(f, QStringLiteral("T1"), [](TfmEditor_T& e) {
-        typeInto(e.DBEdit6, "12abc");
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit6"), "12abc");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
         QVERIFY(!e.OK);
-        typeInto(e.DBEdit6, "1250.5");
-        e.btOK->click();
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit6"), "1250.5");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{QStringLiteral("Стоимость должна быть числом!")});
     QCOMPARE(f.toolValue("T1", "Price").toDouble(), 1250.5);
@@ -328,12 +348,13 @@ void TestEditor::dictionaryEntriesOfferedAtOnce()
             QTest::keyClicks(dict.edField, "Saw");
             dict.btAdd->click();
         });
-        e.SpeedButton3->click();
-        const int index = e.DBLookupComboBox3->findText("Saw");
+        DeskFixture::find<QToolButton>(e, "SpeedButton3")->click();
+        auto* types = DeskFixture::find<DbComboBox>(e, "DBLookupComboBox3");
+        const int index = types->findText("Saw");
         QVERIFY(index >= 0);
-        e.DBLookupComboBox3->setCurrentIndex(index);
-        emit e.DBLookupComboBox3->activated(index);
-        e.btOK->click();
+        types->setCurrentIndex(index);
+        emit types->activated(index);
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.toolValue("T1", "Tool_Type").toString(), QStringLiteral("Saw"));
 }

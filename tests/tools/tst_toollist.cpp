@@ -1,10 +1,9 @@
 // The tool list page: search, order, count, sort and its saved form, the
 // row colours, and the add, edit, delete and card entries.
-#include "config/IniFile.h"
-#include "config/TfmCFG.h"
-#include "config/TfmSettings.h"
+#include "core/IniFile.h"
+#include "core/Session.h"
+#include "core/Settings.h"
 #include "data/QueryModel.h"
-#include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmEditor_T.h"
@@ -32,6 +31,7 @@ private slots:
     void savedSortReapplied_data();
     void savedSortReapplied();
     void rowColours();
+    void columnsAsTheSettingsShow();
     void addThroughEditor();
     void editKeepsTheToolCurrent();
     void deleteAsksFirst_data();
@@ -42,12 +42,12 @@ private slots:
 
 private:
     static QStringList listed(DeskFixture& f);
-    static void openList(DeskFixture& f) { f.main().SpeedButton4Click(); }
+    static void openList(DeskFixture& f) { f.app().showToolList(); }
 };
 
 QStringList TestToolList::listed(DeskFixture& f)
 {
-    Query& tools = f.main().qTools;
+    Query& tools = f.session().qTools;
     while (tools.canFetchMore())
         tools.fetchMore();
     QStringList codes;
@@ -85,10 +85,9 @@ void TestToolList::searchTexts()
     f.addTool("OFF", "Дрель");
     f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
     openList(f);
-    TfmTools& list = *f.app().forms().tools;
-    list.Edit1->setText(idText);
-    list.Edit2->setText(typeText);
-    QTest::keyClick(list.Edit1, Qt::Key_Return);
+    f.control<QLineEdit>("TfmTools", "Edit1")->setText(idText);
+    f.control<QLineEdit>("TfmTools", "Edit2")->setText(typeText);
+    QTest::keyClick(f.control<QLineEdit>("TfmTools", "Edit1"), Qt::Key_Return);
     QStringList got = listed(f);
     got.sort();
     expected.sort();
@@ -117,11 +116,12 @@ void TestToolList::workTypes()
     f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Монтаж', ?)", {QStringLiteral("'T1','T''2'")});
     f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Пусто', '')");
     openList(f);
-    TfmTools& list = *f.app().forms().tools;
-    QCOMPARE(list.cbWorkTypes->count(), 3); // two work types and the empty item
-    QCOMPARE(list.cbWorkTypes->currentIndex(), -1);
+    TfmTools& list = f.window<TfmTools>("TfmTools");
+    QComboBox* workTypes = f.control<QComboBox>("TfmTools", "cbWorkTypes");
+    QCOMPARE(workTypes->count(), 3); // two work types and the empty item
+    QCOMPARE(workTypes->currentIndex(), -1);
 
-    list.cbWorkTypes->setCurrentIndex(0);
+    workTypes->setCurrentIndex(0);
     list.cbWorkTypesChange();
     QCOMPARE(listed(f).size(), 3); // choosing does not search
     list.btSearchClick();
@@ -129,18 +129,18 @@ void TestToolList::workTypes()
     got.sort();
     QCOMPARE(got, (QStringList{"T'2", "T1"}));
 
-    list.cbWorkTypes->setCurrentIndex(1);
+    workTypes->setCurrentIndex(1);
     list.cbWorkTypesChange();
     list.btSearchClick();
     QVERIFY(listed(f).isEmpty());
 
-    list.cbWorkTypes->setCurrentIndex(2); // the empty item: no work type
+    workTypes->setCurrentIndex(2); // the empty item: no work type
     list.cbWorkTypesChange();
     list.btSearchClick();
     QCOMPARE(listed(f).size(), 3);
 
     openList(f); // bringing the list up clears the choice
-    QCOMPARE(list.cbWorkTypes->currentIndex(), -1);
+    QCOMPARE(workTypes->currentIndex(), -1);
 }
 
 void TestToolList::countLabel()
@@ -150,18 +150,19 @@ void TestToolList::countLabel()
         f.addTool(t);
     f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T2'");
     openList(f);
-    TfmTools& list = *f.app().forms().tools;
-    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 3"));
-    list.Edit1->setText("t");
-    list.Edit2->setText("nothing of that type");
+    TfmTools& list = f.window<TfmTools>("TfmTools");
+    QLabel* count = f.control<QLabel>("TfmTools", "lbRecordCount");
+    QCOMPARE(count->text(), QStringLiteral("общее количество: 3"));
+    f.control<QLineEdit>("TfmTools", "Edit1")->setText("t");
+    f.control<QLineEdit>("TfmTools", "Edit2")->setText("nothing of that type");
     list.btSearchClick();
-    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 3")); // a search keeps it
+    QCOMPARE(count->text(), QStringLiteral("общее количество: 3")); // a search keeps it
     list.ShowTableRecordCount();
-    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("общее количество: 2")); // written off counted, type ignored
-    f.app().forms().cfg->cbLeng->setCurrentIndex(1);
-    QCOMPARE(list.lbRecordCount->text(), QStringLiteral("total count: 2"));
-    f.settings().cbShowRecordCount->setChecked(false);
-    QVERIFY(!list.lbRecordCount->isVisibleTo(&list));
+    QCOMPARE(count->text(), QStringLiteral("общее количество: 2")); // written off counted, type ignored
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
+    QCOMPARE(count->text(), QStringLiteral("total count: 2"));
+    f.control<QCheckBox>("TfmSettings", "cbShowRecordCount")->setChecked(false);
+    QVERIFY(!count->isVisibleTo(&list));
 }
 
 void TestToolList::titleSortAndItsSetting()
@@ -171,7 +172,7 @@ void TestToolList::titleSortAndItsSetting()
     f.addTool("a", "Дрель");
     f.addTool("C", "Ящик");
     openList(f);
-    TfmTools& list = *f.app().forms().tools;
+    TfmTools& list = f.window<TfmTools>("TfmTools");
     auto saved = [&] { return IniFile(f.data().iniPath()).read("MAIN", "SortTools").value_or("<absent>"); };
     list.DBGrid1TitleClick(0);
     QCOMPARE(listed(f), (QStringList{"a", "B", "C"}));
@@ -184,9 +185,9 @@ void TestToolList::titleSortAndItsSetting()
     list.DBGrid1TitleClick(1);
     QCOMPARE(saved(), QStringLiteral("Tool_Type ASC"));
     QCOMPARE(listed(f), (QStringList{"a", "B", "C"}));
-    QTest::mouseClick(list.btSearch, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("TfmTools", "btSearch"), Qt::LeftButton);
     QCOMPARE(saved(), QString());
-    QCOMPARE(f.main().qTools.sort(), QString());
+    QCOMPARE(f.session().qTools.sort(), QString());
 }
 
 void TestToolList::savedSortReapplied_data()
@@ -207,9 +208,9 @@ void TestToolList::savedSortReapplied()
     DeskFixture f;
     f.addTool("T1");
     if (!stored.isNull())
-        f.settings().SaveSettings("SortTools", stored);
+        f.session().settings().setSortTools(stored);
     openList(f);
-    QCOMPARE(f.main().qTools.sort(), sort);
+    QCOMPARE(f.session().qTools.sort(), sort);
     QCOMPARE(listed(f), QStringList{"T1"});
     QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
 }
@@ -223,12 +224,26 @@ void TestToolList::rowColours()
     f.scan("U1");
     f.scan("OUT");
     openList(f);
-    const QueryModel* model = f.app().forms().tools->DBGrid1->queryModel();
+    const QueryModel* model = f.control<DbGrid>("TfmTools", "DBGrid1")->queryModel();
     QCOMPARE(listed(f), (QStringList{"OUT", "IN"}));
     QCOMPARE(model->data(model->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(255, 161, 127));
     QCOMPARE(model->data(model->index(0, 0), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(249, 132, 89));
     QCOMPARE(model->data(model->index(1, 3), Qt::BackgroundRole).value<QColor>(), QColor(179, 244, 144));
     QCOMPARE(model->data(model->index(1, 3), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(147, 249, 92));
+}
+
+void TestToolList::columnsAsTheSettingsShow()
+{
+    DeskFixture f;
+    f.addTool("T1");
+    Settings& settings = f.session().settings();
+    for (int n = 1; n <= Settings::ToolColumnCount; ++n)
+        settings.setToolColumnVisible(n, n % 3 != 0);
+    openList(f);
+    const DbGrid* grid = f.control<DbGrid>("TfmTools", "DBGrid1");
+    QVERIFY(!grid->isColumnHidden(0)); // the code always shows
+    for (int n = 1; n <= Settings::ToolColumnCount; ++n)
+        QCOMPARE(grid->isColumnHidden(n), n % 3 == 0);
 }
 
 void TestToolList::addThroughEditor()
@@ -238,11 +253,11 @@ void TestToolList::addThroughEditor()
     openList(f);
     f.fakes().dialogs.modalScripts.push_back([](QDialog& w) {
         auto& editor = static_cast<TfmEditor_T&>(w);
-        QTest::keyClicks(editor.DBEdit1, "NEW-1");
-        QTest::keyClicks(editor.DBEdit3, "Bosch");
-        editor.btOK->click();
+        QTest::keyClicks(DeskFixture::find<DbEdit>(editor, "DBEdit1"), "NEW-1");
+        QTest::keyClicks(DeskFixture::find<DbEdit>(editor, "DBEdit3"), "Bosch");
+        DeskFixture::find<QPushButton>(editor, "btOK")->click();
     });
-    f.app().forms().tools->Button1->click();
+    f.control<QPushButton>("TfmTools", "Button1")->click();
     QCOMPARE(f.toolValue("NEW-1", "Proizvoditel").toString(), QStringLiteral("Bosch"));
     QCOMPARE(f.toolValue("NEW-1", "Passed").toInt(), 1);
     QCOMPARE(f.toolValue("NEW-1", "ID_Tool_Unique").toString(), QStringLiteral("NEW-1"));
@@ -258,16 +273,17 @@ void TestToolList::editKeepsTheToolCurrent()
     for (const char* t : {"T1", "T2", "T3"})
         f.addTool(t);
     openList(f);
-    Query& tools = f.main().qTools;
+    Query& tools = f.session().qTools;
     QVERIFY(tools.locate("ID_Tool", QStringLiteral("T2")));
     f.fakes().dialogs.modalScripts.push_back([](QDialog& w) {
         auto& editor = static_cast<TfmEditor_T&>(w);
-        QCOMPARE(editor.DBEdit1->text(), QStringLiteral("T2"));
-        editor.DBEdit4->clear();
-        QTest::keyClicks(editor.DBEdit4, "GSB 18V");
-        editor.btOK->click();
+        QCOMPARE(DeskFixture::find<DbEdit>(editor, "DBEdit1")->text(), QStringLiteral("T2"));
+        auto* model = DeskFixture::find<DbEdit>(editor, "DBEdit4");
+        model->clear();
+        QTest::keyClicks(model, "GSB 18V");
+        DeskFixture::find<QPushButton>(editor, "btOK")->click();
     });
-    f.app().forms().tools->Button2->click();
+    f.control<QPushButton>("TfmTools", "Button2")->click();
     QCOMPARE(f.toolValue("T2", "Model").toString(), QStringLiteral("GSB 18V"));
     QCOMPARE(tools.text("ID_Tool"), QStringLiteral("T2"));
 }
@@ -289,11 +305,11 @@ void TestToolList::deleteAsksFirst()
     f.scan("T1"); // an issued tool may be deleted; its journal stays
     openList(f);
     f.fakes().dialogs.confirmAnswers.push_back(answer);
-    f.app().forms().tools->Button3->click();
+    f.control<QPushButton>("TfmTools", "Button3")->click();
     QCOMPARE(f.fakes().dialogs.texts("confirm"), QStringList{QStringLiteral("Удалить выбранную запись?")});
     QCOMPARE(f.toolValue("T1", "ID").isValid(), !answer);
     QCOMPARE(f.journalCount(), 1);
-    QCOMPARE(f.app().forms().tools->lbRecordCount->text(),
+    QCOMPARE(f.control<QLabel>("TfmTools", "lbRecordCount")->text(),
              QStringLiteral("общее количество: %1").arg(answer ? 0 : 1));
 }
 
@@ -301,23 +317,28 @@ void TestToolList::emptyListDoesNothing()
 {
     DeskFixture f;
     openList(f);
-    TfmTools& list = *f.app().forms().tools;
-    list.Button2->click();
-    list.Button3->click();
-    list.DBGrid1DblClick();
+    f.control<QPushButton>("TfmTools", "Button2")->click();
+    f.control<QPushButton>("TfmTools", "Button3")->click();
+    f.window<TfmTools>("TfmTools").DBGrid1DblClick();
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
 }
 
 void TestToolList::operatorCannotEditOrDelete()
 {
     DeskFixture f(QString(), DeskFixture::SignIn::Operator);
-    TfmTools& list = *f.app().forms().tools;
-    QVERIFY(!list.Button2->isEnabled());
-    QVERIFY(!list.Button3->isEnabled());
-    QVERIFY(list.Button1->isEnabled());
+    QVERIFY(!f.control<QPushButton>("TfmTools", "Button2")->isEnabled());
+    QVERIFY(!f.control<QPushButton>("TfmTools", "Button3")->isEnabled());
+    QVERIFY(f.control<QPushButton>("TfmTools", "Button1")->isEnabled());
     DeskFixture admin;
-    QVERIFY(admin.app().forms().tools->Button2->isEnabled());
-    QVERIFY(admin.app().forms().tools->Button3->isEnabled());
+    QVERIFY(admin.control<QPushButton>("TfmTools", "Button2")->isEnabled());
+    QVERIFY(admin.control<QPushButton>("TfmTools", "Button3")->isEnabled());
+    // The list follows a change of the access mode while it runs.
+    f.session().setAccessMode(Session::AccessMode::Administrator);
+    QVERIFY(f.control<QPushButton>("TfmTools", "Button2")->isEnabled());
+    QVERIFY(f.control<QPushButton>("TfmTools", "Button3")->isEnabled());
+    admin.session().setAccessMode(Session::AccessMode::Operator);
+    QVERIFY(!admin.control<QPushButton>("TfmTools", "Button2")->isEnabled());
+    QVERIFY(!admin.control<QPushButton>("TfmTools", "Button3")->isEnabled());
 }
 
 void TestToolList::cardOpensOnDoubleClick()
@@ -329,18 +350,19 @@ void TestToolList::cardOpensOnDoubleClick()
     f.scan("U1");
     f.scan("T2");
     openList(f);
-    Query& tools = f.main().qTools;
+    Query& tools = f.session().qTools;
     struct Seen {
         QString id, code;
         bool returnEnabled = false, handEnabled = false;
     } seen;
     auto look = [&seen](QDialog& w) {
         auto& card = static_cast<TfmCard_T&>(w);
-        seen = {card.ID, card.ID_ForHend, card.btReturn->isEnabled(), card.btHend->isEnabled()};
+        seen = {card.ID, card.ID_ForHend, DeskFixture::find<QPushButton>(card, "btReturn")->isEnabled(),
+                DeskFixture::find<QPushButton>(card, "btHend")->isEnabled()};
     };
     QVERIFY(tools.locate("ID_Tool", QStringLiteral("T2")));
     f.fakes().dialogs.modalScripts.push_back(look);
-    f.app().forms().tools->DBGrid1DblClick();
+    f.window<TfmTools>("TfmTools").DBGrid1DblClick();
     QCOMPARE(seen.id, QStringLiteral("T2"));
     QVERIFY(seen.returnEnabled);
     QVERIFY(!seen.handEnabled);
@@ -348,7 +370,7 @@ void TestToolList::cardOpensOnDoubleClick()
 
     QVERIFY(tools.locate("ID_Tool", QStringLiteral("T1")));
     f.fakes().dialogs.modalScripts.push_back(look);
-    f.app().forms().tools->DBGrid1DblClick();
+    f.window<TfmTools>("TfmTools").DBGrid1DblClick();
     QVERIFY(!seen.returnEnabled);
     QVERIFY(seen.handEnabled); // in store, administrator
 }
