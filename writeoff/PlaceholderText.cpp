@@ -70,8 +70,8 @@ int PlaceholderText::replaceInParagraph(pugi::xml_node paragraph) const
     for (Piece& piece : pieces) {
         if (!piece.changed)
             continue;
-        if (!piece.text.attribute("xml:space"))
-            piece.text.append_attribute("xml:space") = "preserve";
+        pugi::xml_attribute space = piece.text.attribute("xml:space");
+        (space ? space : piece.text.append_attribute("xml:space")).set_value("preserve");
         piece.text.text().set(piece.value.c_str());
     }
     return int(matches.size());
