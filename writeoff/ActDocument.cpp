@@ -1,0 +1,177 @@
+#include "ActDocument.h"
+
+#include "ActNumbers.h"
+#include "ActTable.h"
+#include "PlaceholderText.h"
+#include "WordNames.h"
+#include "ZipPackage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <pugixml.hpp>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr qint64 MaxTemplateBytes = 64LL * 1024 * 1024;
+const QString MainPart = QStringLiteral("word/document.xml");
+const char* const TotalPlaceholder = "#SUMM#";
+
+// Comments and processing instructions are kept, and so is a text that is
+// only blanks (<w:t xml:space="preserve"> </w:t>).
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments
+    | pugi::parse_ws_pcdata_single;
+
+ActDocumentResult failure(ActDocumentError kind, const QString& file, const QString& detail = {})
+{
+    return {kind, file, detail, 0};
+}
+
+bool parsePart(const QByteArray& data, pugi::xml_document& part, QString* error)
+{
+    const pugi::xml_parse_result parsed = part.load_buffer(data.constData(), size_t(data.size()), ParseOptions);
+    if (parsed)
+        return true;
+    *error = QStringLiteral("%1 (offset %2)").arg(QString::fromUtf8(parsed.description())).arg(parsed.offset);
+    return false;
+}
+
+QByteArray serialized(pugi::xml_document& part)
+{
+    // Whatever the template's encoding was, the part is written as UTF-8.
+    for (pugi::xml_node n : part.children()) {
+        if (n.type() == pugi::node_declaration && n.attribute("encoding"))
+            n.attribute("encoding").set_value("UTF-8");
+    }
+    struct Collect : pugi::xml_writer {
+        QByteArray bytes;
+        void write(const void* data, size_t size) override
+        {
+            bytes.append(static_cast<const char*>(data), qsizetype(size));
+        }
+    } out;
+    part.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.bytes;
+}
+
+bool isHeaderOrFooter(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^word/(header|footer)[0-9]*\\.xml$"));
+    return pattern.match(name).hasMatch();
+}
+
+// Writes beside the target and renames over it, so a failure leaves neither
+// a partial file nor a changed earlier one. A folder made here and left empty
+// is removed again.
+ActDocumentResult save(const QString& path, const QByteArray& bytes)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const bool folderExisted = QFileInfo(folder).isDir();
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
+    if (error)
+        return failure(ActDocumentError::CannotWrite, folder, QString::fromLocal8Bit(error.message()));
+
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+        if (file.commit())
+            return {ActDocumentError::None, path, {}, 0};
+    }
+    const QString reason = file.errorString();
+    if (!folderExisted)
+        QDir().rmdir(folder);
+    return failure(ActDocumentError::CannotWrite, path, reason);
+}
+
+} // namespace
+
+ActDocument::ActDocument(QString programFolder, int languageIndex)
+    : m_programFolder(std::move(programFolder))
+    , m_languageIndex(languageIndex)
+{
+}
+
+QString ActDocument::templatePath() const
+{
+    switch (m_languageIndex) {
+    case 0:
+        return QDir(m_programFolder).filePath(QStringLiteral("Data/Templates/AKT_RU.docx"));
+    case 1:
+        return QDir(m_programFolder).filePath(QStringLiteral("Data/Templates/AKT_EN.docx"));
+    default:
+        return {};
+    }
+}
+
+QString ActDocument::documentPath(int actNumber) const
+{
+    return QDir(m_programFolder).filePath(QStringLiteral("WriteOff/\u2116_%1_.docx").arg(actNumber));
+}
+
+ActDocumentResult ActDocument::create(int actNumber, const QList<ActTool>& tools) const
+{
+    return write(templatePath(), documentPath(actNumber), tools, m_languageIndex == 0);
+}
+
+ActDocumentResult ActDocument::write(const QString& templatePath, const QString& documentPath,
+                                     const QList<ActTool>& tools, bool russian)
+{
+    if (templatePath.isEmpty() || !QFileInfo(templatePath).isFile())
+        return failure(ActDocumentError::TemplateNotFound, templatePath);
+    QFile templateFile(templatePath);
+    if (!templateFile.open(QIODevice::ReadOnly))
+        return failure(ActDocumentError::TemplateNotFound, templatePath, templateFile.errorString());
+    if (templateFile.size() > MaxTemplateBytes)
+        return failure(ActDocumentError::NotDocx, templatePath,
+                       QStringLiteral("%1 bytes, too large").arg(templateFile.size()));
+    ZipPackage package;
+    if (!package.read(templateFile.readAll()))
+        return failure(ActDocumentError::NotDocx, templatePath, package.errorString());
+    templateFile.close();
+
+    const QByteArray* mainData = package.find(MainPart);
+    if (!mainData)
+        return failure(ActDocumentError::NoMainText, templatePath);
+    pugi::xml_document main;
+    QString parseError;
+    if (!parsePart(*mainData, main, &parseError))
+        return failure(ActDocumentError::BadXml, templatePath, MainPart + QStringLiteral(": ") + parseError);
+
+    const WordNames names(main);
+    ActTable table(main.document_element(), names);
+    if (!table.found())
+        return failure(ActDocumentError::NoTable, templatePath);
+    if (const int row = table.shortRow(tools.size()))
+        return {ActDocumentError::ShortRow, templatePath, {}, row};
+
+    // The total goes in before the tools, so a tool named "#SUMM#" stays as named.
+    const std::string total = actTotalText(actTotal(tools)).toStdString();
+    PlaceholderText(names, TotalPlaceholder, total).replaceIn(main);
+    table.fill(tools, russian);
+
+    QList<ZipPackage::Entry> changed{{MainPart, serialized(main)}};
+    for (const ZipPackage::Entry& entry : package.entries()) {
+        if (!isHeaderOrFooter(entry.name))
+            continue;
+        pugi::xml_document part;
+        if (!parsePart(entry.data, part, &parseError))
+            return failure(ActDocumentError::BadXml, templatePath, entry.name + QStringLiteral(": ") + parseError);
+        const WordNames partNames(part);
+        if (PlaceholderText(partNames, TotalPlaceholder, total).replaceIn(part) > 0)
+            changed.append({entry.name, serialized(part)});
+    }
+    for (const ZipPackage::Entry& entry : changed)
+        package.put(entry.name, entry.data);
+
+    const QByteArray archive = package.write();
+    if (archive.isEmpty())
+        return failure(ActDocumentError::CannotWrite, documentPath, package.errorString());
+    return save(documentPath, archive);
+}
