@@ -69,9 +69,9 @@ bool isZero(const QString& text)
     if (t.isEmpty())
         return false;
     bool ok = false;
-    double v = t.toDouble(&ok);
-    if (!ok)
-        v = QLocale().toDouble(t, &ok);
+    double v = QLocale().toDouble(t, &ok);
+    if (!ok) // a stored text in either decimal notation
+        v = QString(t).replace(u',', u'.').toDouble(&ok);
     return ok && v == 0;
 }
 
