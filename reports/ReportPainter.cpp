@@ -26,6 +26,9 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
     QPen frame(Qt::black);
     frame.setWidthF(1);
     frame.setCapStyle(Qt::SquareCap);
+    // Black lines and black text: one pen for both.
+    painter.setPen(frame);
+    painter.setBrush(Qt::NoBrush);
     constexpr double gx = ReportBuilder::kGapX;
     constexpr double gy = ReportBuilder::kGapY;
     int current = -1;
@@ -33,8 +36,9 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
         for (const PreparedItem& item : band.items) {
             const MemoStyle& s = m_report.style(item.style);
             const QRectF& r = item.rect;
-            if (s.frames != MemoStyle::NoFrame) {
-                painter.setPen(frame);
+            if (s.frames == MemoStyle::AllSides) {
+                painter.drawRect(r); // one path instead of four: smaller files, faster
+            } else if (s.frames != MemoStyle::NoFrame) {
                 if (s.frames & MemoStyle::Top)
                     painter.drawLine(r.topLeft(), r.topRight());
                 if (s.frames & MemoStyle::Bottom)
@@ -49,9 +53,6 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
             if (current != item.style) {
                 current = item.style;
                 painter.setFont(m_fonts[static_cast<size_t>(current)]);
-                painter.setPen(Qt::black);
-            } else if (s.frames != MemoStyle::NoFrame) {
-                painter.setPen(Qt::black);
             }
             const QFontMetricsF& fm = m_metrics[static_cast<size_t>(item.style)];
             const double spacing = fm.lineSpacing();
