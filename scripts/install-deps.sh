@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good
     libsqlite3-dev libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu
-    libreoffice-writer-nogui
+    libreoffice-writer-nogui poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,43 @@
+#include "ReportPdfWriter.h"
+
+#include "PreparedReport.h"
+#include "ReportError.h"
+#include "ReportPainter.h"
+
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace ReportPdfWriter {
+
+void write(const PreparedReport& report, QIODevice& device)
+{
+    QPdfWriter writer(&device);
+    writer.setCreator(QStringLiteral("tooldesk"));
+    writer.setTitle(report.title);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw ReportError(QStringLiteral("Cannot start the PDF document"));
+    const ReportPainter pages(report);
+    const int dpi = writer.resolution();
+    for (int i = 0; i < static_cast<int>(report.pages.size()); ++i) {
+        if (i > 0)
+            writer.newPage();
+        pages.paintPage(painter, i, dpi, dpi);
+    }
+    painter.end();
+}
+
+void write(const PreparedReport& report, const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ReportError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    write(report, file);
+    if (!file.commit())
+        throw ReportError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+}
+
+} // namespace ReportPdfWriter

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPrintPreviewDialog>
+#include <functional>
+#include <memory>
+
+class PreparedReport;
+class QAction;
+
+// The preview window of built pages: Qt's print preview (print, page set-up,
+// zoom, page navigation) with "Save as PDF" and "Export to RTF" on its tool
+// bar. Every question it asks goes through its hooks, so the window layer
+// answers them through its own dialogs and tests answer them directly.
+class ReportPreview : public QPrintPreviewDialog
+{
+    Q_OBJECT
+public:
+    struct Hooks {
+        // The file to write, or an empty text when the user cancels.
+        std::function<QString(const QString& suggested, const QString& filter)> saveFileName;
+        // Asked before an existing file is replaced; true to replace it.
+        std::function<bool(const QString& file)> confirmOverwrite;
+        std::function<void(const QString& text)> showError;
+        // Told of each written file (the window may open it).
+        std::function<void(const QString& file)> written;
+    };
+
+    explicit ReportPreview(std::shared_ptr<const PreparedReport> report, QWidget* parent = nullptr);
+    ~ReportPreview() override;
+
+    // Hooks left empty keep the standard dialogs.
+    void setHooks(const Hooks& hooks);
+
+    QAction* savePdfAction() const { return m_savePdf; }
+    QAction* exportRtfAction() const { return m_exportRtf; }
+
+    // True when a file was written.
+    bool saveAsPdf();
+    bool exportToRtf();
+
+private:
+    QString askFileName(const QString& suggested, const QString& filter);
+    bool mayWrite(const QString& file);
+    void paint(QPrinter* printer);
+
+    std::shared_ptr<const PreparedReport> m_report;
+    Hooks m_hooks;
+    QAction* m_savePdf;
+    QAction* m_exportRtf;
+};

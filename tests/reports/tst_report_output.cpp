@@ -1,0 +1,225 @@
+#include "ConsumerTools.h"
+
+#include "reports/PreparedReport.h"
+#include "reports/ReportError.h"
+#include "reports/ReportPdfWriter.h"
+#include "reports/ReportPreview.h"
+#include "reports/ReportPrinter.h"
+#include "reports/RtfWriter.h"
+#include "reports/TableRowSource.h"
+#include "reports/TemplateLoader.h"
+#include "reports/TfrxRTFExport.h"
+#include "reports/TfrxReport.h"
+
+#include <QAction>
+#include <QPrinter>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Landscape, framed rows of one field, a page number on every page.
+const char* kFramed = R"({
+  "name": "framed", "orientation": "landscape", "dataSets": ["ds"],
+  "bands": [
+    {"kind": "ReportTitle", "height": 15, "memos": [{"name": "Title", "left": 0, "top": 0, "width": 100, "text": "Журнал"}]},
+    {"kind": "MasterData", "dataSet": "ds", "height": 8, "memos": [
+      {"name": "No", "left": 0, "top": 0, "width": 15, "frame": "all", "align": "center", "text": "[Line]"},
+      {"name": "Name", "left": 15, "top": 0, "width": 80, "frame": "all", "text": "[ds.\u0022Name\u0022]"}]},
+    {"kind": "PageFooter", "height": 10, "memos": [{"name": "PageNo", "left": 240, "top": 0, "width": 37, "align": "right", "text": "[Page#]"}]}
+  ]})";
+
+std::unique_ptr<TfrxReport> framed(int rows)
+{
+    auto report = TemplateLoader::fromJson(QByteArray(kFramed), QStringLiteral("test"));
+    auto table = std::make_shared<TableRowSource>(QStringList{QStringLiteral("Name")});
+    for (int i = 1; i <= rows; ++i)
+        table->addRow({QStringLiteral("Получатель %1").arg(i)});
+    report->dataSet(QStringLiteral("ds"))->setSource(table);
+    report->PrepareReport();
+    return report;
+}
+
+QByteArray readAll(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& file, const QByteArray& data)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+class TstReportOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rtfText_data();
+    void rtfText();
+    void rtfDocumentKeepsPaperAndFrames();
+    void exportAsksBeforeOverwriting();
+    void exportFailureLeavesNoHalfFile();
+    void pdfAndPrinterPaintEveryPage();
+    void previewOffersPdfAndRtf();
+};
+
+void TstReportOutput::rtfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::newRow("control characters") << "a{b}c\\" << QByteArray("a\\{b\\}c\\\\");
+    QTest::newRow("Cyrillic with its ANSI byte") << "Жё" << QByteArray("\\u1046\\'c6\\u1105\\'b8");
+    QTest::newRow("number sign") << "№" << QByteArray("\\u8470\\'b9");
+    QTest::newRow("no ANSI byte") << "€" << QByteArray("\\u8364?");
+    QTest::newRow("beyond 16 bits") << QString::fromUtf8("\xF0\x9F\x94\xA7") << QByteArray("\\u-10179?\\u-8921?");
+    QTest::newRow("line break and tab") << "a\nb\tc" << QByteArray("a\\line b\\tab c");
+}
+
+void TstReportOutput::rtfText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, rtf);
+    QCOMPARE(RtfWriter::escape(text), rtf);
+}
+
+void TstReportOutput::rtfDocumentKeepsPaperAndFrames()
+{
+    auto report = framed(40);
+    const PreparedReport& built = *report->prepared();
+    QCOMPARE(built.pages.size(), size_t(2));
+    const QByteArray rtf = RtfWriter(built).toRtf();
+    QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
+    QVERIFY(rtf.endsWith("}\n"));
+    QCOMPARE(rtf.count('{'), rtf.count('}')); // nothing in the texts opens a group
+    for (const char* word :
+         {"\\paperw16838\\paperh11906", "\\landscape", "\\margl567\\margr567\\margt567", "\\fcharset204 Arial",
+          "\\clbrdrt\\brdrs", "\\clbrdrl\\brdrs", "\\qc", "\\qr", "\\u1046\\'c6"})
+        QVERIFY2(rtf.contains(word), word);
+    QCOMPARE(rtf.count("\\page\\par"), 1); // between the two pages, not after the last
+}
+
+void TstReportOutput::exportAsksBeforeOverwriting()
+{
+    QTemporaryDir dir;
+    auto report = framed(40);
+    TfrxRTFExport filter;
+    QCOMPARE(filter.FileName, QStringLiteral("Report.rtf"));
+    const QString file = dir.filePath(QStringLiteral("Inventory_09.12.2021_14-05-07.rtf"));
+    int raised = 0;
+    filter.OnBeforeExport = [&](TfrxRTFExport& f) {
+        ++raised;
+        f.FileName = file;
+    };
+    QList<std::pair<int, int>> steps;
+    filter.progress = [&](int done, int total) { steps.append({done, total}); };
+    QCOMPARE(report->Export(filter), ExportResult::Written);
+    QCOMPARE(raised, 1);
+    QCOMPARE(steps, (QList<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    const QByteArray first = readAll(file);
+    QVERIFY(first.contains("\\rtf1"));
+
+    // Once more in the same second: asked, and kept unless the answer is yes.
+    writeFile(file, "earlier inventory");
+    QCOMPARE(report->Export(filter), ExportResult::Declined); // nobody to ask
+    QStringList asked;
+    bool answer = false;
+    filter.confirmOverwrite = [&](const QString& f) {
+        asked << f;
+        return answer;
+    };
+    QCOMPARE(report->Export(filter), ExportResult::Declined);
+    QCOMPARE(readAll(file), QByteArray("earlier inventory"));
+    answer = true;
+    QCOMPARE(report->Export(filter), ExportResult::Written);
+    QCOMPARE(asked, (QStringList{file, file}));
+    QCOMPARE(readAll(file), first);
+}
+
+void TstReportOutput::exportFailureLeavesNoHalfFile()
+{
+    QTemporaryDir dir;
+    auto report = framed(3);
+    TfrxRTFExport filter;
+    filter.confirmOverwrite = [](const QString&) { return true; };
+    for (const QString& bad : {dir.filePath(QStringLiteral("no such folder/Report.rtf")), dir.path(), QString()}) {
+        filter.FileName = bad;
+        QVERIFY_THROWS_EXCEPTION(ReportError, (void)report->Export(filter));
+    }
+    QVERIFY_THROWS_EXCEPTION(ReportError,
+                             ReportPdfWriter::write(*report->prepared(), dir.filePath(QStringLiteral("x/y.pdf"))));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TstReportOutput::pdfAndPrinterPaintEveryPage()
+{
+    QTemporaryDir dir;
+    auto report = framed(40);
+    const QString pdf = dir.filePath(QStringLiteral("framed.pdf"));
+    ReportPdfWriter::write(*report->prepared(), pdf);
+    QCOMPARE(consumers::pdfPages(pdf), 2);
+    QVERIFY(consumers::samePageSize(pdf, QStringLiteral("842 x 595")));
+    const QString text = consumers::pdfText(pdf);
+    QVERIFY(consumers::missingInOrder(text, {"Журнал", "1", "Получатель 1", "Получатель 40", "2"}).isEmpty());
+
+    // The printer's path, with a file for a printer.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+    printer.setOutputFileName(printed);
+    ReportPrinter::setUp(printer, *report->prepared());
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(ReportPrinter::print(printer, *report->prepared()));
+    QCOMPARE(consumers::pdfPages(printed), 2);
+    QVERIFY(consumers::pdfText(printed).contains(QStringLiteral("Получатель 40")));
+}
+
+void TstReportOutput::previewOffersPdfAndRtf()
+{
+    QTemporaryDir dir;
+    auto report = framed(5);
+    QStringList written;
+    QStringList errors;
+    QString next;
+    report->previewHooks.saveFileName = [&](const QString&, const QString&) { return next; };
+    report->previewHooks.confirmOverwrite = [](const QString&) { return false; };
+    report->previewHooks.written = [&](const QString& f) { written << f; };
+    report->previewHooks.showError = [&](const QString& e) { errors << e; };
+    int shown = 0;
+    report->setShowPreview([&](ReportPreview& preview) {
+        ++shown;
+        // Both actions sit on the preview's tool bar.
+        auto* bar = preview.findChild<QToolBar*>();
+        QVERIFY(bar);
+        QVERIFY(bar->actions().contains(preview.savePdfAction()));
+        QVERIFY(bar->actions().contains(preview.exportRtfAction()));
+        QCOMPARE(preview.printer()->pageLayout().orientation(), QPageLayout::Landscape);
+
+        next = dir.filePath(QStringLiteral("saved")); // the suffix is added
+        preview.savePdfAction()->trigger();
+        next = dir.filePath(QStringLiteral("saved.rtf"));
+        preview.exportRtfAction()->trigger();
+        // An existing file the user will not replace; a folder that is not there.
+        preview.exportRtfAction()->trigger();
+        next = dir.filePath(QStringLiteral("gone/saved.pdf"));
+        preview.savePdfAction()->trigger();
+        next.clear(); // cancelled
+        QVERIFY(!preview.saveAsPdf());
+    });
+    report->ShowReport();
+    QCOMPARE(shown, 1);
+    QCOMPARE(written,
+             (QStringList{dir.filePath(QStringLiteral("saved.pdf")), dir.filePath(QStringLiteral("saved.rtf"))}));
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(consumers::pdfPages(written.at(0)), 1);
+    QVERIFY(readAll(written.at(1)).contains("\\u1046"));
+}
+
+QTEST_MAIN(TstReportOutput)
+#include "tst_report_output.moc"
