@@ -141,7 +141,7 @@ void Application::openManualIssue(const QString& toolCode)
 void Application::openDictionary(DictionaryKind kind)
 {
     TfmDict* dict = kind == DictionaryKind::Naim ? m_dictNaim.get()
-                    : kind == DictionaryKind::Mesto ? m_dictMesto.get()
-                                                    : m_dictTypes.get();
+        : kind == DictionaryKind::Mesto          ? m_dictMesto.get()
+                                                 : m_dictTypes.get();
     m_platform.dialogs.showModal(*dict);
 }

@@ -3,8 +3,8 @@
 #include "BenchPlatform.h"
 #include "SqliteHandle.h"
 #include "app/Application.h"
-#include "data/Query.h"
 #include "core/EventRecorder.h"
+#include "data/Query.h"
 #include "desk/TfmMain.h"
 #include "platform/fakes/FakePlatform.h"
 #include "widgets/DbGrid.h"
@@ -73,8 +73,9 @@ bool planEvents(const QString& dbPath, int count, std::vector<PlannedEvent>& pla
     const int toolsNeeded = (count + 9) / 10 * 5;
     std::vector<PlannedEvent> tools;
     {
-        SqliteStatement q(db, "SELECT ID, ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, Tool_State "
-                              "FROM Tools WHERE Passed=1 AND WriteOff=0 ORDER BY ID LIMIT ?");
+        SqliteStatement q(db,
+                          "SELECT ID, ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, Tool_State "
+                          "FROM Tools WHERE Passed=1 AND WriteOff=0 ORDER BY ID LIMIT ?");
         q.bind(1, toolsNeeded);
         while (q.step() == SQLITE_ROW) {
             PlannedEvent e;
@@ -228,8 +229,8 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
                 run.problems << QStringLiteral("%1 %2 -> %3: top row ID=%4 %5 %6 %7")
                                     .arg(QString::fromUtf8(e.userCode), QString::fromUtf8(e.toolCode), expected)
                                     .arg(key)
-                                    .arg(journal.value(0, userColumn).toString(), journal.value(0, toolColumn).toString(),
-                                         operation);
+                                    .arg(journal.value(0, userColumn).toString(),
+                                         journal.value(0, toolColumn).toString(), operation);
         }
         topKey = std::max(topKey, key);
         if (afterEach && !afterEach(i)) {
@@ -263,8 +264,9 @@ bool BaselineWriter::open(const QString& dbPath)
     }
     m_s->begin = std::make_unique<SqliteStatement>(db, "BEGIN IMMEDIATE");
     m_s->insert = std::make_unique<SqliteStatement>(
-        db, "INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation, Note, FIO, IType, Model, Organization, State) "
-            "VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+        db,
+        "INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation, Note, FIO, IType, Model, Organization, State) "
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?)");
     m_s->update = std::make_unique<SqliteStatement>(db, "UPDATE Tools SET Passed=?, OwnerID=? WHERE ID=?");
     m_s->commit = std::make_unique<SqliteStatement>(db, "COMMIT");
     if (!m_s->begin->valid() || !m_s->insert->valid() || !m_s->update->valid() || !m_s->commit->valid()) {

@@ -67,9 +67,15 @@ public:
     bool valid() const { return m_stmt != nullptr; }
 
     // The texts must live until the statement has run.
-    void bind(int i, const std::string& v) { sqlite3_bind_text(m_stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC); }
+    void bind(int i, const std::string& v)
+    {
+        sqlite3_bind_text(m_stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+    }
     void bind(int i, const char* v) { sqlite3_bind_text(m_stmt, i, v, -1, SQLITE_STATIC); }
-    void bind(int i, const QByteArray& v) { sqlite3_bind_text(m_stmt, i, v.constData(), static_cast<int>(v.size()), SQLITE_STATIC); }
+    void bind(int i, const QByteArray& v)
+    {
+        sqlite3_bind_text(m_stmt, i, v.constData(), static_cast<int>(v.size()), SQLITE_STATIC);
+    }
     void bind(int i, int v) { sqlite3_bind_int(m_stmt, i, v); }
     void bind(int i, double v) { sqlite3_bind_double(m_stmt, i, v); }
     void bindNull(int i) { sqlite3_bind_null(m_stmt, i); }

@@ -35,8 +35,10 @@ bool measureToolPage(const QString& folder, int runs, ToolPageRun& run, QString&
     auto* typeBox = tools.findChild<QLineEdit*>(QStringLiteral("Edit2"));
     auto* grid = tools.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     // The most common type, as a storekeeper would look for drills.
-    run.typeText = application.session().connection()
-                       .scalar(QStringLiteral("SELECT Tool_Type FROM Tools GROUP BY Tool_Type ORDER BY COUNT(*) DESC LIMIT 1"))
+    run.typeText = application.session()
+                       .connection()
+                       .scalar(QStringLiteral(
+                           "SELECT Tool_Type FROM Tools GROUP BY Tool_Type ORDER BY COUNT(*) DESC LIMIT 1"))
                        .toString();
     for (int i = 0; i < runs; ++i) {
         main.Panel4Click();

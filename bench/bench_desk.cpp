@@ -76,8 +76,8 @@ QString verdict(bool pass)
 }
 
 struct Table {
-    QList<QStringList> rows{{QStringLiteral("measure"), QStringLiteral("value"), QStringLiteral("target"),
-                             QStringLiteral("result")}};
+    QList<QStringList> rows{
+        {QStringLiteral("measure"), QStringLiteral("value"), QStringLiteral("target"), QStringLiteral("result")}};
 
     void add(const QString& measure, const QString& value, const QString& target = {}, const QString& result = {})
     {
@@ -139,7 +139,8 @@ int main(int argc, char** argv)
     const QString generation = QStringLiteral("%1 s").arg(database.generationSeconds(), 0, 'f', 1);
     say(database.generatedNow() ? QStringLiteral("generated in %1").arg(generation)
                                 : QStringLiteral("reused (it was generated in %1)").arg(generation));
-    table.add(database.generatedNow() ? QStringLiteral("database generation") : QStringLiteral("database generation (earlier run)"),
+    table.add(database.generatedNow() ? QStringLiteral("database generation")
+                                      : QStringLiteral("database generation (earlier run)"),
               generation);
 
     std::vector<PlannedEvent> plan;
@@ -170,8 +171,8 @@ int main(int argc, char** argv)
         }
         const double median = percentile(times, 0.5);
         const double peakMb = peakKb / 1024.0;
-        table.add(QStringLiteral("start-up, median of %1 (%2 ms)").arg(options.startupRuns).arg(each.join(u' ')), ms(median),
-                  QStringLiteral("< 1000 ms"), verdict(median < 1000));
+        table.add(QStringLiteral("start-up, median of %1 (%2 ms)").arg(options.startupRuns).arg(each.join(u' ')),
+                  ms(median), QStringLiteral("< 1000 ms"), verdict(median < 1000));
         table.add(QStringLiteral("peak memory (VmHWM), max of %1").arg(options.startupRuns),
                   QStringLiteral("%1 MB").arg(peakMb, 0, 'f', 1), QStringLiteral("< 200 MB"), verdict(peakMb < 200));
     }
@@ -191,7 +192,8 @@ int main(int argc, char** argv)
     for (const QString& p : desk.problems)
         say(QStringLiteral("  %1").arg(p));
     const double deskMedian = percentile(desk.ms, 0.5);
-    table.add(QStringLiteral("scan-to-record, median"), ms(deskMedian), QStringLiteral("< 5 ms"), verdict(deskMedian < 5));
+    table.add(QStringLiteral("scan-to-record, median"), ms(deskMedian), QStringLiteral("< 5 ms"),
+              verdict(deskMedian < 5));
     table.add(QStringLiteral("scan-to-record, p99"), ms(percentile(desk.ms, 0.99)));
     table.add(QStringLiteral("  queued events after it, median (not counted)"), ms(percentile(desk.drainMs, 0.5)));
     table.add(QStringLiteral("journal top row is the new event"),

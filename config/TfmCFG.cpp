@@ -134,7 +134,8 @@ void TfmCFG::btAdmClick()
     }
     GoOperator = true;
     if (cbChatgePass->isChecked()) {
-        if (const auto password = m_platform.dialogs.input(this, QStringLiteral("Change password"), t.rsNewPassword, {})) {
+        if (const auto password = m_platform.dialogs.input(this, QStringLiteral("Change password"), t.rsNewPassword,
+                                                           {})) {
             // Only a digest that reached the file changes the password.
             m_platform.dialogs.message(this, SetPass(*password) ? t.rsPasswordChanged : t.rsPasswordNotChanged);
         }

@@ -62,7 +62,8 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(QStringLiteral("ID_User")), m_recipient.text(QStringLiteral("FIO")),
                         m_recipient.text(QStringLiteral("Organization"))};
-    writeJournalRow(m_journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
+    writeJournalRow(m_journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian),
+                    input.now);
 
     m_tool.edit();
     m_tool.setValue(QStringLiteral("Passed"), !inStore);

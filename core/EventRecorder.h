@@ -16,8 +16,8 @@ public:
     enum class Result { Issued, Returned, RefusedHolder };
 
     struct Input {
-        bool russian = true;         // operation words of the current language
-        bool holderRuleOn = false;   // a tool that is out comes back only with its holder
+        bool russian = true;       // operation words of the current language
+        bool holderRuleOn = false; // a tool that is out comes back only with its holder
         QDateTime now;
     };
 

@@ -146,8 +146,7 @@ bool storable(const QString& section, const QString& key, const QString& value)
 {
     if (section.isEmpty() || section.contains(u']') || hasLineBreak(section))
         return false;
-    if (key.isEmpty() || key.contains(u'=') || key.startsWith(u'[') || key.startsWith(u';')
-        || hasLineBreak(key))
+    if (key.isEmpty() || key.contains(u'=') || key.startsWith(u'[') || key.startsWith(u';') || hasLineBreak(key))
         return false;
     return !hasLineBreak(value);
 }
@@ -311,8 +310,7 @@ std::optional<int> IniFile::toInt(const QString& text)
     const auto digits = decimalDigits(t, &negative);
     if (!digits)
         return std::nullopt;
-    const qint64 limit = negative ? -qint64(std::numeric_limits<int>::min())
-                                  : qint64(std::numeric_limits<int>::max());
+    const qint64 limit = negative ? -qint64(std::numeric_limits<int>::min()) : qint64(std::numeric_limits<int>::max());
     qint64 value = 0;
     for (QChar c : *digits) {
         value = value * 10 + (c.unicode() - u'0');

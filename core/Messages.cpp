@@ -2,7 +2,10 @@
 
 namespace {
 
-#define MSG(name, ru, en) {#name, &Messages::name, ru, en}
+#define MSG(name, ru, en)                                                                                              \
+    {                                                                                                                  \
+#name, &Messages::name, ru, en                                                                                 \
+    }
 const QList<MessageText> kMessages = {
     MSG(rsCaptionMain, "Выдача инструмента", "Tool issue"),
     MSG(rsCaptionReadOnly, "Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!",
@@ -26,8 +29,10 @@ const QList<MessageText> kMessages = {
     MSG(rsPriceNotNumber, "Стоимость должна быть числом!", "The price must be a number!"),
     MSG(rsDellConfirm, "Удалить выбранную запись?", "Delete selected entry?"),
     MSG(rsIDnotFound, "ID не найден", "ID not found"),
-    MSG(rsToolIDTaken, "Введенный ID уже зарегистрирован у инструмента!", "ID is already registred by Tool, try another"),
-    MSG(rsUserIDTaken, "Введенный ID уже зарегистрирован у пользователя!", "ID is already registred by User, try another"),
+    MSG(rsToolIDTaken, "Введенный ID уже зарегистрирован у инструмента!",
+        "ID is already registred by Tool, try another"),
+    MSG(rsUserIDTaken, "Введенный ID уже зарегистрирован у пользователя!",
+        "ID is already registred by User, try another"),
     MSG(rsDuplicateSerial, "Обнаружен дубликат серийного номера!", "Duplicate serial number detected!"),
     MSG(rsDeleteImageConfirm, "Удалить выбранное фото?", "Delete selected image?"),
     MSG(rsReturnConfirm, "Вернуть выбранный инструмент?", "Return selected tool?"),

@@ -8,7 +8,8 @@
 // start; the language switch sets all of them.
 struct Messages {
     QString rsCaptionMain = QStringLiteral("Выдача инструмента");
-    QString rsCaptionReadOnly = QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!");
+    QString rsCaptionReadOnly = QStringLiteral(
+        "Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!");
     QString rsCaptionAdmin = QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР");
     QString rsIssueHeading;
     QString rsBatchIssueHeading;

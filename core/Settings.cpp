@@ -15,10 +15,10 @@ struct ColumnKey {
 };
 
 const ColumnKey kColumnKeys[Settings::ToolColumnCount] = {
-    {"ToolColumnView_Type", "-1"},  {"ToolColumnView_Proizvoditel", "-1"}, {"ToolColumnView_SerNum", "-1"},
-    {"ToolColumnView_Model", "-1"}, {"ToolColumnView_State", "-1"},        {"ToolColumnView_DateProches", "-1"},
-    {"ToolColumnView_Woranty", "-1"}, {"ToolColumnView_Price", "0"},       {"ToolColumnView_Naim", "0"},
-    {"ToolColumnView_Inv", "0"},    {"ToolColumnView_Mesto", "0"},
+    {"ToolColumnView_Type", "-1"},    {"ToolColumnView_Proizvoditel", "-1"}, {"ToolColumnView_SerNum", "-1"},
+    {"ToolColumnView_Model", "-1"},   {"ToolColumnView_State", "-1"},        {"ToolColumnView_DateProches", "-1"},
+    {"ToolColumnView_Woranty", "-1"}, {"ToolColumnView_Price", "0"},         {"ToolColumnView_Naim", "0"},
+    {"ToolColumnView_Inv", "0"},      {"ToolColumnView_Mesto", "0"},
 };
 
 } // namespace
@@ -92,7 +92,8 @@ QStringList Settings::load()
         if (const auto value = IniFile::toBool(text))
             m_toolColumns[i] = *value;
         else
-            faults << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(kColumnKeys[i].key), text);
+            faults
+                << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(kColumnKeys[i].key), text);
     }
     emit toolColumnsChanged();
     return faults;

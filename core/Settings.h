@@ -59,7 +59,7 @@ public:
     void setClearFields(bool on) const;
     QString language() const; // "RU" when absent
     void setLanguage(const QString& code) const;
-    QString passwordDigest() const; // "MD5" when absent
+    QString passwordDigest() const;                      // "MD5" when absent
     bool setPasswordDigest(const QString& digest) const; // false when not written
     QString sortTools() const;
     void setSortTools(const QString& sort) const;

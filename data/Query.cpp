@@ -452,8 +452,7 @@ Query::Row Query::readRowByKey(const QVariant& key)
 {
     const auto& d = m_db.dialect();
     Statement q = m_db.run(
-                      QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)),
-                      {key});
+        QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)), {key});
     if (!q->next()) {
         q->finish();
         throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
@@ -505,10 +504,9 @@ void Query::post()
                 values << m_buffer.value(c);
             }
             values << keyValue;
-            Statement q = m_db.run(
-                              QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                  .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
-                              values);
+            Statement q = m_db.run(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                                       .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
+                                   values);
             const int affected = q->numRowsAffected();
             q->finish();
             if (affected != 1)

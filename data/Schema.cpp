@@ -48,8 +48,9 @@ void Schema::reopenTools()
 void Schema::addToolsColumn(const QString& name, const QString& storeType)
 {
     const auto& d = m_db.dialect();
-    m_tools.setSql(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                       .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(name), d.columnType(storeType)));
+    m_tools.setSql(
+        QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+            .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(name), d.columnType(storeType)));
     m_tools.execSql();
 }
 
@@ -97,7 +98,8 @@ void Schema::MayBeAdd_Unique_ID()
         // next start does the whole step again.
         Connection::Transaction t(m_db);
         m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                      .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(QStringLiteral("ID_Tool_Unique")),
+                      .arg(d.quoteIdentifier(QStringLiteral("Tools")),
+                           d.quoteIdentifier(QStringLiteral("ID_Tool_Unique")),
                            d.columnType(QStringLiteral("VARCHAR(255)"))));
         m_db.exec(QStringLiteral("UPDATE Tools SET ID_Tool_Unique = ID_Tool"));
         t.commit();
@@ -146,12 +148,9 @@ void Schema::MayBeAddIndexes()
         const char* table;
         const char* column;
     } indexes[] = {
-        {"ix_Tools_ID_Tool", "Tools", "ID_Tool"},
-        {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
-        {"ix_Users_ID_User", "Users", "ID_User"},
-        {"ix_History_ID_T", "History", "ID_T"},
-        {"ix_History_ID_U", "History", "ID_U"},
-        {"ix_History_ADate", "History", "ADate"},
+        {"ix_Tools_ID_Tool", "Tools", "ID_Tool"}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
+        {"ix_Users_ID_User", "Users", "ID_User"}, {"ix_History_ID_T", "History", "ID_T"},
+        {"ix_History_ID_U", "History", "ID_U"},   {"ix_History_ADate", "History", "ADate"},
         {"ix_Tools_Passed", "Tools", "Passed"},
     };
     const auto& d = m_db.dialect();

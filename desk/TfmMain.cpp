@@ -215,7 +215,8 @@ void TfmMain::buildDesk()
     auto* panels = new QHBoxLayout;
     GroupBox1 = buildPanel("GroupBox1", m_desk.qSearch_U, kRecipientFields, 1, DBImage1, SpeedButton6, "SpeedButton6");
     GroupBox2 = buildPanel("GroupBox2", m_desk.qSearch_T, kToolFields, 5, DBImage2, SpeedButton7, "SpeedButton7");
-    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, QStringLiteral("ID_Tool_Unique"), GroupBox2), "DBText_Unique");
+    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, QStringLiteral("ID_Tool_Unique"), GroupBox2),
+                               "DBText_Unique");
     toolIdentity->hide();
     panels->addWidget(GroupBox1);
     panels->addWidget(GroupBox2);

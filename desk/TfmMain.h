@@ -83,8 +83,8 @@ private:
     void buildLeftPanel();
     void buildDesk();
     QWidget* buildEntryRow(QWidget* parent);
-    QGroupBox* buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel,
-                          DbImage*& image, QToolButton*& clearButton, const char* buttonName);
+    QGroupBox* buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel, DbImage*& image,
+                          QToolButton*& clearButton, const char* buttonName);
     void buildJournal();
     void connectCore();
     void ShowMenu(QWidget* page);

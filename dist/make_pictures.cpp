@@ -55,7 +55,7 @@ QImage toolPicture()
 
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 40));
-    p.drawPath(shape.translated(4, 5));  // soft shadow
+    p.drawPath(shape.translated(4, 5)); // soft shadow
 
     QLinearGradient steel(40, 40, 150, 150);
     steel.setColorAt(0, QColor(0xE8, 0xEC, 0xF0));

@@ -52,7 +52,8 @@ QList<DesktopWindow> clientList(Display* display)
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, root, clients, 0, 65536, False, XA_WINDOW, &type, &format, &count, &remaining, &data)
+    if (XGetWindowProperty(display, root, clients, 0, 65536, False, XA_WINDOW, &type, &format, &count, &remaining,
+                           &data)
             != Success
         || !data)
         return windows;

@@ -40,8 +40,8 @@ struct Shown {
     int label;
 };
 constexpr Shown kShown[] = {
-    {"ID_Tool", 1},  {"Naim", 9},          {"Tool_Type", 2}, {"Mesto", 10},     {"Model", 3},  {"SNumber", 4},
-    {"Inv", 11},     {"Date_Purchase", 5}, {"Guarantee", 6}, {"Tool_State", 7}, {"Price", 8},
+    {"ID_Tool", 1}, {"Naim", 9},          {"Tool_Type", 2}, {"Mesto", 10},     {"Model", 3}, {"SNumber", 4},
+    {"Inv", 11},    {"Date_Purchase", 5}, {"Guarantee", 6}, {"Tool_State", 7}, {"Price", 8},
 };
 constexpr int kLabels = 11;
 
@@ -218,8 +218,8 @@ void TfmCard_T::showToolState(bool inStore)
 
 bool TfmCard_T::storedInStore()
 {
-    const QVariant passed =
-        m_session.connection().scalar(QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool_Unique=?"), {ID});
+    const QVariant passed = m_session.connection().scalar(
+        QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool_Unique=?"), {ID});
     return Query::parseBool(passed).value_or(true);
 }
 

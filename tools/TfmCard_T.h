@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/Localization.h"
 #include "data/Query.h"
+#include "widgets/Localization.h"
 
 #include <QDialog>
 #include <QHash>
@@ -92,7 +92,6 @@ private:
     QListWidget* ImgList;
     QPushButton* btAddImage;
     QPushButton* btDellImage;
-
 };
 
 QList<Localization::Text> toolCardTexts();

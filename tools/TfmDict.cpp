@@ -32,12 +32,10 @@ struct KindInfo {
 };
 
 constexpr KindInfo kKinds[] = {
-    {"TfmDict_Naim", "Справочник наименований", "Directory of titles", "Наименования", "Titles",
-     "Введите наименование", "Enter the name"},
-    {"TfmDict_Mesto", "Справочник мест", "Directory of places", "Места", "Places", "Введите место",
-     "Enter place"},
-    {"TfmDict_Types", "Справочник типов", "Directory of types", "Тип", "Types", "Введите тип",
-     "Enter type"},
+    {"TfmDict_Naim", "Справочник наименований", "Directory of titles", "Наименования", "Titles", "Введите наименование",
+     "Enter the name"},
+    {"TfmDict_Mesto", "Справочник мест", "Directory of places", "Места", "Places", "Введите место", "Enter place"},
+    {"TfmDict_Types", "Справочник типов", "Directory of types", "Тип", "Types", "Введите тип", "Enter type"},
 };
 
 constexpr const char* kAddRu = "Добавить";

@@ -38,8 +38,9 @@ QToolButton* dots(QWidget* parent, const char* name)
 } // namespace
 
 TfmEditor_T::TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
@@ -212,8 +213,8 @@ static const QString kTrimmed = QStringLiteral("trim(%1, ' '||char(9)||char(10)|
 bool TfmEditor_T::InTool_IDList(const QString& ID)
 {
     const bool found = findsTrimmed("InTool_IDList",
-                                    QStringLiteral("SELECT 1 FROM Tools WHERE ") + kTrimmed.arg(QStringLiteral("ID_Tool"))
-                                        + QStringLiteral(" LIMIT 1"),
+                                    QStringLiteral("SELECT 1 FROM Tools WHERE ")
+                                        + kTrimmed.arg(QStringLiteral("ID_Tool")) + QStringLiteral(" LIMIT 1"),
                                     ID);
     if (found)
         m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
@@ -223,8 +224,8 @@ bool TfmEditor_T::InTool_IDList(const QString& ID)
 bool TfmEditor_T::InUser_IDList(const QString& ID)
 {
     const bool found = findsTrimmed("InUser_IDList",
-                                    QStringLiteral("SELECT 1 FROM Users WHERE ") + kTrimmed.arg(QStringLiteral("ID_User"))
-                                        + QStringLiteral(" LIMIT 1"),
+                                    QStringLiteral("SELECT 1 FROM Users WHERE ")
+                                        + kTrimmed.arg(QStringLiteral("ID_User")) + QStringLiteral(" LIMIT 1"),
                                     ID);
     if (found)
         m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
@@ -234,8 +235,8 @@ bool TfmEditor_T::InUser_IDList(const QString& ID)
 bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)
 {
     const bool found = findsTrimmed("SerialFindDuplicate",
-                                    QStringLiteral("SELECT 1 FROM Tools WHERE ") + kTrimmed.arg(QStringLiteral("SNumber"))
-                                        + QStringLiteral(" LIMIT 1"),
+                                    QStringLiteral("SELECT 1 FROM Tools WHERE ")
+                                        + kTrimmed.arg(QStringLiteral("SNumber")) + QStringLiteral(" LIMIT 1"),
                                     ASerial);
     if (found)
         m_platform.dialogs.message(this, m_session.texts().rsDuplicateSerial);

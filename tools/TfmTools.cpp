@@ -24,8 +24,8 @@
 
 namespace {
 
-const char* const kColumns[] = {"ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Model", "Tool_State",
-                                "Date_Purchase", "Guarantee", "Price", "Naim", "Inv", "Mesto"};
+const char* const kColumns[] = {"ID_Tool",       "Tool_Type", "Proizvoditel", "SNumber", "Model", "Tool_State",
+                                "Date_Purchase", "Guarantee", "Price",        "Naim",    "Inv",   "Mesto"};
 const int kWidths[] = {120, 120, 120, 120, 100, 100, 100, 100, 100, 100, 100, 100};
 
 const QColor kInStore(179, 244, 144);
@@ -177,8 +177,9 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
     Connection& db = m_session.connection();
     if (Edit1->text().isEmpty())
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool IS NOT NULL")).toInt();
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool LIKE ? ESCAPE '\\'"),
-                     {containsPattern(Edit1->text())})
+    return db
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool LIKE ? ESCAPE '\\'"),
+                {containsPattern(Edit1->text())})
         .toInt();
 }
 
@@ -325,10 +326,18 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "btInvent", P::Caption, 0, "Инвентаризация", "Inventory"},
         {"TfmTools", "btWorkTypes", P::Caption, 0, "Виды работ", "Work types"},
     };
-    const char* titles[][2] = {{"ID инструмента", "ID tool"}, {"Тип", "Tool"},           {"Производитель", "Brand"},
-                               {"Серийный №", "Serial №"},    {"Модель", "Model"},       {"Состояние", "Condition"},
-                               {"Приобретен", "Purchase date"}, {"Гарантия", "Warranty"}, {"Цена", "Price"},
-                               {"Наименование", "Name"},      {"Инвентарный", "Inventory"}, {"Место", "Place"}};
+    const char* titles[][2] = {{"ID инструмента", "ID tool"},
+                               {"Тип", "Tool"},
+                               {"Производитель", "Brand"},
+                               {"Серийный №", "Serial №"},
+                               {"Модель", "Model"},
+                               {"Состояние", "Condition"},
+                               {"Приобретен", "Purchase date"},
+                               {"Гарантия", "Warranty"},
+                               {"Цена", "Price"},
+                               {"Наименование", "Name"},
+                               {"Инвентарный", "Inventory"},
+                               {"Место", "Place"}};
     for (int i = 0; i < 12; ++i)
         rows.append({"TfmTools", "DBGrid1", P::ColumnTitle, i, titles[i][0], titles[i][1]});
     return rows;

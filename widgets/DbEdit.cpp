@@ -19,7 +19,8 @@ void DbEdit::refresh()
     if (m_writing)
         return;
     QString text;
-    if (m_query.isOpen() && m_query.hasField(m_field) && (!m_query.isEmpty() || m_query.state() != Query::State::Browse))
+    if (m_query.isOpen() && m_query.hasField(m_field)
+        && (!m_query.isEmpty() || m_query.state() != Query::State::Browse))
         text = fieldText(m_query.value(m_field), m_query.fieldKind(m_query.fieldIndex(m_field)));
     m_accepted = true;
     setStyleSheet(QString());

@@ -39,18 +39,17 @@ void DbGrid::setQueryModel(QueryModel* model)
     Query& q = model->query();
     connect(&q, &Query::currentChanged, this, &DbGrid::followQuery);
     connect(model, &QAbstractItemModel::modelReset, this, &DbGrid::followQuery);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (m_syncing || !current.isValid() || !m_model)
-                    return;
-                m_syncing = true;
-                try {
-                    m_model->query().setRecNo(current.row());
-                } catch (const DbError& e) {
-                    emit databaseError(e.text());
-                }
-                m_syncing = false;
-            });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (m_syncing || !current.isValid() || !m_model)
+            return;
+        m_syncing = true;
+        try {
+            m_model->query().setRecNo(current.row());
+        } catch (const DbError& e) {
+            emit databaseError(e.text());
+        }
+        m_syncing = false;
+    });
 }
 
 void DbGrid::followQuery()

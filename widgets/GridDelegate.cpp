@@ -7,7 +7,7 @@
 namespace {
 constexpr qsizetype kKeptTexts = 4096;
 constexpr int kPadding = 3;
-}
+} // namespace
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -36,9 +36,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     }
     const QVariant foreground = index.data(Qt::ForegroundRole);
     const QColor colour = ownSelected.canConvert<QColor>() ? QColor(Qt::black)
-        : selected ? option.palette.color(group, QPalette::HighlightedText)
-        : foreground.canConvert<QColor>() ? foreground.value<QColor>()
-                                          : option.palette.color(group, QPalette::Text);
+        : selected                                         ? option.palette.color(group, QPalette::HighlightedText)
+        : foreground.canConvert<QColor>()                  ? foreground.value<QColor>()
+                                                           : option.palette.color(group, QPalette::Text);
     painter->save();
     painter->setPen(colour);
     painter->setFont(option.font);

@@ -13,12 +13,20 @@ namespace {
 bool alwaysEscaped(char32_t c)
 {
     if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0))
-        return true;  // control characters
+        return true; // control characters
     if (c >= 0xD800 && c <= 0xDFFF)
-        return true;  // a lone surrogate: no file system stores it faithfully
+        return true; // a lone surrogate: no file system stores it faithfully
     switch (c) {
-    case '/': case '\\': case ':': case '*': case '?':
-    case '"': case '<': case '>': case '|': case '%':
+    case '/':
+    case '\\':
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+    case '%':
         return true;
     default:
         return false;
@@ -39,13 +47,13 @@ bool isDeviceName(const std::vector<char32_t>& points)
     while (stem.endsWith(QLatin1Char(' ')))
         stem.chop(1);
     static const QStringList names = {
-        QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"), QStringLiteral("NUL"),
-        QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
+        QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
+        QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
     };
     if (names.contains(stem))
         return true;
     return stem.size() == 4 && (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))
-           && stem[3] >= QLatin1Char('0') && stem[3] <= QLatin1Char('9');
+        && stem[3] >= QLatin1Char('0') && stem[3] <= QLatin1Char('9');
 }
 
 // %XX for each UTF-8 byte; a lone surrogate gets its plain three-byte form,

@@ -23,7 +23,7 @@ public:
         const char* window;  // objectName of the window
         const char* control; // objectName inside it; empty for the window itself
         Property property;
-        int column;          // for ColumnTitle
+        int column; // for ColumnTitle
         const char* ru;
         const char* en;
     };

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 
@@ -44,9 +44,8 @@ LoadedPicture failure(PictureError kind, const QString& path, const QString& det
 // means the data was cut or corrupt and libjpeg would fill the rest with grey.
 enum JumpReason { NoJump = 0, FatalError = 1, Warning = 2 };
 
-struct JpegErrors
-{
-    jpeg_error_mgr pub;  // first member: libjpeg hands back a pointer to it
+struct JpegErrors {
+    jpeg_error_mgr pub; // first member: libjpeg hands back a pointer to it
     std::jmp_buf jump;
     int reason;
     char text[JMSG_LENGTH_MAX];
@@ -63,7 +62,7 @@ void jpegErrorExit(j_common_ptr info)
 void jpegEmitMessage(j_common_ptr info, int level)
 {
     if (level >= 0)
-        return;  // trace output, not a problem
+        return; // trace output, not a problem
     auto* errors = reinterpret_cast<JpegErrors*>(info->err);
     ++info->err->num_warnings;
     (*info->err->format_message)(info, errors->text);
@@ -193,9 +192,9 @@ LoadedPicture loadJpeg(QFile& file, const QString& path)
     if (tooLarge(decoder.width(), decoder.height()))
         return failure(PictureError::TooLarge, path, sizeText(decoder.width(), decoder.height()));
 
-    const QImage::Format format = decoder.gray()   ? QImage::Format_Grayscale8
-                                  : decoder.cmyk() ? QImage::Format_RGB32
-                                                   : QImage::Format_RGB888;
+    const QImage::Format format = decoder.gray() ? QImage::Format_Grayscale8
+        : decoder.cmyk()                         ? QImage::Format_RGB32
+                                                 : QImage::Format_RGB888;
     LoadedPicture result;
     result.image = QImage(int(decoder.width()), int(decoder.height()), format);
     if (result.image.isNull())
@@ -233,7 +232,7 @@ bool bmpPixelsComplete(const QByteArray& head, qint64 fileSize)
             return false;
         const quint32 compression = littleEndian(head, 30, 4);
         if (compression != 0 && compression != 3 && compression != 6)
-            return true;  // run-length data: its length is not known up front
+            return true; // run-length data: its length is not known up front
         width = qAbs(qint32(littleEndian(head, 18, 4)));
         height = qAbs(qint32(littleEndian(head, 22, 4)));
         bits = littleEndian(head, 28, 2);
@@ -283,8 +282,7 @@ QString pictureErrorText(PictureError kind, bool russian)
         return russian ? QStringLiteral("Формат изображения не поддерживается (нужен JPEG или BMP)")
                        : QStringLiteral("Unsupported picture format (JPEG or BMP expected)");
     case PictureError::TooLarge:
-        return russian ? QStringLiteral("Изображение слишком большое")
-                       : QStringLiteral("The picture is too large");
+        return russian ? QStringLiteral("Изображение слишком большое") : QStringLiteral("The picture is too large");
     }
     return {};
 }

@@ -7,19 +7,18 @@
 // Why a picture file could not be loaded; the text is chosen per language.
 enum class PictureError {
     None,
-    NotFound,     // no such file
-    CannotRead,   // the file system refused (permissions, a folder, I/O)
-    Damaged,      // JPEG/BMP header present but the data is broken or cut short
-    Unsupported,  // neither JPEG nor BMP, or a JPEG colour model we do not decode
-    TooLarge,     // dimensions we refuse to allocate
+    NotFound,    // no such file
+    CannotRead,  // the file system refused (permissions, a folder, I/O)
+    Damaged,     // JPEG/BMP header present but the data is broken or cut short
+    Unsupported, // neither JPEG nor BMP, or a JPEG colour model we do not decode
+    TooLarge,    // dimensions we refuse to allocate
 };
 
-struct LoadedPicture
-{
+struct LoadedPicture {
     QImage image;
     PictureError error = PictureError::None;
-    QString fileName;  // without the folder, for the message
-    QString detail;    // the OS or decoder text, may be empty
+    QString fileName; // without the folder, for the message
+    QString detail;   // the OS or decoder text, may be empty
 
     bool ok() const { return error == PictureError::None && !image.isNull(); }
     // The full text for a message box: the kind, the file name and the detail.

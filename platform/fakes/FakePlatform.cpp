@@ -59,7 +59,6 @@ void FakeDialogs::showModal(QDialog& window)
     script(window);
     if (window.result() == kStillOpen)
         window.reject(); // the user closes what the script left open
-
 }
 
 QStringList FakeDialogs::texts(const QString& kind) const

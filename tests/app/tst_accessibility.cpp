@@ -46,7 +46,8 @@ void TestAccessibility::everyControlHasAName()
             // Inner parts of compound controls: a spin box's edit, a grid's headers
             // and corner, a drop-down's list.
             bool inner = qobject_cast<QHeaderView*>(w);
-            for (const QWidget* owner = w->parentWidget(); owner && owner != window && !inner; owner = owner->parentWidget())
+            for (const QWidget* owner = w->parentWidget(); owner && owner != window && !inner;
+                 owner = owner->parentWidget())
                 inner = qobject_cast<const QAbstractSpinBox*>(owner) || qobject_cast<const QAbstractItemView*>(owner)
                     || qobject_cast<const QComboBox*>(owner);
             if (inner)

@@ -55,8 +55,8 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
         QVERIFY(second.start());
         QCOMPARE(fakes.dialogs.texts("message"), QStringList());
         QCOMPARE(tableNames(first.data().dbPath()),
-                 (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations",
-                              "State", "Tools", "TOOLTYPES", "Users", "WORKTYPES"}));
+                 (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State", "Tools",
+                              "TOOLTYPES", "Users", "WORKTYPES"}));
     }
 }
 
@@ -64,10 +64,14 @@ void TestStartup::databaseFaultsEndTheStart_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("errorPart");
-    QTest::newRow("missing file") << "missing" << "DB.mdb";
-    QTest::newRow("not a database") << "garbage" << "not a database";
-    QTest::newRow("no State table") << "noState" << "State";
-    QTest::newRow("no Operations table") << "noOperations" << "Operations";
+    QTest::newRow("missing file") << "missing"
+                                  << "DB.mdb";
+    QTest::newRow("not a database") << "garbage"
+                                    << "not a database";
+    QTest::newRow("no State table") << "noState"
+                                    << "State";
+    QTest::newRow("no Operations table") << "noOperations"
+                                         << "Operations";
 }
 
 void TestStartup::databaseFaultsEndTheStart()

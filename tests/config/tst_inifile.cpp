@@ -8,29 +8,28 @@
 namespace {
 
 // Most cases read from this one file: two sections, comments, blank lines.
-const QByteArray settings =
-    "; Tool desk settings\n"
-    "[MAIN]\n"
-    "Lenguage=RU\n"
-    "  ShowTime =  0  \n"
-    "PlaySound=-1\n"
-    "Quoted=\"  two words  \"\n"
-    "Single='x'\n"
-    "Mixed=\"x'\n"
-    "Lone=\"\n"
-    "Empty=\n"
-    ";Commented=1\n"
-    "Twice=first\n"
-    "twice=second\n"
-    "\n"
-    "  [ Extra ]  \n"
-    "Lenguage=EN\n"
-    "Inline=a ; b\n"
-    "[Параметры]\n"
-    "Ключ=значение\n"
-    "[MAIN]\n"
-    "Later=1\n"
-    "Twice=third\n";
+const QByteArray settings = "; Tool desk settings\n"
+                            "[MAIN]\n"
+                            "Lenguage=RU\n"
+                            "  ShowTime =  0  \n"
+                            "PlaySound=-1\n"
+                            "Quoted=\"  two words  \"\n"
+                            "Single='x'\n"
+                            "Mixed=\"x'\n"
+                            "Lone=\"\n"
+                            "Empty=\n"
+                            ";Commented=1\n"
+                            "Twice=first\n"
+                            "twice=second\n"
+                            "\n"
+                            "  [ Extra ]  \n"
+                            "Lenguage=EN\n"
+                            "Inline=a ; b\n"
+                            "[Параметры]\n"
+                            "Ключ=значение\n"
+                            "[MAIN]\n"
+                            "Later=1\n"
+                            "Twice=third\n";
 
 // Absence shows in a failure message instead of comparing as an empty text.
 QString shown(const std::optional<QString>& value)
@@ -108,34 +107,56 @@ void TestIniFile::read_data()
     QTest::addColumn<QString>("value");
 
     const QByteArray s = settings;
-    QTest::newRow("exact names") << s << "MAIN" << "Lenguage" << true << "RU";
-    QTest::newRow("section in other case") << s << "main" << "Lenguage" << true << "RU";
-    QTest::newRow("key in other case") << s << "MAIN" << "LENGUAGE" << true << "RU";
-    QTest::newRow("names with blanks") << s << " MAIN " << " ShowTime\t" << true << "0";
-    QTest::newRow("blanks around header and key") << s << "extra" << "lenguage" << true << "EN";
-    QTest::newRow("non-ASCII case") << s << "ПАРАМЕТРЫ" << "ключ" << true << "значение";
-    QTest::newRow("value trimmed") << s << "MAIN" << "ShowTime" << true << "0";
-    QTest::newRow("double quotes removed, inside kept") << s << "MAIN" << "Quoted" << true
-                                                        << "  two words  ";
-    QTest::newRow("single quotes removed") << s << "MAIN" << "Single" << true << "x";
-    QTest::newRow("unmatched quotes kept") << s << "MAIN" << "Mixed" << true << "\"x'";
-    QTest::newRow("lone quote kept") << s << "MAIN" << "Lone" << true << "\"";
-    QTest::newRow("empty value is present") << s << "MAIN" << "Empty" << true << "";
-    QTest::newRow("inline semicolon is value") << s << "Extra" << "Inline" << true << "a ; b";
-    QTest::newRow("first key wins") << s << "MAIN" << "twice" << true << "first";
-    QTest::newRow("only first section of a name") << s << "MAIN" << "Later" << false << "";
-    QTest::newRow("key of another section") << s << "Extra" << "PlaySound" << false << "";
-    QTest::newRow("commented key") << s << "MAIN" << "Commented" << false << "";
-    QTest::newRow("absent key") << s << "MAIN" << "Nothing" << false << "";
-    QTest::newRow("absent section") << s << "Nothing" << "Lenguage" << false << "";
-    QTest::newRow("empty key") << s << "MAIN" << "" << false << "";
-    QTest::newRow("key before any section") << QByteArray("A=1\n[S]\nB=2\n") << "S" << "A" << false << "";
-    QTest::newRow("CRLF value has no CR") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "A" << true
-                                           << "1";
-    QTest::newRow("unterminated last line") << QByteArray("[S]\nA=1") << "S" << "A" << true << "1";
-    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nA=1\n") << "S" << "A" << true
-                                      << "1";
-    QTest::newRow("empty file") << QByteArray() << "S" << "A" << false << "";
+    QTest::newRow("exact names") << s << "MAIN"
+                                 << "Lenguage" << true << "RU";
+    QTest::newRow("section in other case") << s << "main"
+                                           << "Lenguage" << true << "RU";
+    QTest::newRow("key in other case") << s << "MAIN"
+                                       << "LENGUAGE" << true << "RU";
+    QTest::newRow("names with blanks") << s << " MAIN "
+                                       << " ShowTime\t" << true << "0";
+    QTest::newRow("blanks around header and key") << s << "extra"
+                                                  << "lenguage" << true << "EN";
+    QTest::newRow("non-ASCII case") << s << "ПАРАМЕТРЫ"
+                                    << "ключ" << true << "значение";
+    QTest::newRow("value trimmed") << s << "MAIN"
+                                   << "ShowTime" << true << "0";
+    QTest::newRow("double quotes removed, inside kept") << s << "MAIN"
+                                                        << "Quoted" << true << "  two words  ";
+    QTest::newRow("single quotes removed") << s << "MAIN"
+                                           << "Single" << true << "x";
+    QTest::newRow("unmatched quotes kept") << s << "MAIN"
+                                           << "Mixed" << true << "\"x'";
+    QTest::newRow("lone quote kept") << s << "MAIN"
+                                     << "Lone" << true << "\"";
+    QTest::newRow("empty value is present") << s << "MAIN"
+                                            << "Empty" << true << "";
+    QTest::newRow("inline semicolon is value") << s << "Extra"
+                                               << "Inline" << true << "a ; b";
+    QTest::newRow("first key wins") << s << "MAIN"
+                                    << "twice" << true << "first";
+    QTest::newRow("only first section of a name") << s << "MAIN"
+                                                  << "Later" << false << "";
+    QTest::newRow("key of another section") << s << "Extra"
+                                            << "PlaySound" << false << "";
+    QTest::newRow("commented key") << s << "MAIN"
+                                   << "Commented" << false << "";
+    QTest::newRow("absent key") << s << "MAIN"
+                                << "Nothing" << false << "";
+    QTest::newRow("absent section") << s << "Nothing"
+                                    << "Lenguage" << false << "";
+    QTest::newRow("empty key") << s << "MAIN"
+                               << "" << false << "";
+    QTest::newRow("key before any section") << QByteArray("A=1\n[S]\nB=2\n") << "S"
+                                            << "A" << false << "";
+    QTest::newRow("CRLF value has no CR") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S"
+                                          << "A" << true << "1";
+    QTest::newRow("unterminated last line") << QByteArray("[S]\nA=1") << "S"
+                                            << "A" << true << "1";
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nA=1\n") << "S"
+                                     << "A" << true << "1";
+    QTest::newRow("empty file") << QByteArray() << "S"
+                                << "A" << false << "";
 }
 
 void TestIniFile::read()
@@ -203,62 +224,73 @@ void TestIniFile::write_data()
                               "[B]\n"
                               "X=1\n";
 
-    QTest::newRow("in place, rest kept")
-        << layout << "a" << "y" << "5"
-        << QByteArray("; head\n[A]\nX=1\n; note\nY=5\n\n\n[B]\nX=1\n");
+    QTest::newRow("in place, rest kept") << layout << "a"
+                                         << "y"
+                                         << "5" << QByteArray("; head\n[A]\nX=1\n; note\nY=5\n\n\n[B]\nX=1\n");
     QTest::newRow("same key in other section untouched")
-        << layout << "B" << "X" << "7"
-        << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=7\n");
-    QTest::newRow("key spelling kept")
-        << QByteArray("[MAIN]\nShowTime=0\n") << "main" << "SHOWTIME" << "1"
-        << QByteArray("[MAIN]\nShowTime=1\n");
-    QTest::newRow("first of twin keys changed")
-        << QByteArray("[S]\nK=1\nK=2\n") << "S" << "K" << "3" << QByteArray("[S]\nK=3\nK=2\n");
-    QTest::newRow("same value leaves file alone")
-        << layout << "A" << "X" << "1" << layout;
-    QTest::newRow("CRLF stays CRLF")
-        << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nX=1\r\n") << "B" << "X" << "2"
-        << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nX=2\r\n");
-    QTest::newRow("unterminated line stays unterminated")
-        << QByteArray("[A]\nX=1") << "A" << "X" << "2" << QByteArray("[A]\nX=2");
+        << layout << "B"
+        << "X"
+        << "7" << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=7\n");
+    QTest::newRow("key spelling kept") << QByteArray("[MAIN]\nShowTime=0\n") << "main"
+                                       << "SHOWTIME"
+                                       << "1" << QByteArray("[MAIN]\nShowTime=1\n");
+    QTest::newRow("first of twin keys changed") << QByteArray("[S]\nK=1\nK=2\n") << "S"
+                                                << "K"
+                                                << "3" << QByteArray("[S]\nK=3\nK=2\n");
+    QTest::newRow("same value leaves file alone") << layout << "A"
+                                                  << "X"
+                                                  << "1" << layout;
+    QTest::newRow("CRLF stays CRLF") << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nX=1\r\n") << "B"
+                                     << "X"
+                                     << "2" << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nX=2\r\n");
+    QTest::newRow("unterminated line stays unterminated") << QByteArray("[A]\nX=1") << "A"
+                                                          << "X"
+                                                          << "2" << QByteArray("[A]\nX=2");
     QTest::newRow("other lines kept byte for byte")
-        << QByteArray("\xEF\xBB\xBF[A]\nBad=\xFF\xFE\n  odd line  \nX=1\n") << "A" << "X" << "2"
-        << QByteArray("\xEF\xBB\xBF[A]\nBad=\xFF\xFE\n  odd line  \nX=2\n");
+        << QByteArray("\xEF\xBB\xBF[A]\nBad=\xFF\xFE\n  odd line  \nX=1\n") << "A"
+        << "X"
+        << "2" << QByteArray("\xEF\xBB\xBF[A]\nBad=\xFF\xFE\n  odd line  \nX=2\n");
 
     QTest::newRow("new key ends its section, not the file")
-        << layout << "A" << "Z" << "3"
-        << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\nZ=3\n\n\n[B]\nX=1\n");
+        << layout << "A"
+        << "Z"
+        << "3" << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\nZ=3\n\n\n[B]\nX=1\n");
     QTest::newRow("new key in last section")
-        << layout << "B" << "Z" << "3"
-        << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=1\nZ=3\n");
-    QTest::newRow("new key after header of empty section")
-        << QByteArray("[A]\n\n[B]\nX=1\n") << "A" << "Z" << "3"
-        << QByteArray("[A]\nZ=3\n\n[B]\nX=1\n");
-    QTest::newRow("new key, CRLF")
-        << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\n") << "A" << "Z" << "3"
-        << QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\n");
-    QTest::newRow("new key after unterminated last line")
-        << QByteArray("[A]\r\nX=1") << "A" << "Z" << "3" << QByteArray("[A]\r\nX=1\r\nZ=3\r\n");
-    QTest::newRow("new key goes to first of twin sections")
-        << QByteArray("[A]\nX=1\n[A]\nY=1\n") << "A" << "Z" << "3"
-        << QByteArray("[A]\nX=1\nZ=3\n[A]\nY=1\n");
+        << layout << "B"
+        << "Z"
+        << "3" << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=1\nZ=3\n");
+    QTest::newRow("new key after header of empty section") << QByteArray("[A]\n\n[B]\nX=1\n") << "A"
+                                                           << "Z"
+                                                           << "3" << QByteArray("[A]\nZ=3\n\n[B]\nX=1\n");
+    QTest::newRow("new key, CRLF") << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\n") << "A"
+                                   << "Z"
+                                   << "3" << QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\n");
+    QTest::newRow("new key after unterminated last line") << QByteArray("[A]\r\nX=1") << "A"
+                                                          << "Z"
+                                                          << "3" << QByteArray("[A]\r\nX=1\r\nZ=3\r\n");
+    QTest::newRow("new key goes to first of twin sections") << QByteArray("[A]\nX=1\n[A]\nY=1\n") << "A"
+                                                            << "Z"
+                                                            << "3" << QByteArray("[A]\nX=1\nZ=3\n[A]\nY=1\n");
 
-    QTest::newRow("new section at end")
-        << layout << "C" << "K" << "v"
-        << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=1\n[C]\nK=v\n");
-    QTest::newRow("new section, CRLF")
-        << QByteArray("[A]\r\nX=1\r\n") << "C" << "K" << "v"
-        << QByteArray("[A]\r\nX=1\r\n[C]\r\nK=v\r\n");
-    QTest::newRow("new section after unterminated last line")
-        << QByteArray("[A]\nX=1") << "C" << "K" << "v" << QByteArray("[A]\nX=1\n[C]\nK=v\n");
-    QTest::newRow("new section in empty file")
-        << QByteArray() << " C " << " K " << "v" << QByteArray("[C]\nK=v\n");
-    QTest::newRow("section header only as comment")
-        << QByteArray(";[C]\n;K=1\n") << "C" << "K" << "v"
-        << QByteArray(";[C]\n;K=1\n[C]\nK=v\n");
-    QTest::newRow("non-ASCII names and value")
-        << QByteArray("[Параметры]\nКлюч=1\n") << "ПАРАМЕТРЫ" << "КЛЮЧ" << "инструмент"
-        << QByteArray("[Параметры]\nКлюч=инструмент\n");
+    QTest::newRow("new section at end") << layout << "C"
+                                        << "K"
+                                        << "v"
+                                        << QByteArray("; head\n[A]\nX=1\n; note\nY = 2\n\n\n[B]\nX=1\n[C]\nK=v\n");
+    QTest::newRow("new section, CRLF") << QByteArray("[A]\r\nX=1\r\n") << "C"
+                                       << "K"
+                                       << "v" << QByteArray("[A]\r\nX=1\r\n[C]\r\nK=v\r\n");
+    QTest::newRow("new section after unterminated last line") << QByteArray("[A]\nX=1") << "C"
+                                                              << "K"
+                                                              << "v" << QByteArray("[A]\nX=1\n[C]\nK=v\n");
+    QTest::newRow("new section in empty file") << QByteArray() << " C "
+                                               << " K "
+                                               << "v" << QByteArray("[C]\nK=v\n");
+    QTest::newRow("section header only as comment") << QByteArray(";[C]\n;K=1\n") << "C"
+                                                    << "K"
+                                                    << "v" << QByteArray(";[C]\n;K=1\n[C]\nK=v\n");
+    QTest::newRow("non-ASCII names and value") << QByteArray("[Параметры]\nКлюч=1\n") << "ПАРАМЕТРЫ"
+                                               << "КЛЮЧ"
+                                               << "инструмент" << QByteArray("[Параметры]\nКлюч=инструмент\n");
 }
 
 void TestIniFile::write()
@@ -290,14 +322,30 @@ void TestIniFile::writeRejectsUnstorableNames_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("empty section") << " " << "K" << "v";
-    QTest::newRow("bracket in section") << "A]B" << "K" << "v";
-    QTest::newRow("line break in section") << "A\nB" << "K" << "v";
-    QTest::newRow("empty key") << "S" << "" << "v";
-    QTest::newRow("equals in key") << "S" << "K=1" << "v";
-    QTest::newRow("key read as comment") << "S" << ";K" << "v";
-    QTest::newRow("key read as header") << "S" << "[K]" << "v";
-    QTest::newRow("line break in value") << "S" << "K" << "a\r\nb";
+    QTest::newRow("empty section") << " "
+                                   << "K"
+                                   << "v";
+    QTest::newRow("bracket in section") << "A]B"
+                                        << "K"
+                                        << "v";
+    QTest::newRow("line break in section") << "A\nB"
+                                           << "K"
+                                           << "v";
+    QTest::newRow("empty key") << "S"
+                               << ""
+                               << "v";
+    QTest::newRow("equals in key") << "S"
+                                   << "K=1"
+                                   << "v";
+    QTest::newRow("key read as comment") << "S"
+                                         << ";K"
+                                         << "v";
+    QTest::newRow("key read as header") << "S"
+                                        << "[K]"
+                                        << "v";
+    QTest::newRow("line break in value") << "S"
+                                         << "K"
+                                         << "a\r\nb";
 }
 
 void TestIniFile::writeRejectsUnstorableNames()
@@ -317,8 +365,7 @@ void TestIniFile::readOnlyFileStaysUnchanged()
 {
     const QByteArray before = "[S]\nK=1\n";
     put(before);
-    const QFile::Permissions readOnly =
-        QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
     QVERIFY(QFile::setPermissions(iniPath(), readOnly));
 
     // Also run as root, where the system would let the write through.
@@ -330,8 +377,7 @@ void TestIniFile::readOnlyFileStaysUnchanged()
     QCOMPARE(contents(), before);
     // The User bits follow the running user (root can always write), so
     // only the stored bits are compared.
-    const QFile::Permissions userBits =
-        QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    const QFile::Permissions userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
     QCOMPARE(QFile::permissions(iniPath()) & ~userBits, readOnly & ~userBits);
 
     QVERIFY(QFile::setPermissions(iniPath(), readOnly | QFile::WriteOwner | QFile::WriteUser));
@@ -350,8 +396,8 @@ void TestIniFile::missingFolderCannotBeWritten()
 void TestIniFile::writeKeepsPermissions()
 {
     put("[S]\nK=1\n");
-    const QFile::Permissions custom =
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
+    const QFile::Permissions custom = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+        | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(iniPath(), custom));
     IniFile ini(iniPath());
     QVERIFY(ini.write("S", "K", "2"));
@@ -366,19 +412,14 @@ void TestIniFile::appendLines_data()
 
     const QStringList two = {QStringLiteral("ShowTime=1"), QStringLiteral("PlaySound=0")};
     QTest::newRow("last line unterminated")
-        << QByteArray("[A]\n[MAIN]\nX=1") << two
-        << QByteArray("[A]\n[MAIN]\nX=1\nShowTime=1\nPlaySound=0\n");
+        << QByteArray("[A]\n[MAIN]\nX=1") << two << QByteArray("[A]\n[MAIN]\nX=1\nShowTime=1\nPlaySound=0\n");
     QTest::newRow("last line terminated")
-        << QByteArray("[A]\n[MAIN]\nX=1\n") << two
-        << QByteArray("[A]\n[MAIN]\nX=1\nShowTime=1\nPlaySound=0\n");
-    QTest::newRow("CRLF, unterminated")
-        << QByteArray("[A]\r\n[MAIN]\r\nX=1") << two
-        << QByteArray("[A]\r\n[MAIN]\r\nX=1\r\nShowTime=1\r\nPlaySound=0\r\n");
-    QTest::newRow("after blank lines")
-        << QByteArray("[MAIN]\nX=1\n\n") << two
-        << QByteArray("[MAIN]\nX=1\n\nShowTime=1\nPlaySound=0\n");
-    QTest::newRow("nothing to add") << QByteArray("[MAIN]\nX=1") << QStringList()
-                                    << QByteArray("[MAIN]\nX=1");
+        << QByteArray("[A]\n[MAIN]\nX=1\n") << two << QByteArray("[A]\n[MAIN]\nX=1\nShowTime=1\nPlaySound=0\n");
+    QTest::newRow("CRLF, unterminated") << QByteArray("[A]\r\n[MAIN]\r\nX=1") << two
+                                        << QByteArray("[A]\r\n[MAIN]\r\nX=1\r\nShowTime=1\r\nPlaySound=0\r\n");
+    QTest::newRow("after blank lines") << QByteArray("[MAIN]\nX=1\n\n") << two
+                                       << QByteArray("[MAIN]\nX=1\n\nShowTime=1\nPlaySound=0\n");
+    QTest::newRow("nothing to add") << QByteArray("[MAIN]\nX=1") << QStringList() << QByteArray("[MAIN]\nX=1");
 }
 
 void TestIniFile::appendLines()

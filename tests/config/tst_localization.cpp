@@ -1,13 +1,13 @@
 // The two interface text sets: every row names a real control of a real
 // window, no text is empty, and switching back and forth restores every text.
-#include "widgets/Localization.h"
-#include "core/Messages.h"
 #include "config/TfmCFG.h"
+#include "core/Messages.h"
 #include "data/QueryModel.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "widgets/ColourButton.h"
 #include "widgets/DbGrid.h"
+#include "widgets/Localization.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The settings page reading and writing Data/Config.ini through a started program.
-#include "core/IniFile.h"
 #include "config/TfmSettings.h"
+#include "core/IniFile.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 
@@ -37,7 +37,10 @@ void TestSettings::headerOnlyFile()
     DeskFixture f(QStringLiteral("[MAIN]\n"));
     QVERIFY(f.started());
     TfmSettings& s = f.settings();
-    for (QCheckBox* box : {DeskFixture::find<QCheckBox>(s, "cbShowTime"), DeskFixture::find<QCheckBox>(s, "cbReturnToolOnlyOwner"), DeskFixture::find<QCheckBox>(s, "cbShowRecordCount"), DeskFixture::find<QCheckBox>(s, "cbShowMainForm"), DeskFixture::find<QCheckBox>(s, "cbPlaySound")})
+    for (QCheckBox* box :
+         {DeskFixture::find<QCheckBox>(s, "cbShowTime"), DeskFixture::find<QCheckBox>(s, "cbReturnToolOnlyOwner"),
+          DeskFixture::find<QCheckBox>(s, "cbShowRecordCount"), DeskFixture::find<QCheckBox>(s, "cbShowMainForm"),
+          DeskFixture::find<QCheckBox>(s, "cbPlaySound")})
         QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
     QCOMPARE(DeskFixture::find<QSpinBox>(s, "edShowTimer")->value(), 1);
     QCOMPARE(DeskFixture::find<QSpinBox>(s, "edTimer")->value(), 1);
@@ -80,7 +83,8 @@ void TestSettings::markerOnKeepsAbsentColumnsOff()
 
 void TestSettings::badValuesReportedOthersLoaded()
 {
-    DeskFixture f(QStringLiteral("[MAIN]\nShowTime=yes\nTimerInterval=abc\nPacketTimer=33\nPlaySound=-1\nShowRecordCount=1\n"));
+    DeskFixture f(
+        QStringLiteral("[MAIN]\nShowTime=yes\nTimerInterval=abc\nPacketTimer=33\nPlaySound=-1\nShowRecordCount=1\n"));
     QVERIFY(f.started());
     const QList<FakeDialogs::Shown> errors = [&] {
         QList<FakeDialogs::Shown> e;
@@ -127,9 +131,12 @@ void TestSettings::language_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("used");
     QTest::newRow("absent") << QString() << "RU";
-    QTest::newRow("lower case en") << "en" << "EN";
-    QTest::newRow("RU") << "RU" << "RU";
-    QTest::newRow("unknown starts Russian") << "DE" << "RU";
+    QTest::newRow("lower case en") << "en"
+                                   << "EN";
+    QTest::newRow("RU") << "RU"
+                        << "RU";
+    QTest::newRow("unknown starts Russian") << "DE"
+                                            << "RU";
 }
 
 void TestSettings::language()
@@ -140,11 +147,13 @@ void TestSettings::language()
     QCOMPARE(f.session().language(), used);
     QCOMPARE(value(f, "Lenguage"), used);
     // No password in the file: only the operator can sign in.
-    QCOMPARE(f.main().windowTitle(), used == u"RU"
+    QCOMPARE(f.main().windowTitle(),
+             used == u"RU"
                  ? QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!")
                  : QStringLiteral("Tool issue | EDITING PROHIBITED, CONTACT AN ADMINISTRATOR!"));
     QCOMPARE(f.control<QCheckBox>("TfmSettings", "cbShowTime")->text(),
-             used == u"RU" ? QStringLiteral(" Отображать время в общем журнале") : QStringLiteral(" Display time in general log"));
+             used == u"RU" ? QStringLiteral(" Отображать время в общем журнале")
+                           : QStringLiteral(" Display time in general log"));
 }
 
 void TestSettings::columnClickWritesAllEleven()
@@ -177,7 +186,8 @@ void TestSettings::clearCheckBox()
 {
     QFETCH(QString, stored);
     QFETCH(bool, on);
-    DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nClearCheckBox=%1\n").arg(stored));
+    DeskFixture f(stored.isNull() ? QStringLiteral("[MAIN]\n")
+                                  : QStringLiteral("[MAIN]\nClearCheckBox=%1\n").arg(stored));
     QCOMPARE(f.control<QCheckBox>("TfmMain", "cbClear")->isChecked(), on);
     QVERIFY(f.startupShown.isEmpty() || f.startupShown.first().kind != u"error");
     f.control<QCheckBox>("TfmMain", "cbClear")->click();

@@ -1,8 +1,8 @@
 // The sign-in window: who is at the desk, the password digest, its change,
 // and the language box.
+#include "config/TfmCFG.h"
 #include "core/IniFile.h"
 #include "core/Messages.h"
-#include "config/TfmCFG.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 
@@ -57,10 +57,14 @@ void TestSignIn::digestIsUpperHexMd5OfTrimmedUtf8_data()
 {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("digest");
-    QTest::newRow("admin") << "admin" << "21232F297A57A5A743894A0E4A801FC3";
-    QTest::newRow("blanks and controls around") << " \t admin\r\n" << "21232F297A57A5A743894A0E4A801FC3";
-    QTest::newRow("inside kept") << "ad min" << "8A24D08CD450C4D85D0E498359A04FB5";
-    QTest::newRow("empty") << "" << "D41D8CD98F00B204E9800998ECF8427E";
+    QTest::newRow("admin") << "admin"
+                           << "21232F297A57A5A743894A0E4A801FC3";
+    QTest::newRow("blanks and controls around") << " \t admin\r\n"
+                                                << "21232F297A57A5A743894A0E4A801FC3";
+    QTest::newRow("inside kept") << "ad min"
+                                 << "8A24D08CD450C4D85D0E498359A04FB5";
+    QTest::newRow("empty") << ""
+                           << "D41D8CD98F00B204E9800998ECF8427E";
     QTest::newRow("Cyrillic over UTF-8") << "пароль"
                                          << "E242F36F4F95F12966DA8FA2EFD59992";
 }
@@ -82,9 +86,11 @@ void TestSignIn::administratorPassword_data()
     QTest::newRow("blanks around") << admin << "  admin " << true;
     QTest::newRow("other letter case") << admin << "Admin" << false;
     QTest::newRow("empty box against a password") << admin << "" << false;
-    QTest::newRow("empty password stored") << "D41D8CD98F00B204E9800998ECF8427E" << "" << true;
+    QTest::newRow("empty password stored") << "D41D8CD98F00B204E9800998ECF8427E"
+                                           << "" << true;
     QTest::newRow("stored digest in lower case") << admin.toLower() << "admin" << false;
-    QTest::newRow("non-ASCII") << "0D539A6138C37EDE9F50D57F28AA1E70" << "Пароль-1" << true;
+    QTest::newRow("non-ASCII") << "0D539A6138C37EDE9F50D57F28AA1E70"
+                               << "Пароль-1" << true;
     QTest::newRow("no digest stored") << QString() << "MD5" << false;
 }
 
@@ -119,8 +125,9 @@ void TestSignIn::administratorPassword()
         wrongShown = wrongShown || s.text == kWrong;
     QCOMPARE(wrongShown, !admin);
     QCOMPARE(clearedAfterWrong, !admin || typed.isEmpty());
-    QCOMPARE(m.windowTitle(), admin ? QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР")
-                                    : QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
+    QCOMPARE(m.windowTitle(),
+             admin ? QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР")
+                   : QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
     QCOMPARE(f->control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m), admin);
     QVERIFY(disabledWhileSigningIn);
     QCOMPARE(editButton->isEnabled(), admin);
@@ -146,7 +153,8 @@ void TestSignIn::operatorMode()
     QVERIFY(!f->control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m));
     QVERIFY(!f->control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m));
     QVERIFY(m.FormStarted);
-    QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
+    QCOMPARE(m.windowTitle(),
+             QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
 }
 
 void TestSignIn::closingWithoutRoleEndsTheProgram()
@@ -164,10 +172,14 @@ void TestSignIn::passwordChange_data()
     QTest::addColumn<QString>("storedDigestAfter");
     QTest::addColumn<QStringList>("messages");
     const QString changed = QStringLiteral("Пароль администратора был изменен!");
-    QTest::newRow("changed, blanks trimmed") << "admin" << std::optional<QString>(" new pass ") << "283BD86FA05ABE286A00D008159F3B74" << QStringList{changed};
-    QTest::newRow("empty new password") << "admin" << std::optional<QString>(QString()) << "D41D8CD98F00B204E9800998ECF8427E" << QStringList{changed};
-    QTest::newRow("cancelled") << "admin" << std::optional<QString>() << "21232F297A57A5A743894A0E4A801FC3" << QStringList{};
-    QTest::newRow("wrong password asks nothing") << "nope" << std::optional<QString>("x") << "21232F297A57A5A743894A0E4A801FC3" << QStringList{kWrong};
+    QTest::newRow("changed, blanks trimmed") << "admin" << std::optional<QString>(" new pass ")
+                                             << "283BD86FA05ABE286A00D008159F3B74" << QStringList{changed};
+    QTest::newRow("empty new password") << "admin" << std::optional<QString>(QString())
+                                        << "D41D8CD98F00B204E9800998ECF8427E" << QStringList{changed};
+    QTest::newRow("cancelled") << "admin" << std::optional<QString>() << "21232F297A57A5A743894A0E4A801FC3"
+                               << QStringList{};
+    QTest::newRow("wrong password asks nothing")
+        << "nope" << std::optional<QString>("x") << "21232F297A57A5A743894A0E4A801FC3" << QStringList{kWrong};
 }
 
 void TestSignIn::passwordChange()
@@ -231,10 +243,14 @@ void TestSignIn::languageBox_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("operatorCaption");
-    QTest::newRow("absent") << QString() << 0 << "RU" << "Оператор";
-    QTest::newRow("en") << "en" << 1 << "EN" << "Operator";
-    QTest::newRow("EN") << "EN" << 1 << "EN" << "Operator";
-    QTest::newRow("unknown: Russian") << "xx" << 0 << "RU" << "Оператор";
+    QTest::newRow("absent") << QString() << 0 << "RU"
+                            << "Оператор";
+    QTest::newRow("en") << "en" << 1 << "EN"
+                        << "Operator";
+    QTest::newRow("EN") << "EN" << 1 << "EN"
+                        << "Operator";
+    QTest::newRow("unknown: Russian") << "xx" << 0 << "RU"
+                                      << "Оператор";
 }
 
 void TestSignIn::languageBox()
@@ -243,7 +259,8 @@ void TestSignIn::languageBox()
     QFETCH(int, index);
     QFETCH(QString, written);
     QFETCH(QString, operatorCaption);
-    const QString ini = stored.isNull() ? QStringLiteral("[MAIN]\n") : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored);
+    const QString ini = stored.isNull() ? QStringLiteral("[MAIN]\n")
+                                        : QStringLiteral("[MAIN]\nLenguage=%1\n").arg(stored);
     DeskFixture f(ini, DeskFixture::SignIn::Operator);
     QVERIFY(f.started());
     auto& cfg = f.window<TfmCFG>("TfmCFG");

@@ -19,7 +19,8 @@ struct MainQueries {
         : tools(db)
         , history(db)
     {
-        tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ") + db.dialect().falseFirst(QStringLiteral("Passed")));
+        tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ")
+                     + db.dialect().falseFirst(QStringLiteral("Passed")));
         tools.open();
         history.setSql(Schema::historySql());
         history.open();
@@ -61,8 +62,8 @@ inline QStringList masterText(Connection& db)
     QSqlQuery q(db.database());
     q.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name"));
     while (q.next())
-        rows << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                                  q.value(3).toString());
+        rows << QStringLiteral("%1|%2|%3|%4")
+                    .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString());
     return rows;
 }
 

@@ -163,11 +163,13 @@ void TstConnection::columnsInOrderWithKinds()
         names << c.name;
         kinds << c.kind;
     }
-    QCOMPARE(names, (QStringList{"ID", "ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Guarantee", "Tool_State",
-                                 "Photo", "Model", "Date_Purchase", "Passed", "OwnerID"}));
-    QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text,
-                                      FieldKind::Text, FieldKind::Date, FieldKind::Text, FieldKind::Blob,
-                                      FieldKind::Text, FieldKind::Date, FieldKind::Bool, FieldKind::Text}));
+    QCOMPARE(names,
+             (QStringList{"ID", "ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Guarantee", "Tool_State", "Photo",
+                          "Model", "Date_Purchase", "Passed", "OwnerID"}));
+    QCOMPARE(kinds,
+             (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text, FieldKind::Text,
+                               FieldKind::Date, FieldKind::Text, FieldKind::Blob, FieldKind::Text, FieldKind::Date,
+                               FieldKind::Bool, FieldKind::Text}));
     QVERIFY(db.columns(QStringLiteral("NoSuchTable")).isEmpty());
 }
 
@@ -198,7 +200,8 @@ void TstConnection::boundValuesAndErrors()
     QCOMPARE(db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("q1")}).toString(),
              tricky);
     QVERIFY(db.hasTable(QStringLiteral("Tools")));
-    QVERIFY(!db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")}).isValid());
+    QVERIFY(
+        !db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")}).isValid());
 
     try {
         db.exec(QStringLiteral("INSERT INTO NoSuchTable VALUES (1)"));

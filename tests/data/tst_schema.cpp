@@ -8,8 +8,8 @@ using dbfixture::masterText;
 
 namespace {
 
-const QStringList kAddedToTools{"Price",       "Naim",    "Inv",             "Mesto",       "ID_Tool_Unique",
-                                "Issued_date", "WriteOff", "WriteOff_AKT_ID", "WriteOffNote"};
+const QStringList kAddedToTools{
+    "Price", "Naim", "Inv", "Mesto", "ID_Tool_Unique", "Issued_date", "WriteOff", "WriteOff_AKT_ID", "WriteOffNote"};
 
 QStringList sortedTables(Connection& db)
 {
@@ -80,8 +80,9 @@ void TstSchema::addsEveryMissingColumnAndTable()
     QCOMPARE(columnNames(db, QStringLiteral("Tools")), toolsBefore + kAddedToTools);
     QCOMPARE(columnNames(db, QStringLiteral("History")), historyBefore + QStringList{"ATime"});
     QCOMPARE(columnNames(db, QStringLiteral("Users")), usersBefore);
-    QCOMPARE(sortedTables(db), (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State",
-                                            "Tools", "TOOLTYPES", "Users", "WORKTYPES"}));
+    QCOMPARE(sortedTables(db),
+             (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State", "Tools",
+                          "TOOLTYPES", "Users", "WORKTYPES"}));
     for (const char* dictionary : {"NAIMENOVANIYA", "MESTO", "TOOLTYPES", "WORKTYPES"})
         QCOMPARE(columnNames(db, QLatin1String(dictionary)), (QStringList{"ID", "AField", "AField_2"}));
     QCOMPARE(columnNames(db, QStringLiteral("AKTSpisaniya")), (QStringList{"ID", "AName", "ADate", "ANote"}));
@@ -92,17 +93,28 @@ void TstSchema::addedColumnKinds_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("column");
     QTest::addColumn<FieldKind>("kind");
-    QTest::newRow("price") << "Tools" << "Price" << FieldKind::Real;
-    QTest::newRow("name") << "Tools" << "Naim" << FieldKind::Text;
-    QTest::newRow("identity") << "Tools" << "ID_Tool_Unique" << FieldKind::Text;
-    QTest::newRow("issued date") << "Tools" << "Issued_date" << FieldKind::Date;
-    QTest::newRow("written off") << "Tools" << "WriteOff" << FieldKind::Bool;
-    QTest::newRow("act") << "Tools" << "WriteOff_AKT_ID" << FieldKind::Integer;
-    QTest::newRow("note") << "Tools" << "WriteOffNote" << FieldKind::Text;
-    QTest::newRow("journal time") << "History" << "ATime" << FieldKind::Time;
-    QTest::newRow("dictionary key") << "WORKTYPES" << "ID" << FieldKind::Integer;
-    QTest::newRow("act date") << "AKTSpisaniya" << "ADate" << FieldKind::DateTime;
-    QTest::newRow("act note") << "AKTSpisaniya" << "ANote" << FieldKind::Text;
+    QTest::newRow("price") << "Tools"
+                           << "Price" << FieldKind::Real;
+    QTest::newRow("name") << "Tools"
+                          << "Naim" << FieldKind::Text;
+    QTest::newRow("identity") << "Tools"
+                              << "ID_Tool_Unique" << FieldKind::Text;
+    QTest::newRow("issued date") << "Tools"
+                                 << "Issued_date" << FieldKind::Date;
+    QTest::newRow("written off") << "Tools"
+                                 << "WriteOff" << FieldKind::Bool;
+    QTest::newRow("act") << "Tools"
+                         << "WriteOff_AKT_ID" << FieldKind::Integer;
+    QTest::newRow("note") << "Tools"
+                          << "WriteOffNote" << FieldKind::Text;
+    QTest::newRow("journal time") << "History"
+                                  << "ATime" << FieldKind::Time;
+    QTest::newRow("dictionary key") << "WORKTYPES"
+                                    << "ID" << FieldKind::Integer;
+    QTest::newRow("act date") << "AKTSpisaniya"
+                              << "ADate" << FieldKind::DateTime;
+    QTest::newRow("act note") << "AKTSpisaniya"
+                              << "ANote" << FieldKind::Text;
 }
 
 void TstSchema::addedColumnKinds()
@@ -160,7 +172,8 @@ void TstSchema::newTextColumnsAreCaseless()
     Run run(db);
     db.exec(QStringLiteral("UPDATE Tools SET Naim = 'Ключ', Mesto = 'Склад Ё'"));
     db.exec(QStringLiteral("INSERT INTO WORKTYPES (AField) VALUES ('Сварка')"));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE Naim = 'КЛЮЧ' AND Mesto = 'склад ё'")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE Naim = 'КЛЮЧ' AND Mesto = 'склад ё'")).toInt(),
+             1);
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = 't00001'")).toInt(), 1);
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM WORKTYPES WHERE AField = 'СВАРКА'")).toInt(), 1);
 }
@@ -175,7 +188,8 @@ void TstSchema::leavesMainQueriesOpenOnFullTables()
     Query& tools = run.queries.tools;
     Query& history = run.queries.history;
     QVERIFY(tools.isOpen());
-    QCOMPARE(tools.sql(), QStringLiteral("SELECT * FROM Tools ORDER BY ") + db.dialect().falseFirst(QStringLiteral("Passed")));
+    QCOMPARE(tools.sql(),
+             QStringLiteral("SELECT * FROM Tools ORDER BY ") + db.dialect().falseFirst(QStringLiteral("Passed")));
     for (const QString& field : kAddedToTools)
         QVERIFY2(tools.hasField(field), qPrintable(field));
     QCOMPARE(tools.recordCount(), 3);
@@ -211,15 +225,24 @@ void TstSchema::addsOnlyWhatIsMissing_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("column"); // empty: the whole table is missing
-    QTest::newRow("Inv") << "Tools" << "Inv";
-    QTest::newRow("Price") << "Tools" << "Price";
-    QTest::newRow("Naim") << "Tools" << "Naim";
-    QTest::newRow("Issued_date") << "Tools" << "Issued_date";
-    QTest::newRow("WriteOff") << "Tools" << "WriteOff";
-    QTest::newRow("WriteOffNote") << "Tools" << "WriteOffNote";
-    QTest::newRow("ATime") << "History" << "ATime";
-    QTest::newRow("MESTO table") << "MESTO" << "";
-    QTest::newRow("AKTSpisaniya table") << "AKTSpisaniya" << "";
+    QTest::newRow("Inv") << "Tools"
+                         << "Inv";
+    QTest::newRow("Price") << "Tools"
+                           << "Price";
+    QTest::newRow("Naim") << "Tools"
+                          << "Naim";
+    QTest::newRow("Issued_date") << "Tools"
+                                 << "Issued_date";
+    QTest::newRow("WriteOff") << "Tools"
+                              << "WriteOff";
+    QTest::newRow("WriteOffNote") << "Tools"
+                                  << "WriteOffNote";
+    QTest::newRow("ATime") << "History"
+                           << "ATime";
+    QTest::newRow("MESTO table") << "MESTO"
+                                 << "";
+    QTest::newRow("AKTSpisaniya table") << "AKTSpisaniya"
+                                        << "";
 }
 
 void TstSchema::addsOnlyWhatIsMissing()
@@ -230,7 +253,9 @@ void TstSchema::addsOnlyWhatIsMissing()
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
-    { Run full(db); }
+    {
+        Run full(db);
+    }
     const QStringList complete = masterText(db);
     const FieldKind kind = kindOf(db, table, column.isEmpty() ? QStringLiteral("ID") : column);
 
@@ -276,14 +301,15 @@ void TstSchema::tableInOtherLetterCase()
     TestData data;
     Connection db;
     db.open(data.dbPath());
-    db.exec(QStringLiteral("CREATE TABLE %1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, AField TEXT, AField_2 TEXT, AName TEXT)")
-                .arg(name));
+    db.exec(
+        QStringLiteral("CREATE TABLE %1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, AField TEXT, AField_2 TEXT, AName TEXT)")
+            .arg(name));
     db.exec(QStringLiteral("INSERT INTO %1 (AField, AName) VALUES ('kept', 'kept')").arg(name));
 
     Run run(db);
 
-    const QStringList same = db.userTables().filter(QRegularExpression(
-        QStringLiteral("^%1$").arg(name), QRegularExpression::CaseInsensitiveOption));
+    const QStringList same = db.userTables().filter(
+        QRegularExpression(QStringLiteral("^%1$").arg(name), QRegularExpression::CaseInsensitiveOption));
     QCOMPARE(same, QStringList{name});
     QCOMPARE(db.scalar(QStringLiteral("SELECT AField FROM %1").arg(name)).toString(), QStringLiteral("kept"));
     QCOMPARE(db.userTables().size(), 10);
@@ -294,7 +320,9 @@ void TstSchema::missingTimeKeepsJournalNewestFirst()
     TestData data;
     Connection db;
     db.open(data.dbPath());
-    { Run full(db); }
+    {
+        Run full(db);
+    }
     {
         Connection::Transaction t(db);
         for (int i = 1; i <= 150; ++i) // more than one page

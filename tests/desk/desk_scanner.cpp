@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 

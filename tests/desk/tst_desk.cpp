@@ -1,7 +1,7 @@
 // The issue desk driven like a scanner: codes typed into the entry box, each
 // ended by Enter; checked against the database and the panels.
-#include "core/Messages.h"
 #include "config/TfmSettings.h"
+#include "core/Messages.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "desk/TfmMain.h"
@@ -10,9 +10,9 @@
 #include "widgets/DbText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
-#include <QComboBox>
 #include <QtTest>
 
 class TestDesk : public QObject
@@ -81,7 +81,8 @@ void TestDesk::pairIssuesThenReturns()
     // The journal shows the new row on top, with its time as hh:mm:ss.
     QCOMPARE(f.session().qHistory.recNo(), 0);
     QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 1), QStringLiteral("Выдан"));
-    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 0), QStringLiteral("04.03.2026"));
+    QCOMPARE(f.control<DbGrid>("TfmMain", "grid_History")->queryModel()->displayText(0, 0),
+             QStringLiteral("04.03.2026"));
 
     f.scan(pair[0]);
     f.scan(pair[1]);
@@ -112,9 +113,15 @@ void TestDesk::modelJoinsMakerAndModel_data()
     QTest::addColumn<QString>("maker");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("journal");
-    QTest::newRow("both") << "Bosch" << "GSB" << "Bosch GSB";
-    QTest::newRow("no maker") << "" << "GSB" << " GSB";
-    QTest::newRow("no model") << "Bosch" << "" << "Bosch ";
+    QTest::newRow("both") << "Bosch"
+                          << "GSB"
+                          << "Bosch GSB";
+    QTest::newRow("no maker") << ""
+                              << "GSB"
+                              << " GSB";
+    QTest::newRow("no model") << "Bosch"
+                              << ""
+                              << "Bosch ";
 }
 
 void TestDesk::modelJoinsMakerAndModel()
@@ -174,7 +181,8 @@ void TestDesk::holderRule()
         QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(other));
         QVERIFY(f.fakes().dialogs.shown.isEmpty());
     } else {
-        QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{QStringLiteral("Инструмент выдан другому получателю!")});
+        QCOMPARE(f.fakes().dialogs.texts("message"),
+                 QStringList{QStringLiteral("Инструмент выдан другому получателю!")});
         QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
     }
     QCOMPARE(m.recipientSelected(), recipientShown);
@@ -217,15 +225,24 @@ void TestDesk::codeClassification_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("recipient") << "Иван-1" << "user";
-    QTest::newRow("recipient, other letter case") << "иван-1" << "user";
-    QTest::newRow("tool") << "T'1" << "tool";
-    QTest::newRow("tool, other case") << "t'1" << "tool";
-    QTest::newRow("code of both registers is a recipient's") << "SAME" << "user";
-    QTest::newRow("written-off tool is still a tool") << "OFF" << "tool";
-    QTest::newRow("unknown") << "X9" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("quote and percent") << "'%" << "";
+    QTest::newRow("recipient") << "Иван-1"
+                               << "user";
+    QTest::newRow("recipient, other letter case") << "иван-1"
+                                                  << "user";
+    QTest::newRow("tool") << "T'1"
+                          << "tool";
+    QTest::newRow("tool, other case") << "t'1"
+                                      << "tool";
+    QTest::newRow("code of both registers is a recipient's") << "SAME"
+                                                             << "user";
+    QTest::newRow("written-off tool is still a tool") << "OFF"
+                                                      << "tool";
+    QTest::newRow("unknown") << "X9"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("quote and percent") << "'%"
+                                       << "";
 }
 
 void TestDesk::codeClassification()
@@ -333,7 +350,8 @@ void TestDesk::soundFollowsEveryAttempt()
     f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(true);
     f.scan("U2");
     f.scan("T1"); // refused, still a recording attempt
-    const QStringList expected = soundOn ? QStringList{f.data().data("sound.mp3"), f.data().data("sound.mp3")} : QStringList{};
+    const QStringList expected = soundOn ? QStringList{f.data().data("sound.mp3"), f.data().data("sound.mp3")}
+                                         : QStringList{};
     QCOMPARE(f.fakes().sound.played, expected);
 }
 
@@ -343,7 +361,8 @@ void TestDesk::failedRecordingWritesNothing()
     DeskFixture f;
     f.addRecipient("U1");
     f.addTool("T1");
-    f.db().exec("CREATE TRIGGER no_update BEFORE UPDATE OF Passed ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
+    f.db().exec(
+        "CREATE TRIGGER no_update BEFORE UPDATE OF Passed ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
     f.scan("U1");
     f.scan("T1");
     QCOMPARE(f.fakes().dialogs.texts("error").size(), 1);

@@ -1,7 +1,7 @@
 // The frame of the main window: the left panel and its pages, the desk
 // entry's hover look, the editing buttons and the window titles.
-#include "core/Messages.h"
 #include "config/TfmSettings.h"
+#include "core/Messages.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "widgets/ColourButton.h"

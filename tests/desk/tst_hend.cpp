@@ -1,7 +1,7 @@
 // Manual issue from the tool card: a recipient picked from the list or typed,
 // the card's tool issued through the desk's recording, the card refreshed.
-#include "core/Messages.h"
 #include "config/TfmCFG.h"
+#include "core/Messages.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "desk/TfmHend.h"
@@ -11,10 +11,10 @@
 #include "widgets/DbGrid.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QComboBox>
 #include <QtTest>
 
 namespace {
@@ -81,7 +81,8 @@ void TestHend::choosingRowFillsCode()
     QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty()); // loading the list chooses nobody
 
     const int row = rowOf(hend, QStringLiteral("U2"));
-    DeskFixture::find<DbGrid>(hend, "DBGrid1")->setCurrentIndex(DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(row, 2)); // by keyboard
+    DeskFixture::find<DbGrid>(hend, "DBGrid1")
+        ->setCurrentIndex(DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(row, 2)); // by keyboard
     QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->text(), QStringLiteral("U2"));
     DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("typed"));
     hend.DBGrid1CellClick(); // a click on the row already current
@@ -97,8 +98,10 @@ void TestHend::issuesToChosenRecipient_data()
     QTest::addColumn<int>("languageIndex");
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("message");
-    QTest::newRow("RU") << 0 << "Выдан" << "Ручная выдача: Инструмент выдан!";
-    QTest::newRow("EN") << 1 << "issued" << "Manual Issue: Tool Issued!";
+    QTest::newRow("RU") << 0 << "Выдан"
+                        << "Ручная выдача: Инструмент выдан!";
+    QTest::newRow("EN") << 1 << "issued"
+                        << "Manual Issue: Tool Issued!";
 }
 
 void TestHend::issuesToChosenRecipient()
@@ -120,7 +123,9 @@ void TestHend::issuesToChosenRecipient()
 
     int result = kStillOpen;
     runHend(f, card, [&](TfmHend& hend) {
-        DeskFixture::find<DbGrid>(hend, "DBGrid1")->setCurrentIndex(DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(rowOf(hend, QStringLiteral("U2")), 0));
+        DeskFixture::find<DbGrid>(hend, "DBGrid1")
+            ->setCurrentIndex(
+                DeskFixture::find<DbGrid>(hend, "DBGrid1")->model()->index(rowOf(hend, QStringLiteral("U2")), 0));
         DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
     });
@@ -151,10 +156,14 @@ void TestHend::notFoundKeepsWindowOpen_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("toolCode");
-    QTest::newRow("unknown recipient") << "nobody" << "T1";
-    QTest::newRow("empty box") << "" << "T1";
-    QTest::newRow("code quoted") << "U1' OR '1'='1" << "T1";
-    QTest::newRow("tool gone") << "U1" << "T-missing";
+    QTest::newRow("unknown recipient") << "nobody"
+                                       << "T1";
+    QTest::newRow("empty box") << ""
+                               << "T1";
+    QTest::newRow("code quoted") << "U1' OR '1'='1"
+                                 << "T1";
+    QTest::newRow("tool gone") << "U1"
+                               << "T-missing";
 }
 
 void TestHend::notFoundKeepsWindowOpen()
@@ -177,8 +186,7 @@ void TestHend::notFoundKeepsWindowOpen()
     });
     QCOMPARE(result, kStillOpen);
     QCOMPARE(left, typed);
-    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
-             QStringList{f.session().texts().rsUserIDNotFound});
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{f.session().texts().rsUserIDNotFound});
     QCOMPARE(f.journalCount(), 0);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
     QVERIFY(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
@@ -238,8 +246,7 @@ void TestHend::toolIssuedElsewhereIsNotTakenBack()
         DeskFixture::find<QPushButton>(hend, "btGo")->click();
         result = hend.result();
     });
-    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
-             QStringList{f.session().texts().rsIssuedToOther});
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{f.session().texts().rsIssuedToOther});
     QCOMPARE(f.journalCount(), 1);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 0);
     QCOMPARE(f.toolValue("T1", "OwnerID").toString(), QString::number(holder));
@@ -259,7 +266,8 @@ void TestHend::accessibleInBothLanguages()
     f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
     QCOMPARE(DeskFixture::find<QLineEdit>(hend, "edID")->accessibleName(), QStringLiteral("Enter user ID"));
     QCOMPARE(DeskFixture::find<QToolButton>(hend, "btClear")->accessibleName(), QStringLiteral("Clear"));
-    QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->queryModel()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Supervisot"));
+    QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->queryModel()->headerData(5, Qt::Horizontal).toString(),
+             QStringLiteral("Supervisot"));
     QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->accessibleName(), QStringLiteral("Manual tool issue"));
 }
 

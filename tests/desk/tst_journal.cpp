@@ -31,7 +31,8 @@ private:
 
 void TestJournal::addRows(DeskFixture& f)
 {
-    const char* rows[][3] = {{"2026-01-02", "Борисов", "08:00:00"}, {"2026-01-01", "аксенов", "09:00:00"},
+    const char* rows[][3] = {{"2026-01-02", "Борисов", "08:00:00"},
+                             {"2026-01-01", "аксенов", "09:00:00"},
                              {"2026-01-03", "Васильев", "07:00:00"}};
     for (const auto& r : rows)
         f.db().exec("INSERT INTO History (ADate, FIO, ATime, Note, Operation) VALUES (?,?,?,'','Выдан')",
@@ -60,8 +61,9 @@ void TestJournal::titleClickToggles()
     m.grid_HistoryTitleClick(0);
     QCOMPARE(f.session().qHistory.sort(), QStringLiteral("ADate DESC"));
     QCOMPARE(column(f, 0), (QStringList{"03.01.2026", "02.01.2026", "01.01.2026"}));
-    QTest::mouseClick(f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                      QPoint(f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+    QTest::mouseClick(
+        f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(f.control<DbGrid>("TfmMain", "grid_History")->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
     QCOMPARE(f.session().qHistory.sort(), QStringLiteral("FIO ASC"));
     QCOMPARE(column(f, 2), (QStringList{"аксенов", "Борисов", "Васильев"})); // letter case ignored
 }
@@ -122,10 +124,14 @@ void TestJournal::timeColumn_data()
     QTest::addColumn<bool>("showTime");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("RU time") << "RU" << true << "Время" << "09:00:00";
-    QTest::newRow("EN time") << "EN" << true << "Time" << "09:00:00";
-    QTest::newRow("RU type") << "RU" << false << "Тип инструмента" << "";
-    QTest::newRow("EN type") << "EN" << false << "Tool" << "";
+    QTest::newRow("RU time") << "RU" << true << "Время"
+                             << "09:00:00";
+    QTest::newRow("EN time") << "EN" << true << "Time"
+                             << "09:00:00";
+    QTest::newRow("RU type") << "RU" << false << "Тип инструмента"
+                             << "";
+    QTest::newRow("EN type") << "EN" << false << "Tool"
+                             << "";
 }
 
 void TestJournal::timeColumn()

@@ -8,9 +8,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QPushButton>
 #include <QtTest>
 
 class TestTimers : public QObject
@@ -108,12 +108,14 @@ void TestTimers::batchButtonLooks()
     QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Завершить"));
     QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->colour(), QColor(45, 172, 61));
     QVERIFY(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
-    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("20"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(),
+             QStringLiteral("20"));
     QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Пакетная выдача инструмента"));
     QTest::mouseClick(f.control<ColourButton>("TfmMain", "btPacket"), Qt::LeftButton);
     QVERIFY(!m.batchIssue());
     QCOMPARE(f.control<ColourButton>("TfmMain", "btPacket")->text(), QStringLiteral("Пакетная выдача"));
-    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("0"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(),
+             QStringLiteral("0"));
     QVERIFY(!DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
     QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Выдача инструмента"));
 }
@@ -146,10 +148,12 @@ void TestTimers::keyRestartsTheBatchCountdown()
     m.btPacketClick();
     m.TimerTimer();
     m.TimerTimer();
-    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("1"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(),
+             QStringLiteral("1"));
     QTest::keyClick(f.control<QLineEdit>("TfmMain", "edInput"), Qt::Key_A);
     m.TimerTimer();
-    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(), QStringLiteral("2"));
+    QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(),
+             QStringLiteral("2"));
     m.TimerTimer();
     m.TimerTimer();
     QVERIFY(m.batchIssue());
@@ -230,7 +234,9 @@ void TestTimers::restoreTick()
     m.tmrShowMainFormTimer();
     QCOMPARE(f.fakes().windows.restoreCalls, restores);
     QCOMPARE(f.fakes().windows.minimiseOthersCalls, restores);
-    QCOMPARE(f.control<QStackedWidget>("TfmMain", "pConteiner")->currentWidget() == f.control<QWidget>("TfmMain", "pMain"), restores > 0);
+    QCOMPARE(f.control<QStackedWidget>("TfmMain", "pConteiner")->currentWidget()
+                 == f.control<QWidget>("TfmMain", "pMain"),
+             restores > 0);
     QCOMPARE(m.RestoreSeconds, restores > 0 ? 3 : 0);
 }
 
@@ -269,11 +275,11 @@ void TestTimers::timersStartWhenShown()
 void TestTimers::windowsToMinimiseChoice()
 {
     const QList<DesktopWindow> windows{
-        {1, true, false, "Editor"},   // another program's main window
-        {2, true, true, "Save as"},   // its dialog: goes with its owner
-        {3, false, false, "Hidden"},  // not shown
-        {4, true, false, ""},         // no title
-        {5, true, false, "Desk"},     // this program's own
+        {1, true, false, "Editor"},  // another program's main window
+        {2, true, true, "Save as"},  // its dialog: goes with its owner
+        {3, false, false, "Hidden"}, // not shown
+        {4, true, false, ""},        // no title
+        {5, true, false, "Desk"},    // this program's own
     };
     QCOMPARE(windowsToMinimise(windows, {5}), (QList<quint64>{1}));
 }

@@ -21,8 +21,7 @@ DeskFixture::DeskFixture(const QString& iniText, const std::function<void(FakePl
 {
 }
 
-DeskFixture::DeskFixture(const QString& iniText,
-                         const std::function<void(FakePlatform&, const TestData&)>& beforeStart)
+DeskFixture::DeskFixture(const QString& iniText, const std::function<void(FakePlatform&, const TestData&)>& beforeStart)
     : m_platform(m_fakes.platform())
 {
     if (!iniText.isNull())

@@ -75,7 +75,8 @@ public:
 
     // Rows for a test; each returns the new row's key.
     qint64 addRecipient(const QString& code, const QString& fio = QStringLiteral("Иванов И.И."),
-                        const QString& organization = QStringLiteral("Цех 1"), const QString& department = QStringLiteral("Отдел 2"));
+                        const QString& organization = QStringLiteral("Цех 1"),
+                        const QString& department = QStringLiteral("Отдел 2"));
     qint64 addTool(const QString& code, const QString& type = QStringLiteral("Дрель"),
                    const QString& maker = QStringLiteral("Bosch"), const QString& model = QStringLiteral("GSB 13"),
                    const QString& state = QStringLiteral("новый"));

@@ -223,8 +223,9 @@ void TestCard::deletePictureAsksFirst()
     QCOMPARE(dialogs.texts(QStringLiteral("confirm")), QStringList{f.session().texts().rsDeleteImageConfirm});
     QCOMPARE(QFile::exists(card.imagesFolder() + QStringLiteral("b.jpg")), !answer);
     QVERIFY(QFile::exists(card.imagesFolder() + QStringLiteral("a.jpg")));
-    QCOMPARE(pictures(card), answer ? QStringList{QStringLiteral("a.jpg")}
-                                    : (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(pictures(card),
+             answer ? QStringList{QStringLiteral("a.jpg")}
+                    : (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     QVERIFY(dialogs.texts(QStringLiteral("error")).isEmpty());
 }
 
@@ -282,8 +283,12 @@ void TestCard::returnByOperator_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("fio");
     QTest::addColumn<QString>("message");
-    QTest::newRow("RU administrator") << "RU" << true << "Сдан" << "ОПЕРАТОР" << "Инструмент сдан оператором";
-    QTest::newRow("EN operator") << "EN" << false << "passed" << "OPERATOR" << "Tool delivered by operator";
+    QTest::newRow("RU administrator") << "RU" << true << "Сдан"
+                                      << "ОПЕРАТОР"
+                                      << "Инструмент сдан оператором";
+    QTest::newRow("EN operator") << "EN" << false << "passed"
+                                 << "OPERATOR"
+                                 << "Tool delivered by operator";
 }
 
 void TestCard::returnByOperator()

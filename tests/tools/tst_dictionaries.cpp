@@ -84,12 +84,18 @@ void TestDictionaries::addTakesTrimmedText_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected"); // empty: nothing is added and the box keeps its text
-    QTest::newRow("plain") << "Дрель" << "Дрель";
-    QTest::newRow("blanks around") << "   Перфоратор  " << "Перфоратор";
-    QTest::newRow("tab and blanks around, blank inside kept") << "\t Ключ 17 \t" << "Ключ 17";
-    QTest::newRow("quotes stored as typed") << "Ключ 'рожковый' \"17\"; --" << "Ключ 'рожковый' \"17\"; --";
-    QTest::newRow("blank") << "    " << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "Дрель"
+                           << "Дрель";
+    QTest::newRow("blanks around") << "   Перфоратор  "
+                                   << "Перфоратор";
+    QTest::newRow("tab and blanks around, blank inside kept") << "\t Ключ 17 \t"
+                                                              << "Ключ 17";
+    QTest::newRow("quotes stored as typed") << "Ключ 'рожковый' \"17\"; --"
+                                            << "Ключ 'рожковый' \"17\"; --";
+    QTest::newRow("blank") << "    "
+                           << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestDictionaries::addTakesTrimmedText()
@@ -151,9 +157,12 @@ void TestDictionaries::eachKindKeepsItsOwnTable_data()
     QTest::addColumn<TfmDict::Kind>("kind");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("table");
-    QTest::newRow("names") << TfmDict::Kind::Naim << "TfmDict_Naim" << "NAIMENOVANIYA";
-    QTest::newRow("places") << TfmDict::Kind::Mesto << "TfmDict_Mesto" << "MESTO";
-    QTest::newRow("types") << TfmDict::Kind::Types << "TfmDict_Types" << "TOOLTYPES";
+    QTest::newRow("names") << TfmDict::Kind::Naim << "TfmDict_Naim"
+                           << "NAIMENOVANIYA";
+    QTest::newRow("places") << TfmDict::Kind::Mesto << "TfmDict_Mesto"
+                            << "MESTO";
+    QTest::newRow("types") << TfmDict::Kind::Types << "TfmDict_Types"
+                           << "TOOLTYPES";
 }
 
 void TestDictionaries::eachKindKeepsItsOwnTable()
@@ -218,7 +227,8 @@ void TestDictionaries::deleteAsksFirst()
     QCOMPARE(dict.Query.recNo(), 1);
     dict.N1->trigger();
 
-    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")), QStringList{QStringLiteral("Удалить выбранную запись?")});
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("confirm")),
+             QStringList{QStringLiteral("Удалить выбранную запись?")});
     const QStringList expected = deleted ? QStringList{QStringLiteral("Склад"), QStringLiteral("Гараж")} : three;
     QCOMPARE(stored(f, QStringLiteral("MESTO")), expected);
     QCOMPARE(dict.entries(), expected);

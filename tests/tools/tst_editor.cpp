@@ -84,11 +84,18 @@ void TestEditor::codeChecks_data()
     QTest::newRow("new: blanks around the code") << QString() << "  T1 " << tool;
     QTest::newRow("new: a recipient's code") << QString() << "U1" << user;
     QTest::newRow("new: a written-off tool's code") << QString() << "OFF" << tool;
-    QTest::newRow("new: other letter case is another code") << QString() << "t1" << "";
-    QTest::newRow("new: free code") << QString() << "T9" << "";
-    QTest::newRow("edit: code kept, no check") << "T2" << "T2" << "";
-    QTest::newRow("edit: to another tool's code") << "T2" << "T1" << tool;
-    QTest::newRow("edit: case change runs the check") << "T2" << "t2" << "";
+    QTest::newRow("new: other letter case is another code") << QString() << "t1"
+                                                            << "";
+    QTest::newRow("new: free code") << QString() << "T9"
+                                    << "";
+    QTest::newRow("edit: code kept, no check") << "T2"
+                                               << "T2"
+                                               << "";
+    QTest::newRow("edit: to another tool's code") << "T2"
+                                                  << "T1" << tool;
+    QTest::newRow("edit: case change runs the check") << "T2"
+                                                      << "t2"
+                                                      << "";
 }
 
 void TestEditor::codeChecks()
@@ -133,7 +140,8 @@ void TestEditor::generatedCode()
         DeskFixture::find<QPushButton>(e, "btOK")->click();
         shown = DeskFixture::find<DbEdit>(e, "DBEdit1")->text();
     });
-    QCOMPARE(f.fakes().dialogs.texts("message").last(), QStringLiteral("Введенный ID уже зарегистрирован у инструмента!"));
+    QCOMPARE(f.fakes().dialogs.texts("message").last(),
+             QStringLiteral("Введенный ID уже зарегистрирован у инструмента!"));
     QVERIFY(shown.endsWith("001"));
 }
 
@@ -146,8 +154,10 @@ void TestEditor::serialChecks_data()
     QTest::newRow("new, duplicate with blanks") << QString() << " SN-1  " << true;
     QTest::newRow("new, other case") << QString() << "sn-1" << false;
     QTest::newRow("new, empty never checked") << QString() << "" << false;
-    QTest::newRow("edit keeping a shared serial") << "T2" << "SN-1" << false;
-    QTest::newRow("edit to a duplicate") << "T3" << "SN-1" << true;
+    QTest::newRow("edit keeping a shared serial") << "T2"
+                                                  << "SN-1" << false;
+    QTest::newRow("edit to a duplicate") << "T3"
+                                         << "SN-1" << true;
 }
 
 void TestEditor::serialChecks()

@@ -40,7 +40,10 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
-QByteArray jpeg(const QImage& image) { return encoded(image, "JPG"); }
+QByteArray jpeg(const QImage& image)
+{
+    return encoded(image, "JPG");
+}
 
 // Qt cannot write CMYK, so such files come from libjpeg directly. Pixels are
 // given as ink amounts; Adobe files store them inverted, as Photoshop does.
@@ -104,7 +107,7 @@ QByteArray withBmpSize(QByteArray bytes, qint32 width, qint32 height)
 bool near(QRgb a, QRgb b, int tolerance = 40)
 {
     return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
-           && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+        && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
 QString describe(QRgb c)
@@ -178,8 +181,7 @@ void TstPictures::loadsPictures_data()
     QTest::newRow("cmyk jpeg, adobe") << "cmyk.jpg" << cmykJpeg(40, 30, true);
     QTest::newRow("cmyk jpeg, plain") << "cmyk2.jpg" << cmykJpeg(40, 30, false);
     QTest::newRow("bmp 24 bit") << "photo.bmp" << encoded(twoColours(40, 30), "BMP");
-    QTest::newRow("bmp 8 bit palette")
-        << "pal.bmp" << encoded(twoColours(40, 30, QImage::Format_Indexed8), "BMP");
+    QTest::newRow("bmp 8 bit palette") << "pal.bmp" << encoded(twoColours(40, 30, QImage::Format_Indexed8), "BMP");
     QTest::newRow("bmp named .jpg") << "photo.jpg" << encoded(twoColours(41, 29), "BMP");
 }
 
@@ -225,8 +227,7 @@ void TstPictures::rejectsBadFiles_data()
     QTest::newRow("jpeg magic, then garbage")
         << "garbage.jpg" << QByteArray("\xFF\xD8\xFF\xE0") + QByteArray(500, '\x5A') << PictureError::Damaged;
     QTest::newRow("jpeg magic only") << "magic.jpg" << QByteArray("\xFF\xD8\xFF") << PictureError::Damaged;
-    QTest::newRow("jpeg claiming 30000 px")
-        << "huge.jpg" << withJpegSize(good, 30000, 100) << PictureError::TooLarge;
+    QTest::newRow("jpeg claiming 30000 px") << "huge.jpg" << withJpegSize(good, 30000, 100) << PictureError::TooLarge;
     QTest::newRow("jpeg claiming 15000 x 15000")
         << "huge2.jpg" << withJpegSize(good, 15000, 15000) << PictureError::TooLarge;
     QTest::newRow("bmp cut in half") << "half.bmp" << bmp.left(bmp.size() / 2) << PictureError::Damaged;
@@ -237,10 +238,8 @@ void TstPictures::rejectsBadFiles_data()
     QTest::newRow("bmp header only") << "head.bmp" << bmp.left(30) << PictureError::Damaged;
     QTest::newRow("bmp magic, then garbage")
         << "garbage.bmp" << QByteArray("BM") + QByteArray(100, '\x07') << PictureError::Damaged;
-    QTest::newRow("bmp claiming 50000 px")
-        << "huge.bmp" << withBmpSize(bmp, 50000, 30) << PictureError::TooLarge;
-    QTest::newRow("png named .jpg")
-        << "photo.jpg" << encoded(twoColours(10, 10), "PNG") << PictureError::Unsupported;
+    QTest::newRow("bmp claiming 50000 px") << "huge.bmp" << withBmpSize(bmp, 50000, 30) << PictureError::TooLarge;
+    QTest::newRow("png named .jpg") << "photo.jpg" << encoded(twoColours(10, 10), "PNG") << PictureError::Unsupported;
     QTest::newRow("text") << "notes.bmp" << QByteArray("just some words\n") << PictureError::Unsupported;
     QTest::newRow("empty file") << "empty.jpg" << QByteArray() << PictureError::Damaged;
 }
@@ -376,35 +375,63 @@ void TstPictures::safeFolderName_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("folder");
 
-    QTest::newRow("plain") << "T-0001" << "T-0001";
-    QTest::newRow("underscore, inner blank") << "a_b c" << "a_b c";
-    QTest::newRow("cyrillic") << "Дрель №5" << "Дрель №5";
-    QTest::newRow("inner dot") << "v1.2" << "v1.2";
-    QTest::newRow("leading blank") << " x" << " x";
-    QTest::newRow("outside the BMP") << "🔧1" << "🔧1";
-    QTest::newRow("dot") << "." << "%2E";
-    QTest::newRow("dot dot") << ".." << "%2E%2E";
-    QTest::newRow("hidden") << ".git" << "%2Egit";
-    QTest::newRow("slash") << "a/b" << "a%2Fb";
-    QTest::newRow("parent path") << "../x" << "%2E.%2Fx";
-    QTest::newRow("backslash") << "a\\b" << "a%5Cb";
-    QTest::newRow("drive") << "C:" << "C%3A";
-    QTest::newRow("newline") << "x\ny" << "x%0Ay";
+    QTest::newRow("plain") << "T-0001"
+                           << "T-0001";
+    QTest::newRow("underscore, inner blank") << "a_b c"
+                                             << "a_b c";
+    QTest::newRow("cyrillic") << "Дрель №5"
+                              << "Дрель №5";
+    QTest::newRow("inner dot") << "v1.2"
+                               << "v1.2";
+    QTest::newRow("leading blank") << " x"
+                                   << " x";
+    QTest::newRow("outside the BMP") << "🔧1"
+                                     << "🔧1";
+    QTest::newRow("dot") << "."
+                         << "%2E";
+    QTest::newRow("dot dot") << ".."
+                             << "%2E%2E";
+    QTest::newRow("hidden") << ".git"
+                            << "%2Egit";
+    QTest::newRow("slash") << "a/b"
+                           << "a%2Fb";
+    QTest::newRow("parent path") << "../x"
+                                 << "%2E.%2Fx";
+    QTest::newRow("backslash") << "a\\b"
+                               << "a%5Cb";
+    QTest::newRow("drive") << "C:"
+                           << "C%3A";
+    QTest::newRow("newline") << "x\ny"
+                             << "x%0Ay";
     QTest::newRow("nul") << QString(QChar(0)) << "%00";
-    QTest::newRow("delete") << "a\x7F" << "a%7F";
-    QTest::newRow("percent") << "%" << "%25";
-    QTest::newRow("looks escaped") << "%2F" << "%252F";
-    QTest::newRow("windows specials") << "a*?\"<>|" << "a%2A%3F%22%3C%3E%7C";
-    QTest::newRow("empty") << "" << "%%";
-    QTest::newRow("trailing dot") << "abc." << "abc%2E";
-    QTest::newRow("trailing blank") << "abc " << "abc%20";
-    QTest::newRow("trailing run") << "a . ." << "a%20%2E%20%2E";
-    QTest::newRow("blanks only") << "  " << "%20%20";
-    QTest::newRow("cyrillic with colon") << "Ё:1" << "Ё%3A1";
-    QTest::newRow("device") << "CON" << "%43ON";
-    QTest::newRow("device, lower case, extension") << "nul.txt" << "%6Eul.txt";
-    QTest::newRow("port") << "COM1" << "%43OM1";
-    QTest::newRow("not a device") << "CONSOLE" << "CONSOLE";
+    QTest::newRow("delete") << "a\x7F"
+                            << "a%7F";
+    QTest::newRow("percent") << "%"
+                             << "%25";
+    QTest::newRow("looks escaped") << "%2F"
+                                   << "%252F";
+    QTest::newRow("windows specials") << "a*?\"<>|"
+                                      << "a%2A%3F%22%3C%3E%7C";
+    QTest::newRow("empty") << ""
+                           << "%%";
+    QTest::newRow("trailing dot") << "abc."
+                                  << "abc%2E";
+    QTest::newRow("trailing blank") << "abc "
+                                    << "abc%20";
+    QTest::newRow("trailing run") << "a . ."
+                                  << "a%20%2E%20%2E";
+    QTest::newRow("blanks only") << "  "
+                                 << "%20%20";
+    QTest::newRow("cyrillic with colon") << "Ё:1"
+                                         << "Ё%3A1";
+    QTest::newRow("device") << "CON"
+                            << "%43ON";
+    QTest::newRow("device, lower case, extension") << "nul.txt"
+                                                   << "%6Eul.txt";
+    QTest::newRow("port") << "COM1"
+                          << "%43OM1";
+    QTest::newRow("not a device") << "CONSOLE"
+                                  << "CONSOLE";
 }
 
 void TstPictures::safeFolderName()
@@ -418,11 +445,56 @@ void TstPictures::folderNamesStayInsideAndDiffer()
 {
     const QChar loneHigh(char16_t(0xD800));
     const QStringList codes = {
-        "", ".", "..", "...", "%2E", "%2E%2E", "%%", "%", "%25", "a/b", "a%2Fb", "a\\b", "a%5Cb",
-        "../x", "../../etc", "/abs", "//server/share", "\\\\server\\share", "C:", "C:\\x", "~",
-        "x.", "x%2E", "x ", "x%20", " x", "CON", "%43ON", "con", "abc", "ABC", "\n", "%0A",
-        QString(QChar(0)), "%00", QString(loneHigh), QString(QChar(0xFFFD)), QString(loneHigh) + "a",
-        "Дрель", "ДРЕЛЬ", "🔧", "a b", "a  b", "-", "_", "*", "?", "a:b:c", ".hidden", "%2Ehidden",
+        "",
+        ".",
+        "..",
+        "...",
+        "%2E",
+        "%2E%2E",
+        "%%",
+        "%",
+        "%25",
+        "a/b",
+        "a%2Fb",
+        "a\\b",
+        "a%5Cb",
+        "../x",
+        "../../etc",
+        "/abs",
+        "//server/share",
+        "\\\\server\\share",
+        "C:",
+        "C:\\x",
+        "~",
+        "x.",
+        "x%2E",
+        "x ",
+        "x%20",
+        " x",
+        "CON",
+        "%43ON",
+        "con",
+        "abc",
+        "ABC",
+        "\n",
+        "%0A",
+        QString(QChar(0)),
+        "%00",
+        QString(loneHigh),
+        QString(QChar(0xFFFD)),
+        QString(loneHigh) + "a",
+        "Дрель",
+        "ДРЕЛЬ",
+        "🔧",
+        "a b",
+        "a  b",
+        "-",
+        "_",
+        "*",
+        "?",
+        "a:b:c",
+        ".hidden",
+        "%2Ehidden",
     };
 
     const QString base = QDir(m_dir.filePath("Images")).absolutePath();
@@ -456,10 +528,18 @@ void TstPictures::toolImagesFolder_data()
     QTest::addColumn<QString>("identity");
     QTest::addColumn<QString>("folder");
 
-    QTest::newRow("plain") << "/opt/desk/" << "T1" << "/opt/desk/Data/Images/T1/";
-    QTest::newRow("no trailing slash") << "/opt/desk" << "T1" << "/opt/desk/Data/Images/T1/";
-    QTest::newRow("escaping code") << "/opt/desk/" << "../../x" << "/opt/desk/Data/Images/%2E.%2F..%2Fx/";
-    QTest::newRow("empty code") << "/opt/desk/" << "" << "/opt/desk/Data/Images/%%/";
+    QTest::newRow("plain") << "/opt/desk/"
+                           << "T1"
+                           << "/opt/desk/Data/Images/T1/";
+    QTest::newRow("no trailing slash") << "/opt/desk"
+                                       << "T1"
+                                       << "/opt/desk/Data/Images/T1/";
+    QTest::newRow("escaping code") << "/opt/desk/"
+                                   << "../../x"
+                                   << "/opt/desk/Data/Images/%2E.%2F..%2Fx/";
+    QTest::newRow("empty code") << "/opt/desk/"
+                                << ""
+                                << "/opt/desk/Data/Images/%%/";
 }
 
 void TstPictures::toolImagesFolder()

@@ -61,13 +61,20 @@ void TestToolList::searchTexts_data()
     QTest::addColumn<QString>("idText");
     QTest::addColumn<QString>("typeText");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("all but written off") << "" << "" << QStringList{"A%1", "AB1", "A_1", "Q'1", "NT"};
-    QTest::newRow("id anywhere, any case") << "b1" << "" << QStringList{"AB1"};
-    QTest::newRow("percent is a character") << "%" << "" << QStringList{"A%1"};
-    QTest::newRow("underscore is a character") << "_" << "" << QStringList{"A_1"};
-    QTest::newRow("quote") << "'" << "" << QStringList{"Q'1"};
-    QTest::newRow("type narrows, untyped stay") << "" << "дрел" << QStringList{"A%1", "AB1", "NT"};
-    QTest::newRow("statement text in the box") << "') OR 1=1 --" << "" << QStringList{};
+    QTest::newRow("all but written off") << ""
+                                         << "" << QStringList{"A%1", "AB1", "A_1", "Q'1", "NT"};
+    QTest::newRow("id anywhere, any case") << "b1"
+                                           << "" << QStringList{"AB1"};
+    QTest::newRow("percent is a character") << "%"
+                                            << "" << QStringList{"A%1"};
+    QTest::newRow("underscore is a character") << "_"
+                                               << "" << QStringList{"A_1"};
+    QTest::newRow("quote") << "'"
+                           << "" << QStringList{"Q'1"};
+    QTest::newRow("type narrows, untyped stay") << ""
+                                                << "дрел" << QStringList{"A%1", "AB1", "NT"};
+    QTest::newRow("statement text in the box") << "') OR 1=1 --"
+                                               << "" << QStringList{};
 }
 
 void TestToolList::searchTexts()
@@ -194,11 +201,15 @@ void TestToolList::savedSortReapplied_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("sort");
-    QTest::newRow("a sort") << "Model DESC" << "Model DESC";
+    QTest::newRow("a sort") << "Model DESC"
+                            << "Model DESC";
     QTest::newRow("absent reads 0: no sort") << QString() << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("not a column") << "Nope ASC" << "";
-    QTest::newRow("statement text") << "ID; DROP TABLE Tools ASC" << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("not a column") << "Nope ASC"
+                                  << "";
+    QTest::newRow("statement text") << "ID; DROP TABLE Tools ASC"
+                                    << "";
 }
 
 void TestToolList::savedSortReapplied()
