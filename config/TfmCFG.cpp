@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 
 #include <QCheckBox>
@@ -64,8 +65,8 @@ TfmCFG::TfmCFG(Session& session, Platform& platform, QWidget* parent)
     setTabOrder(cbChatgePass, cbLeng);
     setTabOrder(cbLeng, edPass);
 
-    connect(btAdm, &QPushButton::clicked, this, &TfmCFG::btAdmClick);
-    connect(btOper, &QPushButton::clicked, this, &TfmCFG::btOperClick);
+    guardedConnect(btAdm, &QPushButton::clicked, this, m_platform.dialogs, [this] { btAdmClick(); });
+    guardedConnect(btOper, &QPushButton::clicked, this, m_platform.dialogs, [this] { btOperClick(); });
 }
 
 QString TfmCFG::digest(const QString& password)
@@ -106,7 +107,10 @@ void TfmCFG::FormCreate()
     // leaving every message text empty.
     cbLeng->setCurrentIndex(index < 0 ? 0 : index);
     cbLengChange();
-    connect(cbLeng, &QComboBox::currentIndexChanged, this, &TfmCFG::cbLengChange, Qt::UniqueConnection);
+    if (!m_languageBoxConnected) {
+        m_languageBoxConnected = true;
+        guardedConnect(cbLeng, &QComboBox::currentIndexChanged, this, m_platform.dialogs, [this] { cbLengChange(); });
+    }
 
     GoOperator = false;
     m_session.desk().setClearAfterEvent(m_session.settings().clearFields());

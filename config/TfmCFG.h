@@ -53,6 +53,7 @@ private:
     QPushButton* btAdm;
     QPushButton* btOper;
     bool m_shownOnce = false;
+    bool m_languageBoxConnected = false;
 };
 
 // The window's rows of the two text sets.

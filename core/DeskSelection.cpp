@@ -108,6 +108,8 @@ EventRecorder::Result DeskSelection::record(const QDateTime& now)
     input.russian = m_session.russian();
     input.holderRuleOn = m_session.settings().returnToolOnlyOwner();
     input.now = now;
+    if (!m_session.qHistory.isOpen())
+        m_session.qHistory.open(); // a failed event may have left it closed
     EventRecorder recorder(m_session.connection(), qSearch_U, qSearch_T, m_session.qHistory);
     const EventRecorder::Result result = recorder.record(input);
     if (result != EventRecorder::Result::RefusedHolder)

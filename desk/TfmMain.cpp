@@ -362,10 +362,13 @@ bool TfmMain::edInputKeyDown(int key)
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
 
+    // The code is taken whatever comes of it: a failed lookup leaves no
+    // text in the box for the next scan to run into.
+    const QString code = edInput->text();
+    edInput->clear();
     if (toolSelected() && recipientSelected())
         m_desk.clearForNextEvent();
-    m_desk.selectCode(edInput->text());
-    edInput->clear();
+    m_desk.selectCode(code);
     if (toolSelected() && recipientSelected()) {
         AddToHistory();
         if (m_session.settings().playSound())

@@ -101,7 +101,8 @@ void Localization::apply(bool russian)
     }
     // Windows refresh what follows from their texts (accessible names, headings).
     for (QWidget* w : m_windows) {
-        if (!w)
+        // A page inside another window hears of it through that window.
+        if (!w || !w->isWindow())
             continue;
         QEvent changed(QEvent::LanguageChange);
         QCoreApplication::sendEvent(w, &changed);
