@@ -40,6 +40,8 @@ public:
     virtual QString orderTerm(const QString& column, FieldKind kind, bool descending) const = 0;
 
     virtual QString quoteIdentifier(const QString& name) const = 0;
+    // Whether NULL sorts before every value in an ascending order.
+    virtual bool nullsSortLow() const = 0;
     // A statement that pages the rows of sql: binds limit and offset last.
     virtual QString paged(const QString& sql) const = 0;
     // A statement that counts the rows of sql.

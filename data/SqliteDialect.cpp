@@ -140,7 +140,11 @@ QString SqliteDialect::orderTerm(const QString& column, FieldKind kind, bool des
 {
     if (kind == FieldKind::Bool)
         descending = !descending; // true is stored as 1 here, was -1 there
-    return quoteIdentifier(column) + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    // Texts sort ignoring letter case beyond ASCII too, by the collation
+    // registered on the connection (the schema holds only built-in ones).
+    const QString collation = kind == FieldKind::Text ? QStringLiteral(" COLLATE ") + QLatin1String(kCaseless)
+                                                      : QString();
+    return quoteIdentifier(column) + collation + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
 }
 
 QString SqliteDialect::quoteIdentifier(const QString& name) const

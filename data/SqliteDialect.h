@@ -22,6 +22,7 @@ public:
     QString orderTerm(const QString& column, FieldKind kind, bool descending) const override;
 
     QString quoteIdentifier(const QString& name) const override;
+    bool nullsSortLow() const override { return true; }
     QString paged(const QString& sql) const override;
     QString counted(const QString& sql) const override;
     QString sorted(const QString& sql, const QString& orderBy) const override;
