@@ -4,7 +4,6 @@
 #include "FieldText.h"
 #include "Query.h"
 
-
 QueryModel::QueryModel(Query& query, QObject* parent)
     : QAbstractTableModel(parent)
     , m_query(query)
@@ -100,8 +99,8 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
 
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        && section >= 0 && section < m_columns.size())
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) && section >= 0
+        && section < m_columns.size())
         return m_columns.at(section).title;
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -23,6 +23,7 @@ QString Schema::historySql()
 
 void Schema::upgrade()
 {
+    MayBe_RedeclareText();
     MayBeAddPrice();
     MayBeAddTime();
     MayBeAdd_NaimMestoInv();
@@ -39,6 +40,43 @@ void Schema::upgrade()
     MayBeAddIndexes();
 }
 
+void Schema::reconstructionStarts()
+{
+    if (m_reconstructionAnnounced)
+        return;
+    m_reconstructionAnnounced = true;
+    if (m_beforeReconstruction)
+        m_beforeReconstruction();
+}
+
+void Schema::MayBe_RedeclareText()
+{
+    const auto& d = m_db.dialect();
+    const QStringList tables = d.tablesToRedeclare(m_db.database());
+    if (tables.isEmpty())
+        return;
+    reconstructionStarts();
+    const QString toolsSql = m_tools.sql();
+    const QVariantList toolsParams = m_tools.params();
+    const QString historySql = m_history.sql();
+    const QVariantList historyParams = m_history.params();
+    m_tools.close();
+    m_history.close();
+    {
+        Connection::Transaction t(m_db);
+        for (const QString& table : tables) {
+            for (const auto& [sql, params] : d.redeclaration(m_db.database(), table))
+                m_db.exec(sql, params);
+        }
+        t.commit();
+    }
+    m_db.schemaChanged();
+    m_tools.setSql(toolsSql, toolsParams);
+    m_tools.open();
+    m_history.setSql(historySql, historyParams);
+    m_history.open();
+}
+
 void Schema::reopenTools()
 {
     m_tools.setSql(toolsDesignSql());
@@ -48,8 +86,9 @@ void Schema::reopenTools()
 void Schema::addToolsColumn(const QString& name, const QString& storeType)
 {
     const auto& d = m_db.dialect();
-    m_tools.setSql(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                       .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(name), d.columnType(storeType)));
+    m_tools.setSql(
+        QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+            .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(name), d.columnType(storeType)));
     m_tools.execSql();
 }
 
@@ -88,8 +127,7 @@ void Schema::MayBeAdd_Unique_ID()
 {
     if (m_tools.hasField(QStringLiteral("ID_Tool_Unique")))
         return;
-    if (m_beforeReconstruction)
-        m_beforeReconstruction();
+    reconstructionStarts();
     const auto& d = m_db.dialect();
     m_tools.close();
     {
@@ -97,7 +135,8 @@ void Schema::MayBeAdd_Unique_ID()
         // next start does the whole step again.
         Connection::Transaction t(m_db);
         m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                      .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(QStringLiteral("ID_Tool_Unique")),
+                      .arg(d.quoteIdentifier(QStringLiteral("Tools")),
+                           d.quoteIdentifier(QStringLiteral("ID_Tool_Unique")),
                            d.columnType(QStringLiteral("VARCHAR(255)"))));
         m_db.exec(QStringLiteral("UPDATE Tools SET ID_Tool_Unique = ID_Tool"));
         t.commit();
@@ -146,12 +185,9 @@ void Schema::MayBeAddIndexes()
         const char* table;
         const char* column;
     } indexes[] = {
-        {"ix_Tools_ID_Tool", "Tools", "ID_Tool"},
-        {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
-        {"ix_Users_ID_User", "Users", "ID_User"},
-        {"ix_History_ID_T", "History", "ID_T"},
-        {"ix_History_ID_U", "History", "ID_U"},
-        {"ix_History_ADate", "History", "ADate"},
+        {"ix_Tools_ID_Tool", "Tools", "ID_Tool"}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
+        {"ix_Users_ID_User", "Users", "ID_User"}, {"ix_History_ID_T", "History", "ID_T"},
+        {"ix_History_ID_U", "History", "ID_U"},   {"ix_History_ADate", "History", "ADate"},
         {"ix_Tools_Passed", "Tools", "Passed"},
     };
     const auto& d = m_db.dialect();

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "data/Connection.h"
+#include "data/DatabaseFile.h"
+#include "data/OriginalTables.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/TestData.h"
 
 #include <QDate>
+#include <QFile>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -19,7 +22,8 @@ struct MainQueries {
         : tools(db)
         , history(db)
     {
-        tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ") + db.dialect().falseFirst(QStringLiteral("Passed")));
+        tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ")
+                     + db.dialect().falseFirst(QStringLiteral("Passed")));
         tools.open();
         history.setSql(Schema::historySql());
         history.open();
@@ -27,6 +31,83 @@ struct MainQueries {
     Query tools;
     Query history;
 };
+
+// Replaces the database at path with the five tables of the first release.
+inline void useOriginalLayout(const QString& path)
+{
+    QFile::remove(path);
+    DatabaseFile::createEmpty(path);
+    Connection db;
+    db.open(path);
+    createOriginalTables(db);
+}
+
+// Replaces the database at path with one as the previous version wrote it:
+// text columns declared with the program's own collation, so that no other
+// tool could read the file. upgraded: as its start-up left it (every table,
+// column and index); otherwise as it was delivered (the five tables).
+inline void useOwnCollationLayout(const QString& path, bool upgraded)
+{
+    QFile::remove(path);
+    DatabaseFile::createEmpty(path);
+    Connection db;
+    db.open(path);
+    const QStringList statements{
+        QStringLiteral(
+            "CREATE TABLE \"Tools\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_Tool\" TEXT COLLATE UNOCASE, "
+            "\"Tool_Type\" TEXT COLLATE UNOCASE, \"Proizvoditel\" TEXT COLLATE UNOCASE, \"SNumber\" TEXT COLLATE "
+            "UNOCASE, "
+            "\"Guarantee\" DATE, \"Tool_State\" TEXT COLLATE UNOCASE, \"Photo\" BLOB, \"Model\" TEXT COLLATE UNOCASE, "
+            "\"Date_Purchase\" DATE, \"Passed\" BOOLEAN NOT NULL DEFAULT 0, \"OwnerID\" TEXT COLLATE UNOCASE%1)")
+            .arg(upgraded
+                     ? QStringLiteral(", \"Price\" REAL, \"Naim\" TEXT COLLATE UNOCASE, \"Inv\" TEXT COLLATE UNOCASE, "
+                                      "\"Mesto\" TEXT COLLATE UNOCASE, \"ID_Tool_Unique\" TEXT COLLATE UNOCASE, "
+                                      "\"Issued_date\" DATE, \"WriteOff\" BOOLEAN NOT NULL DEFAULT 0, "
+                                      "\"WriteOff_AKT_ID\" INTEGER, \"WriteOffNote\" TEXT COLLATE UNOCASE")
+                     : QString()),
+        QStringLiteral(
+            "CREATE TABLE \"Users\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_User\" TEXT COLLATE UNOCASE, "
+            "\"FIO\" TEXT COLLATE UNOCASE, \"Phone\" TEXT COLLATE UNOCASE, \"Organization\" TEXT COLLATE UNOCASE, "
+            "\"Otdel\" TEXT COLLATE UNOCASE, \"Shef_FIO\" TEXT COLLATE UNOCASE, \"Shef_Phone\" TEXT COLLATE UNOCASE, "
+            "\"Photo\" BLOB)"),
+        QStringLiteral(
+            "CREATE TABLE \"History\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_U\" TEXT COLLATE UNOCASE, "
+            "\"ID_T\" TEXT COLLATE UNOCASE, \"ADate\" DATE, \"Operation\" TEXT COLLATE UNOCASE, "
+            "\"Note\" TEXT COLLATE UNOCASE, \"FIO\" TEXT COLLATE UNOCASE, \"IType\" TEXT COLLATE UNOCASE, "
+            "\"Model\" TEXT COLLATE UNOCASE, \"Organization\" TEXT COLLATE UNOCASE, \"State\" TEXT COLLATE UNOCASE%1)")
+            .arg(upgraded ? QStringLiteral(", \"ATime\" TIME") : QString()),
+        QStringLiteral(
+            "CREATE TABLE \"State\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"AName\" TEXT COLLATE UNOCASE)"),
+        QStringLiteral(
+            "CREATE TABLE \"Operations\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"AName\" TEXT COLLATE UNOCASE)"),
+    };
+    const QStringList added{
+        QStringLiteral(
+            "CREATE TABLE \"NAIMENOVANIYA\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+            "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"MESTO\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"TOOLTYPES\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"WORKTYPES\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE AKTSpisaniya\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AName TEXT COLLATE "
+                       "UNOCASE,\n ADate DATETIME,\n ANote TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_ID_Tool\" ON \"Tools\" (\"ID_Tool\")"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_ID_Tool_Unique\" ON \"Tools\" (\"ID_Tool_Unique\")"),
+        QStringLiteral("CREATE INDEX \"ix_Users_ID_User\" ON \"Users\" (\"ID_User\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ID_T\" ON \"History\" (\"ID_T\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ID_U\" ON \"History\" (\"ID_U\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ADate\" ON \"History\" (\"ADate\")"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_Passed\" ON \"Tools\" (\"Passed\")"),
+    };
+    for (const QString& sql : statements)
+        db.exec(sql);
+    if (upgraded) {
+        for (const QString& sql : added)
+            db.exec(sql);
+    }
+}
 
 // Runs the whole upgrade; returns how often the callback was called.
 inline int upgrade(Connection& db)
@@ -61,8 +142,8 @@ inline QStringList masterText(Connection& db)
     QSqlQuery q(db.database());
     q.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name"));
     while (q.next())
-        rows << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                                  q.value(3).toString());
+        rows << QStringLiteral("%1|%2|%3|%4")
+                    .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString());
     return rows;
 }
 

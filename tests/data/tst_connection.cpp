@@ -126,7 +126,7 @@ void TstConnection::hasTable_data()
     QTest::newRow("upper") << "OPERATIONS" << true;
     QTest::newRow("mixed") << "hIsToRy" << true;
     QTest::newRow("engine's own table") << "sqlite_sequence" << false;
-    QTest::newRow("absent") << "WORKTYPES" << false;
+    QTest::newRow("absent") << "Inventory" << false;
     QTest::newRow("prefix only") << "Tool" << false;
 }
 
@@ -148,7 +148,9 @@ void TstConnection::userTablesListsOnlyUserTables()
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('A')")); // fills sqlite_sequence
     QStringList tables = db.userTables();
     tables.sort();
-    QCOMPARE(tables, (QStringList{"History", "Operations", "State", "Tools", "Users"}));
+    QCOMPARE(tables,
+             (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State", "TOOLTYPES",
+                          "Tools", "Users", "WORKTYPES"}));
 }
 
 void TstConnection::columnsInOrderWithKinds()
@@ -163,11 +165,17 @@ void TstConnection::columnsInOrderWithKinds()
         names << c.name;
         kinds << c.kind;
     }
-    QCOMPARE(names, (QStringList{"ID", "ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Guarantee", "Tool_State",
-                                 "Photo", "Model", "Date_Purchase", "Passed", "OwnerID"}));
+    QCOMPARE(names, (QStringList{"ID",          "ID_Tool",        "Tool_Type",   "Proizvoditel", "SNumber",
+                                 "Guarantee",   "Tool_State",     "Photo",       "Model",        "Date_Purchase",
+                                 "Passed",      "OwnerID",        "Price",       "Naim",         "Inv",
+                                 "Mesto",       "ID_Tool_Unique", "Issued_date", "WriteOff",     "WriteOff_AKT_ID",
+                                 "WriteOffNote"}));
     QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text,
-                                      FieldKind::Text, FieldKind::Date, FieldKind::Text, FieldKind::Blob,
-                                      FieldKind::Text, FieldKind::Date, FieldKind::Bool, FieldKind::Text}));
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Text, FieldKind::Blob,
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Text,
+                                      FieldKind::Real,    FieldKind::Text, FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Integer,
+                                      FieldKind::Text}));
     QVERIFY(db.columns(QStringLiteral("NoSuchTable")).isEmpty());
 }
 
@@ -198,7 +206,8 @@ void TstConnection::boundValuesAndErrors()
     QCOMPARE(db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("q1")}).toString(),
              tricky);
     QVERIFY(db.hasTable(QStringLiteral("Tools")));
-    QVERIFY(!db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")}).isValid());
+    QVERIFY(
+        !db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")}).isValid());
 
     try {
         db.exec(QStringLiteral("INSERT INTO NoSuchTable VALUES (1)"));

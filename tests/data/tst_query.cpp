@@ -196,9 +196,12 @@ void TstQuery::kinds_data()
     QTest::newRow("added integer") << kById << "WriteOff_AKT_ID" << FieldKind::Integer;
     QTest::newRow("added memo") << kById << "WriteOffNote" << FieldKind::Text;
     QTest::newRow("time") << Schema::historySql() << "ATime" << FieldKind::Time;
-    QTest::newRow("date-time") << "SELECT * FROM AKTSpisaniya" << "ADate" << FieldKind::DateTime;
-    QTest::newRow("lower-case statement") << "select id, passed from tools" << "passed" << FieldKind::Bool;
-    QTest::newRow("computed") << "SELECT COUNT(*) AS N FROM Tools" << "N" << FieldKind::Integer;
+    QTest::newRow("date-time") << "SELECT * FROM AKTSpisaniya"
+                               << "ADate" << FieldKind::DateTime;
+    QTest::newRow("lower-case statement") << "select id, passed from tools"
+                                          << "passed" << FieldKind::Bool;
+    QTest::newRow("computed") << "SELECT COUNT(*) AS N FROM Tools"
+                              << "N" << FieldKind::Integer;
 }
 
 void TstQuery::kinds()
@@ -221,19 +224,30 @@ void TstQuery::storedValues_data()
     QTest::addColumn<QVariant>("given");
     QTest::addColumn<QVariant>("stored");
 
-    QTest::newRow("date") << "Tools" << "Guarantee" << QVariant(QDate(2024, 3, 5)) << QVariant("2024-03-05");
-    QTest::newRow("date from date-time") << "Tools" << "Issued_date" << QVariant(QDateTime(QDate(2024, 3, 5), QTime(17, 1)))
+    QTest::newRow("date") << "Tools"
+                          << "Guarantee" << QVariant(QDate(2024, 3, 5)) << QVariant("2024-03-05");
+    QTest::newRow("date from date-time") << "Tools"
+                                         << "Issued_date" << QVariant(QDateTime(QDate(2024, 3, 5), QTime(17, 1)))
                                          << QVariant("2024-03-05");
-    QTest::newRow("true") << "Tools" << "Passed" << QVariant(true) << QVariant(1);
-    QTest::newRow("false") << "Tools" << "WriteOff" << QVariant(false) << QVariant(0);
-    QTest::newRow("legacy true") << "Tools" << "Passed" << QVariant(-1) << QVariant(1);
-    QTest::newRow("money") << "Tools" << "Price" << QVariant(12.5) << QVariant(12.5);
-    QTest::newRow("integer from text") << "Tools" << "WriteOff_AKT_ID" << QVariant("42") << QVariant(42);
-    QTest::newRow("text from number") << "Tools" << "Model" << QVariant(7) << QVariant("7");
-    QTest::newRow("time") << "History" << "ATime" << QVariant(QTime(9, 5, 7)) << QVariant("09:05:07");
-    QTest::newRow("date-time") << "AKTSpisaniya" << "ADate" << QVariant(QDateTime(QDate(2024, 3, 5), QTime(14, 30)))
+    QTest::newRow("true") << "Tools"
+                          << "Passed" << QVariant(true) << QVariant(1);
+    QTest::newRow("false") << "Tools"
+                           << "WriteOff" << QVariant(false) << QVariant(0);
+    QTest::newRow("legacy true") << "Tools"
+                                 << "Passed" << QVariant(-1) << QVariant(1);
+    QTest::newRow("money") << "Tools"
+                           << "Price" << QVariant(12.5) << QVariant(12.5);
+    QTest::newRow("integer from text") << "Tools"
+                                       << "WriteOff_AKT_ID" << QVariant("42") << QVariant(42);
+    QTest::newRow("text from number") << "Tools"
+                                      << "Model" << QVariant(7) << QVariant("7");
+    QTest::newRow("time") << "History"
+                          << "ATime" << QVariant(QTime(9, 5, 7)) << QVariant("09:05:07");
+    QTest::newRow("date-time") << "AKTSpisaniya"
+                               << "ADate" << QVariant(QDateTime(QDate(2024, 3, 5), QTime(14, 30)))
                                << QVariant("2024-03-05 14:30:00");
-    QTest::newRow("null") << "Tools" << "Guarantee" << QVariant() << QVariant();
+    QTest::newRow("null") << "Tools"
+                          << "Guarantee" << QVariant() << QVariant();
 }
 
 void TstQuery::storedValues()
@@ -288,13 +302,20 @@ void TstQuery::numericTextIsCheckedBeforeStoring_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariant>("stored");
-    QTest::newRow("integer") << "WriteOff_AKT_ID" << " 17 " << true << QVariant(17);
-    QTest::newRow("integer empty is null") << "WriteOff_AKT_ID" << "" << true << QVariant();
-    QTest::newRow("integer garbage") << "WriteOff_AKT_ID" << "abc" << false << QVariant();
-    QTest::newRow("integer with fraction") << "WriteOff_AKT_ID" << "1.5" << false << QVariant();
-    QTest::newRow("money with point") << "Price" << "12.75" << true << QVariant(12.75);
-    QTest::newRow("money empty is null") << "Price" << "  " << true << QVariant();
-    QTest::newRow("money garbage") << "Price" << "twelve" << false << QVariant();
+    QTest::newRow("integer") << "WriteOff_AKT_ID"
+                             << " 17 " << true << QVariant(17);
+    QTest::newRow("integer empty is null") << "WriteOff_AKT_ID"
+                                           << "" << true << QVariant();
+    QTest::newRow("integer garbage") << "WriteOff_AKT_ID"
+                                     << "abc" << false << QVariant();
+    QTest::newRow("integer with fraction") << "WriteOff_AKT_ID"
+                                           << "1.5" << false << QVariant();
+    QTest::newRow("money with point") << "Price"
+                                      << "12.75" << true << QVariant(12.75);
+    QTest::newRow("money empty is null") << "Price"
+                                         << "  " << true << QVariant();
+    QTest::newRow("money garbage") << "Price"
+                                   << "twelve" << false << QVariant();
 }
 
 void TstQuery::numericTextIsCheckedBeforeStoring()
@@ -719,17 +740,22 @@ void TstQuery::setSort_data()
     QTest::addColumn<QString>("sort");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QStringList>("values");
-    QTest::newRow("text ascending, caseless") << "Model ASC" << "Model ASC" << "Model"
-                                              << QStringList{"Alpha", "alpha2", "beta", "Бета", "гамма"};
-    QTest::newRow("text descending, any case") << "  model   desc " << "Model DESC" << "Model"
-                                               << QStringList{"гамма", "Бета", "beta", "alpha2", "Alpha"};
-    QTest::newRow("key descending") << "ID DESC" << "ID DESC" << "ID_Tool"
-                                    << QStringList{"T5", "T4", "T3", "T2", "T1"};
+    QTest::newRow("text ascending, caseless") << "Model ASC"
+                                              << "Model ASC"
+                                              << "Model" << QStringList{"Alpha", "alpha2", "beta", "Бета", "гамма"};
+    QTest::newRow("text descending, any case") << "  model   desc "
+                                               << "Model DESC"
+                                               << "Model" << QStringList{"гамма", "Бета", "beta", "alpha2", "Alpha"};
+    QTest::newRow("key descending") << "ID DESC"
+                                    << "ID DESC"
+                                    << "ID_Tool" << QStringList{"T5", "T4", "T3", "T2", "T1"};
     // The original store held true as -1: DESC listed the false rows first.
-    QTest::newRow("yes/no descending") << "Passed DESC" << "Passed DESC" << "Passed"
-                                       << QStringList{"0", "0", "0", "1", "1"};
-    QTest::newRow("yes/no ascending") << "Passed ASC" << "Passed ASC" << "Passed"
-                                      << QStringList{"1", "1", "0", "0", "0"};
+    QTest::newRow("yes/no descending") << "Passed DESC"
+                                       << "Passed DESC"
+                                       << "Passed" << QStringList{"0", "0", "0", "1", "1"};
+    QTest::newRow("yes/no ascending") << "Passed ASC"
+                                      << "Passed ASC"
+                                      << "Passed" << QStringList{"1", "1", "0", "0", "0"};
 }
 
 void TstQuery::setSort()
@@ -896,16 +922,30 @@ void TstQuery::modelDisplayText_data()
     QTest::addColumn<QVariant>("raw");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("date") << "History" << "ADate" << QVariant("2024-03-05") << "" << "05.03.2024";
-    QTest::newRow("date, own format") << "History" << "ADate" << QVariant("2024-03-05") << "yyyy/MM" << "2024/03";
-    QTest::newRow("time") << "History" << "ATime" << QVariant("09:05:07") << "" << "09:05:07";
-    QTest::newRow("time held as date-time") << "History" << "ATime" << QVariant("1899-12-30 09:05:07") << ""
+    QTest::newRow("date") << "History"
+                          << "ADate" << QVariant("2024-03-05") << ""
+                          << "05.03.2024";
+    QTest::newRow("date, own format") << "History"
+                                      << "ADate" << QVariant("2024-03-05") << "yyyy/MM"
+                                      << "2024/03";
+    QTest::newRow("time") << "History"
+                          << "ATime" << QVariant("09:05:07") << ""
+                          << "09:05:07";
+    QTest::newRow("time held as date-time") << "History"
+                                            << "ATime" << QVariant("1899-12-30 09:05:07") << ""
                                             << "09:05:07";
-    QTest::newRow("time, own format") << "History" << "ATime" << QVariant("19:05:07") << "hh:mm" << "19:05";
-    QTest::newRow("date-time") << "AKTSpisaniya" << "ADate" << QVariant("2024-03-05 14:30:00") << ""
+    QTest::newRow("time, own format") << "History"
+                                      << "ATime" << QVariant("19:05:07") << "hh:mm"
+                                      << "19:05";
+    QTest::newRow("date-time") << "AKTSpisaniya"
+                               << "ADate" << QVariant("2024-03-05 14:30:00") << ""
                                << "05.03.2024 14:30:00";
-    QTest::newRow("empty date") << "History" << "ADate" << QVariant() << "" << "";
-    QTest::newRow("text") << "History" << "FIO" << QVariant("Иванов") << "" << "Иванов";
+    QTest::newRow("empty date") << "History"
+                                << "ADate" << QVariant() << ""
+                                << "";
+    QTest::newRow("text") << "History"
+                          << "FIO" << QVariant("Иванов") << ""
+                          << "Иванов";
 }
 
 void TstQuery::modelDisplayText()

@@ -1,4 +1,4 @@
-#include "DeliveredSchema.h"
+#include "OriginalTables.h"
 
 #include "Connection.h"
 
@@ -15,12 +15,13 @@ void createTable(Connection& db, const char* table, std::initializer_list<Column
     QStringList defs{d.autoKey(QStringLiteral("ID"))};
     for (const Column& c : columns)
         defs << d.quoteIdentifier(QLatin1String(c.name)) + u' ' + d.columnType(QLatin1String(c.storeType));
-    db.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.quoteIdentifier(QLatin1String(table)), defs.join(QStringLiteral(", "))));
+    db.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                .arg(d.quoteIdentifier(QLatin1String(table)), defs.join(QStringLiteral(", "))));
 }
 
 } // namespace
 
-void createDeliveredTables(Connection& db)
+void createOriginalTables(Connection& db)
 {
     createTable(db, "Tools",
                 {{"ID_Tool", "TEXT(16)"},
