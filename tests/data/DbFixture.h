@@ -2,15 +2,22 @@
 
 #include "data/Connection.h"
 #include "data/DatabaseFile.h"
+#include "data/DbError.h"
 #include "data/OriginalTables.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/TestData.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QStringList>
+#include <csignal>
+#include <sys/resource.h>
+
+Q_DECLARE_METATYPE(DbError::Cause)
 
 // Small helpers shared by the data tests: a copy of the delivered database,
 // the start-up upgrade as the main window runs it, and generated rows.
@@ -154,5 +161,74 @@ inline QStringList columnNames(Connection& db, const QString& table)
         names << c.name;
     return names;
 }
+
+// The bytes of a file, and the names in its folder, to show a failed open
+// changed nothing.
+struct Untouched {
+    explicit Untouched(const QString& path)
+        : path(path)
+        , bytes(read(path))
+        , names(listing(path))
+    {
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+    static QStringList listing(const QString& path)
+    {
+        return QDir(QFileInfo(path).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    bool stillSo() const { return read(path) == bytes && listing(path) == names; }
+    QString path;
+    QByteArray bytes;
+    QStringList names;
+};
+
+// Writes beyond a size fail as on a full disk (EFBIG, the signal ignored)
+// while this lives; the limit applies to every file the process writes.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+// Permissions of a file or folder, given back when this goes.
+class PermissionsFor
+{
+public:
+    PermissionsFor(const QString& path, QFile::Permissions permissions)
+        : m_path(path)
+        , m_old(QFile::permissions(path))
+    {
+        QFile::setPermissions(path, permissions);
+    }
+    ~PermissionsFor() { QFile::setPermissions(m_path, m_old); }
+    PermissionsFor(const PermissionsFor&) = delete;
+    PermissionsFor& operator=(const PermissionsFor&) = delete;
+
+private:
+    QString m_path;
+    QFile::Permissions m_old;
+};
 
 } // namespace dbfixture
