@@ -19,24 +19,40 @@ namespace {
 
 constexpr int kLayoutVersion = 2; // raise when the generated rows or the delivered layout change
 
-const char* const kSurnames[] = {"Иванов", "Петров", "Сидоров", "Смирнов", "Кузнецов", "Попов", "Васильев",
-                                 "Соколов", "Михайлов", "Новиков", "Фёдоров", "Морозов", "Волков", "Алексеев",
-                                 "Лебедев", "Семёнов", "Егоров", "Павлов", "Козлов", "Степанов"};
-const char* const kNames[] = {"Иван", "Пётр", "Сергей", "Алексей", "Андрей", "Дмитрий", "Николай", "Михаил",
-                              "Владимир", "Юрий", "Олег", "Игорь", "Виктор", "Павел", "Роман"};
-const char* const kPatronymics[] = {"Иванович", "Петрович", "Сергеевич", "Алексеевич", "Андреевич",
+const char* const kSurnames[] = {"Иванов",  "Петров",   "Сидоров", "Смирнов", "Кузнецов", "Попов",   "Васильев",
+                                 "Соколов", "Михайлов", "Новиков", "Фёдоров", "Морозов",  "Волков",  "Алексеев",
+                                 "Лебедев", "Семёнов",  "Егоров",  "Павлов",  "Козлов",   "Степанов"};
+const char* const kNames[] = {"Иван",     "Пётр", "Сергей", "Алексей", "Андрей", "Дмитрий", "Николай", "Михаил",
+                              "Владимир", "Юрий", "Олег",   "Игорь",   "Виктор", "Павел",   "Роман"};
+const char* const kPatronymics[] = {"Иванович",   "Петрович",   "Сергеевич",  "Алексеевич",   "Андреевич",
                                     "Дмитриевич", "Николаевич", "Михайлович", "Владимирович", "Юрьевич"};
-const char* const kOrganizations[] = {"ООО «Строймонтаж»", "АО «Энергоремонт»", "ООО «Спецмонтаж»",
-                                      "ПАО «Заводстрой»", "ООО «Техсервис»"};
-const char* const kToolTypes[] = {"Перфоратор", "Шуруповёрт", "Болгарка", "Дрель", "Лобзик", "Пила дисковая",
-                                  "Фрезер", "Рубанок", "Гайковёрт", "Краскопульт", "Строительный фен",
-                                  "Отбойный молоток", "Миксер", "Штроборез", "Нивелир", "Дальномер",
-                                  "Сварочный аппарат", "Компрессор", "Пылесос", "Плиткорез"};
-const char* const kMakers[] = {"Bosch", "Makita", "Metabo", "DeWalt", "Hilti", "Milwaukee", "Интерскол",
-                               "Зубр", "AEG", "Hitachi"};
+const char* const kOrganizations[] = {"ООО «Строймонтаж»", "АО «Энергоремонт»", "ООО «Спецмонтаж»", "ПАО «Заводстрой»",
+                                      "ООО «Техсервис»"};
+const char* const kToolTypes[] = {"Перфоратор",
+                                  "Шуруповёрт",
+                                  "Болгарка",
+                                  "Дрель",
+                                  "Лобзик",
+                                  "Пила дисковая",
+                                  "Фрезер",
+                                  "Рубанок",
+                                  "Гайковёрт",
+                                  "Краскопульт",
+                                  "Строительный фен",
+                                  "Отбойный молоток",
+                                  "Миксер",
+                                  "Штроборез",
+                                  "Нивелир",
+                                  "Дальномер",
+                                  "Сварочный аппарат",
+                                  "Компрессор",
+                                  "Пылесос",
+                                  "Плиткорез"};
+const char* const kMakers[] = {"Bosch",     "Makita",    "Metabo", "DeWalt", "Hilti",
+                               "Milwaukee", "Интерскол", "Зубр",   "AEG",    "Hitachi"};
 const char* const kStates[] = {"новый", "хорошее", "среднее", "требует ремонта"};
 
-template <typename T, size_t N>
+template<typename T, size_t N>
 constexpr int countOf(const T (&)[N])
 {
     return static_cast<int>(N);
@@ -268,8 +284,9 @@ bool BenchDatabase::fill()
     // up to date row by row; the program's own definitions are put back.
     QStringList indexNames, indexSql;
     {
-        SqliteStatement q(db, "SELECT name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT NULL "
-                              "AND tbl_name IN ('Users','Tools','History')");
+        SqliteStatement q(db,
+                          "SELECT name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT NULL "
+                          "AND tbl_name IN ('Users','Tools','History')");
         while (q.step() == SQLITE_ROW) {
             indexNames << q.text(0);
             indexSql << q.text(1);
@@ -315,9 +332,10 @@ bool BenchDatabase::fill()
     const QDate lastDay(2026, 12, 9); // the day before the fake clock's today
     const QDate firstDay = lastDay.addDays(-(days - 1));
     {
-        SqliteStatement q(db, "INSERT INTO Tools (ID, ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, SNumber, "
-                              "Tool_State, Model, Date_Purchase, Passed, OwnerID, Price, Inv, WriteOff) "
-                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,0)");
+        SqliteStatement q(db,
+                          "INSERT INTO Tools (ID, ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, SNumber, "
+                          "Tool_State, Model, Date_Purchase, Passed, OwnerID, Price, Inv, WriteOff) "
+                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,0)");
         for (int t = 0; t < n.tools; ++t) {
             const ToolRow& row = tools[static_cast<size_t>(t)];
             const std::string code = toolCode(t);
@@ -355,11 +373,13 @@ bool BenchDatabase::fill()
         std::vector<std::string> times(static_cast<size_t>(perDay));
         for (int s = 0; s < perDay; ++s) {
             const int seconds = 8 * 3600 + static_cast<int>(static_cast<qint64>(s) * 9 * 3600 / perDay);
-            times[static_cast<size_t>(s)] = QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")).toStdString();
+            times[static_cast<size_t>(s)] =
+                QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")).toStdString();
         }
         const std::string issueWord = "Выдан", returnWord = "Сдан";
-        SqliteStatement q(db, "INSERT INTO History (ID, ID_U, ID_T, ADate, ATime, Operation, Note, FIO, IType, Model, "
-                              "Organization, State) VALUES (?,?,?,?,?,?,'',?,?,?,?,?)");
+        SqliteStatement q(db,
+                          "INSERT INTO History (ID, ID_U, ID_T, ADate, ATime, Operation, Note, FIO, IType, Model, "
+                          "Organization, State) VALUES (?,?,?,?,?,?,'',?,?,?,?,?)");
         std::vector<std::string> toolModels(static_cast<size_t>(n.tools));
         for (int t = 0; t < n.tools; ++t) {
             const ToolRow& row = tools[static_cast<size_t>(t)];
