@@ -165,20 +165,20 @@ inline QStringList columnNames(Connection& db, const QString& table)
 // The bytes of a file, and the names in its folder, to show a failed open
 // changed nothing.
 struct Untouched {
-    explicit Untouched(const QString& path)
-        : path(path)
-        , bytes(read(path))
-        , names(listing(path))
+    explicit Untouched(const QString& file)
+        : path(file)
+        , bytes(read(file))
+        , names(listing(file))
     {
     }
-    static QByteArray read(const QString& path)
+    static QByteArray read(const QString& file)
     {
-        QFile f(path);
+        QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
     }
-    static QStringList listing(const QString& path)
+    static QStringList listing(const QString& file)
     {
-        return QDir(QFileInfo(path).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(QFileInfo(file).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
     bool stillSo() const { return read(path) == bytes && listing(path) == names; }
     QString path;
