@@ -19,8 +19,14 @@ QString nextConnectionName()
 
 Connection::Connection(std::unique_ptr<SqlDialect> dialect)
     : m_dialect(dialect ? std::move(dialect) : std::make_unique<SqliteDialect>())
+    , m_fileSystem(std::make_unique<FileSystemProbe>())
     , m_name(nextConnectionName())
 {
+}
+
+void Connection::setFileSystemProbe(std::unique_ptr<FileSystemProbe> probe)
+{
+    m_fileSystem = probe ? std::move(probe) : std::make_unique<FileSystemProbe>();
 }
 
 Connection::~Connection()
@@ -34,7 +40,7 @@ void Connection::open(const QString& path)
     QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect->driverName(), m_name);
     m_path = path;
     try {
-        m_dialect->open(db, path);
+        m_dialect->open(db, path, {m_busyTimeoutMs, m_fileSystem.get()});
     } catch (...) {
         db.close();
         db = QSqlDatabase();
@@ -64,6 +70,28 @@ bool Connection::isOpen() const
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(m_name, false);
+}
+
+JournalMode Connection::journalMode() const
+{
+    return m_dialect->journalMode(database());
+}
+
+bool Connection::checkpoint()
+{
+    return m_dialect->checkpoint(database(), m_path, m_busyTimeoutMs);
+}
+
+void Connection::backupTo(const QString& file)
+{
+    if (!isOpen())
+        throw DbError(DbError::Cause::Other, m_path, QStringLiteral("the database is not open"));
+    m_dialect->backup(database(), m_path, file);
+}
+
+DbError Connection::errorOf(const QSqlQuery& query) const
+{
+    return DbError(m_dialect->causeOf(database(), query.lastError()), m_path, query.lastError().text());
 }
 
 Statement::Statement(const Connection* owner, QString sql, QSqlQuery&& query)
@@ -105,13 +133,13 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
         q = QSqlQuery(database());
         q.setForwardOnly(true);
         if (!q.prepare(sql))
-            throw DbError(q.lastError().text());
+            throw errorOf(q);
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params.at(i));
     Statement statement(this, sql, std::move(q));
     if (!statement->exec())
-        throw DbError(statement->lastError().text());
+        throw errorOf(*statement);
     return statement;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "FieldKind.h"
+#include "FileSystemProbe.h"
+#include "JournalMode.h"
 #include "SqlDialect.h"
 
 #include <QHash>
@@ -47,11 +49,32 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing database file; throws DbError with the engine's text.
+    // Opens an existing database file; never creates, initialises or
+    // changes a file it cannot use. Throws DbError naming the cause and the
+    // file or folder it concerns, with the engine's text.
     void open(const QString& path);
     void close();
     bool isOpen() const;
     const QString& path() const { return m_path; }
+
+    // How long a statement waits for another desk before it fails as busy;
+    // takes effect at the next open.
+    void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
+    // Tells network folders from local ones (the default asks the system).
+    void setFileSystemProbe(std::unique_ptr<FileSystemProbe> probe);
+    // The log the engine keeps: a write-ahead log, or in a network folder
+    // the rollback journal.
+    JournalMode journalMode() const;
+
+    // Writes the log back into the database file, so that a copy of the file
+    // alone holds every committed event. Cheap when there is nothing to
+    // write; never waits for other desks: false when one kept it from
+    // completing (try again later). Throws DbError only on other failures.
+    bool checkpoint();
+    // A consistent copy of the database at file, at any moment: written
+    // beside it and renamed into place, so a failure leaves no half file.
+    // Refuses to overwrite the live database. Throws DbError.
+    void backupTo(const QString& file);
 
     QSqlDatabase database() const;
     const SqlDialect& dialect() const { return *m_dialect; }
@@ -85,10 +108,13 @@ public:
 
 private:
     std::unique_ptr<SqlDialect> m_dialect;
+    std::unique_ptr<FileSystemProbe> m_fileSystem;
+    int m_busyTimeoutMs = 10000;
     QString m_name;
     QString m_path;
     QHash<QString, QList<TableColumn>> m_columns;
     friend class Statement;
+    DbError errorOf(const QSqlQuery& query) const;
     // Takes back a finished statement for the next run of its text.
     void keep(const QString& sql, QSqlQuery&& query) const;
 

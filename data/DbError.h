@@ -3,19 +3,51 @@
 #include <QString>
 #include <stdexcept>
 
-// An error raised by the database layer. Its text is the engine's own message,
-// which the windows show as it stands.
+// An error raised by the database layer. Its text is the engine's own message
+// (after the file it concerns, when there is one), which the windows show as
+// it stands; its cause lets a window say why in the user's language.
 class DbError : public std::runtime_error
 {
 public:
+    enum class Cause {
+        NotFound,       // no database file (or folder) at the path
+        Empty,          // a file of zero bytes
+        NotDatabase,    // a file that is not an SQLite database
+        ReadOnlyFile,   // the file may not be written
+        ReadOnlyFolder, // its folder may not be written (the log files live beside the file)
+        DiskFull,       // no room on the disk, or a file size limit
+        Busy,           // another desk holds the database
+        Other,
+    };
+
     explicit DbError(const QString& text)
-        : std::runtime_error(text.toStdString())
-        , m_text(text)
+        : DbError(Cause::Other, QString(), text)
     {
     }
 
+    DbError(Cause cause, const QString& path, const QString& engineText)
+        : std::runtime_error(joined(path, engineText).toStdString())
+        , m_cause(cause)
+        , m_path(path)
+        , m_engineText(engineText)
+        , m_text(joined(path, engineText))
+    {
+    }
+
+    Cause cause() const { return m_cause; }
+    // The file or folder the error concerns; empty when none.
+    const QString& path() const { return m_path; }
+    const QString& engineText() const { return m_engineText; }
     const QString& text() const { return m_text; }
 
 private:
+    static QString joined(const QString& path, const QString& engineText)
+    {
+        return path.isEmpty() ? engineText : path + QStringLiteral(": ") + engineText;
+    }
+
+    Cause m_cause;
+    QString m_path;
+    QString m_engineText;
     QString m_text;
 };

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "SqlText.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -14,52 +15,6 @@ namespace {
 constexpr int kFirstPage = 40; // a screenful: re-opening stays cheap
 constexpr int kNextPage = 500;
 const QString kKey = QStringLiteral("ID");
-
-// The statement with text literals and everything inside parentheses blanked,
-// so a subquery's FROM or JOIN is not taken for the statement's own.
-QString topLevelOf(const QString& sql)
-{
-    QString out = sql;
-    int depth = 0;
-    bool inText = false;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const QChar c = out.at(i);
-        if (c == u'\'')
-            inText = !inText; // a doubled quote toggles twice
-        else if (!inText && c == u'(')
-            ++depth;
-        else if (!inText && c == u')')
-            depth = std::max(0, depth - 1);
-        else if (inText || depth > 0)
-            out[i] = u' ';
-    }
-    return out;
-}
-
-// The one table a result's rows can be written back to, or empty when the
-// rows come from several tables.
-QString singleTableOf(const QString& statement)
-{
-    const QString sql = topLevelOf(statement);
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\s+[\\[\"`]?(\\w+)[\\]\"`]?"),
-                                         QRegularExpression::CaseInsensitiveOption
-                                             | QRegularExpression::UseUnicodePropertiesOption);
-    static const QRegularExpression clause(QStringLiteral("\\b(WHERE|GROUP|HAVING|ORDER|LIMIT|WINDOW)\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression several(QStringLiteral(",|\\bJOIN\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression compound(QStringLiteral("\\b(UNION|INTERSECT|EXCEPT)\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const auto m = from.match(sql);
-    if (!m.hasMatch() || compound.match(sql).hasMatch())
-        return {};
-    QString sources = sql.mid(m.capturedStart());
-    const auto end = clause.match(sources);
-    if (end.hasMatch())
-        sources.truncate(end.capturedStart());
-    if (several.match(sources).hasMatch())
-        return {};
-    return m.captured(1);
-}
 
 } // namespace
 
@@ -116,6 +71,7 @@ void Query::resetRows()
     m_rows.clear();
     m_atEnd = false;
     m_engineEnd = 0;
+    m_lastTerms.clear();
     m_dedupe = false;
     m_keys.clear();
     m_cur = -1;
@@ -132,8 +88,9 @@ void Query::load()
     resetRows();
     m_fields.clear();
     m_kinds.clear();
-    m_table = singleTableOf(m_sql);
+    m_table = sqltext::singleTable(m_sql);
     try {
+        chooseOrder();
         fetchPage(kFirstPage);
     } catch (...) {
         resetRows();
@@ -151,14 +108,46 @@ void Query::load()
 
 QString Query::effectiveSql() const
 {
+    if (m_keyset)
+        return m_keyset->ordered();
     return m_orderBy.isEmpty() ? m_sql : m_db.dialect().sorted(m_sql, m_orderBy);
+}
+
+void Query::chooseOrder()
+{
+    if (m_table.isEmpty())
+        return;
+    QStringList tableColumns;
+    for (const TableColumn& c : m_db.columns(m_table))
+        tableColumns << c.name;
+    m_keyset = KeysetOrder::of(m_sql, m_orderBy, m_table, tableColumns, kKey, m_db.dialect());
+    // Another desk may change a row's place in an order on other columns
+    // (a tool issued), which would bring a row already shown again.
+    m_dedupe = m_keyset && m_keyset->terms().size() > 1;
+}
+
+Statement Query::runPage(int count)
+{
+    if (!m_keyset) {
+        QVariantList params = m_params;
+        params << count << m_engineEnd;
+        QString sql = effectiveSql();
+        if (sqltext::hasLimit(sql)) // a second LIMIT clause would not parse
+            sql = QStringLiteral("SELECT * FROM (%1)").arg(sql);
+        return m_db.run(m_db.dialect().paged(sql), params);
+    }
+    QVariantList params = m_params;
+    if (m_lastTerms.isEmpty()) {
+        params << count;
+        return m_db.run(m_keyset->firstPage(), params);
+    }
+    params << m_keyset->afterValues(m_lastTerms) << count;
+    return m_db.run(m_keyset->nextPage(m_lastTerms), params);
 }
 
 void Query::fetchPage(int count)
 {
-    QVariantList params = m_params;
-    params << count << m_engineEnd;
-    Statement q = m_db.run(m_db.dialect().paged(effectiveSql()), params);
+    Statement q = runPage(count);
     if (m_fields.isEmpty()) {
         const QSqlRecord rec = q->record();
         QList<TableColumn> tableColumns;
@@ -196,6 +185,13 @@ void Query::fetchPage(int count)
         }
         if (m_table.isEmpty() || keyColumn() < 0)
             m_table.clear(); // without a key the rows cannot be written back
+        m_termColumns.clear();
+        if (m_keyset) {
+            for (const KeysetOrder::Term& t : m_keyset->terms())
+                m_termColumns << fieldIndex(t.column);
+            if (m_termColumns.contains(-1))
+                throw DbError(QStringLiteral("The order of the result names a column it does not have"));
+        }
     }
     std::vector<Row> page;
     page.reserve(count);
@@ -208,6 +204,11 @@ void Query::fetchPage(int count)
         row.reserve(n);
         for (int i = 0; i < n; ++i)
             row.append(q->value(i));
+        if (m_keyset && read == count) {
+            m_lastTerms.clear();
+            for (int c : std::as_const(m_termColumns))
+                m_lastTerms << row.at(c);
+        }
         if (key >= 0) {
             const qint64 k = row.at(key).toLongLong();
             if (m_keys.contains(k))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldKind.h"
+#include "KeysetOrder.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class Connection;
+class Statement;
 
 // A result set on the connection: SQL text with bound values, rows fetched
 // page by page as they are needed, a current row, and edits written at once
@@ -109,6 +111,8 @@ private:
 
     void load();
     void fetchPage(int count);
+    void chooseOrder();
+    Statement runPage(int count);
     QString effectiveSql() const;
     int column(const QString& field) const; // throws when absent
     const Row* currentRow() const;
@@ -129,8 +133,14 @@ private:
     std::vector<Row> m_rows;
     bool m_atEnd = false;
     int m_engineEnd = 0; // result rows up to the last one read from the engine
+    // Pages continue after the last row read, by its values in the order's
+    // columns; without such an order, by the count of rows read.
+    std::optional<KeysetOrder> m_keyset;
+    QList<int> m_termColumns;
+    QVariantList m_lastTerms;
     // Keys of the cached rows, kept once this result has inserted a row while
-    // not all were fetched: the engine then shows that row again at its place.
+    // not all were fetched (the engine then shows that row again at its
+    // place), and where rows can move in the order.
     bool m_dedupe = false;
     QSet<qint64> m_keys;
     int m_cur = -1;

@@ -23,6 +23,7 @@ QString Schema::historySql()
 
 void Schema::upgrade()
 {
+    MayBe_RedeclareText();
     MayBeAddPrice();
     MayBeAddTime();
     MayBeAdd_NaimMestoInv();
@@ -37,6 +38,43 @@ void Schema::upgrade()
     MayBe_CreateTable(QStringLiteral("WORKTYPES"));
     MayBe_CreateTable_AKTSpisaniya();
     MayBeAddIndexes();
+}
+
+void Schema::reconstructionStarts()
+{
+    if (m_reconstructionAnnounced)
+        return;
+    m_reconstructionAnnounced = true;
+    if (m_beforeReconstruction)
+        m_beforeReconstruction();
+}
+
+void Schema::MayBe_RedeclareText()
+{
+    const auto& d = m_db.dialect();
+    const QStringList tables = d.tablesToRedeclare(m_db.database());
+    if (tables.isEmpty())
+        return;
+    reconstructionStarts();
+    const QString toolsSql = m_tools.sql();
+    const QVariantList toolsParams = m_tools.params();
+    const QString historySql = m_history.sql();
+    const QVariantList historyParams = m_history.params();
+    m_tools.close();
+    m_history.close();
+    {
+        Connection::Transaction t(m_db);
+        for (const QString& table : tables) {
+            for (const auto& [sql, params] : d.redeclaration(m_db.database(), table))
+                m_db.exec(sql, params);
+        }
+        t.commit();
+    }
+    m_db.schemaChanged();
+    m_tools.setSql(toolsSql, toolsParams);
+    m_tools.open();
+    m_history.setSql(historySql, historyParams);
+    m_history.open();
 }
 
 void Schema::reopenTools()
@@ -89,8 +127,7 @@ void Schema::MayBeAdd_Unique_ID()
 {
     if (m_tools.hasField(QStringLiteral("ID_Tool_Unique")))
         return;
-    if (m_beforeReconstruction)
-        m_beforeReconstruction();
+    reconstructionStarts();
     const auto& d = m_db.dialect();
     m_tools.close();
     {

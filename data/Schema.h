@@ -13,12 +13,18 @@ class Query;
 class Schema
 {
 public:
-    // beforeReconstruction is called once before the long identity fill.
+    // beforeReconstruction is called once, before the first step that
+    // rebuilds a table or fills a column (they may take a while); never
+    // when there is nothing of that kind to do.
     Schema(Connection& connection, Query& qTools, Query& qHistory, std::function<void()> beforeReconstruction);
 
     // Runs every step in order; throws DbError at the first failing one.
     void upgrade();
 
+    // Text columns of older files declared with the program's own
+    // collation, which locks every other tool out of the file: declared
+    // again with a built-in one, every row kept, in one transaction.
+    void MayBe_RedeclareText();
     void MayBeAddPrice();
     void MayBeAddTime();
     void MayBeAdd_NaimMestoInv();
@@ -35,10 +41,12 @@ public:
 
 private:
     void reopenTools();
+    void reconstructionStarts();
     void addToolsColumn(const QString& name, const QString& storeType);
 
     Connection& m_db;
     Query& m_tools;
     Query& m_history;
     std::function<void()> m_beforeReconstruction;
+    bool m_reconstructionAnnounced = false;
 };

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "DbError.h"
 #include "FieldKind.h"
+#include "JournalMode.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+class FileSystemProbe;
 
 // Everything that differs between database engines. Windows and the schema
 // upgrade speak through this, so no engine word appears in them.
@@ -14,10 +19,25 @@ class SqlDialect
 public:
     virtual ~SqlDialect() = default;
 
+    struct OpenOptions {
+        int busyTimeoutMs = 10000;
+        const FileSystemProbe* fileSystem = nullptr;
+    };
+
     // Qt driver name and the connection options it needs.
     virtual QString driverName() const = 0;
-    // Opens the file named by path without ever creating it; throws DbError.
-    virtual void open(QSqlDatabase& db, const QString& path) const = 0;
+    // Opens the database named by path without ever creating or changing a
+    // file that cannot serve; throws DbError naming the cause.
+    virtual void open(QSqlDatabase& db, const QString& path, const OpenOptions& options) const = 0;
+    virtual JournalMode journalMode(const QSqlDatabase& db) const = 0;
+    // Makes the database file hold every committed change, so that a copy
+    // of it alone is a backup; false when other programs kept it from
+    // completing. Never waits for them.
+    virtual bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const = 0;
+    // A consistent copy of the open database at target; throws DbError.
+    virtual void backup(const QSqlDatabase& db, const QString& path, const QString& target) const = 0;
+    // What an error of the engine means for the user.
+    virtual DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const = 0;
 
     // Column definition for one of the store's column types ("MONEY",
     // "VARCHAR(255)", "Logical", "MEMO", "DATE", "TIME", "DATETIME",
@@ -39,7 +59,17 @@ public:
     // false (0).
     virtual QString orderTerm(const QString& column, FieldKind kind, bool descending) const = 0;
 
+    // A condition true where column equals the one bound value, ignoring
+    // letter case, Cyrillic included. Made for that value: when it is plain
+    // ASCII the column's index serves the lookup.
+    virtual QString caselessEquals(const QString& column, const QString& value) const = 0;
+    // A condition true where column equals one of count bound values,
+    // ignoring letter case, Cyrillic included.
+    virtual QString caselessIn(const QString& column, int count) const = 0;
+
     virtual QString quoteIdentifier(const QString& name) const = 0;
+    // Whether NULL sorts before every value in an ascending order.
+    virtual bool nullsSortLow() const = 0;
     // A statement that pages the rows of sql: binds limit and offset last.
     virtual QString paged(const QString& sql) const = 0;
     // A statement that counts the rows of sql.
@@ -51,6 +81,17 @@ public:
     virtual QStringList userTables(const QSqlDatabase& db) const = 0;
     // The columns of a table in their order, with their declared types.
     virtual QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const = 0;
+
+    // A statement with its bound values.
+    using BoundStatement = QPair<QString, QVariantList>;
+    // The user tables whose declarations need more than the engine itself
+    // to be read (an older layout of this program), so that other tools
+    // fail on the file; empty when there are none.
+    virtual QStringList tablesToRedeclare(const QSqlDatabase& db) const = 0;
+    // The statements that declare such a table again with the engine's own
+    // means, keeping every row, its indexes and its key counter. The caller
+    // runs them in one write transaction.
+    virtual QList<BoundStatement> redeclaration(const QSqlDatabase& db, const QString& table) const = 0;
 
     // The first statement of a transaction that will write.
     virtual QString beginWrite() const = 0;

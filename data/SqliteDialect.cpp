@@ -1,12 +1,17 @@
 #include "SqliteDialect.h"
 
+#include "DatabaseFile.h"
 #include "DbError.h"
+#include "FileSystemProbe.h"
+#include "SqliteErrorCause.h"
 #include "SqliteFunctions.h"
+#include "SqliteMaintenance.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,17 +23,29 @@ namespace {
 
 sqlite3* handleOf(const QSqlDatabase& db)
 {
+    if (!db.driver())
+        return nullptr;
     const QVariant v = db.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(v.data());
 }
 
-void run(QSqlDatabase& db, const QString& sql, const QString& path)
+DbError::Cause causeOfError(const QSqlDatabase& db, const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? sqliteErrorCause(handleOf(db), code) : DbError::Cause::Other;
+}
+
+QString run(QSqlDatabase& db, const QString& sql, const QString& path)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        throw DbError(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+        throw DbError(causeOfError(db, q.lastError()), path, q.lastError().text());
+    const QString answer = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return answer;
 }
 
 // Text typed into a number column: empty means no value, and anything that is
@@ -70,27 +87,95 @@ QString SqliteDialect::driverName() const
     return QStringLiteral("QSQLITE");
 }
 
-void SqliteDialect::open(QSqlDatabase& db, const QString& path) const
+void SqliteDialect::open(QSqlDatabase& db, const QString& path, const OpenOptions& options) const
 {
-    // mode=rw: the program never creates its database.
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    url.setQuery(QStringLiteral("mode=rw"));
-    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
-        throw DbError(QStringLiteral("%1: %2").arg(path, db.lastError().text()));
+    // Nothing reaches the engine before the file is known to be a database
+    // the program may write: it would turn an empty file into a database,
+    // or leave log files beside one it cannot use.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    DatabaseFile::checkOpenable(absolute);
+    const bool network = options.fileSystem && options.fileSystem->isNetwork(QFileInfo(absolute).absolutePath());
+    const DatabaseFile::Companions companions(absolute);
+    try {
+        // mode=rw: the program never creates its database.
+        QUrl url = QUrl::fromLocalFile(absolute);
+        url.setQuery(QStringLiteral("mode=rw"));
+        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(options.busyTimeoutMs));
+        if (!db.open())
+            throw DbError(causeOfError(db, db.lastError()), path, db.lastError().text());
+        sqlite3* handle = handleOf(db);
+        if (!handle || !registerSqliteFunctions(handle))
+            throw DbError(DbError::Cause::Other, path, QStringLiteral("cannot register text functions"));
+        // Reading the schema first reports a damaged file before anything is written.
+        run(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), path);
+        // On a network folder the log's shared memory is not shared between
+        // computers: the rollback journal is the safe one there.
+        const QString wanted = network ? QStringLiteral("delete") : QStringLiteral("wal");
+        const QString mode = run(db, QStringLiteral("PRAGMA journal_mode=%1").arg(wanted), path).toLower();
+        if (network && mode == u"wal")
+            throw DbError(DbError::Cause::Busy, path,
+                          QStringLiteral("the database is in use with a write-ahead log, unsafe in a network folder"));
+        run(db, QStringLiteral("PRAGMA synchronous=FULL"), path);
+    } catch (const DbError&) {
+        db.close();
+        companions.removeNewOnes();
+        throw;
+    }
+}
+
+JournalMode SqliteDialect::journalMode(const QSqlDatabase& db) const
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode")) || !q.next())
+        throw DbError(causeOfError(db, q.lastError()), QString(), q.lastError().text());
+    return q.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0 ? JournalMode::Wal : JournalMode::Rollback;
+}
+
+bool SqliteDialect::checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const
+{
     sqlite3* handle = handleOf(db);
-    if (!handle || !registerSqliteFunctions(handle))
-        throw DbError(QStringLiteral("%1: cannot register text functions").arg(path));
-    // Reading the header here reports a file that is not a database at once.
-    run(db, QStringLiteral("PRAGMA journal_mode=WAL"), path);
-    run(db, QStringLiteral("PRAGMA synchronous=FULL"), path);
+    if (!handle)
+        throw DbError(DbError::Cause::Other, path, QStringLiteral("the database is not open"));
+    return sqlitemaintenance::checkpoint(handle, path, busyTimeoutMs);
+}
+
+void SqliteDialect::backup(const QSqlDatabase& db, const QString& path, const QString& target) const
+{
+    sqlite3* handle = handleOf(db);
+    if (!handle)
+        throw DbError(DbError::Cause::Other, path, QStringLiteral("the database is not open"));
+    sqlitemaintenance::backup(handle, path, target);
+}
+
+DbError::Cause SqliteDialect::causeOf(const QSqlDatabase& db, const QSqlError& error) const
+{
+    return causeOfError(db, error);
+}
+
+QString SqliteDialect::caselessEquals(const QString& column, const QString& value) const
+{
+    // The text columns are declared NOCASE, which folds ASCII letters and is
+    // what their indexes are ordered by; any other letter needs the
+    // connection's own collation, read row by row.
+    const bool ascii = std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    return QStringLiteral("%1 = ? COLLATE %2")
+        .arg(quoteIdentifier(column), QLatin1String(ascii ? kDeclaredCaseless : kCaseless));
+}
+
+QString SqliteDialect::caselessIn(const QString& column, int count) const
+{
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("%1 COLLATE %2 IN (%3)")
+        .arg(quoteIdentifier(column), QLatin1String(kCaseless), marks.join(QLatin1Char(',')));
 }
 
 QString SqliteDialect::columnType(const QString& storeType) const
 {
     const QString t = storeType.trimmed().toUpper();
-    const QString caselessText = QStringLiteral("TEXT COLLATE %1").arg(QLatin1String(kCaseless));
+    const QString caselessText = QStringLiteral("TEXT COLLATE %1").arg(QLatin1String(kDeclaredCaseless));
     if (t == u"MONEY" || t == u"DOUBLE" || t == u"REAL")
         return QStringLiteral("REAL");
     if (t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR") || t == u"MEMO" || t.startsWith(u"TEXT"))
@@ -140,7 +225,11 @@ QString SqliteDialect::orderTerm(const QString& column, FieldKind kind, bool des
 {
     if (kind == FieldKind::Bool)
         descending = !descending; // true is stored as 1 here, was -1 there
-    return quoteIdentifier(column) + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    // Texts sort ignoring letter case beyond ASCII too, by the collation
+    // registered on the connection (the schema holds only built-in ones).
+    const QString collation = kind == FieldKind::Text ? QStringLiteral(" COLLATE ") + QLatin1String(kCaseless)
+                                                      : QString();
+    return quoteIdentifier(column) + collation + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
 }
 
 QString SqliteDialect::quoteIdentifier(const QString& name) const
@@ -228,4 +317,105 @@ QVariant SqliteDialect::toStorage(FieldKind kind, const QVariant& value) const
     }
     }
     return value;
+}
+
+namespace {
+
+// The collation this program's earlier versions declared its text columns
+// with, in any quoting.
+const QRegularExpression& legacyCollation()
+{
+    static const QRegularExpression re(
+        QStringLiteral("\\bCOLLATE\\s+([\"'`\\[]?)%1([\"'`\\]]?)").arg(QLatin1String(SqliteDialect::kCaseless)),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+QString withStandardCollation(QString sql)
+{
+    return sql.replace(legacyCollation(), QStringLiteral("COLLATE ") + QLatin1String(SqliteDialect::kDeclaredCaseless));
+}
+
+QList<QPair<QString, QString>> schemaRows(const QSqlDatabase& db, const QString& sql, const QVariantList& params)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (int i = 0; i < params.size(); ++i)
+        q.bindValue(i, params.at(i));
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    QList<QPair<QString, QString>> rows;
+    while (q.next())
+        rows.append({q.value(0).toString(), q.value(1).toString()});
+    return rows;
+}
+
+} // namespace
+
+QStringList SqliteDialect::tablesToRedeclare(const QSqlDatabase& db) const
+{
+    QStringList tables;
+    const auto rows = schemaRows(db,
+                                 QStringLiteral("SELECT tbl_name, sql FROM sqlite_master "
+                                                "WHERE type IN ('table', 'index') AND sql IS NOT NULL "
+                                                "AND substr(tbl_name,1,7)<>'sqlite_' ORDER BY rootpage"),
+                                 {});
+    for (const auto& [table, sql] : rows) {
+        if (legacyCollation().match(sql).hasMatch() && !tables.contains(table, Qt::CaseInsensitive))
+            tables << table;
+    }
+    return tables;
+}
+
+QList<SqlDialect::BoundStatement> SqliteDialect::redeclaration(const QSqlDatabase& db, const QString& table) const
+{
+    static const QRegularExpression head(
+        QStringLiteral(
+            "^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:\"(?:[^\"]|\"\")+\"|\\[[^\\]]+\\]|`[^`]+`|\\w+)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    const auto rows = schemaRows(db,
+                                 QStringLiteral("SELECT type, sql FROM sqlite_master WHERE tbl_name = ? "
+                                                "AND sql IS NOT NULL ORDER BY type = 'table' DESC, rootpage"),
+                                 {table});
+    if (rows.isEmpty() || rows.first().first != u"table")
+        throw DbError(QStringLiteral("No table %1 to declare again").arg(table));
+    QString create = rows.first().second;
+    const auto m = head.match(create);
+    if (!m.hasMatch())
+        throw DbError(QStringLiteral("Cannot read the declaration of table %1").arg(table));
+    const QString staging = QStringLiteral("tooldesk_redeclared_") + table;
+    create.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("CREATE TABLE ") + quoteIdentifier(staging));
+
+    // The copy takes the place of the table; its indexes and triggers are
+    // made again afterwards, and the key counter keeps its highest value so
+    // no deleted row's number is given out again.
+    QList<BoundStatement> statements{
+        {withStandardCollation(create), {}},
+        {QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(staging), quoteIdentifier(table)), {}},
+    };
+    const bool counted =
+        !schemaRows(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE name = 'sqlite_sequence'"), {})
+             .isEmpty();
+    QVariant highest;
+    if (counted) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+        q.addBindValue(table);
+        if (q.exec() && q.next())
+            highest = q.value(0);
+    }
+    statements.append({QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(table)), {}});
+    statements.append(
+        {QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoteIdentifier(staging), quoteIdentifier(table)), {}});
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        statements.append({withStandardCollation(rows.at(i).second), {}});
+    if (!highest.isNull()) {
+        statements.append({QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {table}});
+        statements.append({QStringLiteral("INSERT INTO sqlite_sequence (name, seq) "
+                                          "SELECT ?, max(?, coalesce(max(_rowid_), 0)) FROM %1")
+                               .arg(quoteIdentifier(table)),
+                           {table, highest}});
+    }
+    return statements;
 }

@@ -7,10 +7,19 @@ class SqliteDialect : public SqlDialect
 {
 public:
     // Collation that compares text ignoring letter case, Cyrillic included.
+    // Registered on the program's connection and used in its statements
+    // only: a file whose schema named it would open in no other tool.
     static constexpr const char* kCaseless = "UNOCASE";
+    // The built-in collation the text columns are declared with: ASCII
+    // letters only, but known to every SQLite tool.
+    static constexpr const char* kDeclaredCaseless = "NOCASE";
 
     QString driverName() const override;
-    void open(QSqlDatabase& db, const QString& path) const override;
+    void open(QSqlDatabase& db, const QString& path, const OpenOptions& options) const override;
+    JournalMode journalMode(const QSqlDatabase& db) const override;
+    bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const override;
+    void backup(const QSqlDatabase& db, const QString& path, const QString& target) const override;
+    DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const override;
 
     QString columnType(const QString& storeType) const override;
     QString autoKey(const QString& column) const override;
@@ -21,13 +30,20 @@ public:
     QString falseFirst(const QString& column) const override;
     QString orderTerm(const QString& column, FieldKind kind, bool descending) const override;
 
+    QString caselessEquals(const QString& column, const QString& value) const override;
+    QString caselessIn(const QString& column, int count) const override;
+
     QString quoteIdentifier(const QString& name) const override;
+    bool nullsSortLow() const override { return true; }
     QString paged(const QString& sql) const override;
     QString counted(const QString& sql) const override;
     QString sorted(const QString& sql, const QString& orderBy) const override;
 
     QStringList userTables(const QSqlDatabase& db) const override;
     QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const override;
+
+    QStringList tablesToRedeclare(const QSqlDatabase& db) const override;
+    QList<BoundStatement> redeclaration(const QSqlDatabase& db, const QString& table) const override;
 
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
 

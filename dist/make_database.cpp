@@ -1,8 +1,12 @@
 // Build step: writes the delivered empty database, the file the program
-// never creates itself.
+// never creates itself, already in today's layout so that a fresh install
+// starts without an upgrade.
 #include "data/Connection.h"
+#include "data/DatabaseFile.h"
 #include "data/DbError.h"
-#include "data/DeliveredSchema.h"
+#include "data/OriginalTables.h"
+#include "data/Query.h"
+#include "data/Schema.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,10 +31,11 @@ void addSampleRows(Connection& db)
         {"T003", "Болгарка", "Metabo", "W 750-125", "среднее"},
     };
     for (const auto& t : tools)
-        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Tool_Type, Proizvoditel, Model, Tool_State, Passed) "
-                               "VALUES (?,?,?,?,?,1)"),
-                {QString::fromUtf8(t[0]), QString::fromUtf8(t[1]), QString::fromUtf8(t[2]), QString::fromUtf8(t[3]),
-                 QString::fromUtf8(t[4])});
+        db.exec(
+            QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, Tool_State, "
+                           "Passed) VALUES (?,?,?,?,?,?,1)"),
+            {QString::fromUtf8(t[0]), QString::fromUtf8(t[0]), QString::fromUtf8(t[1]), QString::fromUtf8(t[2]),
+             QString::fromUtf8(t[3]), QString::fromUtf8(t[4])});
 }
 
 } // namespace
@@ -48,22 +53,37 @@ int main(int argc, char** argv)
     }
     const QString path = files.first();
     QFile::remove(path);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) { // an empty file is an empty SQLite database
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
-    file.close();
     try {
+        DatabaseFile::createEmpty(path);
         Connection db;
         db.open(path);
-        createDeliveredTables(db);
+        createOriginalTables(db);
+        {
+            // The same upgrade as at every start, so both give one layout.
+            Query tools(db);
+            Query history(db);
+            Schema schema(db, tools, history, {});
+            tools.setSql(schema.toolsDesignSql());
+            tools.open();
+            history.setSql(Schema::historySql());
+            history.open();
+            schema.upgrade();
+        }
         if (sample)
             addSampleRows(db);
-        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")); // one self-contained file to ship
+        // Closing writes the log back and removes it: one file to ship. It
+        // stays in write-ahead mode, so the first start writes nothing to it.
+        db.exec(QStringLiteral("VACUUM"));
     } catch (const DbError& e) {
+        QFile::remove(path);
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+        if (QFile::exists(path + QLatin1String(suffix))) {
+            std::fprintf(stderr, "%s%s was left beside the database\n", qPrintable(path), suffix);
+            return 1;
+        }
     }
     return 0;
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the program needs to build, run and test,
-# only those that are missing.
+# only those that are missing. The sqlite3 shell checks in the tests that
+# the database file opens in the standard tools.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good
-    libsqlite3-dev libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
+    libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu
     libreoffice-writer-nogui poppler-utils
 )

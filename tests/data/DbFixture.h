@@ -1,13 +1,23 @@
 #pragma once
 
 #include "data/Connection.h"
+#include "data/DatabaseFile.h"
+#include "data/DbError.h"
+#include "data/OriginalTables.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/TestData.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QStringList>
+#include <csignal>
+#include <sys/resource.h>
+
+Q_DECLARE_METATYPE(DbError::Cause)
 
 // Small helpers shared by the data tests: a copy of the delivered database,
 // the start-up upgrade as the main window runs it, and generated rows.
@@ -28,6 +38,83 @@ struct MainQueries {
     Query tools;
     Query history;
 };
+
+// Replaces the database at path with the five tables of the first release.
+inline void useOriginalLayout(const QString& path)
+{
+    QFile::remove(path);
+    DatabaseFile::createEmpty(path);
+    Connection db;
+    db.open(path);
+    createOriginalTables(db);
+}
+
+// Replaces the database at path with one as the previous version wrote it:
+// text columns declared with the program's own collation, so that no other
+// tool could read the file. upgraded: as its start-up left it (every table,
+// column and index); otherwise as it was delivered (the five tables).
+inline void useOwnCollationLayout(const QString& path, bool upgraded)
+{
+    QFile::remove(path);
+    DatabaseFile::createEmpty(path);
+    Connection db;
+    db.open(path);
+    const QStringList statements{
+        QStringLiteral(
+            "CREATE TABLE \"Tools\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_Tool\" TEXT COLLATE UNOCASE, "
+            "\"Tool_Type\" TEXT COLLATE UNOCASE, \"Proizvoditel\" TEXT COLLATE UNOCASE, \"SNumber\" TEXT COLLATE "
+            "UNOCASE, "
+            "\"Guarantee\" DATE, \"Tool_State\" TEXT COLLATE UNOCASE, \"Photo\" BLOB, \"Model\" TEXT COLLATE UNOCASE, "
+            "\"Date_Purchase\" DATE, \"Passed\" BOOLEAN NOT NULL DEFAULT 0, \"OwnerID\" TEXT COLLATE UNOCASE%1)")
+            .arg(upgraded
+                     ? QStringLiteral(", \"Price\" REAL, \"Naim\" TEXT COLLATE UNOCASE, \"Inv\" TEXT COLLATE UNOCASE, "
+                                      "\"Mesto\" TEXT COLLATE UNOCASE, \"ID_Tool_Unique\" TEXT COLLATE UNOCASE, "
+                                      "\"Issued_date\" DATE, \"WriteOff\" BOOLEAN NOT NULL DEFAULT 0, "
+                                      "\"WriteOff_AKT_ID\" INTEGER, \"WriteOffNote\" TEXT COLLATE UNOCASE")
+                     : QString()),
+        QStringLiteral(
+            "CREATE TABLE \"Users\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_User\" TEXT COLLATE UNOCASE, "
+            "\"FIO\" TEXT COLLATE UNOCASE, \"Phone\" TEXT COLLATE UNOCASE, \"Organization\" TEXT COLLATE UNOCASE, "
+            "\"Otdel\" TEXT COLLATE UNOCASE, \"Shef_FIO\" TEXT COLLATE UNOCASE, \"Shef_Phone\" TEXT COLLATE UNOCASE, "
+            "\"Photo\" BLOB)"),
+        QStringLiteral(
+            "CREATE TABLE \"History\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"ID_U\" TEXT COLLATE UNOCASE, "
+            "\"ID_T\" TEXT COLLATE UNOCASE, \"ADate\" DATE, \"Operation\" TEXT COLLATE UNOCASE, "
+            "\"Note\" TEXT COLLATE UNOCASE, \"FIO\" TEXT COLLATE UNOCASE, \"IType\" TEXT COLLATE UNOCASE, "
+            "\"Model\" TEXT COLLATE UNOCASE, \"Organization\" TEXT COLLATE UNOCASE, \"State\" TEXT COLLATE UNOCASE%1)")
+            .arg(upgraded ? QStringLiteral(", \"ATime\" TIME") : QString()),
+        QStringLiteral(
+            "CREATE TABLE \"State\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"AName\" TEXT COLLATE UNOCASE)"),
+        QStringLiteral(
+            "CREATE TABLE \"Operations\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, \"AName\" TEXT COLLATE UNOCASE)"),
+    };
+    const QStringList added{
+        QStringLiteral(
+            "CREATE TABLE \"NAIMENOVANIYA\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+            "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"MESTO\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"TOOLTYPES\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE \"WORKTYPES\"\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AField TEXT COLLATE "
+                       "UNOCASE,\n AField_2 TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE TABLE AKTSpisaniya\n (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT,\n AName TEXT COLLATE "
+                       "UNOCASE,\n ADate DATETIME,\n ANote TEXT COLLATE UNOCASE)"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_ID_Tool\" ON \"Tools\" (\"ID_Tool\")"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_ID_Tool_Unique\" ON \"Tools\" (\"ID_Tool_Unique\")"),
+        QStringLiteral("CREATE INDEX \"ix_Users_ID_User\" ON \"Users\" (\"ID_User\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ID_T\" ON \"History\" (\"ID_T\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ID_U\" ON \"History\" (\"ID_U\")"),
+        QStringLiteral("CREATE INDEX \"ix_History_ADate\" ON \"History\" (\"ADate\")"),
+        QStringLiteral("CREATE INDEX \"ix_Tools_Passed\" ON \"Tools\" (\"Passed\")"),
+    };
+    for (const QString& sql : statements)
+        db.exec(sql);
+    if (upgraded) {
+        for (const QString& sql : added)
+            db.exec(sql);
+    }
+}
 
 // Runs the whole upgrade; returns how often the callback was called.
 inline int upgrade(Connection& db)
@@ -74,5 +161,74 @@ inline QStringList columnNames(Connection& db, const QString& table)
         names << c.name;
     return names;
 }
+
+// The bytes of a file, and the names in its folder, to show a failed open
+// changed nothing.
+struct Untouched {
+    explicit Untouched(const QString& file)
+        : path(file)
+        , bytes(read(file))
+        , names(listing(file))
+    {
+    }
+    static QByteArray read(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+    static QStringList listing(const QString& file)
+    {
+        return QDir(QFileInfo(file).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    bool stillSo() const { return read(path) == bytes && listing(path) == names; }
+    QString path;
+    QByteArray bytes;
+    QStringList names;
+};
+
+// Writes beyond a size fail as on a full disk (EFBIG, the signal ignored)
+// while this lives; the limit applies to every file the process writes.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+// Permissions of a file or folder, given back when this goes.
+class PermissionsFor
+{
+public:
+    PermissionsFor(const QString& path, QFile::Permissions permissions)
+        : m_path(path)
+        , m_old(QFile::permissions(path))
+    {
+        QFile::setPermissions(path, permissions);
+    }
+    ~PermissionsFor() { QFile::setPermissions(m_path, m_old); }
+    PermissionsFor(const PermissionsFor&) = delete;
+    PermissionsFor& operator=(const PermissionsFor&) = delete;
+
+private:
+    QString m_path;
+    QFile::Permissions m_old;
+};
 
 } // namespace dbfixture

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <optional>
 
 class TstConnection : public QObject
 {
@@ -16,6 +17,10 @@ private slots:
     void openUnusualPaths_data();
     void openUnusualPaths();
     void opensForSharedUse();
+    void startFaultsAreNamed_data();
+    void startFaultsAreNamed();
+    void statementFaultsAreNamed_data();
+    void statementFaultsAreNamed();
 
     void hasTable_data();
     void hasTable();
@@ -117,6 +122,108 @@ void TstConnection::opensForSharedUse()
     QCOMPARE(other.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
 }
 
+void TstConnection::startFaultsAreNamed_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<DbError::Cause>("cause");
+    QTest::addColumn<bool>("concernsFolder");
+    QTest::newRow("missing file") << "missing" << DbError::Cause::NotFound << false;
+    QTest::newRow("zero bytes") << "empty" << DbError::Cause::Empty << false;
+    QTest::newRow("not a database") << "garbage" << DbError::Cause::NotDatabase << false;
+    QTest::newRow("read-only file") << "readOnlyFile" << DbError::Cause::ReadOnlyFile << false;
+    QTest::newRow("read-only folder") << "readOnlyFolder" << DbError::Cause::ReadOnlyFolder << true;
+    QTest::newRow("full disk") << "full" << DbError::Cause::DiskFull << false;
+}
+
+void TstConnection::startFaultsAreNamed()
+{
+    QFETCH(QString, fault);
+    QFETCH(DbError::Cause, cause);
+    QFETCH(bool, concernsFolder);
+    TestData data;
+    const QString path = data.dbPath();
+    if (fault == u"missing") {
+        QVERIFY(QFile::remove(path));
+    } else if (fault == u"empty") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    } else if (fault == u"garbage") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("MZ\x90\x00 a program, not the database ").repeated(200));
+    }
+    // Permission bits are checked as such, so the cases hold for root too.
+    std::optional<dbfixture::PermissionsFor> readOnly;
+    if (fault == u"readOnlyFile")
+        readOnly.emplace(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (fault == u"readOnlyFolder")
+        readOnly.emplace(data.data(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+    const dbfixture::Untouched before(path);
+
+    Connection db;
+    try {
+        // The log's shared memory needs 32 KiB: a smaller limit fails it.
+        std::optional<dbfixture::FileSizeLimit> full;
+        if (fault == u"full")
+            full.emplace(16 * 1024);
+        db.open(path);
+        QFAIL("the database opened");
+    } catch (const DbError& e) {
+        QCOMPARE(e.cause(), cause);
+        QCOMPARE(QDir(e.path()), QDir(concernsFolder ? QFileInfo(path).absolutePath() : path));
+        QVERIFY2(e.text().contains(e.path()), qPrintable(e.text()));
+        QVERIFY(!e.engineText().isEmpty());
+    }
+    QVERIFY(!db.isOpen());
+    QVERIFY2(before.stillSo(), qPrintable(dbfixture::Untouched::listing(path).join(u' ')));
+}
+
+void TstConnection::statementFaultsAreNamed_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<DbError::Cause>("cause");
+    QTest::newRow("another desk writes") << "busy" << DbError::Cause::Busy;
+    QTest::newRow("read-only") << "readOnly" << DbError::Cause::ReadOnlyFile;
+    QTest::newRow("full disk") << "full" << DbError::Cause::DiskFull;
+}
+
+void TstConnection::statementFaultsAreNamed()
+{
+    QFETCH(QString, fault);
+    QFETCH(DbError::Cause, cause);
+    TestData data;
+    Connection db;
+    db.setBusyTimeout(50);
+    db.open(data.dbPath());
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('kept')"));
+    Connection other;
+    other.open(data.dbPath());
+    if (fault == u"busy")
+        other.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (fault == u"readOnly")
+        db.exec(QStringLiteral("PRAGMA query_only = 1"));
+    const QByteArray photo(4 * 1024 * 1024, 'x'); // larger than the limit below
+    try {
+        std::optional<dbfixture::FileSizeLimit> full;
+        if (fault == u"full")
+            full.emplace(QFileInfo(data.dbPath()).size() + 64 * 1024);
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Photo) VALUES ('lost', ?)"), {photo});
+        QFAIL("the row was written");
+    } catch (const DbError& e) {
+        QCOMPARE(e.cause(), cause);
+        QCOMPARE(e.path(), data.dbPath());
+    }
+    if (fault == u"busy")
+        other.exec(QStringLiteral("ROLLBACK"));
+    if (fault == u"readOnly")
+        db.exec(QStringLiteral("PRAGMA query_only = 0"));
+    // Nothing half-written: the next event goes through.
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('next')"));
+    QCOMPARE(other.scalar(QStringLiteral("SELECT group_concat(ID_Tool) FROM Tools")).toString(),
+             QStringLiteral("kept,next"));
+    QCOMPARE(other.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
 void TstConnection::hasTable_data()
 {
     QTest::addColumn<QString>("name");
@@ -126,7 +233,7 @@ void TstConnection::hasTable_data()
     QTest::newRow("upper") << "OPERATIONS" << true;
     QTest::newRow("mixed") << "hIsToRy" << true;
     QTest::newRow("engine's own table") << "sqlite_sequence" << false;
-    QTest::newRow("absent") << "WORKTYPES" << false;
+    QTest::newRow("absent") << "Inventory" << false;
     QTest::newRow("prefix only") << "Tool" << false;
 }
 
@@ -148,7 +255,9 @@ void TstConnection::userTablesListsOnlyUserTables()
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('A')")); // fills sqlite_sequence
     QStringList tables = db.userTables();
     tables.sort();
-    QCOMPARE(tables, (QStringList{"History", "Operations", "State", "Tools", "Users"}));
+    QCOMPARE(tables,
+             (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State", "TOOLTYPES",
+                          "Tools", "Users", "WORKTYPES"}));
 }
 
 void TstConnection::columnsInOrderWithKinds()
@@ -163,13 +272,17 @@ void TstConnection::columnsInOrderWithKinds()
         names << c.name;
         kinds << c.kind;
     }
-    QCOMPARE(names,
-             (QStringList{"ID", "ID_Tool", "Tool_Type", "Proizvoditel", "SNumber", "Guarantee", "Tool_State", "Photo",
-                          "Model", "Date_Purchase", "Passed", "OwnerID"}));
-    QCOMPARE(kinds,
-             (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text, FieldKind::Text,
-                               FieldKind::Date, FieldKind::Text, FieldKind::Blob, FieldKind::Text, FieldKind::Date,
-                               FieldKind::Bool, FieldKind::Text}));
+    QCOMPARE(names, (QStringList{"ID",          "ID_Tool",        "Tool_Type",   "Proizvoditel", "SNumber",
+                                 "Guarantee",   "Tool_State",     "Photo",       "Model",        "Date_Purchase",
+                                 "Passed",      "OwnerID",        "Price",       "Naim",         "Inv",
+                                 "Mesto",       "ID_Tool_Unique", "Issued_date", "WriteOff",     "WriteOff_AKT_ID",
+                                 "WriteOffNote"}));
+    QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Text, FieldKind::Blob,
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Text,
+                                      FieldKind::Real,    FieldKind::Text, FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Integer,
+                                      FieldKind::Text}));
     QVERIFY(db.columns(QStringLiteral("NoSuchTable")).isEmpty());
 }
 

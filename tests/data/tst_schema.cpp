@@ -1,12 +1,50 @@
 #include "DbFixture.h"
 #include "data/DbError.h"
 
+#include <QMap>
 #include <QtTest>
 
 using dbfixture::columnNames;
 using dbfixture::masterText;
 
 namespace {
+
+const QString kOwnCollation = QStringLiteral("UNOCASE");
+
+// The columns of every user table.
+QMap<QString, QStringList> layoutOf(Connection& db)
+{
+    QMap<QString, QStringList> layout;
+    for (const QString& table : db.userTables())
+        layout.insert(table, dbfixture::columnNames(db, table));
+    return layout;
+}
+
+// Every row of the tables and columns of layout, as text, to compare before
+// and after.
+QStringList rowsOf(Connection& db, const QMap<QString, QStringList>& layout)
+{
+    QStringList rows;
+    for (auto it = layout.cbegin(); it != layout.cend(); ++it) {
+        QStringList names;
+        for (const QString& c : it.value())
+            names << u'"' + c + u'"';
+        QSqlQuery q(db.database());
+        q.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY ID").arg(names.join(u','), it.key()));
+        while (q.next()) {
+            QStringList values{it.key()};
+            for (int i = 0; i < names.size(); ++i)
+                values << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+            rows << values.join(u'|');
+        }
+    }
+    return rows;
+}
+
+QStringList allRows(Connection& db)
+{
+    return rowsOf(db, layoutOf(db));
+}
 
 const QStringList kAddedToTools{
     "Price", "Naim", "Inv", "Mesto", "ID_Tool_Unique", "Issued_date", "WriteOff", "WriteOff_AKT_ID", "WriteOffNote"};
@@ -26,6 +64,11 @@ FieldKind kindOf(Connection& db, const QString& table, const QString& column)
     }
     return FieldKind::Blob;
 }
+
+// A program folder whose database has the first release's five tables.
+struct FirstRelease : TestData {
+    FirstRelease() { dbfixture::useOriginalLayout(dbPath()); }
+};
 
 // Runs the upgrade the way the main window does and reports what it saw.
 struct Run {
@@ -64,11 +107,16 @@ private slots:
     void tableInOtherLetterCase();
     void missingTimeKeepsJournalNewestFirst();
     void identityStepIsAllOrNothing();
+
+    void deliveredDatabaseIsUpToDate();
+    void redeclaresOwnCollation_data();
+    void redeclaresOwnCollation();
+    void redeclarationIsAllOrNothing();
 };
 
 void TstSchema::addsEveryMissingColumnAndTable()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     const QStringList toolsBefore = columnNames(db, QStringLiteral("Tools"));
@@ -122,7 +170,7 @@ void TstSchema::addedColumnKinds()
     QFETCH(QString, table);
     QFETCH(QString, column);
     QFETCH(FieldKind, kind);
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     Run run(db);
@@ -131,7 +179,7 @@ void TstSchema::addedColumnKinds()
 
 void TstSchema::fillsExistingTools()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
@@ -151,7 +199,7 @@ void TstSchema::fillsExistingTools()
 
 void TstSchema::newTablesNumberTheirRows()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     Run run(db);
@@ -165,22 +213,31 @@ void TstSchema::newTablesNumberTheirRows()
 
 void TstSchema::newTextColumnsAreCaseless()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 1);
     Run run(db);
     db.exec(QStringLiteral("UPDATE Tools SET Naim = 'Ключ', Mesto = 'Склад Ё'"));
     db.exec(QStringLiteral("INSERT INTO WORKTYPES (AField) VALUES ('Сварка')"));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE Naim = 'КЛЮЧ' AND Mesto = 'склад ё'")).toInt(),
-             1);
+    const auto& d = db.dialect();
+    const auto count = [&db, &d](const QString& table, const QString& column, const QString& value) {
+        return db
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, d.caselessEquals(column, value)),
+                    {value})
+            .toInt();
+    };
+    QCOMPARE(count(QStringLiteral("Tools"), QStringLiteral("Naim"), QStringLiteral("КЛЮЧ")), 1);
+    QCOMPARE(count(QStringLiteral("Tools"), QStringLiteral("Mesto"), QStringLiteral("склад ё")), 1);
+    QCOMPARE(count(QStringLiteral("Tools"), QStringLiteral("ID_Tool_Unique"), QStringLiteral("t00001")), 1);
+    QCOMPARE(count(QStringLiteral("WORKTYPES"), QStringLiteral("AField"), QStringLiteral("СВАРКА")), 1);
+    // Plain comparisons fold ASCII letters as every other tool does.
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = 't00001'")).toInt(), 1);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM WORKTYPES WHERE AField = 'СВАРКА'")).toInt(), 1);
 }
 
 void TstSchema::leavesMainQueriesOpenOnFullTables()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
@@ -200,7 +257,7 @@ void TstSchema::leavesMainQueriesOpenOnFullTables()
 
 void TstSchema::secondUpgradeChangesNothing()
 {
-    TestData data;
+    FirstRelease data;
     QStringList first;
     {
         Connection db;
@@ -249,7 +306,7 @@ void TstSchema::addsOnlyWhatIsMissing()
 {
     QFETCH(QString, table);
     QFETCH(QString, column);
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
@@ -298,7 +355,7 @@ void TstSchema::tableInOtherLetterCase_data()
 void TstSchema::tableInOtherLetterCase()
 {
     QFETCH(QString, name);
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     db.exec(
@@ -317,7 +374,7 @@ void TstSchema::tableInOtherLetterCase()
 
 void TstSchema::missingTimeKeepsJournalNewestFirst()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     {
@@ -348,7 +405,7 @@ void TstSchema::missingTimeKeepsJournalNewestFirst()
 
 void TstSchema::identityStepIsAllOrNothing()
 {
-    TestData data;
+    FirstRelease data;
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
@@ -387,6 +444,96 @@ void TstSchema::identityStepIsAllOrNothing()
     QCOMPARE(columnNames(db, QStringLiteral("Tools")).count(QStringLiteral("ID_Tool_Unique")), 1);
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool_Unique = ID_Tool")).toInt(), 3);
     QVERIFY(columnNames(db, QStringLiteral("Tools")).contains(QStringLiteral("WriteOffNote")));
+}
+
+void TstSchema::deliveredDatabaseIsUpToDate()
+{
+    TestData delivered;
+    Connection db;
+    db.open(delivered.dbPath());
+    const QStringList before = masterText(db);
+    Run run(db);
+    QCOMPARE(run.calls, 0); // a fresh install asks nothing
+    QCOMPARE(masterText(db), before);
+    QVERIFY(!before.join(u'\n').contains(kOwnCollation));
+
+    // The same layout as an upgraded first-release file.
+    FirstRelease old;
+    Connection upgraded;
+    upgraded.open(old.dbPath());
+    Run full(upgraded);
+    QCOMPARE(masterText(upgraded), before);
+}
+
+void TstSchema::redeclaresOwnCollation_data()
+{
+    QTest::addColumn<bool>("upgraded");
+    QTest::newRow("as the previous version delivered it") << false;
+    QTest::newRow("as the previous version upgraded it") << true;
+}
+
+void TstSchema::redeclaresOwnCollation()
+{
+    QFETCH(bool, upgraded);
+    TestData data;
+    dbfixture::useOwnCollationLayout(data.dbPath(), upgraded);
+    QStringList rowsBefore;
+    QMap<QString, QStringList> layout;
+    {
+        Connection db;
+        db.open(data.dbPath());
+        dbfixture::addTools(db, 300);
+        db.exec(QStringLiteral("INSERT INTO Users (ID_User, FIO) VALUES ('Ю-001', 'Юрьев'), ('u-2', 'Smith')"));
+        db.exec(QStringLiteral("INSERT INTO History (ID_U, ID_T, Note) VALUES ('Ю-001', 'T00001', 'Выдан')"));
+        db.exec(QStringLiteral("DELETE FROM Tools WHERE ID > 290")); // the counter stays above the rows left
+        if (upgraded)
+            db.exec(QStringLiteral("UPDATE Tools SET ID_Tool_Unique = ID_Tool"));
+        layout = layoutOf(db);
+        rowsBefore = rowsOf(db, layout);
+    }
+    Connection db;
+    db.open(data.dbPath());
+    Run run(db);
+
+    QCOMPARE(run.calls, 1); // one question, even with the identity fill to do as well
+    const QString schema = masterText(db).join(u'\n');
+    QVERIFY2(!schema.contains(kOwnCollation, Qt::CaseInsensitive), qPrintable(schema));
+    QCOMPARE(rowsOf(db, layout), rowsBefore);
+    for (const char* index : {"ix_Tools_ID_Tool", "ix_Tools_ID_Tool_Unique", "ix_Users_ID_User", "ix_History_ID_T"})
+        QVERIFY2(schema.contains(QLatin1String(index)), index);
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('NEW')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT ID FROM Tools WHERE ID_Tool = 'NEW'")).toInt(), 301);
+    QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+
+    Run again(db);
+    QCOMPARE(again.calls, 0);
+}
+
+void TstSchema::redeclarationIsAllOrNothing()
+{
+    TestData data;
+    dbfixture::useOwnCollationLayout(data.dbPath(), true);
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 5);
+    // A view on a table that is gone makes the engine refuse to rename a
+    // table: the redeclaration fails after its first tables were copied.
+    db.exec(QStringLiteral("CREATE VIEW Broken AS SELECT * FROM Gone"));
+    const QStringList schemaBefore = masterText(db);
+    const QStringList rowsBefore = allRows(db);
+    {
+        dbfixture::MainQueries q(db);
+        Schema schema(db, q.tools, q.history, {});
+        QVERIFY_THROWS_EXCEPTION(DbError, schema.upgrade());
+    }
+    QCOMPARE(masterText(db), schemaBefore);
+    QCOMPARE(allRows(db), rowsBefore);
+
+    db.exec(QStringLiteral("DROP VIEW Broken"));
+    Run retry(db);
+    QCOMPARE(retry.calls, 1);
+    QVERIFY(!masterText(db).join(u'\n').contains(kOwnCollation));
+    QCOMPARE(allRows(db), rowsBefore);
 }
 
 QTEST_GUILESS_MAIN(TstSchema)

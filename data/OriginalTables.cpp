@@ -1,4 +1,4 @@
-#include "DeliveredSchema.h"
+#include "OriginalTables.h"
 
 #include "Connection.h"
 
@@ -21,7 +21,7 @@ void createTable(Connection& db, const char* table, std::initializer_list<Column
 
 } // namespace
 
-void createDeliveredTables(Connection& db)
+void createOriginalTables(Connection& db)
 {
     createTable(db, "Tools",
                 {{"ID_Tool", "TEXT(16)"},

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// Keeping the SQLite file a backup by itself, and copying it while in use.
+namespace sqlitemaintenance {
+
+// Writes the log's committed pages into the file, without waiting for other
+// programs; true when the file then holds every committed change. Throws
+// DbError only for an error other than the database being busy.
+bool checkpoint(sqlite3* db, const QString& path, int busyTimeoutMs);
+
+// A consistent copy of the open database through the engine's online
+// backup, written beside target and renamed into place. Throws DbError.
+void backup(sqlite3* source, const QString& livePath, const QString& target);
+
+} // namespace sqlitemaintenance

@@ -1,0 +1,248 @@
+// A copy of DB.mdb is a backup: the log is written back into the file when
+// asked, and a consistent copy can be made at any moment; in a network
+// folder the rollback journal replaces the log.
+#include "DbFixture.h"
+#include "data/DbError.h"
+#include "data/FileSystemProbe.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+#include <optional>
+
+namespace {
+
+class NetworkFolders : public FileSystemProbe
+{
+public:
+    bool isNetwork(const QString&) const override { return true; }
+};
+
+qint64 logSize(const QString& dbPath)
+{
+    return QFileInfo(dbPath + QStringLiteral("-wal")).size();
+}
+
+int toolsIn(const QString& path)
+{
+    Connection db;
+    db.open(path);
+    if (db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() != u"ok")
+        return -1;
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt();
+}
+
+// The file alone, in a folder of its own, as a copy made by hand would be.
+QString copyAlone(const QString& file, const QTemporaryDir& dir)
+{
+    const QString copy = dir.filePath(QStringLiteral("DB.mdb"));
+    QFile::remove(copy);
+    return QFile::copy(file, copy) ? copy : QString();
+}
+
+} // namespace
+
+class TstBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checkpointMakesTheFileWhole();
+    void checkpointDoesNotWaitForReaders();
+    void backupHoldsEveryRow_data();
+    void backupHoldsEveryRow();
+    void backupReplacesAnOlderCopy();
+    void backupRefusesTheLiveDatabase_data();
+    void backupRefusesTheLiveDatabase();
+    void failedBackupLeavesNoHalfFile_data();
+    void failedBackupLeavesNoHalfFile();
+    void networkFolderUsesTheRollbackJournal();
+    void networkFileSystemTypes_data();
+    void networkFileSystemTypes();
+};
+
+void TstBackup::checkpointMakesTheFileWhole()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    QCOMPARE(db.journalMode(), JournalMode::Wal);
+    QVERIFY(db.checkpoint()); // nothing to do
+    dbfixture::addTools(db, 200);
+    QVERIFY(logSize(data.dbPath()) > 0);
+    QTemporaryDir elsewhere;
+    QCOMPARE(toolsIn(copyAlone(data.dbPath(), elsewhere)), 0); // the events are still in the log only
+
+    QVERIFY(db.checkpoint());
+    QCOMPARE(logSize(data.dbPath()), 0);
+    QCOMPARE(toolsIn(copyAlone(data.dbPath(), elsewhere)), 200);
+    QVERIFY(db.checkpoint());
+}
+
+void TstBackup::checkpointDoesNotWaitForReaders()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    Connection reader;
+    reader.open(data.dbPath());
+    reader.exec(QStringLiteral("BEGIN"));
+    QCOMPARE(reader.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0); // holds this state
+
+    dbfixture::addTools(db, 50);
+    QVERIFY(!db.checkpoint()); // the reader needs the older pages: reported, not waited for
+    QVERIFY(db.isOpen());
+
+    reader.exec(QStringLiteral("COMMIT"));
+    QVERIFY(db.checkpoint());
+    QTemporaryDir elsewhere;
+    QCOMPARE(toolsIn(copyAlone(data.dbPath(), elsewhere)), 50);
+}
+
+void TstBackup::backupHoldsEveryRow_data()
+{
+    QTest::addColumn<bool>("checkpointFirst");
+    QTest::newRow("rows in the log") << false;
+    QTest::newRow("rows in the file") << true;
+}
+
+void TstBackup::backupHoldsEveryRow()
+{
+    QFETCH(bool, checkpointFirst);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 300);
+    if (checkpointFirst)
+        QVERIFY(db.checkpoint());
+    else
+        QVERIFY(logSize(data.dbPath()) > 0);
+    QTemporaryDir target;
+    const QString file = target.filePath(QStringLiteral("backup.mdb"));
+
+    db.backupTo(file);
+
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"backup.mdb"});
+    QTemporaryDir elsewhere;
+    QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 300);
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('after')"));
+    QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 300); // a copy of that moment
+}
+
+void TstBackup::backupReplacesAnOlderCopy()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 3);
+    QTemporaryDir target;
+    const QString file = target.filePath(QStringLiteral("backup.mdb"));
+    {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("yesterday's backup");
+    }
+    db.backupTo(file);
+    QTemporaryDir elsewhere;
+    QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 3);
+}
+
+void TstBackup::backupRefusesTheLiveDatabase_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("the file") << "Data/DB.mdb";
+    QTest::newRow("another spelling") << "Data/../Data/./DB.mdb";
+    QTest::newRow("a link to it") << "link/DB.mdb";
+    QTest::newRow("its log") << "Data/DB.mdb-wal";
+}
+
+void TstBackup::backupRefusesTheLiveDatabase()
+{
+    QFETCH(QString, target);
+    TestData data;
+    QVERIFY(QFile::link(data.data(), data.folder() + QStringLiteral("link")));
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 10);
+    QVERIFY_THROWS_EXCEPTION(DbError, db.backupTo(data.folder() + target));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 10);
+    QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+void TstBackup::failedBackupLeavesNoHalfFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<DbError::Cause>("cause");
+    QTest::newRow("no such folder") << "folder" << DbError::Cause::NotFound;
+    QTest::newRow("full disk") << "full" << DbError::Cause::DiskFull;
+}
+
+void TstBackup::failedBackupLeavesNoHalfFile()
+{
+    QFETCH(QString, fault);
+    QFETCH(DbError::Cause, cause);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 2000); // larger than the limit below
+    QTemporaryDir target;
+    const QString file = fault == u"folder" ? target.filePath(QStringLiteral("missing/backup.mdb"))
+                                            : target.filePath(QStringLiteral("backup.mdb"));
+    if (fault == u"full") {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("yesterday's backup");
+    }
+    const dbfixture::Untouched before(file);
+    try {
+        std::optional<dbfixture::FileSizeLimit> full;
+        if (fault == u"full")
+            full.emplace(64 * 1024);
+        db.backupTo(file);
+        QFAIL("the backup was written");
+    } catch (const DbError& e) {
+        QCOMPARE(e.cause(), cause);
+        QVERIFY(!e.text().isEmpty());
+    }
+    QVERIFY2(before.stillSo(), qPrintable(dbfixture::Untouched::listing(file).join(u' ')));
+}
+
+void TstBackup::networkFolderUsesTheRollbackJournal()
+{
+    TestData data;
+    Connection db;
+    db.setFileSystemProbe(std::make_unique<NetworkFolders>());
+    db.open(data.dbPath());
+    QCOMPARE(db.journalMode(), JournalMode::Rollback);
+    QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    dbfixture::addTools(db, 5);
+    QVERIFY(!QFileInfo::exists(data.dbPath() + QStringLiteral("-wal")));
+    QVERIFY(db.checkpoint()); // the file holds everything already
+    QTemporaryDir elsewhere;
+    QCOMPARE(toolsIn(copyAlone(data.dbPath(), elsewhere)), 5);
+}
+
+void TstBackup::networkFileSystemTypes_data()
+{
+    QTest::addColumn<qint64>("type");
+    QTest::addColumn<bool>("network");
+    QTest::newRow("NFS") << qint64(0x6969) << true;
+    QTest::newRow("SMB") << qint64(0x517B) << true;
+    QTest::newRow("CIFS") << qint64(0xFF534D42) << true;
+    QTest::newRow("SMB2") << qint64(0xFE534D42) << true;
+    QTest::newRow("CIFS as a negative long") << qint64(static_cast<int>(0xFF534D42)) << true;
+    QTest::newRow("ext4") << qint64(0xEF53) << false;
+    QTest::newRow("tmpfs") << qint64(0x01021994) << false;
+    QTest::newRow("btrfs") << qint64(0x9123683E) << false;
+    QTest::newRow("overlay") << qint64(0x794C7630) << false;
+}
+
+void TstBackup::networkFileSystemTypes()
+{
+    QFETCH(qint64, type);
+    QFETCH(bool, network);
+    QCOMPARE(FileSystemProbe::isNetworkType(static_cast<long>(type)), network);
+}
+
+QTEST_GUILESS_MAIN(TstBackup)
+#include "tst_backup.moc"
