@@ -5,8 +5,13 @@
 CodeClass classifyCode(Connection& db, const QString& code)
 {
     // Both lookups always run; a code known in both registers is a recipient's.
-    const bool user = db.scalar(QStringLiteral("SELECT 1 FROM Users WHERE ID_User=? LIMIT 1"), {code}).isValid();
-    const bool tool = db.scalar(QStringLiteral("SELECT 1 FROM Tools WHERE ID_Tool=? LIMIT 1"), {code}).isValid();
+    const SqlDialect& d = db.dialect();
+    const QString userWhere = d.caselessEquals(QStringLiteral("ID_User"), code);
+    const QString toolWhere = d.caselessEquals(QStringLiteral("ID_Tool"), code);
+    const bool user =
+        db.scalar(QStringLiteral("SELECT 1 FROM Users WHERE %1 LIMIT 1").arg(userWhere), {code}).isValid();
+    const bool tool =
+        db.scalar(QStringLiteral("SELECT 1 FROM Tools WHERE %1 LIMIT 1").arg(toolWhere), {code}).isValid();
     if (user)
         return CodeClass::User;
     return tool ? CodeClass::Tool : CodeClass::None;

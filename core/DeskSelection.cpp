@@ -45,14 +45,17 @@ CodeClass DeskSelection::classify(const QString& code)
 
 void DeskSelection::selectRecipient(const QString& code)
 {
-    qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User=?"), {code});
+    const SqlDialect& d = m_session.connection().dialect();
+    qSearch_U.setSql(
+        QStringLiteral("SELECT * FROM Users WHERE %1").arg(d.caselessEquals(QStringLiteral("ID_User"), code)), {code});
     qSearch_U.open();
 }
 
 void DeskSelection::selectTool(const QString& code)
 {
-    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE (ID_Tool=?) AND (WriteOff<>%1)")
-                         .arg(m_session.connection().dialect().sqlTrue()),
+    const SqlDialect& d = m_session.connection().dialect();
+    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE (%1) AND (WriteOff<>%2)")
+                         .arg(d.caselessEquals(QStringLiteral("ID_Tool"), code), d.sqlTrue()),
                      {code});
     qSearch_T.open();
 }
@@ -127,7 +130,9 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
         // tool as stored now: another desk may have taken it back already.
         Connection::Transaction transaction(db);
         Query tool(db);
-        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID_Tool_Unique=?"), {toolIdentity});
+        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE %1")
+                        .arg(db.dialect().caselessEquals(QStringLiteral("ID_Tool_Unique"), toolIdentity)),
+                    {toolIdentity});
         tool.open();
         if (tool.isEmpty())
             throw DbError(QStringLiteral("The tool is no longer in the register"));

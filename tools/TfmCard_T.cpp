@@ -29,7 +29,6 @@
 
 namespace {
 
-const QString kJournalSql = QStringLiteral("SELECT * FROM History WHERE ID_T=? ORDER BY ID DESC");
 const QString kTime = QStringLiteral("ATime");
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 
@@ -204,7 +203,9 @@ void TfmCard_T::FormClose()
 
 void TfmCard_T::reloadJournal()
 {
-    q.setSql(kJournalSql, {ID});
+    q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
+                 .arg(m_session.connection().dialect().caselessEquals(QStringLiteral("ID_T"), ID)),
+             {ID});
     m_lastAscending.clear();
     q.open();
     m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);
@@ -218,8 +219,9 @@ void TfmCard_T::showToolState(bool inStore)
 
 bool TfmCard_T::storedInStore()
 {
-    const QVariant passed = m_session.connection().scalar(
-        QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool_Unique=?"), {ID});
+    Connection& db = m_session.connection();
+    const QString where = db.dialect().caselessEquals(QStringLiteral("ID_Tool_Unique"), ID);
+    const QVariant passed = db.scalar(QStringLiteral("SELECT Passed FROM Tools WHERE %1").arg(where), {ID});
     return Query::parseBool(passed).value_or(true);
 }
 

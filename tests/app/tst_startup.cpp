@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
+#include "tests/data/DbFixture.h"
 
 #include <QFile>
 #include <QtTest>
@@ -36,7 +37,17 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
 {
     QString folder;
     {
-        DeskFixture first;
+        // The delivered database is up to date: no reconstruction question.
+        DeskFixture delivered;
+        QVERIFY(delivered.started());
+        QCOMPARE(delivered.startupShown.size(), 1);
+        QCOMPARE(delivered.startupShown.first().kind, QStringLiteral("modal")); // the sign-in only
+
+        // A database of the original layout asks once, then is upgraded.
+        DeskFixture first(QString(), [](FakePlatform& fakes, const TestData& data) {
+            dbfixture::useOriginalLayout(data.dbPath());
+            DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
+        });
         QVERIFY(first.started());
         QCOMPARE(first.startupShown.size(), 2);
         QCOMPARE(first.startupShown.first().text,
