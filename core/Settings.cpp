@@ -50,6 +50,24 @@ void Settings::writeSwitch(const char* key, bool on, const char* onText) const
     write(QLatin1String(key), on ? QLatin1String(onText) : QStringLiteral("0"));
 }
 
+void Settings::setSwitch(bool& field, bool on, const char* key, const char* onText, void (Settings::*changed)(bool))
+{
+    if (on == field)
+        return;
+    field = on;
+    writeSwitch(key, on, onText);
+    emit(this->*changed)(on);
+}
+
+void Settings::setTimeout(int& field, int seconds)
+{
+    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
+    if (seconds == field)
+        return;
+    field = seconds; // written at program end
+    emit timeoutsChanged();
+}
+
 QStringList Settings::load()
 {
     QStringList faults;
@@ -108,74 +126,42 @@ void Settings::saveTimeouts() const
 
 void Settings::setShowTime(bool on)
 {
-    if (on == m_showTime)
-        return;
-    m_showTime = on;
-    writeSwitch("ShowTime", on, "1");
-    emit showTimeChanged(on);
+    setSwitch(m_showTime, on, "ShowTime", "1", &Settings::showTimeChanged);
 }
 
 void Settings::setReturnToolOnlyOwner(bool on)
 {
-    if (on == m_returnToolOnlyOwner)
-        return;
-    m_returnToolOnlyOwner = on;
-    writeSwitch("ReturnToolOnlyOwner", on, "1");
-    emit returnToolOnlyOwnerChanged(on);
+    setSwitch(m_returnToolOnlyOwner, on, "ReturnToolOnlyOwner", "1", &Settings::returnToolOnlyOwnerChanged);
 }
 
 void Settings::setShowRecordCount(bool on)
 {
-    if (on == m_showRecordCount)
-        return;
-    m_showRecordCount = on;
-    writeSwitch("ShowRecordCount", on, "1");
-    emit showRecordCountChanged(on);
+    setSwitch(m_showRecordCount, on, "ShowRecordCount", "1", &Settings::showRecordCountChanged);
 }
 
 void Settings::setShowMainForm(bool on)
 {
-    if (on == m_showMainForm)
-        return;
-    m_showMainForm = on;
-    writeSwitch("ShowMainForm", on, "-1");
-    emit showMainFormChanged(on);
+    setSwitch(m_showMainForm, on, "ShowMainForm", "-1", &Settings::showMainFormChanged);
 }
 
 void Settings::setPlaySound(bool on)
 {
-    if (on == m_playSound)
-        return;
-    m_playSound = on;
-    writeSwitch("PlaySound", on, "-1");
-    emit playSoundChanged(on);
+    setSwitch(m_playSound, on, "PlaySound", "-1", &Settings::playSoundChanged);
 }
 
 void Settings::setShowMainFormTimer(int seconds)
 {
-    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
-    if (seconds == m_showMainFormTimer)
-        return;
-    m_showMainFormTimer = seconds;
-    emit timeoutsChanged();
+    setTimeout(m_showMainFormTimer, seconds);
 }
 
 void Settings::setTimerInterval(int seconds)
 {
-    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
-    if (seconds == m_timerInterval)
-        return;
-    m_timerInterval = seconds;
-    emit timeoutsChanged();
+    setTimeout(m_timerInterval, seconds);
 }
 
 void Settings::setPacketTimer(int seconds)
 {
-    seconds = std::clamp(seconds, MinTimeout, MaxTimeout);
-    if (seconds == m_packetTimer)
-        return;
-    m_packetTimer = seconds;
-    emit timeoutsChanged();
+    setTimeout(m_packetTimer, seconds);
 }
 
 void Settings::setToolColumnVisible(int column, bool visible)

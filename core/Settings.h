@@ -77,6 +77,9 @@ private:
     QString read(const QString& key) const; // "0" when absent
     void write(const QString& key, const QString& value) const;
     void writeSwitch(const char* key, bool on, const char* onText) const;
+    // Sets a switch of the page: written at once, then told.
+    void setSwitch(bool& field, bool on, const char* key, const char* onText, void (Settings::*changed)(bool));
+    void setTimeout(int& field, int seconds);
 
     QString m_path;
     bool m_showTime = false;

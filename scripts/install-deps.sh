@@ -4,7 +4,7 @@
 # the database file opens in the standard tools.
 set -euo pipefail
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu

@@ -143,14 +143,10 @@ void TestErrors::startWithABrokenDatabaseEnds()
         db.open(data.dbPath());
         db.exec(QStringLiteral("ALTER TABLE Operations RENAME TO Gone"));
     }
-    FakePlatform fakes;
-    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-    Platform platform = fakes.platform();
-    Application app(data.folder(), platform);
-    app.setTimersEnabled(false);
-    QVERIFY(!app.start());
-    QCOMPARE(fakes.dialogs.texts(QStringLiteral("error")).size(), 1);
-    QVERIFY(fakes.dialogs.texts(QStringLiteral("modal")).isEmpty()); // no sign-in on a broken database
+    ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+    QVERIFY(!run.started);
+    QCOMPARE(run.fakes.dialogs.texts(QStringLiteral("error")).size(), 1);
+    QVERIFY(run.fakes.dialogs.texts(QStringLiteral("modal")).isEmpty()); // no sign-in on a broken database
 }
 
 QTEST_MAIN(TestErrors)

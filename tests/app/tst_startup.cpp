@@ -58,13 +58,9 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
         QVERIFY(first.session().qHistory.hasField("ATime"));
 
         // A second program on the same folder: nothing left to upgrade.
-        FakePlatform fakes;
-        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-        Platform platform = fakes.platform();
-        Application second(first.data().folder(), platform);
-        second.setTimersEnabled(false);
-        QVERIFY(second.start());
-        QCOMPARE(fakes.dialogs.texts("message"), QStringList());
+        ProgramRun second(first.data().folder(), DeskFixture::SignIn::Administrator);
+        QVERIFY(second.started);
+        QCOMPARE(second.fakes.dialogs.texts("message"), QStringList());
         QCOMPARE(tableNames(first.data().dbPath()),
                  (QStringList{"AKTSpisaniya", "History", "MESTO", "NAIMENOVANIYA", "Operations", "State", "Tools",
                               "TOOLTYPES", "Users", "WORKTYPES"}));
@@ -101,13 +97,9 @@ void TestStartup::databaseFaultsEndTheStart()
         db.open(data.dbPath());
         db.exec(fault == u"noState" ? "DROP TABLE State" : "DROP TABLE Operations");
     }
-    FakePlatform fakes;
-    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-    Platform platform = fakes.platform();
-    Application app(data.folder(), platform);
-    app.setTimersEnabled(false);
-    QVERIFY(!app.start());
-    const QStringList errors = fakes.dialogs.texts("error");
+    ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+    QVERIFY(!run.started);
+    const QStringList errors = run.fakes.dialogs.texts("error");
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(errorPart), qPrintable(errors.first()));
     if (fault == u"missing")
@@ -118,13 +110,9 @@ void TestStartup::missingSettingsFileEndsAfterUpgrade()
 {
     TestData data;
     QVERIFY(QFile::remove(data.iniPath()));
-    FakePlatform fakes;
-    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-    Platform platform = fakes.platform();
-    Application app(data.folder(), platform);
-    app.setTimersEnabled(false);
-    QVERIFY(!app.start());
-    QCOMPARE(fakes.dialogs.texts("message").last(),
+    ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+    QVERIFY(!run.started);
+    QCOMPARE(run.fakes.dialogs.texts("message").last(),
              QStringLiteral("Не найден файл конфигурации, обратитесь к администратору"));
     QVERIFY(tableNames(data.dbPath()).contains("WORKTYPES"));
     QVERIFY(!QFile::exists(data.iniPath()));

@@ -57,13 +57,9 @@ void TestSettings::columnDefaultsAppendedOnce()
 {
     TestData data;
     data.writeIni("[MAIN]\nLenguage=RU\n");
-    for (int run = 0; run < 2; ++run) {
-        FakePlatform fakes;
-        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-        Platform platform = fakes.platform();
-        Application app(data.folder(), platform);
-        app.setTimersEnabled(false);
-        QVERIFY(app.start());
+    for (int start = 0; start < 2; ++start) {
+        ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+        QVERIFY(run.started);
     }
     const QString text = data.readIni();
     QCOMPARE(text.count("ToolColumnView="), 1);
@@ -110,15 +106,11 @@ void TestSettings::timeoutsClampedAndWrittenAtEnd()
     data.writeIni("[MAIN]\nShowMainFormTimer=0\nTimerInterval=20000\nPacketTimer=45\n");
     const IniFile ini(data.iniPath());
     {
-        FakePlatform fakes;
-        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
-        Platform platform = fakes.platform();
-        Application app(data.folder(), platform);
-        app.setTimersEnabled(false);
-        QVERIFY(app.start());
-        QCOMPARE(DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edShowTimer")->value(), 1);
-        QCOMPARE(DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edTimer")->value(), 10000);
-        DeskFixture::find<QSpinBox>(*app.window("TfmSettings"), "edPacketTimer")->setValue(46);
+        ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+        QVERIFY(run.started);
+        QCOMPARE(DeskFixture::find<QSpinBox>(*run.app.window("TfmSettings"), "edShowTimer")->value(), 1);
+        QCOMPARE(DeskFixture::find<QSpinBox>(*run.app.window("TfmSettings"), "edTimer")->value(), 10000);
+        DeskFixture::find<QSpinBox>(*run.app.window("TfmSettings"), "edPacketTimer")->setValue(46);
         QCOMPARE(ini.read("MAIN", "PacketTimer").value_or(""), QStringLiteral("45")); // written at the end only
     }
     QCOMPARE(ini.read("MAIN", "ShowMainFormTimer").value_or(""), QStringLiteral("1"));

@@ -258,18 +258,15 @@ void TestTimers::restoreRepeatsWhileInBackground()
 void TestTimers::timersStartWhenShown()
 {
     TestData data;
-    FakePlatform fakes;
-    DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Operator);
-    Platform platform = fakes.platform();
-    Application app(data.folder(), platform);
-    QVERIFY(app.start());
-    QVERIFY(!app.main()->idleTimer().isActive());
-    app.show();
-    QVERIFY(app.main()->idleTimer().isActive());
-    QVERIFY(app.main()->restoreTimer().isActive());
-    QCOMPARE(app.main()->idleTimer().interval(), 1000);
-    QCOMPARE(app.main()->restoreTimer().interval(), 1000);
-    app.main()->close();
+    ProgramRun run(data.folder(), DeskFixture::SignIn::Operator, true);
+    QVERIFY(run.started);
+    QVERIFY(!run.app.main()->idleTimer().isActive());
+    run.app.show();
+    QVERIFY(run.app.main()->idleTimer().isActive());
+    QVERIFY(run.app.main()->restoreTimer().isActive());
+    QCOMPARE(run.app.main()->idleTimer().interval(), 1000);
+    QCOMPARE(run.app.main()->restoreTimer().interval(), 1000);
+    run.app.main()->close();
 }
 
 void TestTimers::windowsToMinimiseChoice()

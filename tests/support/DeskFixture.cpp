@@ -110,3 +110,12 @@ QVariant DeskFixture::lastJournal(const QString& column) const
 {
     return db().scalar(QStringLiteral("SELECT \"%1\" FROM History ORDER BY ID DESC LIMIT 1").arg(column));
 }
+
+ProgramRun::ProgramRun(const QString& folder, DeskFixture::SignIn signIn, bool timers)
+    : platform(fakes.platform())
+    , app(folder, platform)
+{
+    DeskFixture::scriptSignIn(fakes.dialogs, signIn);
+    app.setTimersEnabled(timers);
+    started = app.start();
+}

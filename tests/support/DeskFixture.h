@@ -99,3 +99,15 @@ private:
     std::unique_ptr<Application> m_app;
     bool m_started = false;
 };
+
+// A program started on a folder the test keeps, for starts that must look at
+// the folder before or after the program: nothing shown, no timer running.
+struct ProgramRun {
+    explicit ProgramRun(const QString& folder, DeskFixture::SignIn signIn = DeskFixture::SignIn::Administrator,
+                        bool timers = false);
+
+    FakePlatform fakes;
+    Platform platform;
+    Application app;
+    bool started = false;
+};
