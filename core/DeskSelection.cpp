@@ -1,5 +1,6 @@
 #include "DeskSelection.h"
 
+#include "KeyboardLayout.h"
 #include "Session.h"
 #include "Settings.h"
 #include "data/Connection.h"
@@ -62,11 +63,22 @@ void DeskSelection::selectTool(const QString& code)
 
 CodeClass DeskSelection::selectCode(const QString& code)
 {
-    const CodeClass kind = classify(code);
+    QString found = code;
+    CodeClass kind = classify(code);
+    // Nothing as typed: the scanner may have typed it under the other
+    // keyboard layout. A code that matches as typed always wins.
+    for (const QString& other : {asLatinLayout(code), asCyrillicLayout(code)}) {
+        if (kind != CodeClass::None)
+            break;
+        if (other == code)
+            continue;
+        kind = classify(other);
+        found = other;
+    }
     if (kind == CodeClass::User)
-        selectRecipient(code);
+        selectRecipient(found);
     else if (kind == CodeClass::Tool)
-        selectTool(code);
+        selectTool(found);
     return kind;
 }
 

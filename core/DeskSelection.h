@@ -34,7 +34,9 @@ public:
     void selectRecipient(const QString& code);
     // Selects the tool with this code unless it is written off.
     void selectTool(const QString& code);
-    // Classifies a scanned code and selects it in its register.
+    // Classifies a scanned code and selects it in its register; a code that
+    // matches nothing is tried once more as typed under the other keyboard
+    // layout.
     CodeClass selectCode(const QString& code);
 
     void clearRecipient();

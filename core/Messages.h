@@ -39,6 +39,22 @@ struct Messages {
     QString rsWriteOffAllConfirm;
     QString rsAktTemplateNotFound;
     QString rsAktNotFound;
+    QString rsCodeNotFound;
+    QString rsToolWrittenOffCode;
+    QString rsEventNotRecorded;
+    QString rsCauseBusy;
+    QString rsCauseDiskFull;
+    QString rsCauseReadOnly;
+    QString rsCauseOther;
+    QString rsDbNotFound;
+    QString rsDbEmpty;
+    QString rsDbNotDatabase;
+    QString rsDbReadOnlyFile;
+    QString rsDbReadOnlyFolder;
+    QString rsDbDiskFull;
+    QString rsDbBusy;
+    QString rsBackupDone;
+    QString rsBackupFailed;
 };
 
 // One message in both languages.

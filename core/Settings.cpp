@@ -100,10 +100,10 @@ QStringList Settings::load()
 
     const auto marker = IniFile::toBool(read(QStringLiteral("ToolColumnView")));
     if (!marker.value_or(false)) {
-        QStringList lines{QStringLiteral("ToolColumnView=-1")};
+        // Into [MAIN] wherever it stands in the file, not after the last section.
+        write(QStringLiteral("ToolColumnView"), QStringLiteral("-1"));
         for (const ColumnKey& c : kColumnKeys)
-            lines << QStringLiteral("%1=%2").arg(QLatin1String(c.key), QLatin1String(c.defaultValue));
-        IniFile(m_path).appendLines(lines);
+            write(QLatin1String(c.key), QLatin1String(c.defaultValue));
     }
     for (int i = 0; i < ToolColumnCount; ++i) {
         const QString text = read(QLatin1String(kColumnKeys[i].key));

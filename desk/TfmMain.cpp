@@ -1,6 +1,7 @@
 #include "TfmMain.h"
 
 #include "core/DeskSelection.h"
+#include "core/FailureText.h"
 #include "core/Navigator.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
@@ -22,6 +23,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,6 +40,7 @@ const QColor kBatchOn(45, 172, 61);
 const QColor kDeskEntry(45, 172, 61);
 const QColor kDeskEntryHover(52, 203, 71);
 constexpr int kJournalTimeColumn = 3;
+constexpr int kCheckpointAfterIdleSeconds = 2;
 
 const char* const kRecipientFields[4] = {"ID_User", "FIO", "Organization", "Otdel"};
 const char* const kToolFields[4] = {"ID_Tool", "Tool_Type", "Proizvoditel", "Model"};
@@ -201,6 +204,13 @@ QWidget* TfmMain::buildEntryRow(QWidget* parent)
     inputRow->addWidget(lbPacketTimer);
     inputRow->addStretch(1);
     topLayout->addLayout(inputRow);
+
+    lbScanMessage = named(new QLabel(top), "lbScanMessage");
+    lbScanMessage->setAlignment(Qt::AlignCenter);
+    QPalette warning = lbScanMessage->palette();
+    warning.setColor(QPalette::WindowText, QColor(190, 30, 30));
+    lbScanMessage->setPalette(warning);
+    topLayout->addWidget(lbScanMessage);
     return top;
 }
 
@@ -225,6 +235,19 @@ void TfmMain::buildDesk()
 
     buildJournal();
     v->addWidget(grid_History, 1);
+    keepFocusOnEntry();
+}
+
+// The entry box keeps the keyboard: the desk's buttons and boxes take no
+// focus, and any click on the desk gives it back, so no scan goes astray.
+void TfmMain::keepFocusOnEntry()
+{
+    for (QAbstractButton* b : pMain->findChildren<QAbstractButton*>())
+        b->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* w : pMain->findChildren<QWidget*>()) {
+        if (w != edInput)
+            w->installEventFilter(this);
+    }
 }
 
 void TfmMain::buildJournal()
@@ -291,8 +314,11 @@ bool TfmMain::FormCreate()
                 this, QStringLiteral("Для начала реконструкции БД нажмите ОК (Может занять некоторое время)"));
         });
     } catch (const DbError& e) {
-        // A database that cannot be opened or brought up to date is never used.
-        m_platform.dialogs.error(this, e.text());
+        // A database that cannot be opened or brought up to date is never
+        // used; the reason is told in the stored language, if there is one.
+        Messages texts;
+        setMessages(texts, m_session.settings().language().trimmed().compare(u"EN", Qt::CaseInsensitive) != 0);
+        m_platform.dialogs.error(this, openFailureText(e, texts));
         return false;
     }
     if (!m_session.settings().fileExists()) {
@@ -345,11 +371,15 @@ void TfmMain::SpeedButton7Click()
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == edInput && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab)
+            key = Qt::Key_Return; // scanners set to end codes with Tab
         bool consumed = false;
         runGuarded(m_platform.dialogs, this, [&] { consumed = edInputKeyDown(key); });
         return consumed || key == Qt::Key_Return || key == Qt::Key_Enter;
     }
+    if (event->type() == QEvent::MouseButtonRelease && pMain->isVisible())
+        edInput->setFocus();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -359,6 +389,7 @@ bool TfmMain::edInputKeyDown(int key)
     showPacketCountdown();
     IdleSeconds = 0;
     PacketSeconds = 0;
+    m_quietSeconds = 0;
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
 
@@ -366,16 +397,41 @@ bool TfmMain::edInputKeyDown(int key)
     // text in the box for the next scan to run into.
     const QString code = edInput->text();
     edInput->clear();
+    lbScanMessage->clear();
     if (toolSelected() && recipientSelected())
         m_desk.clearForNextEvent();
-    m_desk.selectCode(code);
-    if (toolSelected() && recipientSelected()) {
-        AddToHistory();
-        if (m_session.settings().playSound())
-            m_platform.sound.play(m_session.paths().sound);
-    }
+    showScanOutcome(m_desk.selectCode(code), code);
+    if (toolSelected() && recipientSelected())
+        recordEvent();
     refreshJournalFormat();
     return true;
+}
+
+// A code that does nothing says so under the box, with no dialog to dismiss.
+void TfmMain::showScanOutcome(CodeClass kind, const QString& code)
+{
+    const Messages& t = m_session.texts();
+    if (kind == CodeClass::None)
+        lbScanMessage->setText(t.rsCodeNotFound + code);
+    else if (kind == CodeClass::Tool && !toolSelected())
+        lbScanMessage->setText(t.rsToolWrittenOffCode + code);
+    lbScanMessage->setAccessibleName(lbScanMessage->text());
+}
+
+void TfmMain::recordEvent()
+{
+    try {
+        // Waiting for another desk shows; it ends in the message below.
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        AddToHistory();
+        QGuiApplication::restoreOverrideCursor();
+    } catch (const DbError& e) {
+        QGuiApplication::restoreOverrideCursor();
+        m_platform.dialogs.error(this, eventFailureText(e, m_session.texts()));
+        return;
+    }
+    if (m_session.settings().playSound())
+        m_platform.sound.play(m_session.paths().sound);
 }
 
 QString TfmMain::GetData()
@@ -439,6 +495,11 @@ void TfmMain::TimerTimer()
         IdleSeconds = 0;
     }
     ++IdleSeconds;
+    // Idle: the log goes back into DB.mdb, so a copy of that file alone is a
+    // backup. Cheap when there is nothing to write; another desk reading
+    // only puts it off to the next tick.
+    if (++m_quietSeconds > kCheckpointAfterIdleSeconds)
+        m_session.connection().checkpoint();
     if (!batchIssue())
         return;
     if (PacketSeconds >= settings.packetTimer())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CodeLookup.h"
 #include "core/Session.h"
 #include "widgets/Localization.h"
 
@@ -93,6 +94,9 @@ private:
     void showHeading();
     void showPacketCountdown();
     void refreshJournalFormat();
+    void recordEvent();
+    void showScanOutcome(CodeClass kind, const QString& code);
+    void keepFocusOnEntry();
 
     Session& m_session;
     DeskSelection& m_desk;
@@ -116,6 +120,7 @@ private:
     QCheckBox* cbPacketIssued;
     QLineEdit* edInput;
     QLabel* lbPacketTimer;
+    QLabel* lbScanMessage; // why the last code did nothing, until the next one
     QCheckBox* cbClear;
     QGroupBox* GroupBox1;
     QGroupBox* GroupBox2;
@@ -132,6 +137,7 @@ private:
 
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist
+    int m_quietSeconds = 0;                         // since the last key in the entry box
     bool m_created = false;
     bool m_shown = false;
     bool m_timersEnabled = true;

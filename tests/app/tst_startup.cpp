@@ -6,6 +6,7 @@
 #include "support/DeskFixture.h"
 #include "tests/data/DbFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -70,40 +71,80 @@ void TestStartup::deliveredFolderStartsAndUpgradesOnce()
 void TestStartup::databaseFaultsEndTheStart_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("errorPart");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("message"); // what the message starts with, then the file or folder
     QTest::newRow("missing file") << "missing"
-                                  << "DB.mdb";
+                                  << "RU"
+                                  << "Файл базы данных не найден: ";
+    QTest::newRow("zero bytes") << "empty"
+                                << "RU"
+                                << "Файл базы данных пуст (0 байт): ";
     QTest::newRow("not a database") << "garbage"
-                                    << "not a database";
+                                    << "RU"
+                                    << "Файл не является базой данных программы: ";
+    QTest::newRow("read-only file") << "readOnlyFile"
+                                    << "RU"
+                                    << "Нет права записи в файл базы данных: ";
+    QTest::newRow("read-only folder") << "readOnlyFolder"
+                                      << "RU"
+                                      << "Нет права записи в папку базы данных: ";
+    QTest::newRow("in English") << "empty"
+                                << "EN"
+                                << "The database file is empty (0 bytes): ";
     QTest::newRow("no State table") << "noState"
-                                    << "State";
+                                    << "RU"
+                                    << "";
     QTest::newRow("no Operations table") << "noOperations"
-                                         << "Operations";
+                                         << "RU"
+                                         << "";
 }
 
 void TestStartup::databaseFaultsEndTheStart()
 {
     QFETCH(QString, fault);
-    QFETCH(QString, errorPart);
+    QFETCH(QString, language);
+    QFETCH(QString, message);
     TestData data;
+    data.writeIni(QStringLiteral("[MAIN]\nLenguage=%1\n").arg(language));
+    const QString dataFolder = data.data();
     if (fault == u"missing") {
         QVERIFY(QFile::remove(data.dbPath()));
-    } else if (fault == u"garbage") {
+    } else if (fault == u"empty" || fault == u"garbage") {
         QFile f(data.dbPath());
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QByteArray(4096, 'x'));
+        f.write(fault == u"empty" ? QByteArray() : QByteArray(4096, 'x'));
+    } else if (fault == u"readOnlyFile") {
+        QVERIFY(QFile::setPermissions(data.dbPath(), QFile::ReadOwner | QFile::ReadGroup));
+    } else if (fault == u"readOnlyFolder") {
+        QVERIFY(QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::ExeOwner));
     } else {
         Connection db;
         db.open(data.dbPath());
         db.exec(fault == u"noState" ? "DROP TABLE State" : "DROP TABLE Operations");
     }
+    auto bytes = [&] {
+        QFile f(data.dbPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    };
+    const QByteArray before = bytes();
+    const QStringList filesBefore = QDir(dataFolder).entryList(QDir::Files);
+
     ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+    QFile::setPermissions(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!run.started);
     const QStringList errors = run.fakes.dialogs.texts("error");
     QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().contains(errorPart), qPrintable(errors.first()));
-    if (fault == u"missing")
-        QVERIFY(!QFile::exists(data.dbPath())); // never created by the program
+    if (!message.isEmpty()) {
+        // The sentence names the file or folder; the engine's text follows.
+        const QString named = fault == u"readOnlyFolder" ? QDir::cleanPath(dataFolder) : data.dbPath();
+        QVERIFY2(errors.first().startsWith(message), qPrintable(errors.first()));
+        QVERIFY2(errors.first().contains(named), qPrintable(errors.first()));
+        // Nothing is written to the file, and nothing is left beside it.
+        QCOMPARE(bytes(), before);
+        QCOMPARE(QDir(dataFolder).entryList(QDir::Files), filesBefore);
+    } else {
+        QVERIFY2(errors.first().contains(fault.mid(2)), qPrintable(errors.first()));
+    }
 }
 
 void TestStartup::missingSettingsFileEndsAfterUpgrade()

@@ -15,6 +15,7 @@ class TestSettings : public QObject
 private slots:
     void headerOnlyFile();
     void columnDefaultsAppendedOnce();
+    void columnDefaultsGoIntoMainSection();
     void markerOnKeepsAbsentColumnsOff();
     void badValuesReportedOthersLoaded();
     void timeoutsClampedAndWrittenAtEnd();
@@ -65,6 +66,21 @@ void TestSettings::columnDefaultsAppendedOnce()
     QCOMPARE(text.count("ToolColumnView="), 1);
     QCOMPARE(text.count("ToolColumnView_Mesto=0"), 1);
     QVERIFY(text.indexOf("ToolColumnView=-1") < text.indexOf("ToolColumnView_Type=-1"));
+}
+
+void TestSettings::columnDefaultsGoIntoMainSection()
+{
+    TestData data;
+    data.writeIni("[MAIN]\nLenguage=RU\nHash=21232F297A57A5A743894A0E4A801FC3\n[PRINTER]\nName=office\n");
+    for (int start = 0; start < 2; ++start) {
+        ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
+        QVERIFY(run.started);
+        QCOMPARE(DeskFixture::find<QCheckBox>(*run.app.window("TfmSettings"), "cbToolType")->isChecked(), true);
+    }
+    const QString text = data.readIni();
+    QCOMPARE(text.count("ToolColumnView_Mesto=0"), 1);
+    QVERIFY2(text.indexOf("ToolColumnView_Mesto") < text.indexOf("[PRINTER]"), qPrintable(text));
+    QVERIFY(text.contains("[PRINTER]\nName=office"));
 }
 
 void TestSettings::markerOnKeepsAbsentColumnsOff()

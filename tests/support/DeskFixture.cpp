@@ -91,7 +91,14 @@ qint64 DeskFixture::addTool(const QString& code, const QString& type, const QStr
 void DeskFixture::scan(const QString& code)
 {
     QLineEdit* box = find<QLineEdit>(main(), "edInput");
-    QTest::keyClicks(box, code);
+    for (const QChar c : code) {
+        // QTest knows keys for ASCII only; other letters come as text, as a
+        // scanner under another keyboard layout sends them.
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     QTest::keyClick(box, Qt::Key_Return);
 }
 

@@ -1,0 +1,262 @@
+// The desk never drops a scan: the entry box keeps the keyboard, Tab ends a
+// code as Enter does, codes typed under the other keyboard layout are found,
+// a code that does nothing says so, and a failed event says it was not
+// recorded. When idle, DB.mdb alone holds every event.
+#include "core/KeyboardLayout.h"
+#include "data/Connection.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+#include "widgets/ColourButton.h"
+#include "widgets/DbGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QLineEdit* entry(DeskFixture& f)
+{
+    return f.control<QLineEdit>("TfmMain", "edInput");
+}
+
+QString scanMessage(DeskFixture& f)
+{
+    return f.control<QLabel>("TfmMain", "lbScanMessage")->text();
+}
+
+void scanEndedBy(DeskFixture& f, const QString& code, Qt::Key end)
+{
+    QTest::keyClicks(entry(f), code);
+    QTest::keyClick(entry(f), end);
+}
+
+int journalRowsIn(const QString& file)
+{
+    const QString name = QStringLiteral("copy-%1").arg(quintptr(&file));
+    int rows = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM History"), db);
+            rows = q.next() ? q.value(0).toInt() : -1;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+} // namespace
+
+class TestScanning : public QObject
+{
+    Q_OBJECT
+private slots:
+    void focusReturnsAfterClicks_data();
+    void focusReturnsAfterClicks();
+    void tabEndsACode();
+    void otherKeyboardLayout_data();
+    void otherKeyboardLayout();
+    void layoutMapsBothWays_data();
+    void layoutMapsBothWays();
+    void codeThatDoesNothingSaysSo();
+    void busyDatabaseEventNotRecorded();
+    void idleDeskLeavesEveryEventInTheFile();
+};
+
+void TestScanning::focusReturnsAfterClicks_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("batch issue") << "btPacket";
+    QTest::newRow("clear fields") << "cbClear";
+    QTest::newRow("recipient -") << "SpeedButton6";
+    QTest::newRow("tool -") << "SpeedButton7";
+    QTest::newRow("journal") << "grid_History";
+}
+
+void TestScanning::focusReturnsAfterClicks()
+{
+    QFETCH(QString, control);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    TfmMain& m = f.main();
+    m.show();
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    f.scan(QStringLiteral("U1")); // a journal row to click on
+    f.scan(QStringLiteral("T1"));
+    auto* target = f.control<QWidget>("TfmMain", qPrintable(control));
+    QWidget* clicked = target;
+    if (auto* grid = qobject_cast<DbGrid*>(target))
+        clicked = grid->viewport();
+    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY2(entry(f)->hasFocus(),
+             qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                                    : QStringLiteral("nothing")));
+    // The next scan lands in the box.
+    const int before = f.journalCount();
+    f.desk().clearRecipient();
+    f.desk().clearTool();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("U1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("T1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(f.journalCount(), before + 1);
+}
+
+void TestScanning::tabEndsACode()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    scanEndedBy(f, QStringLiteral("U1"), Qt::Key_Tab);
+    QVERIFY(entry(f)->text().isEmpty());
+    scanEndedBy(f, QStringLiteral("T1"), Qt::Key_Tab);
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.toolValue(QStringLiteral("T1"), QStringLiteral("Passed")).toInt(), 0);
+}
+
+void TestScanning::otherKeyboardLayout_data()
+{
+    QTest::addColumn<QStringList>("recipients");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("selected"); // the recipient's code, or empty for none
+    QTest::newRow("Latin code under the Russian layout") << QStringList{"U001"} << "Г001"
+                                                         << "U001";
+    QTest::newRow("Cyrillic code under the Latin layout") << QStringList{"ЦЕН-1"} << "WTY-1"
+                                                          << "ЦЕН-1";
+    QTest::newRow("lower case too") << QStringList{"U001"} << "г001"
+                                    << "U001";
+    QTest::newRow("a code that matches as typed wins") << QStringList{"U001", "Г001"} << "Г001"
+                                                       << "Г001";
+    QTest::newRow("neither") << QStringList{"U001"} << "Ж001" << QString();
+}
+
+void TestScanning::otherKeyboardLayout()
+{
+    QFETCH(QStringList, recipients);
+    QFETCH(QString, typed);
+    QFETCH(QString, selected);
+    DeskFixture f;
+    for (const QString& code : recipients)
+        f.addRecipient(code);
+    f.scan(typed);
+    QCOMPARE(f.desk().recipientSelected(), !selected.isEmpty());
+    if (!selected.isEmpty())
+        QCOMPARE(f.desk().qSearch_U.text(QStringLiteral("ID_User")), selected);
+}
+
+void TestScanning::layoutMapsBothWays_data()
+{
+    QTest::addColumn<QString>("latin");
+    QTest::addColumn<QString>("cyrillic");
+    QTest::newRow("letters and digits") << "U001"
+                                        << "Г001";
+    QTest::newRow("lower case") << "qwerty"
+                                << "йцукен";
+    QTest::newRow("punctuation keys") << "[];',.`"
+                                      << "хъжэбюё";
+    QTest::newRow("shifted keys") << "{}:\"<>~"
+                                  << "ХЪЖЭБЮЁ";
+    QTest::newRow("blanks, dashes and digits stay") << "- 1_2"
+                                                    << "- 1_2";
+}
+
+void TestScanning::layoutMapsBothWays()
+{
+    QFETCH(QString, latin);
+    QFETCH(QString, cyrillic);
+    QCOMPARE(asCyrillicLayout(latin), cyrillic);
+    QCOMPARE(asLatinLayout(cyrillic), latin);
+}
+
+void TestScanning::codeThatDoesNothingSaysSo()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T9"));
+    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T9'"));
+    f.scan(QStringLiteral("XYZ"));
+    QCOMPARE(scanMessage(f), QStringLiteral("Код не найден: XYZ"));
+    f.scan(QStringLiteral("U1"));
+    QVERIFY(scanMessage(f).isEmpty()); // until the next scan
+    f.scan(QStringLiteral("T9"));
+    QCOMPARE(scanMessage(f), QStringLiteral("Инструмент списан: T9"));
+    QVERIFY(!f.desk().toolSelected());
+    QVERIFY(f.fakes().dialogs.shown.isEmpty()); // nothing to dismiss
+
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
+    f.scan(QStringLiteral("XYZ"));
+    QCOMPARE(scanMessage(f), QStringLiteral("Code not found: XYZ"));
+}
+
+void TestScanning::busyDatabaseEventNotRecorded()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.db().exec(QStringLiteral("PRAGMA busy_timeout=50")); // the other desk holds it longer than that
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other desk"));
+        other.setDatabaseName(f.data().dbPath());
+        QVERIFY(other.open());
+        QSqlQuery hold(other);
+        QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        f.scan(QStringLiteral("U1"));
+        f.scan(QStringLiteral("T1"));
+        QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other desk"));
+    const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith(QStringLiteral("Выдача или возврат НЕ записаны: база данных занята")),
+             qPrintable(errors.first()));
+    QCOMPARE(f.journalCount(), 0);
+    QCOMPARE(f.toolValue(QStringLiteral("T1"), QStringLiteral("Passed")).toInt(), 1);
+
+    // The storekeeper scans the pair again, and it records.
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1"));
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.toolValue(QStringLiteral("T1"), QStringLiteral("Passed")).toInt(), 0);
+}
+
+void TestScanning::idleDeskLeavesEveryEventInTheFile()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.addTool(QStringLiteral("T2"));
+    TfmMain& m = f.main();
+    QTemporaryDir copies;
+    auto copyOfTheFileAlone = [&](const QString& name) {
+        const QString copy = copies.filePath(name);
+        QFile::copy(f.data().dbPath(), copy);
+        return journalRowsIn(copy);
+    };
+    m.TimerTimer();
+    m.TimerTimer();
+    m.TimerTimer(); // whatever the start left in the log
+    for (const char* code : {"U1", "T1", "U1", "T2"})
+        f.scan(QLatin1String(code));
+    QCOMPARE(f.journalCount(), 2);
+    QCOMPARE(copyOfTheFileAlone(QStringLiteral("busy.mdb")), 0); // the events are still in the log
+    m.TimerTimer();
+    m.TimerTimer();
+    QCOMPARE(copyOfTheFileAlone(QStringLiteral("two-seconds.mdb")), 0); // not yet idle
+    m.TimerTimer();
+    QCOMPARE(copyOfTheFileAlone(QStringLiteral("idle.mdb")), 2);
+}
+
+QTEST_MAIN(TestScanning)
+#include "tst_scanning.moc"
