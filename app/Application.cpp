@@ -71,7 +71,7 @@ bool Application::start()
         m_localization.addWindow(m_hend.get());
         m_hend->FormCreate();
 
-        m_settings = new TfmSettings(m_session.settings(), dialogs);
+        m_settings = new TfmSettings(m_session, m_platform);
         m_localization.addWindow(m_settings);
         m_settings->FormCreate();
         m_main->addPage(m_settings, "btSettings");

@@ -1,11 +1,24 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "GuardedApplication.h"
 #include "platform/Platform.h"
 #include "platform/QtPlatform.h"
 
 #include <QStyleFactory>
+#include <string_view>
 
-int main(int argc, char** argv)
+namespace {
+
+// The modes without a window need no display: they run before any GUI exists.
+std::optional<int> runWithoutWindows(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runCommandLine(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);
+}
+
+int runWindows(int argc, char** argv)
 {
     // The GStreamer backend plays mp3 and fails cleanly without an audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
@@ -33,4 +46,15 @@ int main(int argc, char** argv)
         return 1;
     application.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+        if (const auto status = runWithoutWindows(argc, argv))
+            return *status;
+    }
+    return runWindows(argc, argv);
 }

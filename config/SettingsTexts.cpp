@@ -30,5 +30,6 @@ QList<Localization::Text> settingsTexts()
         {"TfmSettings", "cbNaim", P::Caption, 0, "Наименование", "Name"},
         {"TfmSettings", "cbInv", P::Caption, 0, "Инвентарный", "Inventory"},
         {"TfmSettings", "cbMesto", P::Caption, 0, "Место", "A place"},
+        {"TfmSettings", "btBackup", P::Caption, 0, "Резервная копия базы данных...", "Back up the database..."},
     };
 }

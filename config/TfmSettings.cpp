@@ -1,7 +1,12 @@
 #include "TfmSettings.h"
 
+#include "core/Session.h"
 #include "core/Settings.h"
+#include "data/DbError.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 
 #include <QCheckBox>
@@ -10,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -29,10 +35,11 @@ QSpinBox* spinEdit(QWidget* parent, const char* name)
 
 } // namespace
 
-TfmSettings::TfmSettings(Settings& settings, Dialogs& dialogs, QWidget* parent)
+TfmSettings::TfmSettings(Session& session, Platform& platform, QWidget* parent)
     : QWidget(parent)
-    , m_settings(settings)
-    , m_dialogs(dialogs)
+    , m_session(session)
+    , m_settings(session.settings())
+    , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmSettings"));
     resize(898, 430);
@@ -70,6 +77,7 @@ QWidget* TfmSettings::buildSwitches()
     lbPacketTimer = named(new QLabel(right), "lbPacketTimer");
     lbPacketTimer->setBuddy(edPacketTimer);
     cbPlaySound = named(new QCheckBox(right), "cbPlaySound");
+    btBackup = named(new QPushButton(right), "btBackup");
 
     int row = 0;
     grid->addWidget(cbShowTime, row++, 0, 1, 2);
@@ -82,6 +90,7 @@ QWidget* TfmSettings::buildSwitches()
     grid->addWidget(edPacketTimer, row, 0);
     grid->addWidget(lbPacketTimer, row++, 1);
     grid->addWidget(cbPlaySound, row++, 0, 1, 2);
+    grid->addWidget(btBackup, row++, 0, 1, 2, Qt::AlignLeft);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     return right;
@@ -90,6 +99,7 @@ QWidget* TfmSettings::buildSwitches()
 // Each control changes its setting; each setting's change shows in its control.
 void TfmSettings::bind()
 {
+    guardedConnect(btBackup, &QPushButton::clicked, this, m_platform.dialogs, [this] { btBackupClick(); });
     Settings* s = &m_settings;
     connect(cbShowTime, &QCheckBox::toggled, s, &Settings::setShowTime);
     connect(cbReturnToolOnlyOwner, &QCheckBox::toggled, s, &Settings::setReturnToolOnlyOwner);
@@ -133,7 +143,24 @@ void TfmSettings::FormCreate()
 {
     const QStringList faults = m_settings.load();
     if (!faults.isEmpty())
-        m_dialogs.error(this, faults.join(u'\n'));
+        m_platform.dialogs.error(this, faults.join(u'\n'));
+}
+
+void TfmSettings::btBackupClick()
+{
+    const Messages& t = m_session.texts();
+    const QString suggested = m_session.paths().folder + QStringLiteral("DB_")
+        + m_platform.clock.now().toString(QStringLiteral("yyyy-MM-dd_HH-mm")) + QStringLiteral(".mdb");
+    const QString file = m_platform.dialogs.saveFile(this, btBackup->text(), suggested);
+    if (file.isEmpty())
+        return;
+    try {
+        m_session.connection().backupTo(file);
+    } catch (const DbError& e) {
+        m_platform.dialogs.error(this, t.rsBackupFailed.arg(e.text()));
+        return;
+    }
+    m_platform.dialogs.message(this, t.rsBackupDone.arg(file));
 }
 
 void TfmSettings::FormDestroy()

@@ -4,12 +4,14 @@
 
 #include <QWidget>
 
-class Dialogs;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QSpinBox;
+class QPushButton;
+class Session;
 class Settings;
+struct Platform;
 
 // The settings page, embedded in the main window: its controls show and
 // change the program's settings.
@@ -17,12 +19,15 @@ class TfmSettings : public QWidget
 {
     Q_OBJECT
 public:
-    TfmSettings(Settings& settings, Dialogs& dialogs, QWidget* parent = nullptr);
+    TfmSettings(Session& session, Platform& platform, QWidget* parent = nullptr);
 
     // Loads the settings file; a bad value is reported, the others load.
     void FormCreate();
     // Writes what is written at program end.
     void FormDestroy();
+
+    // Writes a consistent copy of the database to a file the user chooses.
+    void btBackupClick();
 
     // The eleven column check boxes, in the order of the tool grid's columns 1..11.
     const QList<QCheckBox*>& columnBoxes() const { return m_columnBoxes; }
@@ -36,8 +41,9 @@ private:
     void showSettings();
     void SaveToolColumnView();
 
+    Session& m_session;
     Settings& m_settings;
-    Dialogs& m_dialogs;
+    Platform& m_platform;
     QGroupBox* ToolColumnBox;
     QList<QCheckBox*> m_columnBoxes;
     QCheckBox* cbShowTime;
@@ -50,6 +56,7 @@ private:
     QSpinBox* edPacketTimer;
     QLabel* lbPacketTimer;
     QCheckBox* cbPlaySound;
+    QPushButton* btBackup;
 };
 
 // The window's rows of the two text sets.

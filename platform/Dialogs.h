@@ -22,6 +22,8 @@ public:
                                          const QString& initial) = 0;
     // The open-picture dialog; an empty text when cancelled.
     virtual QString openPicture(QWidget* parent) = 0;
+    // The save-file dialog offering suggested (a path); an empty text when cancelled.
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested) = 0;
     // Shows one of the program's own windows modally until it closes.
     virtual void showModal(QDialog& window) = 0;
 };

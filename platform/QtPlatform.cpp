@@ -49,6 +49,11 @@ QString QtDialogs::openPicture(QWidget* parent)
                                         QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;All files (*)"));
 }
 
+QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, title, suggested);
+}
+
 QtSound::QtSound() = default;
 QtSound::~QtSound() = default;
 

@@ -20,6 +20,7 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& suggested) override;
     void showModal(QDialog& window) override;
 };
 

@@ -45,6 +45,16 @@ QString FakeDialogs::openPicture(QWidget*)
     return answer;
 }
 
+QString FakeDialogs::saveFile(QWidget*, const QString& title, const QString& suggested)
+{
+    shown.append({QStringLiteral("save"), title + u'|' + suggested});
+    if (saveFileAnswers.empty())
+        return {};
+    const QString answer = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return answer;
+}
+
 void FakeDialogs::showModal(QDialog& window)
 {
     shown.append({QStringLiteral("modal"), window.objectName()});

@@ -26,6 +26,7 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& suggested) override;
     // Runs the next script on the window instead of showing it; a window the
     // script leaves open, or one with no script left, is closed as by its
     // close button.
@@ -37,6 +38,7 @@ public:
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<QString> pictureAnswers;
+    std::deque<QString> saveFileAnswers;
 
     QList<Shown> shown;
     QStringList texts(const QString& kind) const;

@@ -1,0 +1,45 @@
+#include "CommandLine.h"
+
+#include "core/ProgramPaths.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kBadArguments = 2;
+
+int backup(const QString& programFolder, const QString& file, QTextStream& out, QTextStream& err)
+{
+    const ProgramPaths paths(programFolder);
+    try {
+        Connection db;
+        db.open(paths.database);
+        db.backupTo(file);
+    } catch (const DbError& e) {
+        err << "The backup was NOT written: " << e.text() << Qt::endl;
+        return kFailed;
+    }
+    out << "The database backup has been written: " << file << Qt::endl;
+    return kDone;
+}
+
+} // namespace
+
+std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                                  QTextStream& err)
+{
+    const QStringList options = arguments.mid(1);
+    if (options.isEmpty() || !options.first().startsWith(QStringLiteral("--")))
+        return std::nullopt;
+    if (options.first() == u"--backup") {
+        if (options.size() != 2 || options.at(1).isEmpty()) {
+            err << "usage: tooldesk --backup FILE" << Qt::endl;
+            return kBadArguments;
+        }
+        return backup(programFolder, options.at(1), out, err);
+    }
+    err << "unknown option: " << options.first() << Qt::endl << "usage: tooldesk [--backup FILE]" << Qt::endl;
+    return kBadArguments;
+}
