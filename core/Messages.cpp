@@ -45,6 +45,8 @@ const QList<MessageText> kMessages = {
     MSG(rsAktTemplateNotFound, "Шаблон АКТ-а списания не найден", "Write-off ACT template not found"),
     MSG(rsAktNotFound, "АКТ не найден или не был сформирован. Выполните списание для формирования АКТ-а",
         "ACT was not found or was not formed. Write off to form an ACT"),
+    MSG(rsUserHoldsTools, "Получатель не может быть удален: у него на руках инструмент (%1 шт.)",
+        "The user cannot be deleted: they still hold tools (%1)"),
 };
 #undef MSG
 

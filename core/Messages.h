@@ -39,6 +39,7 @@ struct Messages {
     QString rsWriteOffAllConfirm;
     QString rsAktTemplateNotFound;
     QString rsAktNotFound;
+    QString rsUserHoldsTools;
 };
 
 // One message in both languages.
