@@ -48,6 +48,7 @@ DbGrid* grid(QWidget* page, const char* name, QueryModel*& model, Query& query, 
     g->setQueryModel(model);
     for (int i = 0; i < widths.size(); ++i)
         g->setColumnWidth(i, widths[i]);
+    g->setSpreadOnResize(true); // the card's width shared out, as on the pages
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(g);
     return g;
@@ -250,24 +251,27 @@ void TfmCard_U::btReturn_ToolClick()
         return;
     if (!m_platform.dialogs.confirm(this, m_session.texts().rsReturnConfirm))
         return;
+    bool returned = false;
     try {
-        returnCurrentTool();
+        returned = returnCurrentTool();
     } catch (const DbError&) {
         m_platform.dialogs.error(this, m_session.texts().rsRequestError);
     }
+    // The card shows the new total by the time the message is read.
     showTotal();
+    if (returned)
+        m_platform.dialogs.message(this, m_session.texts().rsReturnedByOperator);
 }
 
-void TfmCard_U::returnCurrentTool()
+bool TfmCard_U::returnCurrentTool()
 {
     const qint64 toolKey = q2.integer(QStringLiteral("ID"));
     const bool returned = m_session.desk().returnFromHolder(toolKey, m_userKey, m_platform.clock.now());
     // Either way the lists show the tools as stored now.
     reloadLists();
-    if (!returned)
-        return;
-    m_navigator.notifyToolsChanged();
-    m_platform.dialogs.message(this, m_session.texts().rsReturnedByOperator);
+    if (returned)
+        m_navigator.notifyToolsChanged();
+    return returned;
 }
 
 QDateTime TfmCard_U::GetLastIssuedDate(const QString& ATool_ID, const QString& AUser_ID)

@@ -64,7 +64,8 @@ private:
     void connectHandlers();
     // Both lists for the recipient shown; the sort marks start afresh.
     void reloadLists();
-    void returnCurrentTool();
+    // True when the tool was taken back; the lists reloaded either way.
+    bool returnCurrentTool();
     static void toggleMarkedSort(Query& query, QueryModel& model, QSet<QString>& marked, int column);
 
     Session& m_session;
