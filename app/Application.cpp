@@ -7,6 +7,9 @@
 #include "desk/TfmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "recipients/TfmCard_U.h"
+#include "recipients/TfmEditor_U.h"
+#include "recipients/TfmUsers.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"
@@ -20,7 +23,8 @@ Application::Application(const QString& programFolder, Platform& platform)
     : m_platform(platform)
     , m_session(programFolder)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
-                      toolEditorTexts(), manualIssueTexts(), dictionaryTexts()})
+                      toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
+                      recipientEditorTexts(), recipientCardTexts()})
 {
     connect(&m_session, &Session::languageChanged, this, [this] { m_localization.apply(m_session.russian()); });
 }
@@ -31,6 +35,8 @@ Application::~Application()
         m_session.settings().saveTimeouts(); // the three time-outs are written at program end
     m_cfg.reset();
     m_hend.reset();
+    m_cardU.reset();
+    m_editorU.reset();
     m_cardT.reset();
     m_editorT.reset();
     m_dictTypes.reset();
@@ -66,6 +72,7 @@ bool Application::start()
         m_main->setTimersEnabled(m_timersEnabled);
         if (!m_main->FormCreate())
             return;
+        createRecipientWindows();
         createToolWindows();
         m_hend = std::make_unique<TfmHend>(m_session, m_platform);
         m_localization.addWindow(m_hend.get());
@@ -94,6 +101,15 @@ void Application::createToolWindows()
     createDictionaries();
     adopt(m_editorT, std::make_unique<TfmEditor_T>(m_session, *this, m_platform))->FormCreate();
     adopt(m_cardT, std::make_unique<TfmCard_T>(m_session, *this, m_platform));
+}
+
+void Application::createRecipientWindows()
+{
+    m_users = new TfmUsers(m_session, *this, m_platform);
+    m_localization.addWindow(m_users);
+    m_main->addPage(m_users, "SpeedButton5");
+    adopt(m_editorU, std::make_unique<TfmEditor_U>(m_session, m_platform));
+    adopt(m_cardU, std::make_unique<TfmCard_U>(m_session, *this, m_platform));
 }
 
 void Application::createDictionaries()
@@ -136,6 +152,21 @@ void Application::openToolEditor()
 void Application::openManualIssue(const QString& toolCode)
 {
     m_hend->execute(toolCode);
+}
+
+void Application::showRecipientList()
+{
+    m_main->showPage(m_users);
+}
+
+void Application::openRecipientCard()
+{
+    m_cardU->execute();
+}
+
+void Application::openRecipientEditor()
+{
+    m_editorU->execute();
 }
 
 void Application::openDictionary(DictionaryKind kind)

@@ -15,6 +15,9 @@ class TfmDict;
 class TfmEditor_T;
 class TfmCard_T;
 class TfmHend;
+class TfmUsers;
+class TfmEditor_U;
+class TfmCard_U;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -52,9 +55,13 @@ public:
     void openToolEditor() override;
     void openManualIssue(const QString& toolCode) override;
     void openDictionary(DictionaryKind kind) override;
+    void showRecipientList() override;
+    void openRecipientCard() override;
+    void openRecipientEditor() override;
 
 private:
     void createToolWindows();
+    void createRecipientWindows();
     void createDictionaries();
     template<typename Window>
     Window* adopt(std::unique_ptr<Window>& owner, std::unique_ptr<Window> window);
@@ -71,6 +78,9 @@ private:
     std::unique_ptr<TfmEditor_T> m_editorT;
     std::unique_ptr<TfmCard_T> m_cardT;
     std::unique_ptr<TfmHend> m_hend;
+    TfmUsers* m_users = nullptr; // a page of the main window
+    std::unique_ptr<TfmEditor_U> m_editorU;
+    std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;
     bool m_timersEnabled = true;
     bool m_started = false;

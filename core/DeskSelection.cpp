@@ -150,21 +150,53 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
             throw DbError(QStringLiteral("The tool is no longer in the register"));
         if (tool.boolean(QStringLiteral("Passed")))
             return false;
-        const bool russian = m_session.russian();
-        Query journal(db);
-        journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
-        journal.open();
-        const EventRecorder::Holder operatorMarker{
-            QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
-        EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now);
-        tool.edit();
-        tool.setValue(QStringLiteral("Passed"), true);
-        tool.setValue(QStringLiteral("OwnerID"), QStringLiteral("0"));
-        tool.post();
+        takeBack(tool, tool.text(QStringLiteral("ID_Tool_Unique")), now);
         transaction.commit();
     }
+    showOperatorReturn();
+    return true;
+}
+
+bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, const QDateTime& now)
+{
+    Connection& db = m_session.connection();
+    {
+        Connection::Transaction transaction(db);
+        Query tool(db);
+        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=?"), {toolKey});
+        tool.open();
+        if (tool.isEmpty())
+            throw DbError(QStringLiteral("The tool is no longer in the register"));
+        // Another desk may have taken it back, or issued it again to someone else.
+        if (tool.boolean(QStringLiteral("Passed")) || tool.text(QStringLiteral("OwnerID")) != holderKey)
+            return false;
+        takeBack(tool, tool.text(QStringLiteral("ID_Tool")), now);
+        transaction.commit();
+    }
+    showOperatorReturn();
+    return true;
+}
+
+void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QDateTime& now)
+{
+    Connection& db = m_session.connection();
+    const bool russian = m_session.russian();
+    Query journal(db);
+    journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
+    journal.open();
+    const EventRecorder::Holder operatorMarker{
+        QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
+    EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now,
+                                   toolReference);
+    tool.edit();
+    tool.setValue(QStringLiteral("Passed"), true);
+    tool.setValue(QStringLiteral("OwnerID"), QStringLiteral("0"));
+    tool.post();
+}
+
+void DeskSelection::showOperatorReturn()
+{
     clearTool();
     clearRecipient();
     m_session.qHistory.reopen(); // the desk's journal shows the new row on top
-    return true;
 }

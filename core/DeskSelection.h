@@ -56,6 +56,12 @@ public:
     // transaction decided on the tool as stored now. False when the tool was
     // already in the store. Throws DbError; then nothing is written.
     bool returnByOperator(const QString& toolIdentity, const QDateTime& now);
+    // The recipient card's return: the operator takes back the tool with row
+    // key toolKey from the holder whose key is holderKey, in one transaction
+    // decided on the tool as stored now. The journal row names the tool by
+    // its code, as that card has always written it. False when the tool is
+    // no longer out with that holder. Throws DbError; then nothing is written.
+    bool returnFromHolder(qint64 toolKey, const QString& holderKey, const QDateTime& now);
 
     // The desk's clear box.
     bool clearAfterEvent() const { return m_clearAfterEvent; }
@@ -66,6 +72,12 @@ signals:
     void clearAfterEventChanged(bool on);
 
 private:
+    // Writes the operator's return row for the tool and puts it back in the
+    // store; inside the caller's transaction.
+    void takeBack(Query& tool, const QString& toolReference, const QDateTime& now);
+    // After an operator's return: the desk empty, its journal with the row on top.
+    void showOperatorReturn();
+
     Session& m_session;
     bool m_batch = false;
     bool m_clearAfterEvent = false;

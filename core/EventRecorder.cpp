@@ -15,10 +15,16 @@ EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& to
 void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
                                     const QDateTime& when)
 {
+    writeJournalRow(journal, tool, holder, operation, when, tool.text(QStringLiteral("ID_Tool_Unique")));
+}
+
+void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+                                    const QDateTime& when, const QString& toolReference)
+{
     const QTime time = when.time();
     journal.append();
     journal.setValue(QStringLiteral("ID_U"), holder.code);
-    journal.setValue(QStringLiteral("ID_T"), tool.text(QStringLiteral("ID_Tool_Unique")));
+    journal.setValue(QStringLiteral("ID_T"), toolReference);
     journal.setValue(QStringLiteral("ADate"), when.date());
     journal.setValue(QStringLiteral("ATime"), QTime(time.hour(), time.minute(), time.second())); // whole seconds
     journal.setValue(QStringLiteral("Operation"), operation);

@@ -36,6 +36,9 @@ public:
     // Appends and posts one journal row for the current row of tool.
     static void writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
                                 const QDateTime& when);
+    // The same, naming the tool by toolReference instead of its identity.
+    static void writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+                                const QDateTime& when, const QString& toolReference);
 
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
     static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }

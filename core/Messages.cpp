@@ -65,6 +65,8 @@ const QList<MessageText> kMessages = {
     MSG(rsDbBusy, "База данных занята другой программой: %1", "The database is held by another program: %1"),
     MSG(rsBackupDone, "Резервная копия базы данных записана: %1", "The database backup has been written: %1"),
     MSG(rsBackupFailed, "Резервная копия НЕ записана: %1", "The backup was NOT written: %1"),
+    MSG(rsUserHoldsTools, "Получатель не может быть удален: у него на руках инструмент (%1 шт.)",
+        "The user cannot be deleted: they still hold tools (%1)"),
 };
 #undef MSG
 

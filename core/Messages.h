@@ -55,6 +55,7 @@ struct Messages {
     QString rsDbBusy;
     QString rsBackupDone;
     QString rsBackupFailed;
+    QString rsUserHoldsTools;
 };
 
 // One message in both languages.

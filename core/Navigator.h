@@ -24,6 +24,13 @@ public:
     // Manual issue of the tool with this code; returns when it closes.
     virtual void openManualIssue(const QString& toolCode) = 0;
     virtual void openDictionary(DictionaryKind kind) = 0;
+    // The recipient register page, as the left panel brings it up.
+    virtual void showRecipientList() = 0;
+    // The card of the recipient list's current recipient; returns when it closes.
+    virtual void openRecipientCard() = 0;
+    // The editor on the recipient list's current row, which the caller has
+    // put into insert or edit state; returns when it closes.
+    virtual void openRecipientEditor() = 0;
 
     void notifyToolsChanged() { emit toolsChanged(); }
     void notifyRecipientsChanged() { emit recipientsChanged(); }

@@ -28,7 +28,7 @@ void TestFrame::entriesSwitchPages()
     QVERIFY(f.control<QWidget>("TfmMain", "pMain")->isVisible());
     QVERIFY(!f.settings().isVisible());
     // Entries whose pages are not built are hidden; the desk and settings are there.
-    QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton5")->isVisibleTo(&m));
+    QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton5")->isVisibleTo(&m));
     QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton4")->isVisibleTo(&m));
     QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton3")->isVisibleTo(&m));
     QVERIFY(!f.control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m));
@@ -37,9 +37,13 @@ void TestFrame::entriesSwitchPages()
     QTest::mouseClick(f.control<QPushButton>("TfmMain", "btSettings"), Qt::LeftButton);
     QVERIFY(f.settings().isVisible());
     QVERIFY(!f.control<QWidget>("TfmMain", "pMain")->isVisible());
+    QTest::mouseClick(f.control<QPushButton>("TfmMain", "SpeedButton5"), Qt::LeftButton);
+    QVERIFY(f.window<QWidget>("TfmUsers").isVisible());
+    QVERIFY(!f.settings().isVisible());
     QTest::mouseClick(f.control<ColourButton>("TfmMain", "Panel4"), Qt::LeftButton);
     QVERIFY(f.control<QWidget>("TfmMain", "pMain")->isVisible());
     QVERIFY(!f.settings().isVisible());
+    QVERIFY(!f.window<QWidget>("TfmUsers").isVisible());
     QVERIFY(f.control<QLineEdit>("TfmMain", "edInput")->hasFocus() || !m.isActiveWindow());
 }
 
@@ -64,14 +68,18 @@ void TestFrame::editingButtonsAndTitle()
 {
     DeskFixture f;
     TfmMain& m = f.main();
-    // An editing button of another window follows the mode the sign-in sets.
-    auto* editButton = f.control<QPushButton>("TfmTools", "Button2");
+    // The editing buttons of other windows follow the mode the sign-in sets.
+    const QList<QPushButton*> editing{
+        f.control<QPushButton>("TfmTools", "Button2"), f.control<QPushButton>("TfmTools", "Button3"),
+        f.control<QPushButton>("TfmUsers", "Button2"), f.control<QPushButton>("TfmUsers", "Button3")};
     f.session().setAccessMode(Session::AccessMode::Restricted);
-    QVERIFY(!editButton->isEnabled());
+    for (QPushButton* button : editing)
+        QVERIFY(!button->isEnabled());
     QCOMPARE(m.windowTitle(),
              QStringLiteral("Выдача инструмента | РЕДАКТИРОВАНИЕ ЗАПРЕЩЕНО, ОБРАТИТЕСЬ К АДМИНИСТРАТОРУ!"));
     f.session().setAccessMode(Session::AccessMode::Administrator);
-    QVERIFY(editButton->isEnabled());
+    for (QPushButton* button : editing)
+        QVERIFY(button->isEnabled());
     QCOMPARE(m.windowTitle(), QStringLiteral("Выдача инструмента | АДМИНИСТРАТОР"));
 }
 

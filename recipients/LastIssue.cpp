@@ -1,0 +1,27 @@
+#include "LastIssue.h"
+
+#include "core/EventRecorder.h"
+#include "data/Connection.h"
+#include "data/Query.h"
+
+void findLastIssuedDate(Connection& db, const QString& toolId, const QString& userId, QDate& result)
+{
+    const SqlDialect& d = db.dialect();
+    Query rows(db);
+    // Codes are compared as the desk looks them up, never as patterns.
+    rows.setSql(
+        QStringLiteral("SELECT ID, ADate, Operation FROM History WHERE (%1) AND (%2)")
+            .arg(d.caselessEquals(QStringLiteral("ID_U"), userId), d.caselessEquals(QStringLiteral("ID_T"), toolId)),
+        {userId, toolId});
+    rows.open();
+    const QString russianWord = EventRecorder::issueWord(true);
+    const QString englishWord = EventRecorder::issueWord(false);
+    for (rows.first(); !rows.eof(); rows.next()) {
+        const QString operation = rows.text(QStringLiteral("Operation"));
+        if (operation != russianWord && operation != englishWord)
+            continue;
+        const QDate date = rows.date(QStringLiteral("ADate"));
+        if (date.isValid() && date > result)
+            result = date;
+    }
+}

@@ -1,0 +1,216 @@
+#include "TfmEditor_U.h"
+
+#include "core/Session.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "widgets/DbEdit.h"
+#include "widgets/DbImage.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
+#include "widgets/PictureFile.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCode = QStringLiteral("ID_User");
+const char* const kFields[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+
+} // namespace
+
+TfmEditor_U::TfmEditor_U(Session& session, Platform& platform, QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_session(session)
+    , m_users(session.qUsers)
+    , m_platform(platform)
+{
+    setObjectName(QStringLiteral("TfmEditor_U"));
+    setModal(true);
+    buildFields();
+    connectHandlers();
+}
+
+void TfmEditor_U::buildFields()
+{
+    auto* fields = new QGridLayout;
+    for (const char* field : kFields) {
+        const int r = static_cast<int>(edits.size());
+        auto* edit = new DbEdit(m_users, QLatin1String(field), this);
+        edit->setObjectName(QStringLiteral("DBEdit%1").arg(r + 1));
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("Label%1").arg(r + 1));
+        label->setBuddy(edit);
+        fields->addWidget(label, r, 0);
+        fields->addWidget(edit, r, 1);
+        labels << label;
+        edits << edit;
+    }
+    edits.first()->setMaxLength(16); // the code column's width, as the desk's entry box
+    fields->setColumnMinimumWidth(1, 260);
+
+    JvDBImage1 = named(new DbImage(m_users, QStringLiteral("Photo"), QSize(129, 156), this), "JvDBImage1");
+    SpeedButton1 = named(new QToolButton(this), "SpeedButton1");
+    auto* photo = new QVBoxLayout;
+    photo->addWidget(JvDBImage1);
+    photo->addWidget(SpeedButton1);
+    photo->addStretch(1);
+    auto* body = new QHBoxLayout;
+    body->addLayout(fields, 1);
+    body->addLayout(photo);
+
+    btOK = named(new QPushButton(this), "btOK");
+    btCancel = named(new QPushButton(this), "btCancel");
+    btOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btOK);
+    buttons->addWidget(btCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addLayout(buttons);
+}
+
+void TfmEditor_U::connectHandlers()
+{
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(btOK, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(btCancel, &QPushButton::clicked, this, d, [this] { btCancelClick(); });
+    guardedConnect(SpeedButton1, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
+}
+
+void TfmEditor_U::execute()
+{
+    FormShow();
+    m_platform.dialogs.showModal(*this);
+}
+
+void TfmEditor_U::FormShow()
+{
+    OK = false;
+    const bool editing = m_users.state() == Query::State::Edit;
+    m_editStartID = editing ? m_users.text(kCode).trimmed() : QString();
+    edits.first()->setFocus();
+}
+
+QString TfmEditor_U::GetMaxUserID()
+{
+    const QVariant max = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Users"));
+    return max.isNull() || !max.isValid() ? QString() : max.toString();
+}
+
+bool TfmEditor_U::codeTaken(const char* check, const QString& sql, const QVariantList& params)
+{
+    try {
+        return m_session.connection().scalar(sql, params).isValid();
+    } catch (const DbError& e) {
+        // A failed check does not stop the save.
+        m_platform.dialogs.error(this, QLatin1String(check) + QStringLiteral(": ") + e.text());
+        return false;
+    }
+}
+
+bool TfmEditor_U::InTool_IDList(const QString& ID)
+{
+    const QString where = m_session.connection().dialect().caselessEquals(QStringLiteral("ID_Tool"), ID);
+    const bool taken = codeTaken("InTool_IDList", QStringLiteral("SELECT 1 FROM Tools WHERE %1 LIMIT 1").arg(where),
+                                 {ID});
+    if (taken)
+        m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
+    return taken;
+}
+
+bool TfmEditor_U::InUser_IDList(const QString& ID)
+{
+    // The row being edited is never a duplicate of itself.
+    const QVariant ownKey = m_users.state() == Query::State::Edit ? m_users.value(QStringLiteral("ID")) : QVariant();
+    const QString where = m_session.connection().dialect().caselessEquals(kCode, ID);
+    const bool taken = codeTaken("InUser_IDList",
+                                 QStringLiteral("SELECT 1 FROM Users WHERE (%1) AND (ID<>?) LIMIT 1").arg(where),
+                                 {ID, ownKey.isValid() ? ownKey.toLongLong() : -1});
+    if (taken)
+        m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
+    return taken;
+}
+
+void TfmEditor_U::btOKClick()
+{
+    Query& u = m_users;
+    if (u.state() == Query::State::Browse)
+        return;
+    if (edits.first()->text().trimmed().isEmpty())
+        u.setValue(kCode, GetMaxUserID() + QStringLiteral("001"));
+    // Stored as the desk will look it up: without blanks around it.
+    const QString code = edits.first()->text().trimmed();
+    const bool codeKept = u.state() == Query::State::Edit && code == m_editStartID;
+    if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
+        return;
+    if (u.text(kCode) != code)
+        u.setValue(kCode, code);
+    u.post();
+    OK = true;
+    accept();
+}
+
+void TfmEditor_U::btCancelClick()
+{
+    reject();
+}
+
+void TfmEditor_U::done(int result)
+{
+    // Every close without a save discards what was typed.
+    if (!OK)
+        m_users.cancel();
+    QDialog::done(result);
+}
+
+void TfmEditor_U::SpeedButton1Click()
+{
+    const QString path = m_platform.dialogs.openPicture(this);
+    if (path.isEmpty())
+        return;
+    const LoadedPicture picture = loadPicture(path);
+    if (!picture.ok()) {
+        m_platform.dialogs.error(this, picture.message(m_session.russian()));
+        return;
+    }
+    if (m_users.state() != Query::State::Browse)
+        m_users.setValue(QStringLiteral("Photo"), storedPhoto(picture.image));
+}
+
+void TfmEditor_U::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    JvDBImage1->setAccessibleName(windowTitle());
+}
+
+QList<Localization::Text> recipientEditorTexts()
+{
+    using P = Localization::Property;
+    return {
+        {"TfmEditor_U", "", P::Title, 0, "Редактор записей (пользователь)", "Record Editor (user)"},
+        {"TfmEditor_U", "Label1", P::Caption, 0, "ID получателя", "ID user"},
+        {"TfmEditor_U", "Label2", P::Caption, 0, "ФИО", "Name"},
+        {"TfmEditor_U", "Label3", P::Caption, 0, "Телефон", "Phone"},
+        {"TfmEditor_U", "Label4", P::Caption, 0, "Организация", "Company"},
+        {"TfmEditor_U", "Label5", P::Caption, 0, "Отдел", "Department"},
+        {"TfmEditor_U", "Label6", P::Caption, 0, "ФИО руководителя", "Supervisor"},
+        {"TfmEditor_U", "Label7", P::Caption, 0, "Тел. руководителя", "Supervisor phone"},
+        {"TfmEditor_U", "SpeedButton1", P::Caption, 0, "Открыть...", "Open..."},
+        {"TfmEditor_U", "btOK", P::Caption, 0, "ОК", "OK"},
+        {"TfmEditor_U", "btCancel", P::Caption, 0, "Отмена", "Cancel"},
+    };
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "widgets/Localization.h"
+
+#include <QDialog>
+#include <QList>
+
+class DbEdit;
+class DbImage;
+class QLabel;
+class QPushButton;
+class Query;
+class QToolButton;
+class Session;
+struct Platform;
+
+// The recipient editor: the fields of the recipient list's current row,
+// which the list has put into insert or edit state. OK checks the code and
+// saves; any other close discards.
+class TfmEditor_U : public QDialog
+{
+    Q_OBJECT
+public:
+    TfmEditor_U(Session& session, Platform& platform, QWidget* parent = nullptr);
+
+    // Shows the editor modally on the list's current row.
+    void execute();
+    // Takes the row's state: the code it had when editing began.
+    void FormShow();
+
+    void btOKClick();
+    void btCancelClick();
+    void SpeedButton1Click();
+
+    // True, after the message, when a tool or another recipient has the
+    // code, letter case ignored as the desk ignores it.
+    bool InTool_IDList(const QString& ID);
+    bool InUser_IDList(const QString& ID);
+    QString GetMaxUserID();
+
+    // The row was saved in this showing.
+    bool OK = false;
+
+    void done(int result) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFields();
+    void connectHandlers();
+    bool codeTaken(const char* check, const QString& sql, const QVariantList& params);
+
+    Session& m_session;
+    Query& m_users;
+    Platform& m_platform;
+    // The trimmed code the row had when editing began; empty for a new row.
+    QString m_editStartID;
+
+    QList<QLabel*> labels; // Label1..Label7
+    QList<DbEdit*> edits;  // DBEdit1..DBEdit7
+    DbImage* JvDBImage1;
+    QToolButton* SpeedButton1;
+    QPushButton* btOK;
+    QPushButton* btCancel;
+};
+
+QList<Localization::Text> recipientEditorTexts();
