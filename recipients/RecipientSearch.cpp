@@ -1,6 +1,6 @@
 #include "RecipientSearch.h"
 
-#include "tools/ToolSearch.h"
+#include "core/SearchPattern.h"
 
 namespace {
 

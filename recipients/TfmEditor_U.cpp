@@ -148,8 +148,10 @@ void TfmEditor_U::btOKClick()
     Query& u = m_users;
     if (u.state() == Query::State::Browse)
         return;
+    // A blank code is made from the highest key and "002": the tool editor's
+    // "001" keeps generated tool and recipient codes apart.
     if (edits.first()->text().trimmed().isEmpty())
-        u.setValue(kCode, GetMaxUserID() + QStringLiteral("001"));
+        u.setValue(kCode, GetMaxUserID() + QStringLiteral("002"));
     // Stored as the desk will look it up: without blanks around it.
     const QString code = edits.first()->text().trimmed();
     const bool codeKept = u.state() == Query::State::Edit && code == m_editStartID;

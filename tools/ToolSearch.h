@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SearchPattern.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -9,10 +11,6 @@ struct ToolSearchStatement {
     QString sql;
     QVariantList params;
 };
-
-// The LIKE pattern that finds text anywhere, its own '%', '_' and '\' taken
-// literally (the statements say ESCAPE '\').
-QString containsPattern(const QString& text);
 
 // The identities of a work type's stored tool list: quoted texts joined by
 // commas ("'T1','T''2'"). Unquoted items are taken trimmed as they stand.

@@ -159,17 +159,17 @@ void TestUserEditor::generatedCode()
 {
     DeskFixture f;
     runEditor(f, QString(), [](TfmEditor_U& e) { pressOK(e); });
-    QCOMPARE(storedCodes(f), QStringList{"001"}); // an empty register
+    QCOMPARE(storedCodes(f), QStringList{"002"}); // an empty register
     f.addRecipient("U2");
     const qint64 last = f.addRecipient("U3");
     runEditor(f, QString(), [](TfmEditor_U& e) {
         typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "   ");
         pressOK(e);
     });
-    QCOMPARE(storedCodes(f).last(), QString::number(last) + "001");
+    QCOMPARE(storedCodes(f).last(), QString::number(last) + "002");
 
     // The generated code is a tool's already: refused, and it stays in the box.
-    const QString next = QString::number(last + 1) + "001";
+    const QString next = QString::number(last + 1) + "002";
     f.addTool(next);
     QString shown;
     runEditor(f, QString(), [&](TfmEditor_U& e) {
