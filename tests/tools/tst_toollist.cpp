@@ -249,7 +249,9 @@ void TestToolList::rowBeingAddedNotIssued()
     // The editor's unsaved row has no stored state: it is no issued tool.
     DeskFixture f;
     f.addTool("IN");
+    f.addTool("IN2");
     openList(f);
+    QVERIFY(f.session().qTools.locate("ID_Tool", "IN"));
     const QueryModel* model = f.control<DbGrid>("TfmTools", "DBGrid1")->queryModel();
     QVariant background;
     QVariant selected;
