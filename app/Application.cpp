@@ -26,7 +26,13 @@ Application::Application(const QString& programFolder, Platform& platform)
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts()})
 {
-    connect(&m_session, &Session::languageChanged, this, [this] { m_localization.apply(m_session.russian()); });
+    // Qt's texts and the number convention first: the windows' own texts
+    // then show amounts in the new convention.
+    m_qtLanguage.apply(m_session.russian());
+    connect(&m_session, &Session::languageChanged, this, [this] {
+        m_qtLanguage.apply(m_session.russian());
+        m_localization.apply(m_session.russian());
+    });
 }
 
 Application::~Application()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtLanguage.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "widgets/Localization.h"
@@ -68,6 +69,7 @@ private:
 
     Platform& m_platform;
     Session m_session;
+    QtLanguage m_qtLanguage;
     Localization m_localization;
     std::unique_ptr<TfmMain> m_main;
     TfmTools* m_tools = nullptr;       // a page of the main window

@@ -21,6 +21,7 @@ const QList<MessageText> kMessages = {
     MSG(rsNotePrefix, "Примечание: ", "Note: "),
     MSG(rsManualIssueDone, "Ручная выдача: Инструмент выдан!", "Manual Issue: Tool Issued!"),
     MSG(rsUserIDNotFound, "Не найден ID получателя!", "User ID not found!"),
+    MSG(rsToolWrittenOff, "Инструмент списан!", "The tool is written off!"),
     MSG(rsWrongPassword, "Введен неверный пароль, повторите ввод!", "Password is incorrect, enter again!"),
     MSG(rsPasswordChanged, "Пароль администратора был изменен!", "Administrator password has been changed!"),
     MSG(rsNewPassword, "Новый пароль: ", "New password: "),

@@ -20,6 +20,7 @@ struct Messages {
     QString rsNotePrefix;
     QString rsManualIssueDone;
     QString rsUserIDNotFound;
+    QString rsToolWrittenOff;
     QString rsWrongPassword;
     QString rsPasswordChanged;
     QString rsNewPassword;

@@ -66,6 +66,10 @@ public:
     // A condition true where column equals one of count bound values,
     // ignoring letter case, Cyrillic included.
     virtual QString caselessIn(const QString& column, int count) const = 0;
+    // A condition true where column, its blanks and line ends at both ends
+    // cut off, equals the one bound value ignoring letter case, Cyrillic
+    // included. For uniqueness checks: no index serves it.
+    virtual QString trimmedCaselessEquals(const QString& column) const = 0;
 
     virtual QString quoteIdentifier(const QString& name) const = 0;
     // Whether NULL sorts before every value in an ascending order.

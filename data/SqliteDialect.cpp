@@ -1,5 +1,6 @@
 #include "SqliteDialect.h"
 
+#include "AmountText.h"
 #include "DatabaseFile.h"
 #include "DbError.h"
 #include "FileSystemProbe.h"
@@ -71,12 +72,13 @@ QVariant numberToStorage(FieldKind kind, const QVariant& value)
             return local;
         throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     }
+    // A decimal comma or point whatever the locale, digit groups as the
+    // interface language writes them.
+    if (const std::optional<double> amount = parseAmount(text))
+        return *amount;
     const double d = text.toDouble(&ok);
-    if (ok)
+    if (ok && qIsFinite(d))
         return d;
-    const double local = QLocale().toDouble(text, &ok); // a decimal comma where the locale has one
-    if (ok)
-        return local;
     throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
@@ -170,6 +172,12 @@ QString SqliteDialect::caselessIn(const QString& column, int count) const
         marks << QStringLiteral("?");
     return QStringLiteral("%1 COLLATE %2 IN (%3)")
         .arg(quoteIdentifier(column), QLatin1String(kCaseless), marks.join(QLatin1Char(',')));
+}
+
+QString SqliteDialect::trimmedCaselessEquals(const QString& column) const
+{
+    return QStringLiteral("trim(%1, ' '||char(9)||char(10)||char(13)) = ? COLLATE %2")
+        .arg(quoteIdentifier(column), QLatin1String(kCaseless));
 }
 
 QString SqliteDialect::columnType(const QString& storeType) const

@@ -32,6 +32,7 @@ public:
 
     QString caselessEquals(const QString& column, const QString& value) const override;
     QString caselessIn(const QString& column, int count) const override;
+    QString trimmedCaselessEquals(const QString& column) const override;
 
     QString quoteIdentifier(const QString& name) const override;
     bool nullsSortLow() const override { return true; }

@@ -2,6 +2,7 @@
 
 #include "core/DeskSelection.h"
 #include "core/Session.h"
+#include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -115,7 +116,21 @@ void TfmHend::reloadList()
         m_loading = false;
         throw;
     }
+    // No row looks chosen before one is: the box is empty.
+    DBGrid1->selectionModel()->clearCurrentIndex();
+    DBGrid1->clearSelection();
     m_loading = false;
+}
+
+bool TfmHend::toolWrittenOff() const
+{
+    Connection& db = m_session.connection();
+    const SqlDialect& d = db.dialect();
+    const QString where = d.caselessEquals(QStringLiteral("ID_Tool"), toolCode);
+    return db
+        .scalar(QStringLiteral("SELECT 1 FROM Tools WHERE (%1) AND (WriteOff=%2) LIMIT 1").arg(where, d.sqlTrue()),
+                {toolCode})
+        .isValid();
 }
 
 void TfmHend::DBGrid1CellClick()
@@ -137,7 +152,12 @@ void TfmHend::btGoClick()
     const Messages& t = m_session.texts();
     desk.selectRecipient(edID->text());
     desk.selectTool(toolCode);
-    if (!desk.toolSelected() || !desk.recipientSelected()) {
+    if (!desk.toolSelected()) {
+        // Written off since the card opened: the desk no longer issues it.
+        m_platform.dialogs.message(this, toolWrittenOff() ? t.rsToolWrittenOff : t.rsUserIDNotFound);
+        return;
+    }
+    if (!desk.recipientSelected()) {
         m_platform.dialogs.message(this, t.rsUserIDNotFound);
         return;
     }

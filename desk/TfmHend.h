@@ -42,6 +42,7 @@ protected:
 
 private:
     void reloadList();
+    bool toolWrittenOff() const;
 
     Session& m_session;
     Platform& m_platform;

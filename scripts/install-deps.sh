@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
-    qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good
+    qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good qt6-translations-l10n
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu
     libreoffice-writer-nogui poppler-utils

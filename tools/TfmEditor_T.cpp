@@ -1,5 +1,6 @@
 #include "TfmEditor_T.h"
 
+#include "core/CodeRegistry.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/DbError.h"
@@ -14,6 +15,7 @@
 #include "widgets/Named.h"
 #include "widgets/PictureFile.h"
 
+#include <QCalendarWidget>
 #include <QCompleter>
 #include <QDateEdit>
 #include <QEvent>
@@ -139,10 +141,25 @@ void TfmEditor_T::connectHandlers()
     guardedConnect(SpeedButton1, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
     guardedConnect(SpeedButton2, &QToolButton::clicked, this, d, [this] { SpeedButton2Click(); });
     guardedConnect(SpeedButton3, &QToolButton::clicked, this, d, [this] { SpeedButton3Click(); });
-    guardedConnect(DateTimePicker1, &QDateEdit::dateChanged, this, d, [this] { DateTimePicker1Change(); });
-    guardedConnect(DateTimePicker2, &QDateEdit::dateChanged, this, d, [this] { DateTimePicker2Change(); });
+    connectPicker(DateTimePicker1, [this] { DateTimePicker1Change(); });
+    connectPicker(DateTimePicker2, [this] { DateTimePicker2Change(); });
     // Entries added in a dictionary are offered at once.
     guardedConnect(&m_navigator, &Navigator::dictionaryChanged, this, d, [this] { refreshDictionaries(); });
+}
+
+void TfmEditor_T::connectPicker(QDateEdit* picker, const std::function<void()>& change)
+{
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(picker, &QDateEdit::dateChanged, this, d, change);
+    // Choosing the day the picker already shows changes no date, yet it is
+    // the user's choice: a warranty that ends today. (Leaving the picker is
+    // none: tabbing past it must not date the tool.)
+    const auto chosen = [picker, change](QDate date) {
+        picker->setDate(date);
+        change();
+    };
+    guardedConnect(picker->calendarWidget(), &QCalendarWidget::clicked, this, d, chosen);
+    guardedConnect(picker->calendarWidget(), &QCalendarWidget::activated, this, d, chosen);
 }
 
 void TfmEditor_T::FormCreate()
@@ -195,52 +212,44 @@ QString TfmEditor_T::GetMaxToolID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_T::findsTrimmed(const char* name, const QString& sql, const QString& value)
+bool TfmEditor_T::refusedBy(const char* name, const QString& message,
+                            const std::function<bool(const CodeRegistry&)>& taken)
 {
+    bool found = false;
     try {
-        return m_session.connection().scalar(sql, {value}).isValid();
+        found = taken(CodeRegistry(m_session.connection()));
     } catch (const DbError& e) {
         // A failed check does not stop the save.
         m_platform.dialogs.error(this, QLatin1String(name) + QStringLiteral(": ") + e.text());
         return false;
     }
+    if (found)
+        m_platform.dialogs.message(this, message);
+    return found;
 }
 
-// Stored values are trimmed of blanks and control characters at both ends
-// and compared exactly, letter case included.
-static const QString kTrimmed = QStringLiteral("trim(%1, ' '||char(9)||char(10)||char(13)) = ? COLLATE BINARY");
+QVariant TfmEditor_T::ownKey() const
+{
+    // The row being edited is never a duplicate of itself.
+    return m_tools.state() == Query::State::Edit ? m_tools.value(QStringLiteral("ID")) : QVariant();
+}
 
 bool TfmEditor_T::InTool_IDList(const QString& ID)
 {
-    const bool found = findsTrimmed("InTool_IDList",
-                                    QStringLiteral("SELECT 1 FROM Tools WHERE ")
-                                        + kTrimmed.arg(QStringLiteral("ID_Tool")) + QStringLiteral(" LIMIT 1"),
-                                    ID);
-    if (found)
-        m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
-    return found;
+    return refusedBy("InTool_IDList", m_session.texts().rsToolIDTaken,
+                     [&](const CodeRegistry& codes) { return codes.toolCodeTaken(ID, ownKey()); });
 }
 
 bool TfmEditor_T::InUser_IDList(const QString& ID)
 {
-    const bool found = findsTrimmed("InUser_IDList",
-                                    QStringLiteral("SELECT 1 FROM Users WHERE ")
-                                        + kTrimmed.arg(QStringLiteral("ID_User")) + QStringLiteral(" LIMIT 1"),
-                                    ID);
-    if (found)
-        m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
-    return found;
+    return refusedBy("InUser_IDList", m_session.texts().rsUserIDTaken,
+                     [&](const CodeRegistry& codes) { return codes.recipientCodeTaken(ID); });
 }
 
 bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)
 {
-    const bool found = findsTrimmed("SerialFindDuplicate",
-                                    QStringLiteral("SELECT 1 FROM Tools WHERE ")
-                                        + kTrimmed.arg(QStringLiteral("SNumber")) + QStringLiteral(" LIMIT 1"),
-                                    ASerial);
-    if (found)
-        m_platform.dialogs.message(this, m_session.texts().rsDuplicateSerial);
-    return found;
+    return refusedBy("SerialFindDuplicate", m_session.texts().rsDuplicateSerial,
+                     [&](const CodeRegistry& codes) { return codes.serialTaken(ASerial, ownKey()); });
 }
 
 void TfmEditor_T::btOKClick()
@@ -253,7 +262,7 @@ void TfmEditor_T::btOKClick()
     }
     const QString code = DBEdit1->text().trimmed();
     const bool inserting = t.state() == Query::State::Insert;
-    const bool codeKept = !inserting && DBEdit1->text() == m_originalCode;
+    const bool codeKept = !inserting && code == m_originalCode.trimmed();
     if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
         return;
     const QString serial = DBEdit5->text().trimmed();
@@ -263,6 +272,8 @@ void TfmEditor_T::btOKClick()
         m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
         return;
     }
+    storeTrimmed(QStringLiteral("ID_Tool"), code);
+    storeTrimmed(QStringLiteral("SNumber"), serial);
     if (inserting)
         t.setValue(QStringLiteral("Passed"), true);
     if (IsNewRecord) {
@@ -280,6 +291,13 @@ void TfmEditor_T::btOKClick()
             m_platform.dialogs.error(this, error); // the tool stays saved
     }
     accept();
+}
+
+void TfmEditor_T::storeTrimmed(const QString& field, const QString& trimmed)
+{
+    // Blanks around a code would keep the desk from ever finding it.
+    if (m_tools.text(field) != trimmed)
+        m_tools.setValue(field, trimmed);
 }
 
 void TfmEditor_T::Button1Click()

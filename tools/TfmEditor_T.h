@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class CodeRegistry;
 class DbComboBox;
 class DbEdit;
 class DbImage;
@@ -61,7 +64,12 @@ protected:
 private:
     void buildFields();
     void connectHandlers();
-    bool findsTrimmed(const char* name, const QString& sql, const QString& value);
+    void connectPicker(QDateEdit* picker, const std::function<void()>& change);
+    // Shows message when taken finds the value in use; a database failure is
+    // shown under the check's name and lets the save go on.
+    bool refusedBy(const char* name, const QString& message, const std::function<bool(const CodeRegistry&)>& taken);
+    QVariant ownKey() const;
+    void storeTrimmed(const QString& field, const QString& trimmed);
     void refreshDictionaries();
     void openDictionary(DictionaryKind kind);
 

@@ -96,8 +96,11 @@ void TfmTools::buildGrid()
         const int passed = m_tools.fieldIndex(QStringLiteral("Passed"));
         if (passed < 0)
             return QColor();
-        const bool inStore = Query::parseBool(m_tools.value(row, passed)).value_or(false);
-        return inStore ? (selected ? kInStoreSelected : kInStore) : (selected ? kIssuedSelected : kIssued);
+        // A row being added has no stored state yet: the grid's own colours.
+        const std::optional<bool> inStore = Query::parseBool(m_tools.value(row, passed));
+        if (!inStore)
+            return QColor();
+        return *inStore ? (selected ? kInStoreSelected : kInStore) : (selected ? kIssuedSelected : kIssued);
     });
     DBGrid1->setQueryModel(m_model);
     for (int i = 0; i < m_model->columnCount(); ++i)

@@ -4,6 +4,8 @@
 #include "data/FieldText.h"
 #include "data/Query.h"
 
+#include <QEvent>
+
 DbEdit::DbEdit(Query& query, const QString& field, QWidget* parent)
     : QLineEdit(parent)
     , m_query(query)
@@ -40,4 +42,11 @@ void DbEdit::write(const QString& text)
     }
     m_writing = false;
     setStyleSheet(m_accepted ? QString() : QStringLiteral("QLineEdit { background: #ffd0d0; }"));
+}
+
+void DbEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && m_accepted)
+        refresh();
 }

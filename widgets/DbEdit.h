@@ -17,6 +17,10 @@ public:
     // False while the box holds text its field cannot take.
     bool valueAccepted() const { return m_accepted; }
 
+protected:
+    // A language switch changes how amounts are written.
+    void changeEvent(QEvent* event) override;
+
 private:
     void refresh();
     void write(const QString& text);

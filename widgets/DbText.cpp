@@ -3,6 +3,8 @@
 #include "data/FieldText.h"
 #include "data/Query.h"
 
+#include <QEvent>
+
 DbText::DbText(Query& query, const QString& field, QWidget* parent)
     : QLabel(parent)
     , m_query(query)
@@ -23,4 +25,11 @@ void DbText::refresh()
     }
     // Dates and money read as the grids show them.
     setText(fieldText(m_query.value(m_field), m_query.fieldKind(m_query.fieldIndex(m_field))));
+}
+
+void DbText::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
 }

@@ -12,6 +12,10 @@ public:
     DbText(Query& query, const QString& field, QWidget* parent = nullptr);
     const QString& field() const { return m_field; }
 
+protected:
+    // A language switch changes how amounts are written.
+    void changeEvent(QEvent* event) override;
+
 private:
     void refresh();
 

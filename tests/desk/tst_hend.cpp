@@ -60,6 +60,9 @@ class TestHend : public QObject
     Q_OBJECT
 private slots:
     void choosingRowFillsCode();
+    void nothingChosenOnOpening();
+    void writtenOffToolNamed_data();
+    void writtenOffToolNamed();
     void issuesToChosenRecipient_data();
     void issuesToChosenRecipient();
     void notFoundKeepsWindowOpen_data();
@@ -91,6 +94,57 @@ void TestHend::choosingRowFillsCode()
     QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty());
     hend.FormShow();
     QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty());
+}
+
+void TestHend::nothingChosenOnOpening()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addRecipient(QStringLiteral("U2"));
+    TfmHend& hend = f.window<TfmHend>("TfmHend");
+    auto* grid = DeskFixture::find<DbGrid>(hend, "DBGrid1");
+    auto* box = DeskFixture::find<QLineEdit>(hend, "edID");
+    for (int showing = 0; showing < 2; ++showing) {
+        hend.FormShow();
+        QVERIFY(!grid->currentIndex().isValid());
+        QVERIFY(grid->selectionModel()->selectedIndexes().isEmpty());
+        QVERIFY(box->text().isEmpty());
+        // The first row is chosen like any other.
+        grid->setCurrentIndex(grid->model()->index(0, 1));
+        QCOMPARE(box->text(), hend.Query.value(0, hend.Query.fieldIndex(QStringLiteral("ID_User"))).toString());
+        box->clear();
+    }
+}
+
+void TestHend::writtenOffToolNamed_data()
+{
+    QTest::addColumn<int>("languageIndex");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("RU") << 0 << "Инструмент списан!";
+    QTest::newRow("EN") << 1 << "The tool is written off!";
+}
+
+void TestHend::writtenOffToolNamed()
+{
+    QFETCH(int, languageIndex);
+    QFETCH(QString, message);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    TfmCard_T& card = openCard(f, QStringLiteral("T1"));
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(languageIndex);
+    // Written off at another desk while the card is open.
+    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T1'");
+    int result = 0;
+    runHend(f, card, [&](TfmHend& hend) {
+        DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("U1"));
+        DeskFixture::find<QPushButton>(hend, "btGo")->click();
+        result = hend.result();
+    });
+    QCOMPARE(result, kStillOpen);
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")), QStringList{message});
+    QCOMPARE(f.journalCount(), 0);
+    QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
 }
 
 void TestHend::issuesToChosenRecipient_data()

@@ -8,12 +8,15 @@
 #include "widgets/DbEdit.h"
 #include "widgets/ImageFolder.h"
 
+#include <QCalendarWidget>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -38,7 +41,8 @@ void typeInto(QLineEdit* box, const QString& text)
 {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
+    for (QChar c : text) // one key a letter, Cyrillic too
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 QString writePicture(const QString& path, const char* format)
@@ -57,6 +61,7 @@ class TestEditor : public QObject
 private slots:
     void codeChecks_data();
     void codeChecks();
+    void savedCodeFoundAtTheDesk();
     void generatedCode();
     void serialChecks_data();
     void serialChecks();
@@ -69,7 +74,11 @@ private slots:
     void pictureLandsInTheIdentityFolder();
     void hostileCodeKeepsPicturesInside();
     void datesFromThePickers();
-    void priceMustBeANumber();
+    void sameDayChosenInThePicker_data();
+    void sameDayChosenInThePicker();
+    void priceTyped_data();
+    void priceTyped();
+    void pricesShownInTheLanguage();
     void dictionaryEntriesOfferedAtOnce();
 };
 
@@ -78,24 +87,40 @@ void TestEditor::codeChecks_data()
     QTest::addColumn<QString>("editCode"); // null: a new tool
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stored"); // the code saved, when saved
     const QString tool = QStringLiteral("Введенный ID уже зарегистрирован у инструмента!");
     const QString user = QStringLiteral("Введенный ID уже зарегистрирован у пользователя!");
-    QTest::newRow("new: another tool's code") << QString() << "T1" << tool;
-    QTest::newRow("new: blanks around the code") << QString() << "  T1 " << tool;
-    QTest::newRow("new: a recipient's code") << QString() << "U1" << user;
-    QTest::newRow("new: a written-off tool's code") << QString() << "OFF" << tool;
-    QTest::newRow("new: other letter case is another code") << QString() << "t1"
-                                                            << "";
-    QTest::newRow("new: free code") << QString() << "T9"
-                                    << "";
+    QTest::newRow("new: another tool's code") << QString() << "T1" << tool << "";
+    QTest::newRow("new: blanks around a taken code") << QString() << "  T1 " << tool << "";
+    QTest::newRow("new: a recipient's code") << QString() << "U1" << user << "";
+    QTest::newRow("new: a written-off tool's code") << QString() << "OFF" << tool << "";
+    QTest::newRow("new: letter case of a tool's code") << QString() << "t1" << tool << "";
+    QTest::newRow("new: letter case of a recipient's code") << QString() << "u1" << user << "";
+    QTest::newRow("new: Cyrillic letter case") << QString() << "ключ-5" << tool << "";
+    QTest::newRow("new: a code stored with blanks") << QString() << "leg" << tool << "";
+    QTest::newRow("new: free code typed with blanks") << QString() << "  SP-5  "
+                                                      << ""
+                                                      << "SP-5";
     QTest::newRow("edit: code kept, no check") << "T2"
                                                << "T2"
-                                               << "";
+                                               << ""
+                                               << "T2";
     QTest::newRow("edit: to another tool's code") << "T2"
-                                                  << "T1" << tool;
-    QTest::newRow("edit: case change runs the check") << "T2"
-                                                      << "t2"
-                                                      << "";
+                                                  << "T1" << tool << "";
+    QTest::newRow("edit: to another tool's code in other case") << "T2"
+                                                                << "t1" << tool << "";
+    QTest::newRow("edit: own code in other case") << "T2"
+                                                  << "t2"
+                                                  << ""
+                                                  << "t2";
+    QTest::newRow("edit: own code with blanks around") << "T2"
+                                                       << " T2  "
+                                                       << ""
+                                                       << "T2";
+    QTest::newRow("edit: own Cyrillic code in other case") << "КЛЮЧ-5"
+                                                           << "Ключ-5"
+                                                           << ""
+                                                           << "Ключ-5";
 }
 
 void TestEditor::codeChecks()
@@ -103,11 +128,14 @@ void TestEditor::codeChecks()
     QFETCH(QString, editCode);
     QFETCH(QString, typed);
     QFETCH(QString, message);
+    QFETCH(QString, stored);
     DeskFixture f;
     f.addRecipient("U1");
     f.addTool("T1");
     f.addTool("T2");
     f.addTool("OFF");
+    f.addTool("КЛЮЧ-5");
+    f.addTool("  LEG ");
     f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
     bool stayedOpen = false;
     runEditor(f, editCode, [&](TfmEditor_T& e) {
@@ -120,7 +148,27 @@ void TestEditor::codeChecks()
     QCOMPARE(f.fakes().dialogs.texts("message"), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(stayedOpen, !message.isEmpty());
     const int tools = f.db().scalar("SELECT COUNT(*) FROM Tools").toInt();
-    QCOMPARE(tools, 3 + (editCode.isNull() && message.isEmpty() ? 1 : 0));
+    QCOMPARE(tools, 5 + (editCode.isNull() && message.isEmpty() ? 1 : 0));
+    if (!stored.isEmpty()) {
+        QCOMPARE(f.db().scalar("SELECT COUNT(*) FROM Tools WHERE ID_Tool=? COLLATE BINARY", {stored}).toInt(), 1);
+        if (editCode.isNull())
+            QCOMPARE(f.toolValue(stored, "ID_Tool_Unique").toString(), stored);
+    }
+}
+
+void TestEditor::savedCodeFoundAtTheDesk()
+{
+    // Typed with blanks, scanned without them and in another letter case.
+    DeskFixture f;
+    f.addRecipient("U1");
+    runEditor(f, QString(), [](TfmEditor_T& e) {
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "  Sp-5 ");
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+    });
+    f.scan("u1");
+    f.scan("SP-5");
+    QCOMPARE(f.journalCount(), 1);
+    QCOMPARE(f.lastJournal("ID_T").toString(), QStringLiteral("Sp-5"));
 }
 
 void TestEditor::generatedCode()
@@ -150,14 +198,19 @@ void TestEditor::serialChecks_data()
     QTest::addColumn<QString>("editCode");
     QTest::addColumn<QString>("serial");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("new, duplicate") << QString() << "SN-1" << true;
-    QTest::newRow("new, duplicate with blanks") << QString() << " SN-1  " << true;
-    QTest::newRow("new, other case") << QString() << "sn-1" << false;
-    QTest::newRow("new, empty never checked") << QString() << "" << false;
+    QTest::addColumn<QString>("stored"); // the serial saved, when saved
+    QTest::newRow("new, duplicate") << QString() << "SN-1" << true << "";
+    QTest::newRow("new, duplicate with blanks") << QString() << " SN-1  " << true << "";
+    QTest::newRow("new, duplicate in other case") << QString() << "sn-1" << true << "";
+    QTest::newRow("new, Cyrillic duplicate in other case") << QString() << "ся-9" << true << "";
+    QTest::newRow("new, free serial stored trimmed") << QString() << "  SN-7 " << false << "SN-7";
+    QTest::newRow("new, empty never checked") << QString() << "" << false << "";
     QTest::newRow("edit keeping a shared serial") << "T2"
-                                                  << "SN-1" << false;
+                                                  << "SN-1" << false << "SN-1";
     QTest::newRow("edit to a duplicate") << "T3"
-                                         << "SN-1" << true;
+                                         << "SN-1" << true << "";
+    QTest::newRow("edit, own serial in other case") << "T4"
+                                                    << "Ся-9" << false << "Ся-9";
 }
 
 void TestEditor::serialChecks()
@@ -165,21 +218,26 @@ void TestEditor::serialChecks()
     QFETCH(QString, editCode);
     QFETCH(QString, serial);
     QFETCH(bool, refused);
+    QFETCH(QString, stored);
     DeskFixture f;
     f.addTool("T1");
     f.addTool("T2");
     f.addTool("T3");
     f.addTool("T4");
     f.db().exec("UPDATE Tools SET SNumber='SN-1' WHERE ID_Tool IN ('T1','T2')");
-    f.db().exec("UPDATE Tools SET SNumber='' WHERE ID_Tool IN ('T3','T4')");
+    f.db().exec("UPDATE Tools SET SNumber='' WHERE ID_Tool='T3'");
+    f.db().exec("UPDATE Tools SET SNumber='СЯ-9' WHERE ID_Tool='T4'");
+    const QString code = editCode.isNull() ? QStringLiteral("NEW") : editCode;
     runEditor(f, editCode, [&](TfmEditor_T& e) {
         if (editCode.isNull())
-            typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "NEW");
+            typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), code);
         typeInto(DeskFixture::find<DbEdit>(e, "DBEdit5"), serial);
         DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
     QCOMPARE(f.fakes().dialogs.texts("message"),
              refused ? QStringList{QStringLiteral("Обнаружен дубликат серийного номера!")} : QStringList{});
+    if (!stored.isEmpty())
+        QCOMPARE(f.toolValue(code, "SNumber").toString(), stored);
 }
 
 void TestEditor::serialOfAnEarlierEditNotCarriedOver()
@@ -333,19 +391,104 @@ void TestEditor::datesFromThePickers()
     QCOMPARE(f.toolValue("T1", "Date_Purchase").toString(), QStringLiteral("2024-02-29"));
 }
 
-void TestEditor::priceMustBeANumber()
+void TestEditor::sameDayChosenInThePicker_data()
+{
+    QTest::addColumn<bool>("byMouse");
+    QTest::newRow("clicked") << true;
+    QTest::newRow("Enter in the calendar") << false;
+}
+
+void TestEditor::sameDayChosenInThePicker()
+{
+    // The picker opens on today; choosing today changes no date but sets the field.
+    QFETCH(bool, byMouse);
+    DeskFixture f;
+    f.addTool("T1");
+    f.fakes().clock.current = QDateTime(QDate(2026, 3, 14), QTime(9, 0));
+    runEditor(f, QStringLiteral("T1"), [&](TfmEditor_T& e) {
+        auto* picker = DeskFixture::find<QDateEdit>(e, "DateTimePicker1");
+        QCOMPARE(picker->date(), QDate(2026, 3, 14));
+        QCalendarWidget* calendar = picker->calendarWidget();
+        if (byMouse) {
+            emit calendar->clicked(QDate(2026, 3, 14));
+        } else {
+            auto* days = calendar->findChild<QTableView*>();
+            QVERIFY(days);
+            QTest::keyClick(days, Qt::Key_Return);
+        }
+        QCOMPARE(DeskFixture::find<DbEdit>(e, "DBEdit7")->text(), QStringLiteral("14.03.2026"));
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+    });
+    QCOMPARE(f.toolValue("T1", "Guarantee").toString(), QStringLiteral("2026-03-14"));
+    QVERIFY(f.toolValue("T1", "Date_Purchase").isNull() || f.toolValue("T1", "Date_Purchase").toString().isEmpty());
+}
+
+void TestEditor::priceTyped_data()
+{
+    QTest::addColumn<int>("languageIndex"); // 0 RU, 1 EN
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("stored"); // -1: refused
+    for (int language : {0, 1}) {
+        const QByteArray tag = language ? "EN: " : "RU: ";
+        QTest::newRow(tag + "decimal comma") << language << "1234,50" << 1234.5;
+        QTest::newRow(tag + "decimal point") << language << "1234.50" << 1234.5;
+        QTest::newRow(tag + "garbage") << language << "12abc" << -1.0;
+        QTest::newRow(tag + "two decimal marks") << language << "12,5,0" << -1.0;
+    }
+    QTest::newRow("RU: blanks group") << 0 << "1 234,50" << 1234.5;
+    QTest::newRow("RU: no-break blank groups") << 0 << QStringLiteral("1\u00A0234,5") << 1234.5;
+    QTest::newRow("RU: comma before three digits is decimal") << 0 << "1,234" << 1.234;
+    QTest::newRow("EN: commas group") << 1 << "1,234.50" << 1234.5;
+    QTest::newRow("EN: comma before three digits groups") << 1 << "1,234" << 1234.0;
+    QTest::newRow("EN: misplaced group") << 1 << "12,34.5" << -1.0;
+}
+
+void TestEditor::priceTyped()
+{
+    QFETCH(int, languageIndex);
+    QFETCH(QString, typed);
+    QFETCH(double, stored);
+    DeskFixture f;
+    f.addTool("T1");
+    f.db().exec("UPDATE Tools SET Price=7 WHERE ID_Tool='T1'");
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(languageIndex);
+    bool saved = false;
+    runEditor(f, QStringLiteral("T1"), [&](TfmEditor_T& e) {
+        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit6"), typed);
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+        saved = e.OK;
+        if (!saved)
+            QCOMPARE(DeskFixture::find<DbEdit>(e, "DBEdit6")->text(), typed); // kept for correcting
+    });
+    QCOMPARE(saved, stored >= 0);
+    QCOMPARE(f.fakes().dialogs.texts("message"),
+             saved ? QStringList{} : QStringList{f.session().texts().rsPriceNotNumber});
+    QCOMPARE(f.toolValue("T1", "Price").toDouble(), saved ? stored : 7.0);
+}
+
+void TestEditor::pricesShownInTheLanguage()
 {
     DeskFixture f;
     f.addTool("T1");
+    f.db().exec("UPDATE Tools SET Price=1234567.5 WHERE ID_Tool='T1'");
+    auto* language = f.control<QComboBox>("TfmCFG", "cbLeng");
+    auto* price = f.control<DbEdit>("TfmEditor_T", "DBEdit6");
+    f.app().showToolList();
+    QVERIFY(f.session().qTools.locate("ID_Tool", "T1"));
+    const auto grouped = [](QString text) { return text.replace(QChar(0x00A0), u' '); };
+    QCOMPARE(grouped(price->text()), QStringLiteral("1 234 567,50"));
+    language->setCurrentIndex(1);
+    QCOMPARE(price->text(), QStringLiteral("1,234,567.50")); // follows the switch at once
+    language->setCurrentIndex(0);
+    QCOMPARE(grouped(price->text()), QStringLiteral("1 234 567,50"));
+    // A shown amount typed back is the same amount.
     runEditor(f, QStringLiteral("T1"), [](TfmEditor_T& e) {
-        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit6"), "12abc");
-        DeskFixture::find<QPushButton>(e, "btOK")->click();
-        QVERIFY(!e.OK);
-        typeInto(DeskFixture::find<DbEdit>(e, "DBEdit6"), "1250.5");
+        auto* box = DeskFixture::find<DbEdit>(e, "DBEdit6");
+        const QString shown = box->text();
+        typeInto(box, shown);
         DeskFixture::find<QPushButton>(e, "btOK")->click();
     });
-    QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{QStringLiteral("Стоимость должна быть числом!")});
-    QCOMPARE(f.toolValue("T1", "Price").toDouble(), 1250.5);
+    QCOMPARE(f.toolValue("T1", "Price").toDouble(), 1234567.5);
 }
 
 void TestEditor::dictionaryEntriesOfferedAtOnce()

@@ -31,6 +31,7 @@ private slots:
     void savedSortReapplied_data();
     void savedSortReapplied();
     void rowColours();
+    void rowBeingAddedNotIssued();
     void columnsAsTheSettingsShow();
     void addThroughEditor();
     void editKeepsTheToolCurrent();
@@ -241,6 +242,28 @@ void TestToolList::rowColours()
     QCOMPARE(model->data(model->index(0, 0), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(249, 132, 89));
     QCOMPARE(model->data(model->index(1, 3), Qt::BackgroundRole).value<QColor>(), QColor(179, 244, 144));
     QCOMPARE(model->data(model->index(1, 3), QueryModel::SelectedBackgroundRole).value<QColor>(), QColor(147, 249, 92));
+}
+
+void TestToolList::rowBeingAddedNotIssued()
+{
+    // The editor's unsaved row has no stored state: it is no issued tool.
+    DeskFixture f;
+    f.addTool("IN");
+    f.addTool("IN2");
+    openList(f);
+    QVERIFY(f.session().qTools.locate("ID_Tool", "IN"));
+    const QueryModel* model = f.control<DbGrid>("TfmTools", "DBGrid1")->queryModel();
+    QVariant background;
+    QVariant selected;
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog&) {
+        const int row = f.session().qTools.recNo();
+        QCOMPARE(f.session().qTools.state(), Query::State::Insert);
+        background = model->data(model->index(row, 0), Qt::BackgroundRole);
+        selected = model->data(model->index(row, 0), QueryModel::SelectedBackgroundRole);
+    });
+    f.control<QPushButton>("TfmTools", "Button1")->click();
+    QVERIFY2(!background.isValid(), qPrintable(background.value<QColor>().name()));
+    QVERIFY(!selected.isValid());
 }
 
 void TestToolList::columnsAsTheSettingsShow()
