@@ -1,5 +1,6 @@
 #include "TfmEditor_U.h"
 
+#include "core/CodeRegistry.h"
 #include "core/Session.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -109,10 +110,10 @@ QString TfmEditor_U::GetMaxUserID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_U::codeTaken(const char* check, const QString& sql, const QVariantList& params)
+bool TfmEditor_U::codeTaken(const char* check, const std::function<bool(const CodeRegistry&)>& lookup)
 {
     try {
-        return m_session.connection().scalar(sql, params).isValid();
+        return lookup(CodeRegistry(m_session.connection()));
     } catch (const DbError& e) {
         // A failed check does not stop the save.
         m_platform.dialogs.error(this, QLatin1String(check) + QStringLiteral(": ") + e.text());
@@ -122,9 +123,7 @@ bool TfmEditor_U::codeTaken(const char* check, const QString& sql, const QVarian
 
 bool TfmEditor_U::InTool_IDList(const QString& ID)
 {
-    const QString where = m_session.connection().dialect().caselessEquals(QStringLiteral("ID_Tool"), ID);
-    const bool taken = codeTaken("InTool_IDList", QStringLiteral("SELECT 1 FROM Tools WHERE %1 LIMIT 1").arg(where),
-                                 {ID});
+    const bool taken = codeTaken("InTool_IDList", [&](const CodeRegistry& r) { return r.toolCodeTaken(ID); });
     if (taken)
         m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
     return taken;
@@ -134,10 +133,8 @@ bool TfmEditor_U::InUser_IDList(const QString& ID)
 {
     // The row being edited is never a duplicate of itself.
     const QVariant ownKey = m_users.state() == Query::State::Edit ? m_users.value(QStringLiteral("ID")) : QVariant();
-    const QString where = m_session.connection().dialect().caselessEquals(kCode, ID);
     const bool taken = codeTaken("InUser_IDList",
-                                 QStringLiteral("SELECT 1 FROM Users WHERE (%1) AND (ID<>?) LIMIT 1").arg(where),
-                                 {ID, ownKey.isValid() ? ownKey.toLongLong() : -1});
+                                 [&](const CodeRegistry& r) { return r.recipientCodeTaken(ID, ownKey); });
     if (taken)
         m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
     return taken;

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <QList>
+#include <functional>
 
+class CodeRegistry;
 class DbEdit;
 class DbImage;
 class QLabel;
@@ -49,7 +51,7 @@ protected:
 private:
     void buildFields();
     void connectHandlers();
-    bool codeTaken(const char* check, const QString& sql, const QVariantList& params);
+    bool codeTaken(const char* check, const std::function<bool(const CodeRegistry&)>& lookup);
 
     Session& m_session;
     Query& m_users;
