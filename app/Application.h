@@ -15,6 +15,9 @@ class TfmDict;
 class TfmEditor_T;
 class TfmCard_T;
 class TfmHend;
+class TfmWorkTypes;
+class TfmWorkTypes_Editor;
+class TfmWriteOff;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -52,6 +55,8 @@ public:
     void openToolEditor() override;
     void openManualIssue(const QString& toolCode) override;
     void openDictionary(DictionaryKind kind) override;
+    void openWorkTypes() override;
+    void openWorkTypeEditor() override;
 
 private:
     void createToolWindows();
@@ -65,11 +70,14 @@ private:
     std::unique_ptr<TfmMain> m_main;
     TfmTools* m_tools = nullptr;       // a page of the main window
     TfmSettings* m_settings = nullptr; // a page of the main window
+    TfmWriteOff* m_writeOff = nullptr; // a page of the main window
     std::unique_ptr<TfmDict> m_dictNaim;
     std::unique_ptr<TfmDict> m_dictMesto;
     std::unique_ptr<TfmDict> m_dictTypes;
     std::unique_ptr<TfmEditor_T> m_editorT;
     std::unique_ptr<TfmCard_T> m_cardT;
+    std::unique_ptr<TfmWorkTypes> m_workTypes;
+    std::unique_ptr<TfmWorkTypes_Editor> m_workTypesEditor;
     std::unique_ptr<TfmHend> m_hend;
     std::unique_ptr<TfmCFG> m_cfg;
     bool m_timersEnabled = true;
