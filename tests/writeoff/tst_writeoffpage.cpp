@@ -4,6 +4,7 @@
 #include "core/DeskSelection.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "widgets/DbGrid.h"
 #include "writeoff/TfmWriteOff.h"
