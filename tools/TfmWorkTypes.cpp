@@ -289,6 +289,8 @@ void TfmWorkTypes::changeEvent(QEvent* event)
         return;
     edID->setAccessibleName(QStringLiteral("ID"));
     Grid_Works->setAccessibleName(windowTitle());
+    Grid_Tools->setAccessibleName(windowTitle() + QStringLiteral(": ") + Grid_Tools->columnTitles());
+    Grid_All_Tools->setAccessibleName(Grid_All_Tools->columnTitles());
 }
 
 QList<Localization::Text> workTypesTexts()

@@ -355,6 +355,8 @@ void TfmWriteOff::changeEvent(QEvent* event)
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
     btWordExport->setAccessibleName(btDocument->text());
     Grid_Tools->setAccessibleName(windowTitle());
+    Grid_AKT->setAccessibleName(Grid_AKT->columnTitles());
+    Grid_AKT_Conteiner->setAccessibleName(Grid_AKT_Conteiner->columnTitles());
 }
 
 QList<Localization::Text> writeOffTexts()
