@@ -14,7 +14,10 @@
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"
 #include "tools/TfmTools.h"
+#include "tools/TfmWorkTypes.h"
+#include "tools/TfmWorkTypes_Editor.h"
 #include "widgets/ErrorGuard.h"
+#include "writeoff/TfmWriteOff.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +27,8 @@ Application::Application(const QString& programFolder, Platform& platform)
     , m_session(programFolder)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
-                      recipientEditorTexts(), recipientCardTexts()})
+                      recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),
+                      writeOffTexts()})
 {
     // Qt's texts and the number convention first: the windows' own texts
     // then show amounts in the new convention.
@@ -44,6 +48,8 @@ Application::~Application()
     m_cardU.reset();
     m_editorU.reset();
     m_cardT.reset();
+    m_workTypesEditor.reset();
+    m_workTypes.reset();
     m_editorT.reset();
     m_dictTypes.reset();
     m_dictMesto.reset();
@@ -88,6 +94,11 @@ bool Application::start()
         m_localization.addWindow(m_settings);
         m_settings->FormCreate();
         m_main->addPage(m_settings, "btSettings");
+
+        m_writeOff = new TfmWriteOff(m_session, *this, m_platform);
+        m_localization.addWindow(m_writeOff);
+        m_writeOff->FormCreate();
+        m_main->addPage(m_writeOff, "btWriteOff");
         m_started = true;
 
         // Last: the sign-in window; closing it without a role ends the program.
@@ -103,10 +114,12 @@ void Application::createToolWindows()
     m_tools = new TfmTools(m_session, *this, m_platform);
     m_localization.addWindow(m_tools);
     m_main->addPage(m_tools, "SpeedButton4");
-    m_tools->FormCreate();
     createDictionaries();
     adopt(m_editorT, std::make_unique<TfmEditor_T>(m_session, *this, m_platform))->FormCreate();
     adopt(m_cardT, std::make_unique<TfmCard_T>(m_session, *this, m_platform));
+    adopt(m_workTypes, std::make_unique<TfmWorkTypes>(m_session, *this, m_platform))->FormCreate();
+    adopt(m_workTypesEditor, std::make_unique<TfmWorkTypes_Editor>(m_session, *this, m_platform));
+    m_workTypesEditor->setAnchor(m_main.get());
 }
 
 void Application::createRecipientWindows()
@@ -181,4 +194,16 @@ void Application::openDictionary(DictionaryKind kind)
         : kind == DictionaryKind::Mesto          ? m_dictMesto.get()
                                                  : m_dictTypes.get();
     m_platform.dialogs.showModal(*dict);
+}
+
+void Application::openWorkTypes()
+{
+    m_workTypes->show();
+    m_workTypes->raise();
+    m_workTypes->activateWindow();
+}
+
+void Application::openWorkTypeEditor()
+{
+    m_workTypesEditor->execute();
 }

@@ -19,6 +19,9 @@ class TfmHend;
 class TfmUsers;
 class TfmEditor_U;
 class TfmCard_U;
+class TfmWorkTypes;
+class TfmWorkTypes_Editor;
+class TfmWriteOff;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -59,6 +62,8 @@ public:
     void showRecipientList() override;
     void openRecipientCard() override;
     void openRecipientEditor() override;
+    void openWorkTypes() override;
+    void openWorkTypeEditor() override;
 
 private:
     void createToolWindows();
@@ -74,11 +79,14 @@ private:
     std::unique_ptr<TfmMain> m_main;
     TfmTools* m_tools = nullptr;       // a page of the main window
     TfmSettings* m_settings = nullptr; // a page of the main window
+    TfmWriteOff* m_writeOff = nullptr; // a page of the main window
     std::unique_ptr<TfmDict> m_dictNaim;
     std::unique_ptr<TfmDict> m_dictMesto;
     std::unique_ptr<TfmDict> m_dictTypes;
     std::unique_ptr<TfmEditor_T> m_editorT;
     std::unique_ptr<TfmCard_T> m_cardT;
+    std::unique_ptr<TfmWorkTypes> m_workTypes;
+    std::unique_ptr<TfmWorkTypes_Editor> m_workTypesEditor;
     std::unique_ptr<TfmHend> m_hend;
     TfmUsers* m_users = nullptr; // a page of the main window
     std::unique_ptr<TfmEditor_U> m_editorU;

@@ -37,6 +37,8 @@ struct Messages {
     QString rsRequestError;
     QString rsNewAktConfirm;
     QString rsToolOnHandNoAkt;
+    QString rsToolWrittenOffNoAkt;
+    QString rsAktToolsOnHand;
     QString rsWriteOffAllConfirm;
     QString rsAktTemplateNotFound;
     QString rsAktNotFound;

@@ -31,14 +31,22 @@ public:
     // The editor on the recipient list's current row, which the caller has
     // put into insert or edit state; returns when it closes.
     virtual void openRecipientEditor() = 0;
+    // The work types window, beside the main window; returns at once.
+    virtual void openWorkTypes() = 0;
+    // The editor on the current work type, which the caller has put into
+    // insert or edit state; returns when it closes.
+    virtual void openWorkTypeEditor() = 0;
 
     void notifyToolsChanged() { emit toolsChanged(); }
     void notifyRecipientsChanged() { emit recipientsChanged(); }
     void notifyDictionaryChanged(DictionaryKind kind) { emit dictionaryChanged(kind); }
+    void notifyWorkTypesChanged() { emit workTypesChanged(); }
 
 signals:
     // Tools were added, changed or moved between store and holders elsewhere.
     void toolsChanged();
     void recipientsChanged();
     void dictionaryChanged(DictionaryKind kind);
+    // Work types were added, renamed, deleted or their tools changed.
+    void workTypesChanged();
 };

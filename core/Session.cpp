@@ -12,6 +12,7 @@ Session::Session(const QString& programFolder, QObject* parent)
     , qUsers(*m_connection)
     , qOper(*m_connection)
     , qStat(*m_connection)
+    , qWorkTypes(*m_connection)
     , m_paths(programFolder)
     , m_settings(std::make_unique<Settings>(m_paths.ini))
 {
@@ -39,6 +40,8 @@ void Session::open(const std::function<void()>& beforeUpgrade)
     qOper.open();
     qStat.setSql(QStringLiteral("SELECT * FROM State"));
     qStat.open();
+    qWorkTypes.setSql(QStringLiteral("SELECT * FROM WORKTYPES"));
+    qWorkTypes.open();
     m_desk->open();
 }
 

@@ -48,6 +48,9 @@ public:
     Query qUsers;
     Query qOper;
     Query qStat;
+    // The work types: the rows the pages offer as choices and the work
+    // types window shows and edits.
+    Query qWorkTypes;
 
     // "RU" or "EN"; Russian until the sign-in sets it.
     const QString& language() const { return m_language; }

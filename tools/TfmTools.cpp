@@ -1,6 +1,7 @@
 #include "TfmTools.h"
 
 #include "ToolSearch.h"
+#include "WorkTypeToolList.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -11,8 +12,8 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/WorkTypeBox.h"
 
-#include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
@@ -37,7 +38,6 @@ const QColor kIssuedSelected(249, 132, 89);
 
 TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QWidget(parent)
-    , qWorkTypes(session.connection())
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
@@ -48,7 +48,7 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     Edit2 = named(new QLineEdit(this), "Edit2");
     Edit1->installEventFilter(this);
     Edit2->installEventFilter(this);
-    cbWorkTypes = named(new QComboBox(this), "cbWorkTypes");
+    cbWorkTypes = named(new WorkTypeBox(this), "cbWorkTypes");
     cbWorkTypes->setMinimumWidth(160);
     btSearch = named(new QPushButton(this), "btSearch");
     lbRecordCount = named(new QLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
@@ -57,9 +57,8 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     Button3 = named(new QPushButton(this), "Button3");
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
-    // Their windows come with the work types.
+    // The inventory report comes with the report engine.
     btInvent->hide();
-    btWorkTypes->hide();
     buildGrid();
 
     auto* top = new QHBoxLayout;
@@ -118,6 +117,10 @@ void TfmTools::connectHandlers()
     guardedConnect(DBGrid1, &DbGrid::rowDoubleClicked, this, d, [this] { DBGrid1DblClick(); });
     guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int column) { DBGrid1TitleClick(column); });
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
+    guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
+    // Names changed elsewhere show at once; the choice stays while its work type exists.
+    guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
+                   [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
     reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
 
     connect(&m_session, &Session::accessModeChanged, this, &TfmTools::followAccessMode);
@@ -134,12 +137,6 @@ void TfmTools::followAccessMode()
     // Changing and deleting tools is the administrator's.
     Button2->setEnabled(m_session.isAdministrator());
     Button3->setEnabled(m_session.isAdministrator());
-}
-
-void TfmTools::FormCreate()
-{
-    qWorkTypes.setSql(QStringLiteral("SELECT * FROM WORKTYPES"));
-    qWorkTypes.open();
 }
 
 void TfmTools::pageShown()
@@ -161,12 +158,13 @@ void TfmTools::SetColumnView()
 
 void TfmTools::Search()
 {
-    const bool workTypeChosen = !cbWorkTypes->currentText().trimmed().isEmpty();
+    // The chosen work type's tools as stored now, whatever another window chose since.
+    const std::optional<qint64> workType = cbWorkTypes->chosenKey();
     QStringList identities;
-    if (workTypeChosen && qWorkTypes.isOpen() && !qWorkTypes.eof())
-        identities = parseToolList(qWorkTypes.text(QStringLiteral("AField_2")).trimmed());
+    if (workType)
+        identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     const SqlDialect& d = m_session.connection().dialect();
-    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workTypeChosen, identities,
+    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities,
                                                       d.sqlTrue(), d.falseFirst(QStringLiteral("Passed")));
     m_tools.setSql(s.sql, s.params);
     m_tools.open();
@@ -197,27 +195,19 @@ void TfmTools::ShowTableRecordCount()
 
 void TfmTools::LoadWorkTypes()
 {
-    if (!qWorkTypes.isOpen())
-        qWorkTypes.open();
-    else
-        qWorkTypes.reopen(); // another window may have added or renamed work types
-    WT_List.clear();
-    cbWorkTypes->clear();
-    for (qWorkTypes.first(); !qWorkTypes.eof(); qWorkTypes.next()) {
-        cbWorkTypes->addItem(qWorkTypes.text(QStringLiteral("AField")));
-        WT_List << qWorkTypes.integer(QStringLiteral("ID"));
-    }
-    cbWorkTypes->addItem(QString()); // the last item means no work type
-    cbWorkTypes->setCurrentIndex(-1);
+    cbWorkTypes->load(m_session.qWorkTypes, false);
 }
 
 void TfmTools::cbWorkTypesChange()
 {
-    if (cbWorkTypes->currentText().trimmed().isEmpty())
-        return;
-    const int index = cbWorkTypes->currentIndex();
-    if (index >= 0 && index < WT_List.size())
-        qWorkTypes.locate(QStringLiteral("ID"), WT_List.at(index));
+    // The work types window shows the work type chosen last; the search reads this page's own choice.
+    if (const std::optional<qint64> workType = cbWorkTypes->chosenKey())
+        m_session.qWorkTypes.locate(QStringLiteral("ID"), *workType);
+}
+
+void TfmTools::btWorkTypesClick()
+{
+    m_navigator.openWorkTypes();
 }
 
 void TfmTools::applySavedSort()

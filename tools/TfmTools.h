@@ -9,11 +9,11 @@
 
 class DbGrid;
 class Navigator;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QueryModel;
+class WorkTypeBox;
 class Session;
 struct Platform;
 
@@ -26,13 +26,13 @@ class TfmTools : public QWidget, public Page
 public:
     TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
 
-    void FormCreate();
     // Brought up from the left panel: work types reloaded, searched, saved
     // sort, columns as the settings show them.
     void pageShown() override;
     void Search();
     int GetTableRecordCount(const QString& ATable);
     void ShowTableRecordCount();
+    // Refills the work type choice; nothing is chosen afterwards.
     void LoadWorkTypes();
     // Applies the saved SortTools when it is a sort of the list; anything else is no sort.
     void applySavedSort();
@@ -45,9 +45,7 @@ public:
     void Button3Click();
     void DBGrid1DblClick();
     void DBGrid1TitleClick(int column);
-
-    // The work types offered by cbWorkTypes; its current row is the chosen one.
-    ::Query qWorkTypes;
+    void btWorkTypesClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,12 +66,10 @@ private:
     // The row key of the tool that was current when the editor or the card
     // opened, found again when they close.
     qint64 m_rememberedToolKey = 0;
-    // Work type row keys in combo order: two work types of one name stay apart.
-    QList<qint64> WT_List;
 
     QLineEdit* Edit1;
     QLineEdit* Edit2;
-    QComboBox* cbWorkTypes;
+    WorkTypeBox* cbWorkTypes;
     QPushButton* btSearch;
     QLabel* lbRecordCount;
     QPushButton* Button1;

@@ -110,3 +110,15 @@ QString DbGrid::toggleSort(int column)
         return {};
     return q.sort();
 }
+
+QString DbGrid::columnTitles() const
+{
+    QStringList titles;
+    if (!model())
+        return {};
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        if (!isColumnHidden(c))
+            titles << model()->headerData(c, Qt::Horizontal).toString();
+    }
+    return titles.join(QStringLiteral(", "));
+}

@@ -26,6 +26,9 @@ public:
     // it is sorted ascending already. The new sort text; empty when the
     // column shows no field or the result refused it.
     QString toggleSort(int column);
+    // The titles of the visible columns joined by ", ": a name for the grid
+    // when nothing else names it.
+    QString columnTitles() const;
 
 signals:
     void titleClicked(int column);

@@ -31,7 +31,7 @@ void TestFrame::entriesSwitchPages()
     QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton5")->isVisibleTo(&m));
     QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton4")->isVisibleTo(&m));
     QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton3")->isVisibleTo(&m));
-    QVERIFY(!f.control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m));
+    QVERIFY(f.control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m)); // the administrator signed in
     QVERIFY(f.control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m));
 
     QTest::mouseClick(f.control<QPushButton>("TfmMain", "btSettings"), Qt::LeftButton);

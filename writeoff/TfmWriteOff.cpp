@@ -1,0 +1,397 @@
+#include "TfmWriteOff.h"
+
+#include "ActDocument.h"
+#include "ActToolRows.h"
+#include "ActWriteOff.h"
+#include "core/DeskSelection.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
+#include "core/Settings.h"
+#include "data/QueryModel.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "tools/ToolSearch.h"
+#include "tools/WorkTypeToolList.h"
+#include "widgets/DbGrid.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
+#include "widgets/WorkTypeBox.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kToolColumns[] = {"ID_Tool",       "Tool_Type", "Proizvoditel", "SNumber", "Model", "Tool_State",
+                                    "Date_Purchase", "Guarantee", "Price",        "Naim",    "Inv",   "Mesto"};
+const QString kId = QStringLiteral("ID");
+
+DbGrid* grid(QWidget* parent, Query& query, const QList<GridColumn>& columns, const char* name)
+{
+    auto* g = named(new DbGrid(parent), name);
+    auto* model = new QueryModel(query, g);
+    model->setColumns(columns);
+    g->setQueryModel(model);
+    g->setSpreadOnResize(true);
+    return g;
+}
+
+QList<GridColumn> columnsOf(std::initializer_list<const char*> fields)
+{
+    QList<GridColumn> columns;
+    for (const char* field : fields)
+        columns.append({QLatin1String(field), {}, {}});
+    return columns;
+}
+
+} // namespace
+
+TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
+    : QWidget(parent)
+    , qTools_notWriteOff(session.connection())
+    , qAKT(session.connection())
+    , qAKT_Container(session.connection())
+    , m_session(session)
+    , m_navigator(navigator)
+    , m_platform(platform)
+{
+    setObjectName(QStringLiteral("TfmWriteOff"));
+    Splitter1 = named(new QSplitter(Qt::Vertical, this), "Splitter1");
+    Splitter1->addWidget(buildSearchHalf());
+    Splitter1->addWidget(buildActHalf());
+    Splitter1->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+    connectHandlers();
+    followActs();
+}
+
+QWidget* TfmWriteOff::buildSearchHalf()
+{
+    auto* half = new QWidget(this);
+    Edit1 = named(new QLineEdit(half), "Edit1");
+    Edit2 = named(new QLineEdit(half), "Edit2");
+    cbWorkTypes = named(new WorkTypeBox(half), "cbWorkTypes");
+    cbWorkTypes->setMinimumWidth(160);
+    btSearch = named(new QPushButton(half), "btSearch");
+    btADDtoAKT = named(new QPushButton(half), "btADDtoAKT");
+    QList<GridColumn> columns;
+    for (const char* field : kToolColumns)
+        columns.append({QLatin1String(field), {}, {}});
+    Grid_Tools = grid(half, qTools_notWriteOff, columns, "Grid_Tools");
+    Grid_Tools->setMinimumHeight(240);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(Edit1);
+    bar->addWidget(Edit2);
+    bar->addWidget(cbWorkTypes);
+    bar->addWidget(btSearch);
+    bar->addStretch(1);
+    bar->addWidget(btADDtoAKT);
+    auto* layout = new QVBoxLayout(half);
+    layout->addLayout(bar);
+    layout->addWidget(Grid_Tools, 1);
+    return half;
+}
+
+QWidget* TfmWriteOff::buildActHalf()
+{
+    auto* half = new QWidget(this);
+    btNewAKT = named(new QPushButton(half), "btNewAKT");
+    btWriteOff = named(new QPushButton(half), "btWriteOff");
+    btWordExport = named(new QToolButton(half), "btWordExport");
+    btWordExport->setAutoRaise(true);
+    btWordExport->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    btDocument = named(new QPushButton(half), "btDocument");
+    Grid_AKT = grid(half, qAKT, columnsOf({"ID", "ADate"}), "Grid_AKT");
+    Grid_AKT_Conteiner = grid(half, qAKT_Container, columnsOf({"Inv", "Tool_Type", "Model", "Proizvoditel"}),
+                              "Grid_AKT_Conteiner");
+    Splitter2 = named(new QSplitter(Qt::Horizontal, half), "Splitter2");
+    Splitter2->addWidget(Grid_AKT);
+    Splitter2->addWidget(Grid_AKT_Conteiner);
+    Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({320, 600});
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(btNewAKT);
+    bar->addWidget(btWriteOff);
+    bar->addWidget(btWordExport);
+    bar->addWidget(btDocument);
+    bar->addStretch(1);
+    auto* layout = new QVBoxLayout(half);
+    layout->addLayout(bar);
+    layout->addWidget(Splitter2, 1);
+    return half;
+}
+
+void TfmWriteOff::connectHandlers()
+{
+    Dialogs& d = m_platform.dialogs;
+    guardedConnect(btSearch, &QPushButton::clicked, this, d, [this] { btSearchClick(); });
+    guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
+    guardedConnect(btADDtoAKT, &QPushButton::clicked, this, d, [this] { btADDtoAKTClick(); });
+    guardedConnect(btNewAKT, &QPushButton::clicked, this, d, [this] { btNewAKTClick(); });
+    guardedConnect(btWriteOff, &QPushButton::clicked, this, d, [this] { btWriteOffClick(); });
+    guardedConnect(btWordExport, &QToolButton::clicked, this, d, [this] { btWordExportClick(); });
+    guardedConnect(btDocument, &QPushButton::clicked, this, d, [this] { btDocumentClick(); });
+    // The act's tools always belong to the current act, however it became
+    // current, so what is shown is what is written off.
+    guardedConnect(&qAKT, &Query::currentChanged, this, d, [this] { ShowAKTConteiner(0); });
+    for (DbGrid* g : {Grid_Tools, Grid_AKT, Grid_AKT_Conteiner})
+        reportErrorsOf(g, &DbGrid::databaseError, this, d);
+    connect(&m_session.settings(), &Settings::toolColumnsChanged, this, &TfmWriteOff::SetColumnView);
+    guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
+                   [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
+}
+
+void TfmWriteOff::FormCreate()
+{
+    const SqlDialect& d = m_session.connection().dialect();
+    qTools_notWriteOff.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff<>%1 ORDER BY ID").arg(d.sqlTrue()));
+    qTools_notWriteOff.open();
+    qAKT.setSql(QStringLiteral("SELECT * FROM AKTSpisaniya ORDER BY ID"));
+    qAKT.open();
+    ShowAKTConteiner(0);
+    followActs();
+}
+
+void TfmWriteOff::pageShown()
+{
+    LoadWorkTypes();
+    SetColumnView();
+    Grid_Tools->spreadColumns();
+    btSearchClick();
+}
+
+void TfmWriteOff::LoadWorkTypes()
+{
+    cbWorkTypes->load(m_session.qWorkTypes, false);
+}
+
+void TfmWriteOff::cbWorkTypesChange()
+{
+    // As on the tool list: the work types window follows; the search reads this page's own choice.
+    if (const std::optional<qint64> workType = cbWorkTypes->chosenKey())
+        m_session.qWorkTypes.locate(kId, *workType);
+}
+
+void TfmWriteOff::SetColumnView()
+{
+    const Settings& settings = m_session.settings();
+    for (int n = Settings::ToolColumnCount; n >= 1; --n)
+        Grid_Tools->setColumnHidden(n, !settings.toolColumnVisible(n));
+    Grid_Tools->spreadColumns();
+}
+
+void TfmWriteOff::Search()
+{
+    const std::optional<qint64> workType = cbWorkTypes->chosenKey();
+    QStringList identities;
+    if (workType)
+        identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
+    // The store's order: no issued-first order here.
+    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities,
+                                                      m_session.connection().dialect().sqlTrue(), kId);
+    qTools_notWriteOff.setSql(s.sql, s.params);
+    qTools_notWriteOff.open();
+}
+
+void TfmWriteOff::btSearchClick()
+{
+    Search();
+}
+
+bool TfmWriteOff::hasCurrentAct() const
+{
+    return qAKT.isOpen() && !qAKT.isEmpty() && qAKT.recNo() >= 0 && qAKT.state() == Query::State::Browse;
+}
+
+qint64 TfmWriteOff::currentAct() const
+{
+    return hasCurrentAct() ? qAKT.integer(kId) : 0;
+}
+
+void TfmWriteOff::followActs()
+{
+    // Without an act these have nothing to work on.
+    const bool act = hasCurrentAct();
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{btADDtoAKT, btWriteOff, btWordExport, btDocument})
+        b->setEnabled(act);
+}
+
+void TfmWriteOff::ShowAKTConteiner(qint64 AKT_ID)
+{
+    const qint64 act = AKT_ID != 0 ? AKT_ID : currentAct();
+    qAKT_Container.setSql(ActWriteOff::toolsSql(), {act});
+    qAKT_Container.open();
+    Grid_AKT_Conteiner->spreadColumns();
+}
+
+void TfmWriteOff::btADDtoAKTClick()
+{
+    Query& tool = qTools_notWriteOff;
+    if (!tool.isOpen() || tool.isEmpty() || tool.recNo() < 0 || !hasCurrentAct())
+        return;
+    // Decided on the tool as stored now: it may have been issued or written off since the search.
+    tool.refreshCurrent();
+    const Messages& t = m_session.texts();
+    if (tool.boolean(QStringLiteral("WriteOff"))) {
+        m_platform.dialogs.message(this, t.rsToolWrittenOffNoAkt);
+        return;
+    }
+    if (!tool.boolean(QStringLiteral("Passed"))) {
+        m_platform.dialogs.message(this, t.rsToolOnHandNoAkt);
+        return;
+    }
+    const qint64 act = currentAct();
+    try {
+        tool.edit();
+        tool.setValue(QStringLiteral("WriteOff_AKT_ID"), act);
+        tool.post();
+    } catch (const DbError&) {
+        tool.cancel();
+        throw;
+    }
+    ShowAKTConteiner(act);
+}
+
+void TfmWriteOff::btNewAKTClick()
+{
+    if (!m_platform.dialogs.confirm(this, m_session.texts().rsNewAktConfirm))
+        return;
+    try {
+        qAKT.append();
+        qAKT.setValue(QStringLiteral("AName"), QStringLiteral("АКТ"));
+        qAKT.post();
+    } catch (const DbError&) {
+        qAKT.cancel();
+        throw;
+    }
+    followActs();
+    ShowAKTConteiner(0);
+}
+
+void TfmWriteOff::btWriteOffClick()
+{
+    if (!hasCurrentAct())
+        return;
+    const qint64 act = currentAct();
+    if (!m_platform.dialogs.confirm(this, m_session.texts().rsWriteOffAllConfirm + QString::number(act) + u'?'))
+        return;
+    const QStringList onHand = ActWriteOff(m_session.connection()).writeOff(act, m_platform.clock.now());
+    if (!onHand.isEmpty()) {
+        m_platform.dialogs.message(this, m_session.texts().rsAktToolsOnHand + onHand.join(QStringLiteral(", ")));
+        return;
+    }
+    qAKT.refreshCurrent(); // its date
+    ShowAKTConteiner(act);
+    clearDeskOfAct(act);
+    m_navigator.notifyToolsChanged();
+    CreateWriteOffAKT();
+}
+
+void TfmWriteOff::clearDeskOfAct(qint64 act)
+{
+    // A written-off tool must not stay on the desk, ready to be issued.
+    DeskSelection& desk = m_session.desk();
+    if (desk.toolSelected() && desk.qSearch_T.integer(QStringLiteral("WriteOff_AKT_ID")) == act)
+        desk.clearTool();
+}
+
+bool TfmWriteOff::CreateWriteOffAKT()
+{
+    const bool russian = m_session.russian();
+    const ActDocument document(m_session.paths().folder, russian ? 0 : 1);
+    const ActDocumentResult result = document.create(int(currentAct()), actToolsOf(qAKT_Container));
+    if (!result.ok()) {
+        m_platform.dialogs.error(this, result.message(russian));
+        return false;
+    }
+    m_platform.shell.open(result.file);
+    return true;
+}
+
+void TfmWriteOff::btWordExportClick()
+{
+    if (!hasCurrentAct())
+        return;
+    const QString path = ActDocument(m_session.paths().folder, 0).documentPath(int(currentAct()));
+    if (QFileInfo(path).isFile())
+        m_platform.shell.open(path);
+    else
+        m_platform.dialogs.message(this, m_session.texts().rsAktNotFound);
+}
+
+void TfmWriteOff::btDocumentClick()
+{
+    if (!hasCurrentAct())
+        return;
+    // Only a written-off act has a document; this makes it again, e.g. after the template was mended.
+    if (qAKT.value(QStringLiteral("ADate")).isNull()) {
+        m_platform.dialogs.message(this, m_session.texts().rsAktNotFound);
+        return;
+    }
+    ShowAKTConteiner(0);
+    CreateWriteOffAKT();
+}
+
+void TfmWriteOff::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    Edit1->setAccessibleName(Edit1->placeholderText());
+    Edit2->setAccessibleName(Edit2->placeholderText());
+    cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
+    btWordExport->setAccessibleName(btDocument->text());
+    Grid_Tools->setAccessibleName(windowTitle());
+    Grid_AKT->setAccessibleName(Grid_AKT->columnTitles());
+    Grid_AKT_Conteiner->setAccessibleName(Grid_AKT_Conteiner->columnTitles());
+}
+
+QList<Localization::Text> writeOffTexts()
+{
+    using P = Localization::Property;
+    QList<Localization::Text> rows = {
+        {"TfmWriteOff", "", P::Title, 0, "Списание", "Write off"},
+        {"TfmWriteOff", "Edit1", P::Hint, 0, "ID инструмента", "ID Tool"},
+        {"TfmWriteOff", "Edit2", P::Hint, 0, "Тип инструмента", "Tool type"},
+        {"TfmWriteOff", "cbWorkTypes", P::ToolTip, 0, "Вид работ", "Type of work"},
+        {"TfmWriteOff", "btSearch", P::Caption, 0, "Поиск", "Search"},
+        {"TfmWriteOff", "btADDtoAKT", P::Caption, 0, "Добавить в АКТ", "Add to ACT"},
+        {"TfmWriteOff", "btNewAKT", P::Caption, 0, "Новый АКТ", "New ACT"},
+        {"TfmWriteOff", "btWriteOff", P::Caption, 0, "Списать", "Write off"},
+        {"TfmWriteOff", "btDocument", P::Caption, 0, "Документ", "Document"},
+        {"TfmWriteOff", "Grid_AKT", P::ColumnTitle, 0, "№ АКТ-а", "№ ACT"},
+        {"TfmWriteOff", "Grid_AKT", P::ColumnTitle, 1, "Дата списания", "Write-off date"},
+        {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 0, "Инвентарный", "Inventory"},
+        {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 1, "Тип", "Type"},
+        {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 2, "Модель", "Model"},
+        {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 3, "Производитель", "Brand"},
+    };
+    const char* titles[][2] = {{"ID инструмента", "ID tool"},
+                               {"Тип", "Tool"},
+                               {"Производитель", "Brand"},
+                               {"Серийный №", "Serial №"},
+                               {"Модель", "Model"},
+                               {"Состояние", "Condition"},
+                               {"Приобретен", "Purchase date"},
+                               {"Гарантия", "Warranty"},
+                               {"Цена", "Price"},
+                               {"Наименование", "Name"},
+                               {"Инвентарный", "Inventory"},
+                               {"Место", "Place"}};
+    for (int i = 0; i < 12; ++i)
+        rows.append({"TfmWriteOff", "Grid_Tools", P::ColumnTitle, i, titles[i][0], titles[i][1]});
+    return rows;
+}

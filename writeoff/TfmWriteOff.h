@@ -1,0 +1,87 @@
+#pragma once
+
+#include "data/Query.h"
+#include "widgets/Localization.h"
+#include "widgets/Page.h"
+
+#include <QWidget>
+
+class DbGrid;
+class Navigator;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+class Session;
+class WorkTypeBox;
+struct Platform;
+
+// The write-off page, embedded in the main window for the administrator:
+// candidate tools found by code, type and work type; acts, each collecting
+// tools; writing an act off and its Word document.
+class TfmWriteOff : public QWidget, public Page
+{
+    Q_OBJECT
+public:
+    TfmWriteOff(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
+
+    void FormCreate();
+    // Brought up from the left panel: work types reloaded, the columns as
+    // the settings show them, searched anew.
+    void pageShown() override;
+    // Refills the work type choice; nothing is chosen afterwards.
+    void LoadWorkTypes();
+    void SetColumnView();
+    void Search();
+    // The tools of act AKT_ID, or of the current act when it is 0.
+    void ShowAKTConteiner(qint64 AKT_ID);
+    // Makes the current act's document and opens it; false when it could not
+    // be made (the reason was shown).
+    bool CreateWriteOffAKT();
+
+    void btSearchClick();
+    void cbWorkTypesChange();
+    void btADDtoAKTClick();
+    void btNewAKTClick();
+    void btWriteOffClick();
+    void btWordExportClick();
+    void btDocumentClick();
+
+    // Candidates, every act, and the tools of the act shown.
+    ::Query qTools_notWriteOff;
+    ::Query qAKT;
+    ::Query qAKT_Container;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QWidget* buildSearchHalf();
+    QWidget* buildActHalf();
+    void connectHandlers();
+    bool hasCurrentAct() const;
+    qint64 currentAct() const;
+    void followActs();
+    void clearDeskOfAct(qint64 act);
+
+    Session& m_session;
+    Navigator& m_navigator;
+    Platform& m_platform;
+
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    WorkTypeBox* cbWorkTypes;
+    QPushButton* btSearch;
+    QPushButton* btADDtoAKT;
+    DbGrid* Grid_Tools;
+    QSplitter* Splitter1;
+    QPushButton* btNewAKT;
+    QPushButton* btWriteOff;
+    QToolButton* btWordExport;
+    QPushButton* btDocument;
+    DbGrid* Grid_AKT;
+    QSplitter* Splitter2;
+    DbGrid* Grid_AKT_Conteiner;
+};
+
+QList<Localization::Text> writeOffTexts();
