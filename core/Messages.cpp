@@ -69,6 +69,8 @@ const QList<MessageText> kMessages = {
         "The disk is full, the database cannot be opened: %1"),
     MSG(rsDbBusy, "База данных занята другой программой: %1", "The database is held by another program: %1"),
     MSG(rsBackupDone, "Резервная копия базы данных записана: %1", "The database backup has been written: %1"),
+    MSG(rsCannotOpenFile, "Не удалось открыть файл (нет программы для него?): %1",
+        "The file could not be opened (no program for it?): %1"),
     MSG(rsBackupFailed, "Резервная копия НЕ записана: %1", "The backup was NOT written: %1"),
     MSG(rsUserHoldsTools, "Получатель не может быть удален: у него на руках инструмент (%1 шт.)",
         "The user cannot be deleted: they still hold tools (%1)"),

@@ -58,6 +58,7 @@ struct Messages {
     QString rsDbBusy;
     QString rsBackupDone;
     QString rsBackupFailed;
+    QString rsCannotOpenFile;
     QString rsUserHoldsTools;
 };
 

@@ -303,7 +303,8 @@ void TfmCard_T::ImgListDblClick()
 {
     const QString name = selectedPicture();
     if (!name.isEmpty())
-        m_platform.shell.open(m_folder + name);
+        if (!m_platform.shell.open(m_folder + name))
+            m_platform.dialogs.message(this, m_session.texts().rsCannotOpenFile.arg(m_folder + name));
 }
 
 void TfmCard_T::DBGrid1TitleClick(int column)

@@ -317,8 +317,14 @@ bool TfmWriteOff::CreateWriteOffAKT()
         m_platform.dialogs.error(this, result.message(russian));
         return false;
     }
-    m_platform.shell.open(result.file);
+    openDocument(result.file);
     return true;
+}
+
+void TfmWriteOff::openDocument(const QString& file)
+{
+    if (!m_platform.shell.open(file))
+        m_platform.dialogs.message(this, m_session.texts().rsCannotOpenFile.arg(file));
 }
 
 void TfmWriteOff::btWordExportClick()
@@ -327,7 +333,7 @@ void TfmWriteOff::btWordExportClick()
         return;
     const QString path = ActDocument(m_session.paths().folder, 0).documentPath(int(currentAct()));
     if (QFileInfo(path).isFile())
-        m_platform.shell.open(path);
+        openDocument(path);
     else
         m_platform.dialogs.message(this, m_session.texts().rsAktNotFound);
 }

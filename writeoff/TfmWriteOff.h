@@ -56,6 +56,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Opens a document with the desktop's program, saying so when there is none.
+    void openDocument(const QString& file);
     QWidget* buildSearchHalf();
     QWidget* buildActHalf();
     void connectHandlers();

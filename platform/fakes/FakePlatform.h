@@ -65,9 +65,10 @@ public:
     bool open(const QString& file) override
     {
         opened << file;
-        return true;
+        return succeeds;
     }
     QStringList opened;
+    bool succeeds = true; // false: the desktop has no program for the file
 };
 
 class FakeWindowManager : public WindowManager

@@ -276,6 +276,14 @@ void TestCard::openPictureThroughShell()
     list->setCurrentRow(0);
     emit list->itemActivated(list->item(0));
     QCOMPARE(f.fakes().shell.opened, QStringList{card.imagesFolder() + QStringLiteral("a.jpg")});
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+
+    // A desktop with no program for the file: told, not silent.
+    f.fakes().shell.succeeds = false;
+    emit list->itemActivated(list->item(0));
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("message")),
+             QStringList{QStringLiteral("Не удалось открыть файл (нет программы для него?): ") + card.imagesFolder()
+                         + QStringLiteral("a.jpg")});
 }
 
 void TestCard::returnByOperator_data()
