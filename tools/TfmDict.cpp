@@ -16,12 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString kField = QStringLiteral("AField");
-
 // What tells the three windows apart.
-struct KindInfo {
+struct DictionaryLook {
     const char* window;
     const char* titleRu;
     const char* titleEn;
@@ -31,7 +27,11 @@ struct KindInfo {
     const char* hintEn;
 };
 
-constexpr KindInfo kKinds[] = {
+namespace {
+
+const QString kField = QStringLiteral("AField");
+
+constexpr DictionaryLook kKinds[] = {
     {"TfmDict_Naim", "Справочник наименований", "Directory of titles", "Наименования", "Titles", "Введите наименование",
      "Enter the name"},
     {"TfmDict_Mesto", "Справочник мест", "Directory of places", "Места", "Places", "Введите место", "Enter place"},
@@ -47,7 +47,7 @@ constexpr const char* kDeleteEn = "Delete selected entry";
 constexpr int kColumnWidth = 360;
 constexpr int kFieldSize = 255; // AField is CHAR(255)
 
-const KindInfo& info(TfmDict::Kind kind)
+const DictionaryLook& info(TfmDict::Kind kind)
 {
     return kKinds[static_cast<int>(kind)];
 }
@@ -64,12 +64,18 @@ TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& pl
     , m_navigator(navigator)
     , m_platform(platform)
 {
-    const KindInfo& k = info(kind);
+    const DictionaryLook& k = info(kind);
     setObjectName(QLatin1String(k.window));
     setModal(true);
     setFixedSize(410, 510);
     Query.setSql(QStringLiteral("SELECT * FROM ") + dictionaryTable(kind));
+    buildGrid(k);
+    buildEntryRow(k);
+    connectHandlers();
+}
 
+void TfmDict::buildGrid(const DictionaryLook& k)
+{
     m_model = new QueryModel(Query, this);
     m_model->setColumns({{kField, QString::fromUtf8(k.columnRu), {}}});
     DBGrid = new DbGrid(this);
@@ -88,7 +94,10 @@ TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& pl
     N1->setShortcut(QKeySequence::Delete);
     N1->setShortcutContext(Qt::WidgetShortcut);
     DBGrid->installEventFilter(this);
+}
 
+void TfmDict::buildEntryRow(const DictionaryLook& k)
+{
     edField = new QLineEdit(this);
     edField->setObjectName(QStringLiteral("edField"));
     edField->setMaxLength(kFieldSize);
@@ -109,7 +118,10 @@ TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& pl
     layout->addLayout(bottom);
     setTabOrder(edField, btAdd);
     setTabOrder(btAdd, DBGrid);
+}
 
+void TfmDict::connectHandlers()
+{
     connect(btAdd, &QPushButton::clicked, this, &TfmDict::btAddClick);
     connect(edField, &QLineEdit::returnPressed, this, &TfmDict::btAddClick);
     connect(N1, &QAction::triggered, this, &TfmDict::N1Click);
@@ -222,7 +234,7 @@ QList<Localization::Text> dictionaryTexts()
 {
     using P = Localization::Property;
     QList<Localization::Text> rows;
-    for (const KindInfo& k : kKinds) {
+    for (const DictionaryLook& k : kKinds) {
         rows << Localization::Text{k.window, "", P::Title, 0, k.titleRu, k.titleEn}
              << Localization::Text{k.window, "btAdd", P::Caption, 0, kAddRu, kAddEn}
              << Localization::Text{k.window, "edField", P::Hint, 0, k.hintRu, k.hintEn}

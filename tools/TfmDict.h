@@ -13,6 +13,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class Navigator;
+struct DictionaryLook;
 class QueryModel;
 class Session;
 struct Platform;
@@ -60,6 +61,9 @@ protected:
 
 private:
     void applyGridLayout();
+    void buildGrid(const DictionaryLook& k);
+    void buildEntryRow(const DictionaryLook& k);
+    void connectHandlers();
 
     Kind m_kind;
     Session& m_session;

@@ -89,7 +89,12 @@ void TfmEditor_T::buildFields()
     btOK = named(new QPushButton(this), "btOK");
     Button1 = named(new QPushButton(this), "Button1");
     btOK->setDefault(true);
+    layoutFields();
+}
 
+// Each field under its caption, the buddy of the box it captions.
+void TfmEditor_T::layoutFields()
+{
     auto* fields = new QGridLayout;
     auto row = [&](QWidget* control, QWidget* extra = nullptr) {
         const int r = static_cast<int>(labels.size());

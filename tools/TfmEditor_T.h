@@ -63,6 +63,7 @@ protected:
 
 private:
     void buildFields();
+    void layoutFields();
     void connectHandlers();
     void connectPicker(QDateEdit* picker, const std::function<void()>& change);
     // Shows message when taken finds the value in use; a database failure is
