@@ -10,6 +10,7 @@
 #include "recipients/TfmCard_U.h"
 #include "recipients/TfmEditor_U.h"
 #include "recipients/TfmUsers.h"
+#include "reports/TfmReport.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"
@@ -24,7 +25,7 @@ Application::Application(const QString& programFolder, Platform& platform)
     , m_session(programFolder)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
-                      recipientEditorTexts(), recipientCardTexts()})
+                      recipientEditorTexts(), recipientCardTexts(), historyReportTexts()})
 {
     connect(&m_session, &Session::languageChanged, this, [this] { m_localization.apply(m_session.russian()); });
 }
@@ -74,6 +75,10 @@ bool Application::start()
             return;
         createRecipientWindows();
         createToolWindows();
+        m_report = new TfmReport(m_session, m_platform);
+        m_localization.addWindow(m_report);
+        m_main->addPage(m_report, "SpeedButton3");
+        m_report->FormCreate();
         m_hend = std::make_unique<TfmHend>(m_session, m_platform);
         m_localization.addWindow(m_hend.get());
         m_hend->FormCreate();

@@ -18,6 +18,7 @@ class TfmHend;
 class TfmUsers;
 class TfmEditor_U;
 class TfmCard_U;
+class TfmReport;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -78,7 +79,8 @@ private:
     std::unique_ptr<TfmEditor_T> m_editorT;
     std::unique_ptr<TfmCard_T> m_cardT;
     std::unique_ptr<TfmHend> m_hend;
-    TfmUsers* m_users = nullptr; // a page of the main window
+    TfmUsers* m_users = nullptr;   // a page of the main window
+    TfmReport* m_report = nullptr; // a page of the main window
     std::unique_ptr<TfmEditor_U> m_editorU;
     std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;

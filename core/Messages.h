@@ -56,6 +56,8 @@ struct Messages {
     QString rsBackupDone;
     QString rsBackupFailed;
     QString rsUserHoldsTools;
+    QString rsReplaceFile;
+    QString rsSaveReport;
 };
 
 // One message in both languages.

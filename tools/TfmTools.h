@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Query.h"
+#include "reports/InventoryReport.h"
 #include "widgets/Localization.h"
 #include "widgets/Page.h"
 
@@ -43,11 +44,14 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    // Writes the inventory of every tool as an RTF file and opens it.
+    void btInventClick();
     void DBGrid1DblClick();
     void DBGrid1TitleClick(int column);
 
     // The work types offered by cbWorkTypes; its current row is the chosen one.
     ::Query qWorkTypes;
+    InventoryReport inventory;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
