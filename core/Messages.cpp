@@ -69,6 +69,8 @@ const QList<MessageText> kMessages = {
         "The user cannot be deleted: they still hold tools (%1)"),
     MSG(rsReplaceFile, "Файл %1 уже существует. Заменить его?", "%1 already exists. Replace it?"),
     MSG(rsSaveReport, "Сохранить отчет", "Save the report"),
+    MSG(rsSaveAsPdf, "Сохранить в PDF", "Save as PDF"),
+    MSG(rsExportToRtf, "Экспорт в RTF", "Export to RTF"),
 };
 #undef MSG
 

@@ -58,6 +58,8 @@ struct Messages {
     QString rsUserHoldsTools;
     QString rsReplaceFile;
     QString rsSaveReport;
+    QString rsSaveAsPdf;
+    QString rsExportToRtf;
 };
 
 // One message in both languages.

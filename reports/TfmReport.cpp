@@ -11,6 +11,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QEvent>
 #include <QFileInfo>
@@ -108,6 +109,8 @@ void TfmReport::showPreview(ReportPreview& preview)
             m_platform.shell.open(file);
     };
     preview.setHooks(hooks);
+    preview.savePdfAction()->setText(texts.rsSaveAsPdf);
+    preview.exportRtfAction()->setText(texts.rsExportToRtf);
     m_platform.dialogs.showModal(preview);
 }
 

@@ -16,6 +16,7 @@
 #include "support/DeskFixture.h"
 #include "tools/TfmTools.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -56,6 +57,8 @@ void runHistory(DeskFixture& f, const QString& pdf, const QString& rtf)
     f.fakes().dialogs.saveFileAnswers = {pdf, rtf};
     f.fakes().dialogs.modalScripts.push_back([](QDialog& window) {
         auto& preview = dynamic_cast<ReportPreview&>(window);
+        QCOMPARE(preview.savePdfAction()->text(), QStringLiteral("Сохранить в PDF"));
+        QCOMPARE(preview.exportRtfAction()->text(), QStringLiteral("Экспорт в RTF"));
         QVERIFY(preview.saveAsPdf());
         QVERIFY(preview.exportToRtf());
     });
