@@ -78,6 +78,7 @@ private slots:
     void historyReportListsTheRangeInBothFiles();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly_data();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly();
+    void timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows();
     void inventoryNamesHoldersOutsideTheRecipientSearch();
     void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
     void statementPrintsTheNameAsTypedUnderASafeFileName();
@@ -205,6 +206,18 @@ void TestReportWindows::timeSwitchChangesTheStoredLanguagesTemplateOnly()
              on ? QStringLiteral("hh:mm:ss") : QString());
     QCOMPARE(other.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), otherField);
     QCOMPARE(other.FindObject(QStringLiteral("Memo9"))->text().source(), otherHeading);
+}
+
+void TestReportWindows::timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows()
+{
+    DeskFixture f;
+    f.session().settings().setShowTime(true); // applied to the Russian template
+    f.session().settings().setLanguage(QStringLiteral("EN"));
+    TfrxReport& english = f.window<TfmReport>("TfmReport").history().report(false);
+    QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Tool"));
+    f.window<QWidget>("TfmMain").show();
+    QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Time"));
+    QCOMPARE(english.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), QStringLiteral("ATime"));
 }
 
 void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()
