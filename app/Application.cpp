@@ -10,6 +10,7 @@
 #include "recipients/TfmCard_U.h"
 #include "recipients/TfmEditor_U.h"
 #include "recipients/TfmUsers.h"
+#include "reports/TfmReport.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"
@@ -28,7 +29,7 @@ Application::Application(const QString& programFolder, Platform& platform)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),
-                      writeOffTexts()})
+                      writeOffTexts(), historyReportTexts()})
 {
     // Qt's texts and the number convention first: the windows' own texts
     // then show amounts in the new convention.
@@ -86,6 +87,10 @@ bool Application::start()
             return;
         createRecipientWindows();
         createToolWindows();
+        m_report = new TfmReport(m_session, m_platform);
+        m_localization.addWindow(m_report);
+        m_main->addPage(m_report, "SpeedButton3");
+        m_report->FormCreate();
         m_hend = std::make_unique<TfmHend>(m_session, m_platform);
         m_localization.addWindow(m_hend.get());
         m_hend->FormCreate();

@@ -22,6 +22,7 @@ class TfmCard_U;
 class TfmWorkTypes;
 class TfmWorkTypes_Editor;
 class TfmWriteOff;
+class TfmReport;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -88,7 +89,8 @@ private:
     std::unique_ptr<TfmWorkTypes> m_workTypes;
     std::unique_ptr<TfmWorkTypes_Editor> m_workTypesEditor;
     std::unique_ptr<TfmHend> m_hend;
-    TfmUsers* m_users = nullptr; // a page of the main window
+    TfmUsers* m_users = nullptr;   // a page of the main window
+    TfmReport* m_report = nullptr; // a page of the main window
     std::unique_ptr<TfmEditor_U> m_editorU;
     std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;

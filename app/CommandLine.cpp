@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ReportCommand.h"
+
 #include "core/ProgramPaths.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -40,6 +42,10 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         }
         return backup(programFolder, options.at(1), out, err);
     }
-    err << "unknown option: " << options.first() << Qt::endl << "usage: tooldesk [--backup FILE]" << Qt::endl;
+    if (options.first() == u"--report")
+        return runReportCommand(options.mid(1), programFolder, out, err);
+    err << "unknown option: " << options.first() << Qt::endl
+        << "usage: tooldesk [--backup FILE]" << Qt::endl
+        << kReportUsage << Qt::endl;
     return kBadArguments;
 }

@@ -5,7 +5,8 @@
 #include <optional>
 
 // The modes that run without a window or a display, for scripts, cron and
-// ssh: `--backup FILE` writes a consistent copy of Data/DB.mdb.
+// ssh: `--backup FILE` writes a consistent copy of Data/DB.mdb; `--report ...`
+// writes a report as PDF or RTF (see ReportCommand.h).
 // Nothing when the arguments ask for no such mode (the program starts its
 // windows); otherwise the exit status, with what happened written to out or err.
 std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,

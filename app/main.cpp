@@ -4,15 +4,25 @@
 #include "platform/Platform.h"
 #include "platform/QtPlatform.h"
 
+#include <QGuiApplication>
 #include <QStyleFactory>
+#include <memory>
 #include <string_view>
 
 namespace {
 
-// The modes without a window need no display: they run before any GUI exists.
+// The modes without a window need no display: they run before any window
+// exists. Reports lay out text with fonts, which needs a GUI application;
+// the offscreen platform gives one without a display.
 std::optional<int> runWithoutWindows(int argc, char** argv)
 {
-    QCoreApplication core(argc, argv);
+    std::unique_ptr<QCoreApplication> core;
+    if (std::string_view(argv[1]) == "--report") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        core = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        core = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runCommandLine(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);

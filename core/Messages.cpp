@@ -74,6 +74,10 @@ const QList<MessageText> kMessages = {
     MSG(rsBackupFailed, "Резервная копия НЕ записана: %1", "The backup was NOT written: %1"),
     MSG(rsUserHoldsTools, "Получатель не может быть удален: у него на руках инструмент (%1 шт.)",
         "The user cannot be deleted: they still hold tools (%1)"),
+    MSG(rsReplaceFile, "Файл %1 уже существует. Заменить его?", "%1 already exists. Replace it?"),
+    MSG(rsSaveReport, "Сохранить отчет", "Save the report"),
+    MSG(rsSaveAsPdf, "Сохранить в PDF", "Save as PDF"),
+    MSG(rsExportToRtf, "Экспорт в RTF", "Export to RTF"),
 };
 #undef MSG
 

@@ -60,6 +60,10 @@ struct Messages {
     QString rsBackupFailed;
     QString rsCannotOpenFile;
     QString rsUserHoldsTools;
+    QString rsReplaceFile;
+    QString rsSaveReport;
+    QString rsSaveAsPdf;
+    QString rsExportToRtf;
 };
 
 // One message in both languages.

@@ -12,6 +12,8 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "reports/ReportFileName.h"
+#include "reports/RtfReportFile.h"
 #include "widgets/DbGrid.h"
 #include "widgets/DbImage.h"
 #include "widgets/DbText.h"
@@ -77,7 +79,6 @@ TfmCard_U::TfmCard_U(Session& session, Navigator& navigator, Platform& platform,
 
     buildPages();
     Button1 = button(this, "Button1");
-    Button1->hide(); // the statement of tools on hand comes with the reports
     btReturn_Tool = button(this, "btReturn_Tool");
     btReturn_Tool->setEnabled(false);
     auto* buttons = new QHBoxLayout;
@@ -155,6 +156,7 @@ void TfmCard_U::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
     guardedConnect(btReturn_Tool, &QPushButton::clicked, this, d, [this] { btReturn_ToolClick(); });
+    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
     guardedConnect(PageControl1, &QTabWidget::currentChanged, this, d, [this](int i) { PageControl1Change(i); });
     guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
     guardedConnect(DBGrid2, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid2TitleClick(c); });
@@ -298,6 +300,20 @@ void TfmCard_U::Calc_Issued_Date()
         q2.setValue(QStringLiteral("Issued_date"), last.date());
         q2.post();
     }
+}
+
+void TfmCard_U::Button1Click()
+{
+    Calc_Issued_Date();
+    OnHandStatement::Holder holder;
+    holder.fio = values.at(1)->text();
+    holder.code = values.at(0)->text();
+    holder.organization = values.at(3)->text();
+    holder.toolCount = q2.recordCount();
+    holder.total = lbSUM->text();
+    TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q);
+    const QString file = ReportFileName::onHand(m_session.paths().folder, holder.fio, m_platform.clock.now());
+    (void)writeAndOpenRtf(report, file, m_session.texts().rsReplaceFile, m_platform, this);
 }
 
 void TfmCard_U::changeEvent(QEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Query.h"
+#include "reports/OnHandStatement.h"
 #include "widgets/Localization.h"
 
 #include <QDate>
@@ -47,6 +48,8 @@ public:
     void Calc_Issued_Date();
 
     void btReturn_ToolClick();
+    // Writes the statement of tools on hand as an RTF file and opens it.
+    void Button1Click();
     void PageControl1Change(int index);
     void DBGrid1TitleClick(int column);
     void DBGrid2TitleClick(int column);
@@ -54,6 +57,7 @@ public:
     // The recipient's journal and tools on hand.
     Query q;
     Query q2;
+    OnHandStatement statement;
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -9,6 +9,8 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "reports/ReportFileName.h"
+#include "reports/RtfReportFile.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
@@ -38,6 +40,7 @@ const QColor kIssuedSelected(249, 132, 89);
 
 TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QWidget(parent)
+    , inventory(session.connection())
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
@@ -57,8 +60,6 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     Button3 = named(new QPushButton(this), "Button3");
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
-    // The inventory report comes with the report engine.
-    btInvent->hide();
     buildGrid();
 
     auto* top = new QHBoxLayout;
@@ -114,6 +115,7 @@ void TfmTools::connectHandlers()
     guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
     guardedConnect(Button2, &QPushButton::clicked, this, d, [this] { Button2Click(); });
     guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
+    guardedConnect(btInvent, &QPushButton::clicked, this, d, [this] { btInventClick(); });
     guardedConnect(DBGrid1, &DbGrid::rowDoubleClicked, this, d, [this] { DBGrid1DblClick(); });
     guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int column) { DBGrid1TitleClick(column); });
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
@@ -137,6 +139,14 @@ void TfmTools::followAccessMode()
     // Changing and deleting tools is the administrator's.
     Button2->setEnabled(m_session.isAdministrator());
     Button3->setEnabled(m_session.isAdministrator());
+}
+
+void TfmTools::btInventClick()
+{
+    // The language of the moment chooses the template; each click its own file.
+    TfrxReport& report = inventory.prepare(m_session.russian());
+    const QString file = ReportFileName::inventory(m_session.paths().folder, m_platform.clock.now());
+    (void)writeAndOpenRtf(report, file, m_session.texts().rsReplaceFile, m_platform, this);
 }
 
 void TfmTools::pageShown()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Query.h"
+#include "reports/InventoryReport.h"
 #include "widgets/Localization.h"
 #include "widgets/Page.h"
 
@@ -43,9 +44,13 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    // Writes the inventory of every tool as an RTF file and opens it.
+    void btInventClick();
     void DBGrid1DblClick();
     void DBGrid1TitleClick(int column);
     void btWorkTypesClick();
+
+    InventoryReport inventory;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

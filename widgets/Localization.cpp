@@ -89,13 +89,25 @@ void Localization::SetTextsEN()
     apply(false);
 }
 
+QWidget* Localization::control(QWidget* window, const char* name) const
+{
+    for (QWidget* candidate : window->findChildren<QWidget*>(QLatin1String(name))) {
+        QWidget* owner = candidate->parentWidget();
+        while (owner && owner != window && !m_windows.contains(owner))
+            owner = owner->parentWidget();
+        if (owner == window)
+            return candidate;
+    }
+    return nullptr;
+}
+
 void Localization::apply(bool russian)
 {
     for (const Text& t : m_texts) {
         QWidget* window = findWindow(m_windows, t.window);
         if (!window)
             continue; // a window of a later start step
-        QWidget* target = *t.control ? window->findChild<QWidget*>(QLatin1String(t.control)) : window;
+        QWidget* target = *t.control ? control(window, t.control) : window;
         if (target)
             assign(target, t, QString::fromUtf8(russian ? t.ru : t.en));
     }

@@ -46,6 +46,10 @@ public:
     // refresh what follows from its texts.
     void apply(bool russian);
 
+    // The control of that name in the window, not one of a page embedded in
+    // it (a page's Label1 is not the window's Label1); nullptr when absent.
+    QWidget* control(QWidget* window, const char* name) const;
+
 private:
     QList<QWidget*> m_windows;
     QList<Text> m_texts;

@@ -34,7 +34,7 @@ QWidget* TestLocalization::target(DeskFixture& f, const Localization::Text& t)
 {
     for (QWidget* window : f.app().windows()) {
         if (window->objectName() == QLatin1String(t.window))
-            return *t.control ? window->findChild<QWidget*>(QLatin1String(t.control)) : window;
+            return *t.control ? f.app().localization().control(window, t.control) : window;
     }
     return nullptr;
 }

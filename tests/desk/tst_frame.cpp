@@ -30,15 +30,19 @@ void TestFrame::entriesSwitchPages()
     // Entries whose pages are not built are hidden; the desk and settings are there.
     QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton5")->isVisibleTo(&m));
     QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton4")->isVisibleTo(&m));
-    QVERIFY(!f.control<QPushButton>("TfmMain", "SpeedButton3")->isVisibleTo(&m));
+    QVERIFY(f.control<QPushButton>("TfmMain", "SpeedButton3")->isVisibleTo(&m));
     QVERIFY(f.control<QPushButton>("TfmMain", "btWriteOff")->isVisibleTo(&m)); // the administrator signed in
     QVERIFY(f.control<QPushButton>("TfmMain", "btSettings")->isVisibleTo(&m));
 
     QTest::mouseClick(f.control<QPushButton>("TfmMain", "btSettings"), Qt::LeftButton);
     QVERIFY(f.settings().isVisible());
     QVERIFY(!f.control<QWidget>("TfmMain", "pMain")->isVisible());
+    QTest::mouseClick(f.control<QPushButton>("TfmMain", "SpeedButton3"), Qt::LeftButton);
+    QVERIFY(f.window<QWidget>("TfmReport").isVisible());
+    QVERIFY(!f.settings().isVisible());
     QTest::mouseClick(f.control<QPushButton>("TfmMain", "SpeedButton5"), Qt::LeftButton);
     QVERIFY(f.window<QWidget>("TfmUsers").isVisible());
+    QVERIFY(!f.window<QWidget>("TfmReport").isVisible());
     QVERIFY(!f.settings().isVisible());
     QTest::mouseClick(f.control<ColourButton>("TfmMain", "Panel4"), Qt::LeftButton);
     QVERIFY(f.control<QWidget>("TfmMain", "pMain")->isVisible());

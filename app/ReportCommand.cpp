@@ -1,0 +1,223 @@
+#include "ReportCommand.h"
+
+#include "core/Session.h"
+#include "core/Settings.h"
+#include "data/DbError.h"
+#include "recipients/HeldTools.h"
+#include "recipients/LastIssue.h"
+#include "recipients/MoneyText.h"
+#include "reports/HistoryReport.h"
+#include "reports/InventoryReport.h"
+#include "reports/OnHandStatement.h"
+#include "reports/ReportError.h"
+#include "reports/ReportPdfWriter.h"
+#include "reports/TfrxRTFExport.h"
+#include "reports/TfrxReport.h"
+
+#include <QHash>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kBadArguments = 2;
+
+// A wrong command line: its text is shown with the usage.
+class BadArguments : public std::runtime_error
+{
+public:
+    explicit BadArguments(const QString& text)
+        : std::runtime_error(text.toStdString())
+    {
+    }
+};
+
+struct ReportRequest {
+    QString kind;
+    QHash<QString, QString> values; // option -> its value
+    QString file;
+    bool pdf = false;
+};
+
+ReportRequest parse(const QStringList& options)
+{
+    static const QStringList known = {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--recipient"),
+                                      QStringLiteral("--pdf"), QStringLiteral("--rtf")};
+    if (options.isEmpty())
+        throw BadArguments(QStringLiteral("no report named"));
+    ReportRequest request;
+    request.kind = options.first();
+    for (int i = 1; i < options.size(); i += 2) {
+        const QString& option = options.at(i);
+        if (!known.contains(option))
+            throw BadArguments(QStringLiteral("unknown option: %1").arg(option));
+        if (i + 1 >= options.size() || options.at(i + 1).isEmpty())
+            throw BadArguments(QStringLiteral("%1 needs a value").arg(option));
+        if (request.values.contains(option))
+            throw BadArguments(QStringLiteral("%1 given twice").arg(option));
+        request.values.insert(option, options.at(i + 1));
+    }
+    const bool pdf = request.values.contains(QStringLiteral("--pdf"));
+    const bool rtf = request.values.contains(QStringLiteral("--rtf"));
+    if (pdf == rtf)
+        throw BadArguments(QStringLiteral("give one of --pdf FILE or --rtf FILE"));
+    request.pdf = pdf;
+    request.file = request.values.value(pdf ? QStringLiteral("--pdf") : QStringLiteral("--rtf"));
+    return request;
+}
+
+QDate dateOption(const ReportRequest& request, const QString& option)
+{
+    const QString text = request.values.value(option);
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        throw BadArguments(QStringLiteral("%1 needs a date as YYYY-MM-DD, not \"%2\"").arg(option, text));
+    return date;
+}
+
+void expectOnly(const ReportRequest& request, const QStringList& allowed)
+{
+    for (auto it = request.values.cbegin(); it != request.values.cend(); ++it) {
+        if (!allowed.contains(it.key()) && it.key() != u"--pdf" && it.key() != u"--rtf")
+            throw BadArguments(QStringLiteral("%1 does not belong to the %2 report").arg(it.key(), request.kind));
+    }
+    for (const QString& option : allowed) {
+        if (!request.values.contains(option))
+            throw BadArguments(QStringLiteral("the %1 report needs %2").arg(request.kind, option));
+    }
+}
+
+void write(TfrxReport& report, const ReportRequest& request)
+{
+    if (request.pdf) {
+        ReportPdfWriter::write(*report.prepared(), request.file);
+        return;
+    }
+    TfrxRTFExport filter;
+    filter.FileName = request.file;
+    filter.confirmOverwrite = [](const QString&) { return true; }; // the file was named on purpose
+    (void)report.Export(filter);
+}
+
+void writeHistory(Session& session, bool russian, const ReportRequest& request)
+{
+    const QDate from = dateOption(request, QStringLiteral("--from"));
+    const QDate to = dateOption(request, QStringLiteral("--to"));
+    HistoryReport history(session.connection());
+    // As the settings page applies it at every start.
+    history.applyShowTime(session.settings().showTime(), russian);
+    history.open(from, to);
+    TfrxReport& report = history.report(russian);
+    report.PrepareReport(true);
+    write(report, request);
+}
+
+void writeInventory(Session& session, bool russian, const ReportRequest& request)
+{
+    InventoryReport inventory(session.connection());
+    write(inventory.prepare(russian), request);
+}
+
+// Issue dates of tools on hand that have none from before 2000, as the card
+// fills them before its statement.
+void fillIssueDates(Connection& db, Query& held, const QString& userCode)
+{
+    for (held.first(); !held.eof(); held.next()) {
+        const QDate issued = held.date(QStringLiteral("Issued_date"));
+        if (issued.isValid() && issued.year() >= 2000)
+            continue;
+        QDate found = kNoIssueDate;
+        findLastIssuedDate(db, held.text(QStringLiteral("ID_Tool_Unique")), userCode, found);
+        held.edit();
+        held.setValue(QStringLiteral("Issued_date"), found);
+        held.post();
+    }
+}
+
+void writeOnHand(Session& session, bool russian, const ReportRequest& request, QTextStream& err, int& status)
+{
+    Connection& db = session.connection();
+    const QString code = request.values.value(QStringLiteral("--recipient")).trimmed();
+    Query user(db);
+    user.setSql(QStringLiteral("SELECT * FROM Users WHERE %1")
+                    .arg(db.dialect().caselessEquals(QStringLiteral("ID_User"), code)),
+                {code});
+    user.open();
+    if (user.isEmpty()) {
+        err << "No recipient has the code " << code << "; nothing was written." << Qt::endl;
+        status = kFailed;
+        return;
+    }
+    user.first();
+    const QString userCode = user.text(QStringLiteral("ID_User"));
+    Query journal(db);
+    journal.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
+                       .arg(db.dialect().caselessEquals(QStringLiteral("ID_U"), userCode)),
+                   {userCode});
+    journal.open();
+    Query held(db);
+    const HeldToolsStatement statement = heldToolsStatement(db, user.text(QStringLiteral("ID")));
+    held.setSql(statement.sql, statement.params);
+    held.open();
+    fillIssueDates(db, held, userCode);
+    double total = 0;
+    for (held.first(); !held.eof(); held.next())
+        total += held.number(QStringLiteral("Price"));
+    OnHandStatement::Holder holder{user.text(QStringLiteral("FIO")), user.text(QStringLiteral("Organization")),
+                                   userCode, held.recordCount(), moneyText(total, russian)};
+    OnHandStatement onHand;
+    write(onHand.prepare(russian, holder, held, journal), request);
+}
+
+} // namespace
+
+int runReportCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err)
+{
+    ReportRequest request;
+    try {
+        request = parse(options);
+        if (request.kind == u"history")
+            expectOnly(request, {QStringLiteral("--from"), QStringLiteral("--to")});
+        else if (request.kind == u"inventory")
+            expectOnly(request, {});
+        else if (request.kind == u"on-hand")
+            expectOnly(request, {QStringLiteral("--recipient")});
+        else
+            throw BadArguments(QStringLiteral("unknown report: %1").arg(request.kind));
+        if (request.kind == u"history") {
+            dateOption(request, QStringLiteral("--from"));
+            dateOption(request, QStringLiteral("--to"));
+        }
+    } catch (const BadArguments& e) {
+        err << QString::fromUtf8(e.what()) << Qt::endl << kReportUsage << Qt::endl;
+        return kBadArguments;
+    }
+
+    int status = kDone;
+    try {
+        Session session(programFolder);
+        if (!session.settings().fileExists()) {
+            err << "The settings file is missing: " << session.paths().ini << Qt::endl;
+            return kFailed;
+        }
+        session.settings().load();
+        session.open({});
+        const bool russian = session.settings().language() == u"RU";
+        if (request.kind == u"history")
+            writeHistory(session, russian, request);
+        else if (request.kind == u"inventory")
+            writeInventory(session, russian, request);
+        else
+            writeOnHand(session, russian, request, err, status);
+    } catch (const DbError& e) {
+        err << "The report was NOT written: " << e.text() << Qt::endl;
+        return kFailed;
+    } catch (const ReportError& e) {
+        err << "The report was NOT written: " << e.text() << Qt::endl;
+        return kFailed;
+    }
+    if (status == kDone)
+        out << "The report has been written: " << request.file << Qt::endl;
+    return status;
+}

@@ -1,0 +1,67 @@
+#include "InventoryReport.h"
+
+#include "ComputedFieldSource.h"
+#include "QueryRowSource.h"
+#include "ReportTemplates.h"
+#include "TfrxReport.h"
+#include "data/Connection.h"
+
+InventoryReport::InventoryReport(Connection& db)
+    : qPassedTrue(db)
+    , qPassedFalse(db)
+    , m_db(db)
+    , m_outRows(std::make_unique<QueryRowSource>(qPassedFalse))
+    , frxReport_Invent_RU(ReportTemplates::load(QStringLiteral("frxReport_Invent_RU")))
+    , frxReport_Invent_EN(ReportTemplates::load(QStringLiteral("frxReport_Invent_EN")))
+{
+    const QString byType = QStringLiteral("SELECT * FROM Tools WHERE passed=%1 ORDER BY Tool_Type");
+    qPassedTrue.setSql(byType.arg(db.dialect().sqlTrue()));
+    qPassedFalse.setSql(byType.arg(db.dialect().sqlFalse()));
+    m_outWithOwner = std::make_shared<ComputedFieldSource>(
+        *m_outRows, QStringLiteral("OwnerFIO"), [this](const RowSource& row) {
+            const int owner = row.fieldIndex(QStringLiteral("OwnerID"));
+            return QVariant(owner < 0 ? QString() : ownerFio(row.value(owner)));
+        });
+    for (TfrxReport* report : {frxReport_Invent_RU.get(), frxReport_Invent_EN.get()}) {
+        report->dataSet(QStringLiteral("frxDBDataset_PasTr"))->setQuery(qPassedTrue);
+        report->dataSet(QStringLiteral("frxDBDataset_PasFls"))->setSource(m_outWithOwner);
+    }
+}
+
+InventoryReport::~InventoryReport()
+{
+    // The sources read the queries: they go first.
+    frxReport_Invent_RU.reset();
+    frxReport_Invent_EN.reset();
+    m_outWithOwner.reset();
+    m_outRows.reset();
+}
+
+QString InventoryReport::ownerFio(const QVariant& ownerId)
+{
+    // The holder is found among all recipients, whatever the recipient list
+    // shows at the moment.
+    const QString key = ownerId.toString().trimmed();
+    bool numeric = false;
+    const qlonglong id = key.toLongLong(&numeric);
+    if (!numeric)
+        return {};
+    const auto known = m_owners.constFind(key);
+    if (known != m_owners.constEnd())
+        return *known;
+    const QString fio = m_db.scalar(QStringLiteral("SELECT FIO FROM Users WHERE ID=?"), {id}).toString();
+    m_owners.insert(key, fio);
+    return fio;
+}
+
+TfrxReport& InventoryReport::prepare(bool russian)
+{
+    qPassedTrue.close();
+    qPassedFalse.close();
+    qPassedTrue.open();
+    qPassedFalse.open();
+    m_owners.clear();
+    TfrxReport& report = russian ? *frxReport_Invent_RU : *frxReport_Invent_EN;
+    report.PrepareReport(true);
+    return report;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/Query.h"
+
+#include <QHash>
+#include <memory>
+
+class ComputedFieldSource;
+class Connection;
+class QueryRowSource;
+class TfrxReport;
+
+// The stock-taking list: the tools in the store, then the tools that are
+// out with their holder's name, in the template of the interface language.
+class InventoryReport
+{
+public:
+    explicit InventoryReport(Connection& db);
+    ~InventoryReport();
+    InventoryReport(const InventoryReport&) = delete;
+    InventoryReport& operator=(const InventoryReport&) = delete;
+
+    // Both lists loaded as they are now and the template of that language
+    // built from them. Throws DbError or ReportError.
+    TfrxReport& prepare(bool russian);
+
+    Query qPassedTrue;
+    Query qPassedFalse;
+
+private:
+    // The holder's name by the recipients' key; empty for a key nobody has.
+    QString ownerFio(const QVariant& ownerId);
+
+    Connection& m_db;
+    std::unique_ptr<QueryRowSource> m_outRows;
+    std::shared_ptr<ComputedFieldSource> m_outWithOwner;
+    QHash<QString, QString> m_owners; // looked up once per build
+    std::unique_ptr<TfrxReport> frxReport_Invent_RU;
+    std::unique_ptr<TfrxReport> frxReport_Invent_EN;
+};

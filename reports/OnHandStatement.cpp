@@ -1,0 +1,37 @@
+#include "OnHandStatement.h"
+
+#include "ReportTemplates.h"
+#include "TfrxMemoView.h"
+#include "TfrxReport.h"
+
+namespace {
+
+void setMemo(TfrxReport& report, const char* name, const QString& text)
+{
+    if (TfrxMemoView* memo = report.FindObject(QLatin1String(name)))
+        memo->setText(text);
+}
+
+} // namespace
+
+OnHandStatement::OnHandStatement()
+    : frxReport_ToolOnH(ReportTemplates::load(QStringLiteral("frxReport_ToolOnH")))
+    , frxReport_ToolOnH_EN(ReportTemplates::load(QStringLiteral("frxReport_ToolOnH_EN")))
+{
+}
+
+OnHandStatement::~OnHandStatement() = default;
+
+TfrxReport& OnHandStatement::prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal)
+{
+    TfrxReport& report = russian ? *frxReport_ToolOnH : *frxReport_ToolOnH_EN;
+    report.dataSet(QStringLiteral("frxDBDataset1"))->setQuery(heldTools);
+    report.dataSet(QStringLiteral("frxDBDataset_FIO"))->setQuery(journal);
+    setMemo(report, "recCount", QString::number(holder.toolCount));
+    setMemo(report, "frxFIO", holder.fio);
+    setMemo(report, "frxOrganization", holder.organization);
+    setMemo(report, "frxID_U", holder.code);
+    setMemo(report, "frxSUM", holder.total);
+    report.PrepareReport(true);
+    return report;
+}

@@ -1,0 +1,30 @@
+#include "RtfReportFile.h"
+
+#include "ReportError.h"
+#include "TfrxRTFExport.h"
+#include "TfrxReport.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QString& replaceQuestion,
+                             Platform& platform, QWidget* parent)
+{
+    TfrxRTFExport filter;
+    filter.OnBeforeExport = [&file](TfrxRTFExport& f) {
+        const QString folder = QFileInfo(file).absolutePath();
+        if (!QDir().mkpath(folder))
+            throw ReportError(QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
+        f.FileName = file;
+    };
+    filter.confirmOverwrite = [&](const QString& existing) {
+        return platform.dialogs.confirm(parent, replaceQuestion.arg(QDir::toNativeSeparators(existing)));
+    };
+    const ExportResult result = report.Export(filter);
+    if (result == ExportResult::Written)
+        platform.shell.open(filter.FileName);
+    return result;
+}

@@ -1,0 +1,126 @@
+#include "TfmReport.h"
+
+#include "ReportPreview.h"
+#include "TfrxReport.h"
+#include "core/Session.h"
+#include "core/Settings.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+TfmReport::TfmReport(Session& session, Platform& platform, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
+    , m_platform(platform)
+    , m_history(session.connection())
+{
+    setObjectName(QStringLiteral("TfmReport"));
+    buildControls();
+    guardedConnect(Button1, &QPushButton::clicked, this, platform.dialogs, [this] { Button1Click(); });
+    connect(&session.settings(), &Settings::showTimeChanged, this, [this] { applyShowTime(); });
+    for (TfrxReport* report : {&m_history.report(true), &m_history.report(false)}) {
+        report->setToday([this] { return m_platform.clock.now().date(); });
+        report->setShowPreview([this](ReportPreview& preview) { showPreview(preview); });
+    }
+}
+
+void TfmReport::buildControls()
+{
+    Label1 = named(new QLabel(this), "Label1");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label2 = named(new QLabel(this), "Label2");
+    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
+    Label3 = named(new QLabel(this), "Label3");
+    DateTimePicker2 = named(new QDateEdit(this), "DateTimePicker2");
+    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2})
+        picker->setCalendarPopup(true);
+    Label2->setBuddy(DateTimePicker1);
+    Label3->setBuddy(DateTimePicker2);
+    Button1 = named(new QPushButton(this), "Button1");
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0, 1, 5);
+    layout->addWidget(Label2, 1, 0);
+    layout->addWidget(DateTimePicker1, 1, 1);
+    layout->addWidget(Label3, 1, 2);
+    layout->addWidget(DateTimePicker2, 1, 3);
+    layout->addWidget(Button1, 1, 4);
+    layout->setColumnStretch(5, 1);
+    layout->setRowStretch(2, 1);
+}
+
+void TfmReport::FormCreate()
+{
+    const QDate today = m_platform.clock.now().date();
+    DateTimePicker1->setDate(today);
+    DateTimePicker2->setDate(HistoryReport::defaultLastDay(today));
+    // The switch is applied once more when the main window first shows.
+    if (QWidget* main = window(); main != this)
+        main->installEventFilter(this);
+}
+
+bool TfmReport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched == window() && !m_mainShown) {
+        m_mainShown = true;
+        runGuarded(m_platform.dialogs, this, [this] { applyShowTime(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfmReport::applyShowTime()
+{
+    Settings& settings = m_session.settings();
+    m_history.applyShowTime(settings.showTime(), settings.language() == u"RU");
+}
+
+void TfmReport::Button1Click()
+{
+    m_history.open(DateTimePicker1->date(), DateTimePicker2->date());
+    m_history.report(m_session.russian()).ShowReport(true);
+}
+
+void TfmReport::showPreview(ReportPreview& preview)
+{
+    const Messages& texts = m_session.texts();
+    ReportPreview::Hooks hooks;
+    hooks.saveFileName = [this, &texts, &preview](const QString& suggested, const QString&) {
+        return m_platform.dialogs.saveFile(&preview, texts.rsSaveReport, suggested);
+    };
+    hooks.confirmOverwrite = [this, &texts, &preview](const QString& file) {
+        return m_platform.dialogs.confirm(&preview, texts.rsReplaceFile.arg(file));
+    };
+    hooks.showError = [this, &preview](const QString& text) { m_platform.dialogs.error(&preview, text); };
+    hooks.written = [this](const QString& file) {
+        if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
+            m_platform.shell.open(file);
+    };
+    preview.setHooks(hooks);
+    preview.savePdfAction()->setText(texts.rsSaveAsPdf);
+    preview.exportRtfAction()->setText(texts.rsExportToRtf);
+    m_platform.dialogs.showModal(preview);
+}
+
+QList<Localization::Text> historyReportTexts()
+{
+    using P = Localization::Property;
+    return {
+        {"TfmReport", "Label1", P::Caption, 0, "История выдачи", "History"},
+        {"TfmReport", "Label2", P::Caption, 0, "Укажите промежуток  от", "Specify the interval from"},
+        {"TfmReport", "Label3", P::Caption, 0, "до", "to"},
+        {"TfmReport", "Button1", P::Caption, 0, "Отчет", "Report"},
+    };
+}

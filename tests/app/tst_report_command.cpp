@@ -1,0 +1,205 @@
+// Reports from the command line: the real program run without a display on
+// a program folder of its own, writing the pages the windows write, and
+// refusing bad arguments, unknown codes and unwritable files.
+#include "../reports/ConsumerTools.h"
+#include "data/Connection.h"
+#include "support/TestData.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString err;
+};
+
+// The program copied beside the test's Data folder, as it is installed.
+class ProgramFolder
+{
+public:
+    ProgramFolder()
+    {
+        QFile::copy(QStringLiteral(TOOLDESK_BINARY), program());
+        Connection db;
+        db.open(data.dbPath());
+        db.exec("INSERT INTO Users (ID_User, FIO, Organization) VALUES ('U1', 'Иванов [И.И.]', 'Цех 1'), "
+                "('U2', 'Петров', 'Цех 2')");
+        db.exec("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, SNumber, Inv, "
+                "Tool_State, Passed, OwnerID, Price) VALUES "
+                "('T1', 'T1', 'Дрель', 'Bosch', 'GSB 13', 'SN1', 'INV1', 'новый', 0, '1', 1500), "
+                "('T2', 'T2', 'Ключ', 'Makita', 'K2', 'SN2', 'INV2', 'б/у', 1, '0', 200)");
+        db.exec("INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation, FIO, IType, Model, Organization, Note) "
+                "VALUES ('U1', 'T1', '2026-12-01', '10:11:12', 'Выдан', 'Иванов [И.И.]', 'Дрель', 'Bosch GSB 13', "
+                "'Цех 1', 'первая'), "
+                "('U2', 'T2', '2026-12-03', '11:00:00', 'Выдан', 'Петров', 'Ключ', 'Makita K2', 'Цех 2', ''), "
+                "('U2', 'T2', '2026-12-09', '12:00:00', 'Сдан', 'Петров', 'Ключ', 'Makita K2', 'Цех 2', '')");
+    }
+
+    QString program() const { return data.folder() + QStringLiteral("tooldesk"); }
+    QString file(const QString& name) const { return out.filePath(name); }
+
+    // Without a display: no X server, no platform chosen for it.
+    Outcome run(const QStringList& arguments) const
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        p.setProcessEnvironment(env);
+        p.start(program(), QStringList{QStringLiteral("--report")} + arguments);
+        if (!p.waitForFinished(120000))
+            return {};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+
+    void setLanguage(const char* code) const
+    {
+        data.writeIni(data.readIni().replace(QStringLiteral("Lenguage=RU"), QLatin1String("Lenguage=") + code));
+    }
+
+    TestData data;
+    QTemporaryDir out;
+};
+
+} // namespace
+
+class TestReportCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+    void historyAsPdf();
+    void inventoryAsRtfInTheStoredLanguage();
+    void statementOfToolsOnHandAsPdf();
+};
+
+void TestReportCommand::refusesBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString pdf = QStringLiteral("--pdf");
+    QTest::newRow("no report") << QStringList{} << 2 << "no report named";
+    QTest::newRow("unknown report") << QStringList{"stock", pdf, "x.pdf"} << 2 << "unknown report: stock";
+    QTest::newRow("no file") << QStringList{"inventory"} << 2 << "give one of --pdf FILE or --rtf FILE";
+    QTest::newRow("two files") << QStringList{"inventory", pdf, "a.pdf", "--rtf", "a.rtf"} << 2
+                               << "give one of --pdf FILE or --rtf FILE";
+    QTest::newRow("missing value") << QStringList{"inventory", pdf} << 2 << "--pdf needs a value";
+    QTest::newRow("missing day") << QStringList{"history", "--from", "2026-12-01", pdf, "a.pdf"} << 2
+                                 << "the history report needs --to";
+    QTest::newRow("bad day") << QStringList{"history", "--from", "2026-02-30", "--to", "2026-12-01", pdf, "a.pdf"} << 2
+                             << "--from needs a date as YYYY-MM-DD";
+    QTest::newRow("foreign option") << QStringList{"inventory", "--recipient", "U1", pdf, "a.pdf"} << 2
+                                    << "--recipient does not belong to the inventory report";
+    QTest::newRow("unknown option") << QStringList{"inventory", "--landscape", "1"} << 2
+                                    << "unknown option: --landscape";
+    QTest::newRow("unknown code") << QStringList{"on-hand", "--recipient", "U9", pdf, "a.pdf"} << 1
+                                  << "No recipient has the code U9";
+    QTest::newRow("unwritable file") << QStringList{"inventory", pdf, "/nonexistent/dir/a.pdf"} << 1
+                                     << "The report was NOT written";
+}
+
+void TestReportCommand::refusesBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    const Outcome outcome = folder.run(arguments);
+    QCOMPARE(outcome.status, status);
+    QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("a.pdf"))));
+}
+
+void TestReportCommand::historyAsPdf()
+{
+    ProgramFolder folder;
+    const QString pdf = folder.file(QStringLiteral("history.pdf"));
+    const Outcome outcome = folder.run({"history", "--from", "2026-12-01", "--to", "2026-12-03", "--pdf", pdf});
+    QCOMPARE(outcome.status, 0);
+    const QString text = consumers::pdfText(pdf);
+    QCOMPARE(consumers::missingInOrder(text,
+                                       {"История выдачи инструмента",
+                                        "№",
+                                        "Дата",
+                                        "Статус",
+                                        "Получатель",
+                                        "Тип инструмента",
+                                        "Модель",
+                                        "Организация",
+                                        "Комментарий",
+                                        "1",
+                                        "01.12.2026",
+                                        "Выдан",
+                                        "Иванов [И.И.]",
+                                        "Дрель",
+                                        "Bosch GSB 13",
+                                        "Цех 1",
+                                        "первая",
+                                        "2",
+                                        "03.12.2026",
+                                        "Выдан",
+                                        "Петров",
+                                        "Ключ"}),
+             QString());
+    QVERIFY(!text.contains(QStringLiteral("Сдан"))); // 9 December is outside
+}
+
+void TestReportCommand::inventoryAsRtfInTheStoredLanguage()
+{
+    ProgramFolder folder;
+    folder.setLanguage("EN");
+    const QString rtf = folder.file(QStringLiteral("inventory.rtf"));
+    QCOMPARE(folder.run({"inventory", "--rtf", rtf}).status, 0);
+    consumers::convert({rtf}, QStringLiteral("txt:Text (encoded):UTF8"), folder.out.path());
+    const QString text = consumers::readUtf8(folder.file(QStringLiteral("inventory.txt")));
+    QCOMPARE(consumers::missingInOrder(text, {"Tool inventory", "Stock tool:", "Tool",      "Brand",        "Model",
+                                              "Inventory",      "Serial #",    "Condition", "Note",         "Ключ",
+                                              "Makita",         "K2",          "INV2",      "SN2",          "б/у",
+                                              "Hand tool:",     "Name",        "Дрель",     "Bosch",        "GSB 13",
+                                              "INV1",           "SN1",         "новый",     "Иванов [И.И.]"}),
+             QString());
+}
+
+void TestReportCommand::statementOfToolsOnHandAsPdf()
+{
+    ProgramFolder folder;
+    const QString pdf = folder.file(QStringLiteral("onhand.pdf"));
+    QCOMPARE(folder.run({"on-hand", "--recipient", "u1", "--pdf", pdf}).status, 0); // any letter case
+    QCOMPARE(consumers::missingInOrder(consumers::pdfText(pdf),
+                                       {"Ведомость полученного",
+                                        "Сотрудник:",
+                                        "Иванов [И.И.]",
+                                        "Карта получателя №:",
+                                        "U1",
+                                        "Организация:",
+                                        "Цех 1",
+                                        "Общее количество:",
+                                        "1",
+                                        "шт.",
+                                        "Общая стоимость:",
+                                        "Список инструмента",
+                                        "№ п/п",
+                                        "Тип",
+                                        "Производитель",
+                                        "Модель",
+                                        "Инвентарный",
+                                        "Стоимость",
+                                        "Получен",
+                                        "1",
+                                        "Дрель",
+                                        "Bosch",
+                                        "GSB 13",
+                                        "INV1",
+                                        "01.12.2026",
+                                        "Кладовщик"}),
+             QString());
+}
+
+QTEST_MAIN(TestReportCommand)
+#include "tst_report_command.moc"

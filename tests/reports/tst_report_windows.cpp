@@ -1,0 +1,354 @@
+// The three reports built through their windows from a small journal and
+// register, written to PDF and RTF, and read back as a user's programs read
+// them; the file names, the time switch of the history templates and the
+// inventory's holder names.
+#include "ConsumerTools.h"
+#include "core/Session.h"
+#include "core/Settings.h"
+#include "data/Connection.h"
+#include "recipients/TfmCard_U.h"
+#include "reports/HistoryReport.h"
+#include "reports/ReportFileName.h"
+#include "reports/ReportPreview.h"
+#include "reports/TfmReport.h"
+#include "reports/TfrxMemoView.h"
+#include "reports/TfrxReport.h"
+#include "support/DeskFixture.h"
+#include "tools/TfmTools.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString kHolder = QStringLiteral("Иванов [И.И.]/цех");
+
+void addJournal(DeskFixture& f, const QString& date, const QString& fio, const QString& type, const QString& model)
+{
+    f.db().exec("INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation, Note, FIO, IType, Model, Organization) "
+                "VALUES ('U1', 'T1', ?, '10:11:12', 'Выдан', 'заметка', ?, ?, ?, 'Цех 1')",
+                {date, fio, type, model});
+}
+
+// Two tools in the store, one out with the holder kHolder.
+void addRegister(DeskFixture& f)
+{
+    f.addRecipient(QStringLiteral("U100"), kHolder, QStringLiteral("Цех 7"));
+    f.addTool(QStringLiteral("T100"), QStringLiteral("Дрель"), QStringLiteral("Bosch"), QStringLiteral("GSB 13"));
+    f.addTool(QStringLiteral("T101"), QStringLiteral("Ключ"), QStringLiteral("Makita"), QStringLiteral("K2"));
+    f.addTool(QStringLiteral("T102"), QStringLiteral("Анкер"), QStringLiteral("Hilti"), QStringLiteral("TE 30"));
+    f.db().exec("UPDATE Tools SET Price=1500 WHERE ID_Tool='T102'");
+    f.scan(QStringLiteral("U100"));
+    f.scan(QStringLiteral("T102"));
+}
+
+QString rtfText(const QString& rtf)
+{
+    const QString outDir = QFileInfo(rtf).absolutePath();
+    consumers::convert({rtf}, QStringLiteral("txt:Text (encoded):UTF8"), outDir);
+    return consumers::readUtf8(QDir(outDir).filePath(QFileInfo(rtf).completeBaseName() + QStringLiteral(".txt")));
+}
+
+// Clicks the history page's report button; the preview saves a PDF and an RTF.
+void runHistory(DeskFixture& f, const QString& pdf, const QString& rtf)
+{
+    f.fakes().dialogs.saveFileAnswers = {pdf, rtf};
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& window) {
+        auto& preview = dynamic_cast<ReportPreview&>(window);
+        QCOMPARE(preview.savePdfAction()->text(), QStringLiteral("Сохранить в PDF"));
+        QCOMPARE(preview.exportRtfAction()->text(), QStringLiteral("Экспорт в RTF"));
+        QVERIFY(preview.saveAsPdf());
+        QVERIFY(preview.exportToRtf());
+    });
+    f.control<QPushButton>("TfmReport", "Button1")->click();
+}
+
+} // namespace
+
+class TestReportWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void historyPageStartsOnTodayToAMonthAhead();
+    void defaultLastDay_data();
+    void defaultLastDay();
+    void historyReportListsTheRangeInBothFiles();
+    void timeSwitchChangesTheStoredLanguagesTemplateOnly_data();
+    void timeSwitchChangesTheStoredLanguagesTemplateOnly();
+    void timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows();
+    void inventoryNamesHoldersOutsideTheRecipientSearch();
+    void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
+    void statementPrintsTheNameAsTypedUnderASafeFileName();
+    void safeFileName_data();
+    void safeFileName();
+};
+
+void TestReportWindows::historyPageStartsOnTodayToAMonthAhead()
+{
+    DeskFixture f; // the fake clock reads 10 December 2026
+    QCOMPARE(f.control<QDateEdit>("TfmReport", "DateTimePicker1")->date(), QDate(2026, 12, 10));
+    QCOMPARE(f.control<QDateEdit>("TfmReport", "DateTimePicker2")->date(), QDate(2027, 1, 10));
+}
+
+void TestReportWindows::defaultLastDay_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QDate>("last");
+    QTest::newRow("plain") << QDate(2026, 12, 10) << QDate(2027, 1, 10);
+    QTest::newRow("shorter month") << QDate(2027, 1, 31) << QDate(2027, 2, 28);
+    QTest::newRow("leap year") << QDate(2028, 1, 30) << QDate(2028, 2, 29);
+}
+
+void TestReportWindows::defaultLastDay()
+{
+    QFETCH(QDate, today);
+    QFETCH(QDate, last);
+    QCOMPARE(HistoryReport::defaultLastDay(today), last);
+}
+
+void TestReportWindows::historyReportListsTheRangeInBothFiles()
+{
+    DeskFixture f;
+    addJournal(f, QStringLiteral("2026-11-30"), QStringLiteral("Раньше"), QStringLiteral("Пила"), QStringLiteral("P1"));
+    addJournal(f, QStringLiteral("2026-12-01"), QStringLiteral("Первый"), QStringLiteral("Дрель"),
+               QStringLiteral("D1"));
+    addJournal(f, QStringLiteral("2026-12-05"), QStringLiteral("Второй [x]"), QStringLiteral("Ключ"),
+               QStringLiteral("K2"));
+    addJournal(f, QStringLiteral("2026-12-06"), QStringLiteral("Позже"), QStringLiteral("Молоток"),
+               QStringLiteral("M3"));
+    f.control<QDateEdit>("TfmReport", "DateTimePicker1")->setDate(QDate(2026, 12, 1));
+    f.control<QDateEdit>("TfmReport", "DateTimePicker2")->setDate(QDate(2026, 12, 5));
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("history.pdf"));
+    const QString rtf = out.filePath(QStringLiteral("history.rtf"));
+    runHistory(f, pdf, rtf);
+    QCOMPARE(f.fakes().shell.opened, QStringList{rtf}); // the RTF only
+
+    const QStringList expected = {"Отчет от",
+                                  "10.12.2026",
+                                  "История выдачи инструмента",
+                                  "Дата",
+                                  "Статус",
+                                  "Получатель",
+                                  "Тип инструмента",
+                                  "Модель",
+                                  "Организация",
+                                  "Комментарий",
+                                  "1",
+                                  "01.12.2026",
+                                  "Выдан",
+                                  "Первый",
+                                  "Дрель",
+                                  "D1",
+                                  "Цех 1",
+                                  "заметка",
+                                  "2",
+                                  "05.12.2026",
+                                  "Второй [x]",
+                                  "Ключ",
+                                  "K2"};
+    for (const QString& text : {consumers::pdfText(pdf), rtfText(rtf)}) {
+        QCOMPARE(consumers::missingInOrder(text, expected), QString());
+        QVERIFY(!text.contains(QStringLiteral("Раньше")));
+        QVERIFY(!text.contains(QStringLiteral("Позже")));
+    }
+}
+
+void TestReportWindows::timeSwitchChangesTheStoredLanguagesTemplateOnly_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("changedField");
+    QTest::addColumn<QString>("changedHeading");
+    QTest::addColumn<QString>("otherField");
+    QTest::addColumn<QString>("otherHeading");
+    // The other template keeps its design: RU prints IType, EN prints ATime under "Tool".
+    QTest::newRow("RU on") << "RU" << true << "ATime"
+                           << "Время"
+                           << "ATime"
+                           << "Tool";
+    QTest::newRow("RU off") << "RU" << false << "IType"
+                            << "Тип инструмента"
+                            << "ATime"
+                            << "Tool";
+    QTest::newRow("EN on") << "EN" << true << "ATime"
+                           << "Time"
+                           << "IType"
+                           << "Тип инструмента";
+    QTest::newRow("EN off") << "EN" << false << "IType"
+                            << "Tool"
+                            << "IType"
+                            << "Тип инструмента";
+}
+
+void TestReportWindows::timeSwitchChangesTheStoredLanguagesTemplateOnly()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, on);
+    QFETCH(QString, changedField);
+    QFETCH(QString, changedHeading);
+    QFETCH(QString, otherField);
+    QFETCH(QString, otherHeading);
+    DeskFixture f;
+    f.session().settings().setLanguage(stored);
+    f.session().settings().setShowTime(!on);
+    f.session().settings().setShowTime(on);
+    HistoryReport& history = f.window<TfmReport>("TfmReport").history();
+    const bool russian = stored == u"RU";
+    TfrxReport& changed = history.report(russian);
+    TfrxReport& other = history.report(!russian);
+    QCOMPARE(changed.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), changedField);
+    QCOMPARE(changed.FindObject(QStringLiteral("Memo9"))->text().source(), changedHeading);
+    QCOMPARE(changed.FindObject(QStringLiteral("frxDBDataset1IType"))->displayFormat().formatStr,
+             on ? QStringLiteral("hh:mm:ss") : QString());
+    QCOMPARE(other.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), otherField);
+    QCOMPARE(other.FindObject(QStringLiteral("Memo9"))->text().source(), otherHeading);
+}
+
+void TestReportWindows::timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows()
+{
+    DeskFixture f;
+    f.session().settings().setShowTime(true); // applied to the Russian template
+    f.session().settings().setLanguage(QStringLiteral("EN"));
+    TfrxReport& english = f.window<TfmReport>("TfmReport").history().report(false);
+    QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Tool"));
+    f.window<QWidget>("TfmMain").show();
+    QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Time"));
+    QCOMPARE(english.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), QStringLiteral("ATime"));
+}
+
+void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()
+{
+    DeskFixture f;
+    addRegister(f);
+    f.addRecipient(QStringLiteral("U200"), QStringLiteral("Другой"));
+    // The recipient list shows someone else: the holder is still named.
+    f.session().qUsers.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User='U200'"));
+    f.session().qUsers.open();
+    f.db().exec("UPDATE Tools SET Passed=0, OwnerID='999' WHERE ID_Tool='T101'"); // nobody's key
+
+    f.control<QPushButton>("TfmTools", "btInvent")->click();
+    const QString file = f.data().folder() + QStringLiteral("Reports/Inventory/Inventory_10.12.2026_09-30-15.rtf");
+    QVERIFY2(QFile::exists(file), qPrintable(file));
+    QCOMPARE(f.fakes().shell.opened, QStringList{file});
+    const QString text = rtfText(file);
+    QCOMPARE(consumers::missingInOrder(text,
+                                       {"Инвентаризация инструмента",
+                                        "Инструмент на складе:",
+                                        "Тип инструмента",
+                                        "Производитель",
+                                        "Модель",
+                                        "Инвентарный",
+                                        "Серийный №",
+                                        "Состояние",
+                                        "Отметка",
+                                        "Дрель",
+                                        "Bosch",
+                                        "GSB 13",
+                                        "Инструмент на руках:",
+                                        "На руках",
+                                        "Анкер",
+                                        "Hilti",
+                                        "TE 30",
+                                        kHolder,
+                                        "Ключ",
+                                        "Makita",
+                                        "K2"}),
+             QString());
+}
+
+void TestReportWindows::inventoryAsksBeforeReplacingAFileOfTheSameSecond()
+{
+    DeskFixture f;
+    auto* button = f.control<QPushButton>("TfmTools", "btInvent");
+    button->click();
+    const QString file = f.data().folder() + QStringLiteral("Reports/Inventory/Inventory_10.12.2026_09-30-15.rtf");
+    QFile stamp(file);
+    QVERIFY(stamp.open(QIODevice::Append));
+    stamp.write("kept");
+    stamp.close();
+    const qint64 size = QFileInfo(file).size();
+    f.fakes().dialogs.shown.clear();
+    button->click(); // the same second; the question is answered Cancel
+    QCOMPARE(f.fakes().dialogs.shown.size(), 1);
+    QCOMPARE(f.fakes().dialogs.shown.first().kind, QStringLiteral("confirm"));
+    QCOMPARE(QFileInfo(file).size(), size);
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+}
+
+void TestReportWindows::statementPrintsTheNameAsTypedUnderASafeFileName()
+{
+    DeskFixture f;
+    addRegister(f);
+    Query& users = f.session().qUsers;
+    users.reopen();
+    QVERIFY(users.locate(QStringLiteral("ID_User"), QStringLiteral("U100")));
+    f.fakes().dialogs.modalScripts.push_back(
+        [](QDialog& card) { DeskFixture::find<QPushButton>(card, "Button1")->click(); });
+    f.app().openRecipientCard();
+    for (const auto& shown : f.fakes().dialogs.shown) {
+        if (shown.kind != u"modal")
+            QFAIL(qPrintable(shown.kind + u' ' + shown.text));
+    }
+    const QString file = f.data().folder() + QStringLiteral("Reports/Иванов [И.И.]_цех 10.12.2026_09-30-15.rtf");
+    QCOMPARE(f.fakes().shell.opened, QStringList{file});
+    const QString text = rtfText(file);
+    QCOMPARE(consumers::missingInOrder(text,
+                                       {"Ведомость полученного инструмента",
+                                        "Сотрудник:",
+                                        kHolder,
+                                        "Карта получателя №:",
+                                        "U100",
+                                        "Организация:",
+                                        "Цех 7",
+                                        "Общее количество:",
+                                        "1",
+                                        "шт.",
+                                        "Общая стоимость:",
+                                        "Список инструмента",
+                                        "№ п/п",
+                                        "Тип",
+                                        "Производитель",
+                                        "Модель",
+                                        "Инвентарный",
+                                        "Стоимость",
+                                        "Получен",
+                                        "Анкер",
+                                        "Hilti",
+                                        "TE 30",
+                                        "10.12.2026",
+                                        "Кладовщик"}),
+             QString());
+}
+
+void TestReportWindows::safeFileName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("safe");
+    QTest::newRow("plain") << "Иванов [И.И.] 10.12.2026_09-30-15"
+                           << "Иванов [И.И.] 10.12.2026_09-30-15";
+    QTest::newRow("separators") << "a/b\\c"
+                                << "a_b_c";
+    QTest::newRow("reserved") << "a<b>c:d\"e|f?g*h"
+                              << "a_b_c_d_e_f_g_h";
+    QTest::newRow("control") << QStringLiteral("a\tb\nc") << "a_b_c";
+    QTest::newRow("climbing") << "../.."
+                              << ".._";
+    QTest::newRow("trailing dots") << "name. ."
+                                   << "name";
+    QTest::newRow("empty") << ""
+                           << "_";
+}
+
+void TestReportWindows::safeFileName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, safe);
+    QCOMPARE(ReportFileName::safe(name), safe);
+}
+
+QTEST_MAIN(TestReportWindows)
+#include "tst_report_windows.moc"
