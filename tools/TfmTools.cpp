@@ -40,11 +40,11 @@ const QColor kIssuedSelected(249, 132, 89);
 
 TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : QWidget(parent)
-    , inventory(session.connection())
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
     , m_platform(platform)
+    , m_inventory(session.connection())
 {
     setObjectName(QStringLiteral("TfmTools"));
     Edit1 = named(new QLineEdit(this), "Edit1");
@@ -144,7 +144,7 @@ void TfmTools::followAccessMode()
 void TfmTools::btInventClick()
 {
     // The language of the moment chooses the template; each click its own file.
-    TfrxReport& report = inventory.prepare(m_session.russian());
+    TfrxReport& report = m_inventory.prepare(m_session.russian());
     const QString file = ReportFileName::inventory(m_session.paths().folder, m_platform.clock.now());
     (void)writeAndOpenRtf(report, file, m_session.texts().rsReplaceFile, m_platform, this);
 }

@@ -50,8 +50,6 @@ public:
     void DBGrid1TitleClick(int column);
     void btWorkTypesClick();
 
-    InventoryReport inventory;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -66,6 +64,7 @@ private:
     Query& m_tools;
     Navigator& m_navigator;
     Platform& m_platform;
+    InventoryReport m_inventory;
     QueryModel* m_model = nullptr;
 
     // The row key of the tool that was current when the editor or the card
