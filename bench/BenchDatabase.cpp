@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kLayoutVersion = 2; // raise when the generated rows or the delivered layout change
+constexpr int kLayoutVersion = 3; // raise when the generated rows or the delivered layout change
 
 const char* const kSurnames[] = {"Иванов",  "Петров",   "Сидоров", "Смирнов", "Кузнецов", "Попов",   "Васильев",
                                  "Соколов", "Михайлов", "Новиков", "Фёдоров", "Морозов",  "Волков",  "Алексеев",

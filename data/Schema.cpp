@@ -188,7 +188,7 @@ void Schema::MayBeAddIndexes()
         {"ix_Tools_ID_Tool", "Tools", "ID_Tool"}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
         {"ix_Users_ID_User", "Users", "ID_User"}, {"ix_History_ID_T", "History", "ID_T"},
         {"ix_History_ID_U", "History", "ID_U"},   {"ix_History_ADate", "History", "ADate"},
-        {"ix_Tools_Passed", "Tools", "Passed"},
+        {"ix_Tools_Passed", "Tools", "Passed"},   {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID"},
     };
     const auto& d = m_db.dialect();
     for (const auto& ix : indexes) {
