@@ -14,6 +14,7 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
 
 #include <QEvent>
@@ -27,8 +28,6 @@
 
 namespace {
 
-const char* const kColumns[] = {"ID_Tool",       "Tool_Type", "Proizvoditel", "SNumber", "Model", "Tool_State",
-                                "Date_Purchase", "Guarantee", "Price",        "Naim",    "Inv",   "Mesto"};
 const int kWidths[] = {120, 120, 120, 120, 100, 100, 100, 100, 100, 100, 100, 100};
 
 const QColor kInStore(179, 244, 144);
@@ -88,10 +87,7 @@ void TfmTools::buildGrid()
 {
     DBGrid1 = named(new DbGrid(this), "DBGrid1");
     m_model = new QueryModel(m_tools, DBGrid1);
-    QList<GridColumn> columns;
-    for (const char* field : kColumns)
-        columns.append({QLatin1String(field), {}, {}});
-    m_model->setColumns(columns);
+    m_model->setColumns(toolGridColumns());
     m_model->setRowColours([this](int row, bool selected) {
         const int passed = m_tools.fieldIndex(QStringLiteral("Passed"));
         if (passed < 0)
@@ -329,19 +325,6 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "btInvent", P::Caption, 0, "Инвентаризация", "Inventory"},
         {"TfmTools", "btWorkTypes", P::Caption, 0, "Виды работ", "Work types"},
     };
-    const char* titles[][2] = {{"ID инструмента", "ID tool"},
-                               {"Тип", "Tool"},
-                               {"Производитель", "Brand"},
-                               {"Серийный №", "Serial №"},
-                               {"Модель", "Model"},
-                               {"Состояние", "Condition"},
-                               {"Приобретен", "Purchase date"},
-                               {"Гарантия", "Warranty"},
-                               {"Цена", "Price"},
-                               {"Наименование", "Name"},
-                               {"Инвентарный", "Inventory"},
-                               {"Место", "Place"}};
-    for (int i = 0; i < 12; ++i)
-        rows.append({"TfmTools", "DBGrid1", P::ColumnTitle, i, titles[i][0], titles[i][1]});
+    rows += toolGridTitles("TfmTools", "DBGrid1");
     return rows;
 }

@@ -17,6 +17,7 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
 
 #include <QEvent>
@@ -31,8 +32,6 @@
 
 namespace {
 
-const char* const kToolColumns[] = {"ID_Tool",       "Tool_Type", "Proizvoditel", "SNumber", "Model", "Tool_State",
-                                    "Date_Purchase", "Guarantee", "Price",        "Naim",    "Inv",   "Mesto"};
 const QString kId = QStringLiteral("ID");
 
 DbGrid* grid(QWidget* parent, Query& query, const QList<GridColumn>& columns, const char* name)
@@ -85,10 +84,7 @@ QWidget* TfmWriteOff::buildSearchHalf()
     cbWorkTypes->setMinimumWidth(160);
     btSearch = named(new QPushButton(half), "btSearch");
     btADDtoAKT = named(new QPushButton(half), "btADDtoAKT");
-    QList<GridColumn> columns;
-    for (const char* field : kToolColumns)
-        columns.append({QLatin1String(field), {}, {}});
-    Grid_Tools = grid(half, qTools_notWriteOff, columns, "Grid_Tools");
+    Grid_Tools = grid(half, qTools_notWriteOff, toolGridColumns(), "Grid_Tools");
     Grid_Tools->setMinimumHeight(240);
 
     auto* bar = new QHBoxLayout;
@@ -385,19 +381,6 @@ QList<Localization::Text> writeOffTexts()
         {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 2, "Модель", "Model"},
         {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 3, "Производитель", "Brand"},
     };
-    const char* titles[][2] = {{"ID инструмента", "ID tool"},
-                               {"Тип", "Tool"},
-                               {"Производитель", "Brand"},
-                               {"Серийный №", "Serial №"},
-                               {"Модель", "Model"},
-                               {"Состояние", "Condition"},
-                               {"Приобретен", "Purchase date"},
-                               {"Гарантия", "Warranty"},
-                               {"Цена", "Price"},
-                               {"Наименование", "Name"},
-                               {"Инвентарный", "Inventory"},
-                               {"Место", "Place"}};
-    for (int i = 0; i < 12; ++i)
-        rows.append({"TfmWriteOff", "Grid_Tools", P::ColumnTitle, i, titles[i][0], titles[i][1]});
+    rows += toolGridTitles("TfmWriteOff", "Grid_Tools");
     return rows;
 }
