@@ -11,8 +11,6 @@ InventoryReport::InventoryReport(Connection& db)
     , qPassedFalse(db)
     , m_db(db)
     , m_outRows(std::make_unique<QueryRowSource>(qPassedFalse))
-    , frxReport_Invent_RU(ReportTemplates::load(QStringLiteral("frxReport_Invent_RU")))
-    , frxReport_Invent_EN(ReportTemplates::load(QStringLiteral("frxReport_Invent_EN")))
 {
     const QString byType = QStringLiteral("SELECT * FROM Tools WHERE passed=%1 ORDER BY Tool_Type");
     qPassedTrue.setSql(byType.arg(db.dialect().sqlTrue()));
@@ -22,10 +20,19 @@ InventoryReport::InventoryReport(Connection& db)
             const int owner = row.fieldIndex(QStringLiteral("OwnerID"));
             return QVariant(owner < 0 ? QString() : ownerFio(row.value(owner)));
         });
-    for (TfrxReport* report : {frxReport_Invent_RU.get(), frxReport_Invent_EN.get()}) {
-        report->dataSet(QStringLiteral("frxDBDataset_PasTr"))->setQuery(qPassedTrue);
-        report->dataSet(QStringLiteral("frxDBDataset_PasFls"))->setSource(m_outWithOwner);
+}
+
+TfrxReport& InventoryReport::report(bool russian)
+{
+    // Read when first asked for: the tool list is built at every start.
+    std::unique_ptr<TfrxReport>& chosen = russian ? frxReport_Invent_RU : frxReport_Invent_EN;
+    if (!chosen) {
+        chosen = ReportTemplates::load(russian ? QStringLiteral("frxReport_Invent_RU")
+                                               : QStringLiteral("frxReport_Invent_EN"));
+        chosen->dataSet(QStringLiteral("frxDBDataset_PasTr"))->setQuery(qPassedTrue);
+        chosen->dataSet(QStringLiteral("frxDBDataset_PasFls"))->setSource(m_outWithOwner);
     }
+    return *chosen;
 }
 
 InventoryReport::~InventoryReport()
@@ -61,7 +68,7 @@ TfrxReport& InventoryReport::prepare(bool russian)
     qPassedTrue.open();
     qPassedFalse.open();
     m_owners.clear();
-    TfrxReport& report = russian ? *frxReport_Invent_RU : *frxReport_Invent_EN;
-    report.PrepareReport(true);
-    return report;
+    TfrxReport& chosen = report(russian);
+    chosen.PrepareReport(true);
+    return chosen;
 }

@@ -28,6 +28,8 @@ public:
     Query qPassedFalse;
 
 private:
+    // The template of that language, read and bound on first use.
+    TfrxReport& report(bool russian);
     // The holder's name by the recipients' key; empty for a key nobody has.
     QString ownerFio(const QVariant& ownerId);
 

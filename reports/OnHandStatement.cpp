@@ -14,17 +14,18 @@ void setMemo(TfrxReport& report, const char* name, const QString& text)
 
 } // namespace
 
-OnHandStatement::OnHandStatement()
-    : frxReport_ToolOnH(ReportTemplates::load(QStringLiteral("frxReport_ToolOnH")))
-    , frxReport_ToolOnH_EN(ReportTemplates::load(QStringLiteral("frxReport_ToolOnH_EN")))
-{
-}
+OnHandStatement::OnHandStatement() = default;
 
 OnHandStatement::~OnHandStatement() = default;
 
 TfrxReport& OnHandStatement::prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal)
 {
-    TfrxReport& report = russian ? *frxReport_ToolOnH : *frxReport_ToolOnH_EN;
+    // Read when first asked for: the card is built at every start.
+    std::unique_ptr<TfrxReport>& chosen = russian ? frxReport_ToolOnH : frxReport_ToolOnH_EN;
+    if (!chosen)
+        chosen = ReportTemplates::load(russian ? QStringLiteral("frxReport_ToolOnH")
+                                               : QStringLiteral("frxReport_ToolOnH_EN"));
+    TfrxReport& report = *chosen;
     report.dataSet(QStringLiteral("frxDBDataset1"))->setQuery(heldTools);
     report.dataSet(QStringLiteral("frxDBDataset_FIO"))->setQuery(journal);
     setMemo(report, "recCount", QString::number(holder.toolCount));

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "widgets/DayChoice.h"
 #include "widgets/DbComboBox.h"
 #include "widgets/DbEdit.h"
 #include "widgets/DbImage.h"
@@ -15,7 +16,6 @@
 #include "widgets/Named.h"
 #include "widgets/PictureFile.h"
 
-#include <QCalendarWidget>
 #include <QCompleter>
 #include <QDateEdit>
 #include <QEvent>
@@ -157,14 +157,8 @@ void TfmEditor_T::connectPicker(QDateEdit* picker, const std::function<void()>& 
     Dialogs& d = m_platform.dialogs;
     guardedConnect(picker, &QDateEdit::dateChanged, this, d, change);
     // Choosing the day the picker already shows changes no date, yet it is
-    // the user's choice: a warranty that ends today. (Leaving the picker is
-    // none: tabbing past it must not date the tool.)
-    const auto chosen = [picker, change](QDate date) {
-        picker->setDate(date);
-        change();
-    };
-    guardedConnect(picker->calendarWidget(), &QCalendarWidget::clicked, this, d, chosen);
-    guardedConnect(picker->calendarWidget(), &QCalendarWidget::activated, this, d, chosen);
+    // the user's choice: a warranty that ends today.
+    guardedConnect(new DayChoice(picker), &DayChoice::chosen, this, d, change);
 }
 
 void TfmEditor_T::FormCreate()
