@@ -137,6 +137,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     try {
         QTemporaryDir dir;
+        // --keep: leave the written files to look at.
+        if (QCoreApplication::arguments().contains(QStringLiteral("--keep"))) {
+            dir.setAutoRemove(false);
+            std::printf("Files are kept in %s\n", qPrintable(dir.path()));
+        }
         Connection db;
         makeDatabase(db, dir.path());
         QElapsedTimer filling;

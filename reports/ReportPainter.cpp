@@ -8,6 +8,10 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace {
+constexpr double kFrameWidth = 1; // report units
+}
+
 ReportPainter::ReportPainter(const PreparedReport& report)
     : m_report(report)
 {
@@ -23,9 +27,13 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
         return;
     painter.save();
     painter.scale(dpiX / ReportUnits::kDpi, dpiY / ReportUnits::kDpi);
+    // Flat caps: the PDF engine strokes only such a pen natively; any other
+    // cap it turns into an outline path per line, many times the size and
+    // the time. Open frame lines get the square cap's overhang by hand.
     QPen frame(Qt::black);
-    frame.setWidthF(1);
-    frame.setCapStyle(Qt::SquareCap);
+    frame.setWidthF(kFrameWidth);
+    frame.setCapStyle(Qt::FlatCap);
+    frame.setJoinStyle(Qt::MiterJoin);
     // Black lines and black text: one pen for both.
     painter.setPen(frame);
     painter.setBrush(Qt::NoBrush);
@@ -39,14 +47,16 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
             if (s.frames == MemoStyle::AllSides) {
                 painter.drawRect(r); // one path instead of four: smaller files, faster
             } else if (s.frames != MemoStyle::NoFrame) {
+                // Half a line beyond each end, so that the lines of a corner meet.
+                const QRectF o = r.adjusted(-kFrameWidth / 2, -kFrameWidth / 2, kFrameWidth / 2, kFrameWidth / 2);
                 if (s.frames & MemoStyle::Top)
-                    painter.drawLine(r.topLeft(), r.topRight());
+                    painter.drawLine(QPointF(o.left(), r.top()), QPointF(o.right(), r.top()));
                 if (s.frames & MemoStyle::Bottom)
-                    painter.drawLine(r.bottomLeft(), r.bottomRight());
+                    painter.drawLine(QPointF(o.left(), r.bottom()), QPointF(o.right(), r.bottom()));
                 if (s.frames & MemoStyle::Left)
-                    painter.drawLine(r.topLeft(), r.bottomLeft());
+                    painter.drawLine(QPointF(r.left(), o.top()), QPointF(r.left(), o.bottom()));
                 if (s.frames & MemoStyle::Right)
-                    painter.drawLine(r.topRight(), r.bottomRight());
+                    painter.drawLine(QPointF(r.right(), o.top()), QPointF(r.right(), o.bottom()));
             }
             if (item.lines.isEmpty())
                 continue;
