@@ -1,6 +1,7 @@
 #include "QtLanguage.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -14,6 +15,12 @@ void QtLanguage::apply(bool russian)
 {
     QLocale::setDefault(russian ? QLocale(QLocale::Russian, QLocale::Russia)
                                 : QLocale(QLocale::English, QLocale::UnitedStates));
+    // Windows built before the switch keep the locale they were built with
+    // (date pickers, their calendars) until told, as on a system change.
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        QEvent changed(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(app, &changed);
+    }
     if (russian && !m_installed) {
         if (m_translator.isEmpty())
             m_found = m_translator.load(QStringLiteral("qtbase_ru"),

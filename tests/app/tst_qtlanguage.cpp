@@ -3,6 +3,7 @@
 #include "support/DeskFixture.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QtTest>
@@ -26,8 +27,12 @@ void TestQtLanguage::followsTheSwitch()
     QCOMPARE(cancel(), QStringLiteral("Отмена")); // the program starts in Russian
     QCOMPARE(button(), QStringLiteral("Отмена"));
     QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+    // Windows built before the switch follow it too: the report page's days.
+    auto* day = f.control<QDateEdit>("TfmReport", "DateTimePicker1");
+    QCOMPARE(day->locale().language(), QLocale::Russian);
 
     language->setCurrentIndex(1);
+    QCOMPARE(day->locale().language(), QLocale::English);
     QCOMPARE(cancel(), QStringLiteral("Cancel"));
     QCOMPARE(button(), QStringLiteral("Cancel"));
     QCOMPARE(QLocale().toString(1234.5, 'f', 2), QStringLiteral("1,234.50"));
