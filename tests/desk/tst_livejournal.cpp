@@ -21,6 +21,7 @@ private slots:
     void waitsWhileTheStorekeeperIsBusy_data();
     void waitsWhileTheStorekeeperIsBusy();
     void deskShowsToolsAsStoredNow();
+    void toolListInViewShowsToolsAsStoredNow();
 };
 
 namespace {
@@ -250,6 +251,29 @@ void TestLiveJournal::deskShowsToolsAsStoredNow()
     d.sessionB().connection().exec(QStringLiteral("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T1'"));
     d.a.main().TimerTimer();
     QVERIFY(!d.a.main().toolSelected());
+}
+
+void TestLiveJournal::toolListInViewShowsToolsAsStoredNow()
+{
+    TwoDesks d;
+    d.a.main().show();
+    d.a.app().showToolList();
+    Query& tools = d.a.session().qTools;
+    QVERIFY(tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T2")));
+    const auto passedOf = [&tools](const QString& code) {
+        const int c = tools.fieldIndex(QStringLiteral("ID_Tool"));
+        for (int row = 0; row < tools.fetchedCount(); ++row) {
+            if (tools.value(row, c).toString() == code)
+                return Query::parseBool(tools.value(row, tools.fieldIndex(QStringLiteral("Passed")))).value_or(true);
+        }
+        return true;
+    };
+    QVERIFY(passedOf(QStringLiteral("T1")));
+
+    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1"));
+    d.a.main().TimerTimer();
+    QVERIFY(!passedOf(QStringLiteral("T1")));
+    QCOMPARE(tools.text(QStringLiteral("ID_Tool")), QStringLiteral("T2")); // still the tool looked at
 }
 
 QTEST_MAIN(TestLiveJournal)
