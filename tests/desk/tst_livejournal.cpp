@@ -18,6 +18,7 @@ private slots:
     void reloadsOnlyForOtherDesks();
     void journalKeepsItsPlace_data();
     void journalKeepsItsPlace();
+    void journalKeepsItsSort();
     void waitsWhileTheStorekeeperIsBusy_data();
     void waitsWhileTheStorekeeperIsBusy();
     void deskShowsToolsAsStoredNow();
@@ -159,6 +160,22 @@ void TestLiveJournal::journalKeepsItsPlace()
         QCOMPARE(grid->rowAt(0), topRow + 1);
         QCOMPARE(d.journalKeyA(grid->rowAt(0)), topKey);
     }
+}
+
+void TestLiveJournal::journalKeepsItsSort()
+{
+    TwoDesks d;
+    d.a.scan(QStringLiteral("U1"));
+    d.a.scan(QStringLiteral("T1"));
+    d.a.main().grid_HistoryTitleClick(2); // by name: Иванов before Петров
+    QCOMPARE(d.journalA().sort(), QStringLiteral("FIO ASC"));
+
+    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T2"));
+    d.a.main().TimerTimer();
+    QCOMPARE(d.journalA().sort(), QStringLiteral("FIO ASC"));
+    QCOMPARE(d.journalA().fetchedCount(), 2);
+    QCOMPARE(d.journalA().value(1, d.journalA().fieldIndex(QStringLiteral("FIO"))).toString(),
+             QStringLiteral("Петров П.П."));
 }
 
 void TestLiveJournal::waitsWhileTheStorekeeperIsBusy_data()
