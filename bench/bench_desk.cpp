@@ -3,6 +3,7 @@
 // only when something broke, never for a missed target.
 #include "BenchDatabase.h"
 #include "DeskMeasures.h"
+#include "LiveJournalMeasures.h"
 #include "ToolPageMeasures.h"
 
 #include <QApplication>
@@ -222,7 +223,22 @@ int main(int argc, char** argv)
     table.add(QStringLiteral("tool page narrowed to \"%1\", median of 20").arg(page.typeText), ms(narrowMedian),
               QStringLiteral("< 100 ms"), verdict(narrowMedian < 100));
 
+    LiveJournalRun live;
+    say(QStringLiteral("live journal: 100 looks with nothing new, 100 after another desk's event..."));
+    if (!measureLiveJournal(database.programFolder(), database.dbPath(), 100, live, error)) {
+        say(QStringLiteral("FAILED: %1").arg(error));
+        return 1;
+    }
+    const double quietMedian = percentile(live.quietMs, 0.5);
+    const double followMedian = percentile(live.followMs, 0.5);
+    table.add(QStringLiteral("live journal: idle look, nothing new, median"), ms(quietMedian), QStringLiteral("< 1 ms"),
+              verdict(quietMedian < 1));
+    table.add(QStringLiteral("live journal: another desk's event shown in place, median"), ms(followMedian),
+              QStringLiteral("< 100 ms"), verdict(followMedian < 100));
+    table.add(QStringLiteral("live journal: new row on top, looked-at row kept"),
+              QStringLiteral("%1/100").arg(100 - live.misplaced), QString(), verdict(live.misplaced == 0));
+
     std::printf("\n%s", qPrintable(table.text()));
     std::fflush(stdout);
-    return broke ? 1 : 0;
+    return broke || live.misplaced > 0 ? 1 : 0;
 }

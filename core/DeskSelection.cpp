@@ -94,6 +94,14 @@ void DeskSelection::clearTool()
     qSearch_T.open();
 }
 
+void DeskSelection::reread()
+{
+    if (recipientSelected())
+        qSearch_U.reopen();
+    if (toolSelected())
+        qSearch_T.reopen();
+}
+
 void DeskSelection::clearForNextEvent()
 {
     clearTool();

@@ -41,6 +41,10 @@ public:
 
     void clearRecipient();
     void clearTool();
+    // Reads the selected recipient and tool again, as another desk may have
+    // changed them (a tool issued or returned there). One no longer found by
+    // its code, as a tool written off meanwhile, is no longer selected.
+    void reread();
     // Empties the tool and, outside batch issue, the recipient.
     void clearForNextEvent();
 

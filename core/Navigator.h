@@ -41,6 +41,7 @@ public:
     void notifyRecipientsChanged() { emit recipientsChanged(); }
     void notifyDictionaryChanged(DictionaryKind kind) { emit dictionaryChanged(kind); }
     void notifyWorkTypesChanged() { emit workTypesChanged(); }
+    void notifyOtherDesksChanged() { emit otherDesksChanged(); }
 
 signals:
     // Tools were added, changed or moved between store and holders elsewhere.
@@ -49,4 +50,7 @@ signals:
     void dictionaryChanged(DictionaryKind kind);
     // Work types were added, renamed, deleted or their tools changed.
     void workTypesChanged();
+    // Another desk committed changes (events, edits) to the database; the
+    // storekeeper is not in the middle of anything here.
+    void otherDesksChanged();
 };

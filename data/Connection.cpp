@@ -207,6 +207,10 @@ Connection::Transaction::~Transaction()
 
 void Connection::Transaction::commit()
 {
+    // Other desks hear of the change when it commits, never of one rolled back.
+    const QString notice = m_connection.dialect().changeNotification();
+    if (!notice.isEmpty())
+        m_connection.exec(notice);
     m_connection.exec(QStringLiteral("COMMIT"));
     m_done = true;
 }

@@ -102,4 +102,13 @@ public:
 
     // Value as the engine stores it for a column of this kind.
     virtual QVariant toStorage(FieldKind kind, const QVariant& value) const = 0;
+
+    // How a desk learns that another desk committed a change. Either a
+    // cheap statement whose one value changes whenever another connection
+    // commits (polled), or a notification channel that every desk listens
+    // on and a statement, run inside each write transaction, that sends on
+    // it when the transaction commits. Empty where the engine has none.
+    virtual QString changeCounter() const { return {}; }
+    virtual QString changeChannel() const { return {}; }
+    virtual QString changeNotification() const { return {}; }
 };

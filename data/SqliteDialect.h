@@ -49,4 +49,7 @@ public:
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
 
     QVariant toStorage(FieldKind kind, const QVariant& value) const override;
+
+    // Changes only when another connection commits to the file; costs no read of any table.
+    QString changeCounter() const override { return QStringLiteral("PRAGMA data_version"); }
 };

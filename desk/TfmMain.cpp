@@ -19,6 +19,7 @@
 #include "widgets/Named.h"
 #include "widgets/Page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -61,6 +62,7 @@ TfmMain::TfmMain(Session& session, Navigator& navigator, Platform& platform, QWi
     , m_desk(session.desk())
     , m_navigator(navigator)
     , m_platform(platform)
+    , m_otherDesks(session.connection())
 {
     setObjectName(QStringLiteral("TfmMain"));
     QFont f = font();
@@ -302,6 +304,7 @@ void TfmMain::connectCore()
     });
     connect(&m_session, &Session::accessModeChanged, this, &TfmMain::followAccessMode);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::refreshJournalFormat);
+    connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::noteNewestJournalRow);
 }
 
 bool TfmMain::FormCreate()
@@ -324,6 +327,11 @@ bool TfmMain::FormCreate()
     if (!m_session.settings().fileExists()) {
         m_platform.dialogs.message(this, kConfigNotFoundRu);
         return false;
+    }
+    try {
+        m_otherDesks.start();
+    } catch (const DbError&) {
+        // The desk works without it: other desks' events show with its own.
     }
     FormStarted = false;
     btPacket->setColour(kBatchOff);
@@ -487,6 +495,7 @@ void TfmMain::showHeading()
 
 void TfmMain::TimerTimer()
 {
+    followOtherDesks();
     const Settings& settings = m_session.settings();
     if (IdleSeconds >= settings.timerInterval()) {
         if (!batchIssue())
@@ -506,6 +515,69 @@ void TfmMain::TimerTimer()
         btPacketClick();
     ++PacketSeconds;
     showPacketCountdown();
+}
+
+void TfmMain::followOtherDesks()
+{
+    try {
+        if (m_otherDesks.changedElsewhere())
+            m_otherDesksChanged = true;
+        if (!m_otherDesksChanged || storekeeperBusy())
+            return;
+        showOtherDesksChanges();
+    } catch (const DbError&) {
+        // Shown at a later tick; a lasting failure shows at the next scan.
+    }
+}
+
+bool TfmMain::storekeeperBusy() const
+{
+    // A dialog is open (an editor, a card, a question): ticks run under it.
+    if (QApplication::activeModalWidget())
+        return true;
+    // A code is coming in: a key since the last tick.
+    if (!edInput->text().isEmpty() && m_quietSeconds == 0)
+        return true;
+    for (const Query* q :
+         {&m_session.qHistory, &m_session.qTools, &m_session.qUsers, &m_desk.qSearch_U, &m_desk.qSearch_T}) {
+        if (q->state() != Query::State::Browse)
+            return true; // a row being changed
+    }
+    return false;
+}
+
+// The desk's pair and the tool list's current tool as stored now; the
+// journal, where the storekeeper left it, and a tool list in view when
+// another desk recorded events. Other lists are read again when shown.
+void TfmMain::showOtherDesksChanges()
+{
+    m_desk.reread();
+    Query& tools = m_session.qTools;
+    if (tools.isOpen() && tools.recNo() >= 0) {
+        try {
+            tools.refreshCurrent();
+        } catch (const DbError&) {
+            // Deleted meanwhile: the list drops it at its next search.
+        }
+    }
+    // The engine also reports a desk emptying its log, which changes nothing:
+    // only new events move the journal.
+    const qint64 newest = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    m_otherDesksChanged = false;
+    if (newest == m_newestJournalRow)
+        return;
+    grid_History->reopenInPlace(QStringLiteral("ID"));
+    m_navigator.notifyOtherDesksChanged();
+}
+
+void TfmMain::noteNewestJournalRow()
+{
+    // Unsorted, the journal lists the newest event first.
+    const Query& journal = m_session.qHistory;
+    if (journal.isOpen() && journal.sort().isEmpty())
+        m_newestJournalRow = journal.isEmpty()
+            ? 0
+            : journal.value(0, journal.fieldIndex(QStringLiteral("ID"))).toLongLong();
 }
 
 void TfmMain::tmrShowMainFormTimer()

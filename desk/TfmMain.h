@@ -2,6 +2,7 @@
 
 #include "core/CodeLookup.h"
 #include "core/Session.h"
+#include "data/ChangeWatch.h"
 #include "widgets/Localization.h"
 
 #include <QHash>
@@ -54,6 +55,9 @@ public:
     void tmrShowMainFormTimer();
     void CollapseAllWindow();
     void setTimersEnabled(bool enabled) { m_timersEnabled = enabled; }
+    // Part of the idle tick: shows what other desks committed since the last
+    // look, unless the storekeeper is in the middle of something here.
+    void followOtherDesks();
     const QTimer& idleTimer() const { return Timer; }
     const QTimer& restoreTimer() const { return tmrShowMainForm; }
 
@@ -97,6 +101,9 @@ private:
     void recordEvent();
     void showScanOutcome(CodeClass kind, const QString& code);
     void keepFocusOnEntry();
+    bool storekeeperBusy() const;
+    void showOtherDesksChanges();
+    void noteNewestJournalRow();
 
     Session& m_session;
     DeskSelection& m_desk;
@@ -134,6 +141,9 @@ private:
     QueryModel* m_historyModel;
     QTimer Timer;
     QTimer tmrShowMainForm;
+    ChangeWatch m_otherDesks;
+    bool m_otherDesksChanged = false; // seen, not shown yet
+    qint64 m_newestJournalRow = 0;    // the key of the newest event the journal shows
 
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist

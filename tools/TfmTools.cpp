@@ -128,6 +128,12 @@ void TfmTools::connectHandlers()
         btSearchClick();
         locateRemembered();
     });
+    // Tools issued or returned at another desk: a list in view shows them as
+    // they are now, where it was; a hidden one is searched anew when shown.
+    guardedConnect(&m_navigator, &Navigator::otherDesksChanged, this, d, [this] {
+        if (isVisible() && m_tools.isOpen() && m_tools.state() == Query::State::Browse)
+            DBGrid1->reopenInPlace(QStringLiteral("ID"));
+    });
 }
 
 void TfmTools::followAccessMode()

@@ -8,6 +8,15 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
+
+namespace {
+
+// Rows another desk may have added above a kept row between two looks: a row
+// gone meanwhile must not make the grid read the whole result looking for it.
+constexpr int kRowsAddedMeanwhile = 1000;
+
+} // namespace
 
 DbGrid::DbGrid(QWidget* parent)
     : QTableView(parent)
@@ -121,4 +130,63 @@ QString DbGrid::columnTitles() const
             titles << model()->headerData(c, Qt::Horizontal).toString();
     }
     return titles.join(QStringLiteral(", "));
+}
+
+void DbGrid::reopenInPlace(const QString& keyField)
+{
+    if (!m_model)
+        return;
+    Query& q = m_model->query();
+    if (!q.isOpen()) {
+        q.open();
+        return;
+    }
+    const int keyColumn = q.fieldIndex(keyField);
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atTop = bar->value() <= bar->minimum();
+    const int topRow = rowAt(0);
+    const QVariant currentKey = keyColumn >= 0 && q.recNo() >= 0 ? q.value(q.recNo(), keyColumn) : QVariant();
+    const QVariant topKey = keyColumn >= 0 && topRow >= 0 ? q.value(topRow, keyColumn) : QVariant();
+    const int limit = std::max(q.fetchedCount(), topRow + 1) + kRowsAddedMeanwhile;
+    const QString sort = q.sort();
+
+    q.reopen();
+    if (!sort.isEmpty())
+        q.setSort(sort);
+    const int column = q.fieldIndex(keyField);
+    if (column < 0)
+        return;
+    if (currentKey.isValid()) {
+        const int row = rowOfKey(column, currentKey, limit);
+        if (row >= 0)
+            q.setRecNo(row);
+    }
+    // Moving the current row scrolled it into view; the view's place is set last.
+    if (atTop)
+        scrollRowToTop(0);
+    else if (topKey.isValid())
+        scrollRowToTop(std::max(0, rowOfKey(column, topKey, limit)));
+}
+
+int DbGrid::rowOfKey(int keyColumn, const QVariant& key, int limit)
+{
+    Query& q = m_model->query();
+    for (int row = 0; row < limit; ++row) {
+        while (row >= q.fetchedCount() && q.canFetchMore())
+            q.fetchMore();
+        if (row >= q.fetchedCount())
+            return -1;
+        if (q.value(row, keyColumn) == key)
+            return row;
+    }
+    return -1;
+}
+
+void DbGrid::scrollRowToTop(int row)
+{
+    // The scroll range follows a reset only at the next layout: lay out now.
+    executeDelayedItemsLayout();
+    updateGeometries();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(verticalScrollMode() == ScrollPerItem ? row : verticalHeader()->sectionPosition(row));
 }

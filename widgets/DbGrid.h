@@ -29,6 +29,11 @@ public:
     // The titles of the visible columns joined by ", ": a name for the grid
     // when nothing else names it.
     QString columnTitles() const;
+    // Opens the query again to show what other desks changed, keeping the
+    // current row and the row at the top of the view, both found by their
+    // keyField, and the column sort. A view at the very top stays there, so
+    // rows added above come into sight.
+    void reopenInPlace(const QString& keyField);
 
 signals:
     void titleClicked(int column);
@@ -42,6 +47,11 @@ protected:
 
 private:
     void followQuery();
+    // The first row from the top whose key column holds key, fetching pages
+    // while looking but never past limit rows; -1 when not found.
+    int rowOfKey(int keyColumn, const QVariant& key, int limit);
+    // Makes row the top row of the view.
+    void scrollRowToTop(int row);
 
     QueryModel* m_model = nullptr;
     bool m_syncing = false;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QSqlDriver>
+#include <QString>
+#include <QVariant>
+
+class Connection;
+
+// Tells cheaply whether another desk has committed a change to the database
+// since the last look: a counter the engine keeps, read on each check, or
+// else the notifications the other desks send when they commit. This desk's
+// own commits never count.
+class ChangeWatch : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ChangeWatch(Connection& connection, QObject* parent = nullptr);
+
+    // Watches the open connection from now on: only later commits count.
+    // Start again after the connection is opened again. Throws DbError.
+    void start();
+    // False where the engine offers neither way.
+    bool isWatching() const { return m_watching; }
+    // True once for everything other desks committed since the last call or
+    // the start. Throws DbError.
+    bool changedElsewhere();
+
+signals:
+    // Another desk's commit was announced (engines with notifications).
+    void noticed();
+
+private:
+    void notice(const QString& channel, QSqlDriver::NotificationSource source);
+
+    Connection& m_db;
+    QString m_channel;
+    QVariant m_counter;
+    bool m_watching = false;
+    bool m_noticed = false;
+};
