@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "DbError.h"
+#include "PostgresDialect.h"
 #include "SqliteDialect.h"
 
 #include <QAtomicInt>
@@ -8,6 +9,17 @@
 #include <QSqlQuery>
 
 namespace {
+
+bool preparable(const QString& sql)
+{
+    const QString trimmed = sql.trimmed();
+    qsizetype end = 0;
+    while (end < trimmed.size() && trimmed.at(end).isLetter())
+        ++end;
+    const QString head = trimmed.left(end).toUpper();
+    return head == u"SELECT" || head == u"INSERT" || head == u"UPDATE" || head == u"DELETE" || head == u"WITH"
+        || head == u"VALUES";
+}
 
 QString nextConnectionName()
 {
@@ -37,16 +49,38 @@ Connection::~Connection()
 void Connection::open(const QString& path)
 {
     close();
+    if (m_dialect->isServer())
+        m_dialect = std::make_unique<SqliteDialect>();
+    m_description = ConnectionDescription::file(path);
+    m_reconnect = false;
+    openDescribed();
+}
+
+void Connection::open(const ConnectionDescription& description)
+{
+    close();
+    if (description.isServer())
+        m_dialect = std::make_unique<PostgresDialect>(description);
+    else if (m_dialect->isServer())
+        m_dialect = std::make_unique<SqliteDialect>();
+    m_description = description;
+    m_reconnect = false;
+    openDescribed();
+}
+
+void Connection::openDescribed()
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect->driverName(), m_name);
-    m_path = path;
+    m_path = m_description.displayName();
     try {
-        m_dialect->open(db, path, {m_busyTimeoutMs, m_fileSystem.get()});
+        m_dialect->open(db, m_path, {m_busyTimeoutMs, m_fileSystem.get()});
     } catch (...) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw;
     }
+    m_reconnect = false;
 }
 
 void Connection::close()
@@ -91,7 +125,20 @@ void Connection::backupTo(const QString& file)
 
 DbError Connection::errorOf(const QSqlQuery& query) const
 {
-    return DbError(m_dialect->causeOf(database(), query.lastError()), m_path, query.lastError().text());
+    const DbError::Cause cause = m_dialect->causeOf(database(), query.lastError());
+    if (cause == DbError::Cause::ConnectionLost)
+        m_reconnect = true;
+    return DbError(cause, m_path, query.lastError().text());
+}
+
+void Connection::reconnectIfLost() const
+{
+    if (!m_reconnect)
+        return;
+    // Whatever was prepared or begun died with the old connection.
+    auto* self = const_cast<Connection*>(this);
+    self->close();
+    self->openDescribed();
 }
 
 Statement::Statement(const Connection* owner, QString sql, QSqlQuery&& query)
@@ -125,6 +172,16 @@ void Connection::keep(const QString& sql, QSqlQuery&& query) const
 
 Statement Connection::run(const QString& sql, const QVariantList& params) const
 {
+    reconnectIfLost();
+    if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
+        // The server prepares only queries and row changes; transaction
+        // control and schema statements run as they are.
+        QSqlQuery direct(database());
+        direct.setForwardOnly(true);
+        if (!direct.exec(sql))
+            throw errorOf(direct);
+        return Statement(nullptr, sql, std::move(direct));
+    }
     QSqlQuery q;
     if (const auto kept = m_statements.find(sql); kept != m_statements.end()) {
         q = std::move(kept.value()); // taken out while in use: a nested run prepares its own
@@ -156,7 +213,7 @@ void Connection::exec(const QString& sql, const QVariantList& params)
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
     Statement q = run(sql, params);
-    return q->next() ? q->value(0) : QVariant();
+    return q->next() ? m_dialect->fromEngine(q->value(0)) : QVariant();
 }
 
 QStringList Connection::userTables() const
@@ -196,8 +253,8 @@ Connection::Transaction::Transaction(Connection& connection)
 
 Connection::Transaction::~Transaction()
 {
-    if (m_done)
-        return;
+    if (m_done || m_connection.m_reconnect)
+        return; // a lost connection has taken its transaction with it
     try {
         m_connection.exec(QStringLiteral("ROLLBACK"));
     } catch (const DbError&) {

@@ -33,6 +33,8 @@ public:
     QString caselessEquals(const QString& column, const QString& value) const override;
     QString caselessIn(const QString& column, int count) const override;
     QString trimmedCaselessEquals(const QString& column) const override;
+    QString caselessLike(const QString& column) const override;
+    QString caselessIndexTerm(const QString& column) const override { return quoteIdentifier(column); }
 
     QString quoteIdentifier(const QString& name) const override;
     bool nullsSortLow() const override { return true; }
@@ -47,6 +49,9 @@ public:
     QList<BoundStatement> redeclaration(const QSqlDatabase& db, const QString& table) const override;
 
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QString lockRowSuffix() const override { return {}; }
+    bool isServer() const override { return false; }
 
     QVariant toStorage(FieldKind kind, const QVariant& value) const override;
+    QVariant fromEngine(const QVariant& value) const override { return value; }
 };
