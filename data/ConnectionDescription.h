@@ -25,6 +25,7 @@ struct ConnectionDescription {
     }
 
     bool isServer() const { return engine == Engine::Postgres; }
+    QString engineName() const { return isServer() ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite"); }
     // What errors and the settings page name: the file, or user, host, port and database.
     QString displayName() const
     {
