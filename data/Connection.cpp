@@ -21,6 +21,11 @@ bool preparable(const QString& sql)
         || head == u"VALUES";
 }
 
+bool readOnly(const QString& sql)
+{
+    return sql.trimmed().startsWith(u"SELECT", Qt::CaseInsensitive);
+}
+
 QString nextConnectionName()
 {
     static QAtomicInt counter;
@@ -135,6 +140,8 @@ void Connection::reconnectIfLost() const
 {
     if (!m_reconnect)
         return;
+    if (m_inTransaction) // its work is gone: nothing more of it may run on a new connection
+        throw DbError(DbError::Cause::ConnectionLost, m_path, QStringLiteral("the connection to the server was lost"));
     // Whatever was prepared or begun died with the old connection.
     auto* self = const_cast<Connection*>(this);
     self->close();
@@ -171,6 +178,20 @@ void Connection::keep(const QString& sql, QSqlQuery&& query) const
 }
 
 Statement Connection::run(const QString& sql, const QVariantList& params) const
+{
+    try {
+        return runOnce(sql, params);
+    } catch (const DbError& e) {
+        // A read outside a transaction is asked again on a new connection;
+        // a write may have been done before the answer was lost, and a
+        // transaction's work is gone: those fail, to be done again by the user.
+        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !readOnly(sql))
+            throw;
+    }
+    return runOnce(sql, params);
+}
+
+Statement Connection::runOnce(const QString& sql, const QVariantList& params) const
 {
     reconnectIfLost();
     if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
@@ -249,10 +270,12 @@ Connection::Transaction::Transaction(Connection& connection)
     : m_connection(connection)
 {
     m_connection.exec(m_connection.dialect().beginWrite());
+    m_connection.m_inTransaction = true;
 }
 
 Connection::Transaction::~Transaction()
 {
+    m_connection.m_inTransaction = false;
     if (m_done || m_connection.m_reconnect)
         return; // a lost connection has taken its transaction with it
     try {
@@ -266,4 +289,5 @@ void Connection::Transaction::commit()
 {
     m_connection.exec(QStringLiteral("COMMIT"));
     m_done = true;
+    m_connection.m_inTransaction = false;
 }

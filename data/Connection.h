@@ -121,11 +121,13 @@ private:
     ConnectionDescription m_description;
     // Set when the server dropped the connection: the next statement opens it again.
     mutable bool m_reconnect = false;
+    bool m_inTransaction = false;
     QHash<QString, QList<TableColumn>> m_columns;
     friend class Statement;
     DbError errorOf(const QSqlQuery& query) const;
     void openDescribed();
     void reconnectIfLost() const;
+    Statement runOnce(const QString& sql, const QVariantList& params) const;
     // Takes back a finished statement for the next run of its text.
     void keep(const QString& sql, QSqlQuery&& query) const;
 
