@@ -198,6 +198,18 @@ QString PostgresDialect::caselessIndexTerm(const QString& column) const
     return u'(' + folded(quoteIdentifier(column)) + u')';
 }
 
+QString PostgresDialect::keyCounterAfterCopy(const QString& table, const QString& column) const
+{
+    // The names go in as literals of the program's own table list, never typed by a user.
+    const auto literal = [](const QString& text) {
+        return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+    };
+    return QStringLiteral(
+               "SELECT setval(pg_get_serial_sequence(%1, %2), (SELECT COALESCE(MAX(%3), 0) + 1 FROM %4), false)")
+        .arg(literal(quoteIdentifier(table)), literal(column.toLower()), quoteIdentifier(column),
+             quoteIdentifier(table));
+}
+
 QString PostgresDialect::quoteIdentifier(const QString& name) const
 {
     // The program writes its names unquoted, which the server folds to lower case.

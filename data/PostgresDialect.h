@@ -52,6 +52,7 @@ public:
 
     QString beginWrite() const override { return QStringLiteral("BEGIN"); }
     QString lockRowSuffix() const override { return QStringLiteral(" FOR UPDATE"); }
+    QString keyCounterAfterCopy(const QString& table, const QString& column) const override;
     bool isServer() const override { return true; }
 
     QVariant toStorage(FieldKind kind, const QVariant& value) const override;

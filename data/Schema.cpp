@@ -178,7 +178,7 @@ void Schema::MayBe_CreateTable_AKTSpisaniya()
                        d.columnType(QStringLiteral("DATETIME")), d.columnType(QStringLiteral("MEMO"))));
 }
 
-void Schema::MayBeAddIndexes()
+QStringList Schema::indexStatements(const SqlDialect& d)
 {
     static const struct {
         const char* name;
@@ -191,11 +191,18 @@ void Schema::MayBeAddIndexes()
         {"ix_History_ID_U", "History", "ID_U", false},  {"ix_History_ADate", "History", "ADate", false},
         {"ix_Tools_Passed", "Tools", "Passed", false},  {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID", false},
     };
-    const auto& d = m_db.dialect();
+    QStringList statements;
     for (const auto& ix : indexes) {
         const QString column = QLatin1String(ix.column);
-        m_db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                      .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
-                           ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column)));
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                          .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
+                               ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column));
     }
+    return statements;
+}
+
+void Schema::MayBeAddIndexes()
+{
+    for (const QString& sql : indexStatements(m_db.dialect()))
+        m_db.exec(sql);
 }

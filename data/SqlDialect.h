@@ -109,6 +109,11 @@ public:
     // where beginWrite already holds the whole database).
     virtual QString lockRowSuffix() const = 0;
 
+    // A statement that makes the auto-number of table's key column continue
+    // after the highest key, once rows were written with their own keys;
+    // binds nothing. Empty where the engine does this itself.
+    virtual QString keyCounterAfterCopy(const QString& table, const QString& column) const = 0;
+
     // Whether the database lives on a server rather than in a file.
     virtual bool isServer() const = 0;
 

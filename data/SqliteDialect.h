@@ -50,6 +50,7 @@ public:
 
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString lockRowSuffix() const override { return {}; }
+    QString keyCounterAfterCopy(const QString&, const QString&) const override { return {}; }
     bool isServer() const override { return false; }
 
     QVariant toStorage(FieldKind kind, const QVariant& value) const override;
