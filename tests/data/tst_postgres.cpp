@@ -320,20 +320,31 @@ void TestPostgres::lostConnectionFailsThenReconnects()
 {
     EngineDb e(true);
     Connection& db = e.db;
-    const int pid = db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt();
-    e.pg->adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+    const auto dropConnection = [&] {
+        const int pid = db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt();
+        e.pg->adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        return pid;
+    };
+
+    // A read is asked again on a new connection.
+    const int first = dropConnection();
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt() != first);
+
+    // A write is not: it may have been done before the answer was lost.
+    dropConnection();
     try {
-        db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools"));
-        QFAIL("a statement on a dropped connection succeeded");
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+        QFAIL("a write on a dropped connection succeeded");
     } catch (const DbError& error) {
         QCOMPARE(error.cause(), DbError::Cause::ConnectionLost);
         Messages texts;
         setMessages(texts, true);
         QVERIFY(eventFailureText(error, texts).contains(texts.rsCauseConnectionLost));
     }
-    // The next statement opens the connection again.
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
-    QVERIFY(db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt() != pid);
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
 }
 
 void TestPostgres::lockedToolRowHoldsOffAnotherDesk()
