@@ -187,8 +187,8 @@ QStringList Schema::indexStatements(const SqlDialect& d)
         bool caseless; // serves the code lookups, which ignore letter case
     } indexes[] = {
         {"ix_Tools_ID_Tool", "Tools", "ID_Tool", true}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique", true},
-        {"ix_Users_ID_User", "Users", "ID_User", true}, {"ix_History_ID_T", "History", "ID_T", false},
-        {"ix_History_ID_U", "History", "ID_U", false},  {"ix_History_ADate", "History", "ADate", false},
+        {"ix_Users_ID_User", "Users", "ID_User", true}, {"ix_History_ID_T", "History", "ID_T", true},
+        {"ix_History_ID_U", "History", "ID_U", true},   {"ix_History_ADate", "History", "ADate", false},
         {"ix_Tools_Passed", "Tools", "Passed", false},  {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID", false},
     };
     QStringList statements;

@@ -11,10 +11,11 @@ namespace {
 struct Db {
     Db()
     {
-        db.open(data.dbPath());
+        dbfixture::openTestDatabase(db, data, server);
         dbfixture::upgrade(db);
     }
     TestData data;
+    std::unique_ptr<PgTestDatabase> server; // dropped after the connection closes
     Connection db;
 };
 
@@ -51,7 +52,7 @@ void addTools(Connection& db, int count, int from, const QString& prefix)
     for (int i = from; i < from + count; ++i) {
         const QVariant model = i % 5 == 0 ? QVariant() : QVariant(QString::fromUtf8(models[i % 7]));
         db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Model, Passed, Date_Purchase) VALUES (?, ?, ?, ?)"),
-                {prefix + QString::number(i), model, i % 3 == 0 ? 1 : 0,
+                {prefix + QString::number(i), model, i % 3 == 0,
                  i % 4 == 0 ? QVariant() : QVariant(QDate(2020, 1, 1).addDays(i % 50).toString(Qt::ISODate))});
     }
     t.commit();
@@ -168,7 +169,7 @@ void TstPaging::journalShowsEachRowOnce()
     const qint64 cursor = keysOf(q).constLast();
 
     Connection other;
-    other.open(d.data.dbPath());
+    other.open(d.db.description());
     other.exec(QStringLiteral("INSERT INTO History (ID_T) VALUES ('newer 1'), ('newer 2'), ('newer 3')"));
     const QList<qint64> middle{cursor - 1, 3001, 1001, 3};
     for (qint64 id : middle)
@@ -226,7 +227,7 @@ void TstPaging::toolListShowsEachRowOnce()
     // some among those still to come. It also issues and takes back tools,
     // which moves them across the rows shown.
     Connection other;
-    other.open(d.data.dbPath());
+    other.open(d.db.description());
     addTools(other, 60, 1, QStringLiteral("N"));
     const QList<qint64> shown = keysOf(q);
     QSet<qint64> moved;

@@ -140,6 +140,8 @@ void TestPostgres::codeLookupsUseIndexes()
         {"Tools", "ID_Tool", "ix_tools_id_tool"},
         {"Tools", "ID_Tool_Unique", "ix_tools_id_tool_unique"},
         {"Users", "ID_User", "ix_users_id_user"},
+        {"History", "ID_T", "ix_history_id_t"}, // a tool's card and its last issue
+        {"History", "ID_U", "ix_history_id_u"},
     };
     for (const auto& l : lookups) {
         // The server plans no bound statement: the test's own constant stands in for the value.

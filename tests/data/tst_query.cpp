@@ -13,7 +13,7 @@ namespace {
 struct Db {
     explicit Db(int tools = 0)
     {
-        db.open(data.dbPath());
+        dbfixture::openTestDatabase(db, data, server);
         dbfixture::upgrade(db);
         if (tools > 0)
             dbfixture::addTools(db, tools);
@@ -23,6 +23,7 @@ struct Db {
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
     }
     TestData data;
+    std::unique_ptr<PgTestDatabase> server; // dropped after the connection closes
     Connection db;
 };
 
@@ -658,7 +659,7 @@ void TstQuery::postOnRowDeletedElsewhere()
     QVERIFY(q.setRecNo(2));
 
     Connection other;
-    other.open(d.data.dbPath());
+    other.open(d.db.description());
     other.exec(QStringLiteral("DELETE FROM Tools WHERE ID = 3"));
 
     q.edit();
