@@ -654,7 +654,10 @@ bool Query::setSort(const QString& sortText)
     if (m_state != State::Browse)
         post();
     const bool descending = m.captured(2).compare(u"DESC", Qt::CaseInsensitive) == 0;
-    m_sort = m_fields.at(c) + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    // A name the engine gave in lower case (the server folds unquoted
+    // names) keeps the spelling the program asked with.
+    const QString name = m_fields.at(c) == m_fields.at(c).toLower() ? m.captured(1) : m_fields.at(c);
+    m_sort = name + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     m_orderBy = m_db.dialect().orderTerm(m_fields.at(c), m_kinds.value(c), descending);
     const QString sortKeep = m_sort;
     const QString orderKeep = m_orderBy;

@@ -145,7 +145,10 @@ void TstPaging::orderOfStatement()
     const auto asQuery = single ? order : std::nullopt;
     QCOMPARE(asQuery ? termsText(*asQuery) : QString(), terms);
 
-    // Whichever way it pages, the result runs.
+    // Whichever way it pages, the result runs (the statements are the
+    // file's: its brackets, its collation).
+    if (d.db.dialect().isServer())
+        return;
     Query q(d.db);
     q.setSql(sql, sql.contains(u'?') ? QVariantList{0} : QVariantList{});
     q.open();
@@ -160,6 +163,10 @@ void TstPaging::journalShowsEachRowOnce()
         Connection::Transaction t(d.db);
         for (int id = 2; id <= 6000; id += 2)
             d.db.exec(QStringLiteral("INSERT INTO History (ID, ID_T) VALUES (?, ?)"), {id, dbfixture::toolCode(id)});
+        // The server's key counter does not follow keys given by hand.
+        const QString counter = d.db.dialect().keyCounterAfterCopy(QStringLiteral("History"), QStringLiteral("ID"));
+        if (!counter.isEmpty())
+            d.db.exec(counter);
         t.commit();
     }
     Query q(d.db);
@@ -234,7 +241,7 @@ void TstPaging::toolListShowsEachRowOnce()
     for (int i = 0; i < 5; ++i)
         moved << shown.at(i) << 1500 - i * 7;
     for (qint64 id : std::as_const(moved))
-        other.exec(QStringLiteral("UPDATE Tools SET Passed = 1 - Passed WHERE ID = ?"), {id});
+        other.exec(QStringLiteral("UPDATE Tools SET Passed = NOT Passed WHERE ID = ?"), {id});
     q.fetchMore();
     addTools(other, 30, 100, QStringLiteral("L"));
     fetchAll(q);
