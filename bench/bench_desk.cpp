@@ -4,6 +4,7 @@
 #include "BenchDatabase.h"
 #include "BenchServer.h"
 #include "DeskMeasures.h"
+#include "FourDesks.h"
 #include "ToolPageMeasures.h"
 
 #include <QApplication>
@@ -134,8 +135,11 @@ int main(int argc, char** argv)
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
 
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1 && args[1] == u"--scan-child")
+        return runScanChild(args.mid(2));
     Options options;
-    if (!parse(QCoreApplication::arguments(), options)) {
+    if (!parse(args, options)) {
         usage();
         return 2;
     }
@@ -258,7 +262,19 @@ int main(int argc, char** argv)
     table.add(QStringLiteral("tool page narrowed to \"%1\", median of 20").arg(page.typeText), ms(narrowMedian),
               QStringLiteral("< 100 ms"), verdict(narrowMedian < 100));
 
+    FourDesksRun four;
+    say(QStringLiteral("four desks at once: 500 events each on 50 shared tools..."));
+    if (!measureFourDesks(database.programFolder(), four, error)) {
+        say(QStringLiteral("FAILED: %1").arg(error));
+        return 1;
+    }
+    table.add(QStringLiteral("four desks at once, events per second (with their starts)"),
+              QString::number(four.events / four.seconds, 'f', 0));
+    table.add(QStringLiteral("  double issues / states not their last row / not recorded"),
+              QStringLiteral("%1 / %2 / %3").arg(four.doubleIssues).arg(four.stateMismatches).arg(four.failures),
+              QStringLiteral("0 / 0"), verdict(four.doubleIssues == 0 && four.stateMismatches == 0));
+
     std::printf("\n%s", qPrintable(table.text()));
     std::fflush(stdout);
-    return broke ? 1 : 0;
+    return broke || four.doubleIssues > 0 || four.stateMismatches > 0 ? 1 : 0;
 }
