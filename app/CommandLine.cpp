@@ -2,8 +2,10 @@
 
 #include "ReportCommand.h"
 
+#include "core/DatabaseSettings.h"
 #include "core/ProgramPaths.h"
 #include "data/Connection.h"
+#include "data/DatabaseCopy.h"
 #include "data/DbError.h"
 
 namespace {
@@ -17,13 +19,39 @@ int backup(const QString& programFolder, const QString& file, QTextStream& out, 
     const ProgramPaths paths(programFolder);
     try {
         Connection db;
-        db.open(paths.database);
+        db.open(DatabaseSettings::read(paths.ini, paths.database));
         db.backupTo(file);
     } catch (const DbError& e) {
         err << "The backup was NOT written: " << e.text() << Qt::endl;
         return kFailed;
     }
     out << "The database backup has been written: " << file << Qt::endl;
+    return kDone;
+}
+
+int copyToServer(const QString& programFolder, QTextStream& out, QTextStream& err)
+{
+    const ProgramPaths paths(programFolder);
+    try {
+        const ConnectionDescription server = DatabaseSettings::read(paths.ini, paths.database);
+        if (!server.isServer()) {
+            err << "The database was NOT copied: " << paths.ini
+                << " names no server database ([DATABASE] with Engine=PostgreSQL)" << Qt::endl;
+            return kFailed;
+        }
+        Connection source;
+        source.open(paths.database);
+        Connection target;
+        target.open(server);
+        const QList<DatabaseCopy::TableCount> counts = DatabaseCopy::copy(source, target);
+        out << "Copied " << paths.database << " to " << server.displayName() << Qt::endl;
+        out << "table\trows in the file\trows on the server" << Qt::endl;
+        for (const DatabaseCopy::TableCount& c : counts)
+            out << c.table << '\t' << c.source << '\t' << c.target << Qt::endl;
+    } catch (const DbError& e) {
+        err << "The database was NOT copied: " << e.text() << Qt::endl;
+        return kFailed;
+    }
     return kDone;
 }
 
@@ -42,10 +70,17 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         }
         return backup(programFolder, options.at(1), out, err);
     }
+    if (options.first() == u"--copy-database-to-server") {
+        if (options.size() != 1) {
+            err << "usage: tooldesk --copy-database-to-server" << Qt::endl;
+            return kBadArguments;
+        }
+        return copyToServer(programFolder, out, err);
+    }
     if (options.first() == u"--report")
         return runReportCommand(options.mid(1), programFolder, out, err);
     err << "unknown option: " << options.first() << Qt::endl
-        << "usage: tooldesk [--backup FILE]" << Qt::endl
+        << "usage: tooldesk [--backup FILE | --copy-database-to-server]" << Qt::endl
         << kReportUsage << Qt::endl;
     return kBadArguments;
 }

@@ -31,5 +31,6 @@ QList<Localization::Text> settingsTexts()
         {"TfmSettings", "cbInv", P::Caption, 0, "Инвентарный", "Inventory"},
         {"TfmSettings", "cbMesto", P::Caption, 0, "Место", "A place"},
         {"TfmSettings", "btBackup", P::Caption, 0, "Резервная копия базы данных...", "Back up the database..."},
+        {"TfmSettings", "lbDatabaseTitle", P::Caption, 0, "База данных:", "Database:"},
     };
 }

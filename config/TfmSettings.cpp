@@ -78,6 +78,9 @@ QWidget* TfmSettings::buildSwitches()
     lbPacketTimer->setBuddy(edPacketTimer);
     cbPlaySound = named(new QCheckBox(right), "cbPlaySound");
     btBackup = named(new QPushButton(right), "btBackup");
+    lbDatabaseTitle = named(new QLabel(right), "lbDatabaseTitle");
+    lbDatabase = named(new QLabel(right), "lbDatabase");
+    lbDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     int row = 0;
     grid->addWidget(cbShowTime, row++, 0, 1, 2);
@@ -91,6 +94,8 @@ QWidget* TfmSettings::buildSwitches()
     grid->addWidget(lbPacketTimer, row++, 1);
     grid->addWidget(cbPlaySound, row++, 0, 1, 2);
     grid->addWidget(btBackup, row++, 0, 1, 2, Qt::AlignLeft);
+    grid->addWidget(lbDatabaseTitle, row++, 0, 1, 2);
+    grid->addWidget(lbDatabase, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     return right;
@@ -141,6 +146,10 @@ void TfmSettings::showSettings()
 
 void TfmSettings::FormCreate()
 {
+    const ConnectionDescription& database = m_session.connection().description();
+    lbDatabase->setText(database.engineName() + QStringLiteral(": ") + database.displayName());
+    // A server's database is backed up on the server, by its administrator.
+    btBackup->setEnabled(!database.isServer());
     const QStringList faults = m_settings.load();
     if (!faults.isEmpty())
         m_platform.dialogs.error(this, faults.join(u'\n'));

@@ -57,6 +57,8 @@ private:
     QLabel* lbPacketTimer;
     QCheckBox* cbPlaySound;
     QPushButton* btBackup;
+    QLabel* lbDatabaseTitle;
+    QLabel* lbDatabase; // the database in use: the file, or the server's
 };
 
 // The window's rows of the two text sets.

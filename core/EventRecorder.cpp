@@ -59,7 +59,7 @@ EventRecorder::Result EventRecorder::record(const Input& input)
 EventRecorder::Result EventRecorder::write(const Input& input)
 {
     Connection::Transaction transaction(m_db);
-    m_tool.refreshCurrent(); // another desk may have moved the tool since it was scanned
+    m_tool.lockCurrent(); // another desk may have moved the tool since it was scanned, or be moving it now
 
     const QString recipientKey = QString::number(m_recipient.integer(QStringLiteral("ID")));
     const bool inStore = m_tool.boolean(QStringLiteral("Passed"));

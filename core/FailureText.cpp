@@ -23,6 +23,10 @@ QString eventFailureText(const DbError& error, const Messages& texts)
     case DbError::Cause::ReadOnlyFolder:
         cause = texts.rsCauseReadOnly;
         break;
+    case DbError::Cause::ConnectionLost:
+    case DbError::Cause::ServerUnreachable:
+        cause = texts.rsCauseConnectionLost;
+        break;
     default:
         cause = texts.rsCauseOther;
         break;
@@ -54,6 +58,10 @@ QString openFailureText(const DbError& error, const Messages& texts)
         break;
     case DbError::Cause::Busy:
         sentence = &texts.rsDbBusy;
+        break;
+    case DbError::Cause::ServerUnreachable:
+    case DbError::Cause::ConnectionLost:
+        sentence = &texts.rsDbServerUnreachable;
         break;
     case DbError::Cause::Other:
         return error.text(); // an upgrade step or a missing table: the engine says which

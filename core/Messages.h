@@ -49,6 +49,7 @@ struct Messages {
     QString rsCauseDiskFull;
     QString rsCauseReadOnly;
     QString rsCauseOther;
+    QString rsCauseConnectionLost;
     QString rsDbNotFound;
     QString rsDbEmpty;
     QString rsDbNotDatabase;
@@ -56,6 +57,7 @@ struct Messages {
     QString rsDbReadOnlyFolder;
     QString rsDbDiskFull;
     QString rsDbBusy;
+    QString rsDbServerUnreachable;
     QString rsBackupDone;
     QString rsBackupFailed;
     QString rsCannotOpenFile;

@@ -1,7 +1,9 @@
 #include "Session.h"
 
+#include "DatabaseSettings.h"
 #include "DeskSelection.h"
 #include "Settings.h"
+#include "data/OriginalTables.h"
 #include "data/Schema.h"
 
 Session::Session(const QString& programFolder, QObject* parent)
@@ -23,12 +25,28 @@ Session::~Session() = default;
 
 void Session::open(const std::function<void()>& beforeUpgrade)
 {
-    m_connection->open(m_paths.database);
+    m_connection->open(DatabaseSettings::read(m_paths.ini, m_paths.database));
+    // The storekeeper is told once, however many steps follow.
+    bool told = false;
+    const std::function<void()> tellOnce = [&] {
+        if (!told && beforeUpgrade)
+            beforeUpgrade();
+        told = true;
+    };
+    if (m_connection->dialect().isServer() && m_connection->userTables().isEmpty()) {
+        // An empty database the administrator made for the program: its
+        // first tables, then the upgrade brings them to today's layout.
+        tellOnce();
+        Connection::Transaction t(*m_connection);
+        createOriginalTables(*m_connection);
+        t.commit();
+        m_connection->schemaChanged();
+    }
     qHistory.setSql(Schema::historySql());
     qHistory.open();
     qUsers.setSql(QStringLiteral("SELECT * FROM Users"));
     qUsers.open();
-    Schema schema(*m_connection, qTools, qHistory, beforeUpgrade);
+    Schema schema(*m_connection, qTools, qHistory, tellOnce);
     qTools.setSql(schema.toolsDesignSql());
     qTools.open();
     schema.upgrade();

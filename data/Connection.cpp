@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "DbError.h"
+#include "PostgresDialect.h"
 #include "SqliteDialect.h"
 
 #include <QAtomicInt>
@@ -8,6 +9,28 @@
 #include <QSqlQuery>
 
 namespace {
+
+bool preparable(const QString& sql)
+{
+    const QString trimmed = sql.trimmed();
+    qsizetype end = 0;
+    while (end < trimmed.size() && trimmed.at(end).isLetter())
+        ++end;
+    const QString head = trimmed.left(end).toUpper();
+    return head == u"SELECT" || head == u"INSERT" || head == u"UPDATE" || head == u"DELETE" || head == u"WITH"
+        || head == u"VALUES";
+}
+
+bool readOnly(const QString& sql)
+{
+    return sql.trimmed().startsWith(u"SELECT", Qt::CaseInsensitive);
+}
+
+bool changesRows(const QString& sql)
+{
+    const QString head = sql.trimmed().left(7).toUpper();
+    return head.startsWith(u"INSERT ") || head.startsWith(u"UPDATE ") || head.startsWith(u"DELETE ");
+}
 
 QString nextConnectionName()
 {
@@ -37,16 +60,38 @@ Connection::~Connection()
 void Connection::open(const QString& path)
 {
     close();
+    if (m_dialect->isServer())
+        m_dialect = std::make_unique<SqliteDialect>();
+    m_description = ConnectionDescription::file(path);
+    m_reconnect = false;
+    openDescribed();
+}
+
+void Connection::open(const ConnectionDescription& description)
+{
+    close();
+    if (description.isServer())
+        m_dialect = std::make_unique<PostgresDialect>(description);
+    else if (m_dialect->isServer())
+        m_dialect = std::make_unique<SqliteDialect>();
+    m_description = description;
+    m_reconnect = false;
+    openDescribed();
+}
+
+void Connection::openDescribed()
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect->driverName(), m_name);
-    m_path = path;
+    m_path = m_description.displayName();
     try {
-        m_dialect->open(db, path, {m_busyTimeoutMs, m_fileSystem.get()});
+        m_dialect->open(db, m_path, {m_busyTimeoutMs, m_fileSystem.get()});
     } catch (...) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw;
     }
+    m_reconnect = false;
 }
 
 void Connection::close()
@@ -91,7 +136,22 @@ void Connection::backupTo(const QString& file)
 
 DbError Connection::errorOf(const QSqlQuery& query) const
 {
-    return DbError(m_dialect->causeOf(database(), query.lastError()), m_path, query.lastError().text());
+    const DbError::Cause cause = m_dialect->causeOf(database(), query.lastError());
+    if (cause == DbError::Cause::ConnectionLost)
+        m_reconnect = true;
+    return DbError(cause, m_path, query.lastError().text());
+}
+
+void Connection::reconnectIfLost() const
+{
+    if (!m_reconnect)
+        return;
+    if (m_inTransaction) // its work is gone: nothing more of it may run on a new connection
+        throw DbError(DbError::Cause::ConnectionLost, m_path, QStringLiteral("the connection to the server was lost"));
+    // Whatever was prepared or begun died with the old connection.
+    auto* self = const_cast<Connection*>(this);
+    self->close();
+    self->openDescribed();
 }
 
 Statement::Statement(const Connection* owner, QString sql, QSqlQuery&& query)
@@ -125,6 +185,42 @@ void Connection::keep(const QString& sql, QSqlQuery&& query) const
 
 Statement Connection::run(const QString& sql, const QVariantList& params) const
 {
+    try {
+        Statement done = runOnce(sql, params);
+        if (!m_inTransaction && !m_dialect->changeNotification().isEmpty() && changesRows(sql))
+            announceChange();
+        return done;
+    } catch (const DbError& e) {
+        // A read outside a transaction is asked again on a new connection;
+        // a write may have been done before the answer was lost, and a
+        // transaction's work is gone: those fail, to be done again by the user.
+        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !readOnly(sql))
+            throw;
+    }
+    return runOnce(sql, params);
+}
+
+void Connection::announceChange() const
+{
+    // A change saved on its own (an edited card, a journal note) is told to
+    // the other desks as a transaction's is at its commit.
+    const QString notice = m_dialect->changeNotification();
+    if (!notice.isEmpty())
+        runOnce(notice, {});
+}
+
+Statement Connection::runOnce(const QString& sql, const QVariantList& params) const
+{
+    reconnectIfLost();
+    if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
+        // The server prepares only queries and row changes; transaction
+        // control and schema statements run as they are.
+        QSqlQuery direct(database());
+        direct.setForwardOnly(true);
+        if (!direct.exec(sql))
+            throw errorOf(direct);
+        return Statement(nullptr, sql, std::move(direct));
+    }
     QSqlQuery q;
     if (const auto kept = m_statements.find(sql); kept != m_statements.end()) {
         q = std::move(kept.value()); // taken out while in use: a nested run prepares its own
@@ -156,7 +252,7 @@ void Connection::exec(const QString& sql, const QVariantList& params)
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
     Statement q = run(sql, params);
-    return q->next() ? q->value(0) : QVariant();
+    return q->next() ? m_dialect->fromEngine(q->value(0)) : QVariant();
 }
 
 QStringList Connection::userTables() const
@@ -192,12 +288,14 @@ Connection::Transaction::Transaction(Connection& connection)
     : m_connection(connection)
 {
     m_connection.exec(m_connection.dialect().beginWrite());
+    m_connection.m_inTransaction = true;
 }
 
 Connection::Transaction::~Transaction()
 {
-    if (m_done)
-        return;
+    m_connection.m_inTransaction = false;
+    if (m_done || m_connection.m_reconnect)
+        return; // a lost connection has taken its transaction with it
     try {
         m_connection.exec(QStringLiteral("ROLLBACK"));
     } catch (const DbError&) {
@@ -213,4 +311,5 @@ void Connection::Transaction::commit()
         m_connection.exec(notice);
     m_connection.exec(QStringLiteral("COMMIT"));
     m_done = true;
+    m_connection.m_inTransaction = false;
 }

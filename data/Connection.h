@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionDescription.h"
 #include "FieldKind.h"
 #include "FileSystemProbe.h"
 #include "JournalMode.h"
@@ -53,9 +54,14 @@ public:
     // changes a file it cannot use. Throws DbError naming the cause and the
     // file or folder it concerns, with the engine's text.
     void open(const QString& path);
+    // Opens the database described: the file, or a database on a server
+    // (which the program never creates). Throws DbError as above.
+    void open(const ConnectionDescription& description);
     void close();
     bool isOpen() const;
+    // The file, or for a server database the user, host and database.
     const QString& path() const { return m_path; }
+    const ConnectionDescription& description() const { return m_description; }
 
     // How long a statement waits for another desk before it fails as busy;
     // takes effect at the next open.
@@ -112,9 +118,18 @@ private:
     int m_busyTimeoutMs = 10000;
     QString m_name;
     QString m_path;
+    ConnectionDescription m_description;
+    // Set when the server dropped the connection: the next statement opens it again.
+    mutable bool m_reconnect = false;
+    bool m_inTransaction = false;
     QHash<QString, QList<TableColumn>> m_columns;
     friend class Statement;
     DbError errorOf(const QSqlQuery& query) const;
+    // Tells the other desks of a change committed outside a transaction.
+    void announceChange() const;
+    void openDescribed();
+    void reconnectIfLost() const;
+    Statement runOnce(const QString& sql, const QVariantList& params) const;
     // Takes back a finished statement for the next run of its text.
     void keep(const QString& sql, QSqlQuery&& query) const;
 

@@ -10,13 +10,15 @@ class DbError : public std::runtime_error
 {
 public:
     enum class Cause {
-        NotFound,       // no database file (or folder) at the path
-        Empty,          // a file of zero bytes
-        NotDatabase,    // a file that is not an SQLite database
-        ReadOnlyFile,   // the file may not be written
-        ReadOnlyFolder, // its folder may not be written (the log files live beside the file)
-        DiskFull,       // no room on the disk, or a file size limit
-        Busy,           // another desk holds the database
+        NotFound,          // no database file (or folder) at the path
+        Empty,             // a file of zero bytes
+        NotDatabase,       // a file that is not an SQLite database
+        ReadOnlyFile,      // the file may not be written
+        ReadOnlyFolder,    // its folder may not be written (the log files live beside the file)
+        DiskFull,          // no room on the disk, or a file size limit
+        Busy,              // another desk holds the database
+        ServerUnreachable, // the database server cannot be reached or refused the login
+        ConnectionLost,    // the connection to the server broke off
         Other,
     };
 

@@ -15,9 +15,9 @@ bool containsName(const QStringList& names, const QString& name)
 // One ORDER BY term: a column, an optional collation and direction.
 std::optional<KeysetOrder::Term> parseTerm(const QString& text)
 {
-    static const QRegularExpression tail(QStringLiteral("^(.*?)(?:\\s+COLLATE\\s+(\\w+))?(?:\\s+(ASC|DESC))?\\s*$"),
-                                         QRegularExpression::CaseInsensitiveOption
-                                             | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tail(
+        QStringLiteral("^(.*?)(?:\\s+COLLATE\\s+(\\w+|\"[^\"]+\"))?(?:\\s+(ASC|DESC))?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto m = tail.match(text);
     if (!m.hasMatch())
         return std::nullopt;
@@ -150,7 +150,7 @@ QString KeysetOrder::orderBy() const
 
 QString KeysetOrder::ordered() const
 {
-    return QStringLiteral("SELECT * FROM (%1) ORDER BY %2").arg(m_rows, orderBy());
+    return QStringLiteral("SELECT * FROM (%1) AS keyset_rows ORDER BY %2").arg(m_rows, orderBy());
 }
 
 QString KeysetOrder::firstPage() const
@@ -160,7 +160,7 @@ QString KeysetOrder::firstPage() const
 
 QString KeysetOrder::nextPage(const QVariantList& last) const
 {
-    return QStringLiteral("SELECT * FROM (%1) WHERE %2 ORDER BY %3 LIMIT ?")
+    return QStringLiteral("SELECT * FROM (%1) AS keyset_rows WHERE %2 ORDER BY %3 LIMIT ?")
         .arg(m_rows, after(last, nullptr), orderBy());
 }
 
@@ -208,5 +208,5 @@ QString KeysetOrder::after(const QVariantList& last, QVariantList* values) const
             equalValues << v;
         }
     }
-    return alternatives.isEmpty() ? QStringLiteral("0") : u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
+    return alternatives.isEmpty() ? QStringLiteral("1=0") : u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
 }

@@ -133,7 +133,7 @@ Statement Query::runPage(int count)
         params << count << m_engineEnd;
         QString sql = effectiveSql();
         if (sqltext::hasLimit(sql)) // a second LIMIT clause would not parse
-            sql = QStringLiteral("SELECT * FROM (%1)").arg(sql);
+            sql = QStringLiteral("SELECT * FROM (%1) AS limited_rows").arg(sql);
         return m_db.run(m_db.dialect().paged(sql), params);
     }
     QVariantList params = m_params;
@@ -193,6 +193,7 @@ void Query::fetchPage(int count)
                 throw DbError(QStringLiteral("The order of the result names a column it does not have"));
         }
     }
+    const SqlDialect& d = m_db.dialect();
     std::vector<Row> page;
     page.reserve(count);
     const int n = static_cast<int>(m_fields.size());
@@ -203,11 +204,11 @@ void Query::fetchPage(int count)
         Row row;
         row.reserve(n);
         for (int i = 0; i < n; ++i)
-            row.append(q->value(i));
+            row.append(d.fromEngine(q->value(i)));
         if (m_keyset && read == count) {
             m_lastTerms.clear();
             for (int c : std::as_const(m_termColumns))
-                m_lastTerms << row.at(c);
+                m_lastTerms << d.toStorage(m_kinds.value(c), row.at(c)); // bound as the column's own type
         }
         if (key >= 0) {
             const qint64 k = row.at(key).toLongLong();
@@ -449,11 +450,13 @@ void Query::setValue(const QString& field, const QVariant& value)
     emit currentChanged();
 }
 
-Query::Row Query::readRowByKey(const QVariant& key)
+Query::Row Query::readRowByKey(const QVariant& key, bool lock)
 {
     const auto& d = m_db.dialect();
     Statement q = m_db.run(
-        QStringLiteral("SELECT * FROM %1 WHERE %2=?").arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey)), {key});
+        QStringLiteral("SELECT * FROM %1 WHERE %2=?%3")
+            .arg(d.quoteIdentifier(m_table), d.quoteIdentifier(kKey), lock ? d.lockRowSuffix() : QString()),
+        {key});
     if (!q->next()) {
         q->finish();
         throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
@@ -462,7 +465,7 @@ Query::Row Query::readRowByKey(const QVariant& key)
     Row row(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
         const int src = rec.indexOf(m_fields.at(i));
-        row[i] = src >= 0 ? q->value(src) : m_rows[static_cast<size_t>(m_cur)].value(i);
+        row[i] = src >= 0 ? d.fromEngine(q->value(src)) : m_rows[static_cast<size_t>(m_cur)].value(i);
     }
     q->finish();
     return row;
@@ -590,12 +593,22 @@ void Query::remove()
 
 void Query::refreshCurrent()
 {
+    readCurrent(false);
+}
+
+void Query::lockCurrent()
+{
+    readCurrent(true);
+}
+
+void Query::readCurrent(bool lock)
+{
     requireTable();
     if (m_cur < 0)
         return;
     if (m_state != State::Browse)
         throw DbError(QStringLiteral("Cannot refresh a record that is being edited"));
-    m_rows[static_cast<size_t>(m_cur)] = readRowByKey(m_rows[static_cast<size_t>(m_cur)].value(keyColumn()));
+    m_rows[static_cast<size_t>(m_cur)] = readRowByKey(m_rows[static_cast<size_t>(m_cur)].value(keyColumn()), lock);
     emit rowChanged(m_cur);
     emit currentChanged();
 }
@@ -641,7 +654,10 @@ bool Query::setSort(const QString& sortText)
     if (m_state != State::Browse)
         post();
     const bool descending = m.captured(2).compare(u"DESC", Qt::CaseInsensitive) == 0;
-    m_sort = m_fields.at(c) + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    // A name the engine gave in lower case (the server folds unquoted
+    // names) keeps the spelling the program asked with.
+    const QString name = m_fields.at(c) == m_fields.at(c).toLower() ? m.captured(1) : m_fields.at(c);
+    m_sort = name + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     m_orderBy = m_db.dialect().orderTerm(m_fields.at(c), m_kinds.value(c), descending);
     const QString sortKeep = m_sort;
     const QString orderKeep = m_orderBy;

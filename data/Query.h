@@ -86,6 +86,9 @@ public:
     // Reads the current row again from its table (another copy of the
     // program may have changed it). Throws when the row is gone.
     void refreshCurrent();
+    // The same inside a write transaction, keeping other desks from changing
+    // the row until the transaction ends.
+    void lockCurrent();
     // Makes the first row whose field equals value current.
     bool locate(const QString& field, const QVariant& value);
 
@@ -116,7 +119,8 @@ private:
     QString effectiveSql() const;
     int column(const QString& field) const; // throws when absent
     const Row* currentRow() const;
-    Row readRowByKey(const QVariant& key);
+    Row readRowByKey(const QVariant& key, bool lock = false);
+    void readCurrent(bool lock);
     int keyColumn() const;
     void requireTable() const;
     void resetRows();

@@ -178,22 +178,31 @@ void Schema::MayBe_CreateTable_AKTSpisaniya()
                        d.columnType(QStringLiteral("DATETIME")), d.columnType(QStringLiteral("MEMO"))));
 }
 
-void Schema::MayBeAddIndexes()
+QStringList Schema::indexStatements(const SqlDialect& d)
 {
     static const struct {
         const char* name;
         const char* table;
         const char* column;
+        bool caseless; // serves the code lookups, which ignore letter case
     } indexes[] = {
-        {"ix_Tools_ID_Tool", "Tools", "ID_Tool"}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique"},
-        {"ix_Users_ID_User", "Users", "ID_User"}, {"ix_History_ID_T", "History", "ID_T"},
-        {"ix_History_ID_U", "History", "ID_U"},   {"ix_History_ADate", "History", "ADate"},
-        {"ix_Tools_Passed", "Tools", "Passed"},   {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID"},
+        {"ix_Tools_ID_Tool", "Tools", "ID_Tool", true}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique", true},
+        {"ix_Users_ID_User", "Users", "ID_User", true}, {"ix_History_ID_T", "History", "ID_T", true},
+        {"ix_History_ID_U", "History", "ID_U", true},   {"ix_History_ADate", "History", "ADate", false},
+        {"ix_Tools_Passed", "Tools", "Passed", false},  {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID", false},
     };
-    const auto& d = m_db.dialect();
+    QStringList statements;
     for (const auto& ix : indexes) {
-        m_db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                      .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
-                           d.quoteIdentifier(QLatin1String(ix.column))));
+        const QString column = QLatin1String(ix.column);
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                          .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
+                               ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column));
     }
+    return statements;
+}
+
+void Schema::MayBeAddIndexes()
+{
+    for (const QString& sql : indexStatements(m_db.dialect()))
+        m_db.exec(sql);
 }

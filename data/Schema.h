@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class Connection;
 class Query;
+class SqlDialect;
 
 // Brings an older database up to the current layout at every start. Each
 // step looks for its column or table and adds only what is missing, so a
@@ -38,6 +40,8 @@ public:
 
     QString toolsDesignSql() const;
     static QString historySql();
+    // The statements of MayBeAddIndexes; each does nothing when its index is there.
+    static QStringList indexStatements(const SqlDialect& dialect);
 
 private:
     void reopenTools();

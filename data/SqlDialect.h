@@ -70,6 +70,11 @@ public:
     // cut off, equals the one bound value ignoring letter case, Cyrillic
     // included. For uniqueness checks: no index serves it.
     virtual QString trimmedCaselessEquals(const QString& column) const = 0;
+    // A condition true where column matches the one bound LIKE pattern
+    // ('\\' escapes '%', '_' and itself), ignoring letter case, Cyrillic included.
+    virtual QString caselessLike(const QString& column) const = 0;
+    // What an index on column must hold for caselessEquals to use it.
+    virtual QString caselessIndexTerm(const QString& column) const = 0;
 
     virtual QString quoteIdentifier(const QString& name) const = 0;
     // Whether NULL sorts before every value in an ascending order.
@@ -99,9 +104,24 @@ public:
 
     // The first statement of a transaction that will write.
     virtual QString beginWrite() const = 0;
+    // Appended to a SELECT of one row inside a write transaction: keeps
+    // other desks from changing the row until the transaction ends (empty
+    // where beginWrite already holds the whole database).
+    virtual QString lockRowSuffix() const = 0;
+
+    // A statement that makes the auto-number of table's key column continue
+    // after the highest key, once rows were written with their own keys;
+    // binds nothing. Empty where the engine does this itself.
+    virtual QString keyCounterAfterCopy(const QString& table, const QString& column) const = 0;
+
+    // Whether the database lives on a server rather than in a file.
+    virtual bool isServer() const = 0;
 
     // Value as the engine stores it for a column of this kind.
     virtual QVariant toStorage(FieldKind kind, const QVariant& value) const = 0;
+    // A value read from the engine as the result sets hold it, the same on
+    // every engine: dates and times as ISO texts, yes/no as 0 or 1.
+    virtual QVariant fromEngine(const QVariant& value) const = 0;
 
     // How a desk learns that another desk committed a change. Either a
     // cheap statement whose one value changes whenever another connection

@@ -33,6 +33,8 @@ public:
     QString caselessEquals(const QString& column, const QString& value) const override;
     QString caselessIn(const QString& column, int count) const override;
     QString trimmedCaselessEquals(const QString& column) const override;
+    QString caselessLike(const QString& column) const override;
+    QString caselessIndexTerm(const QString& column) const override { return quoteIdentifier(column); }
 
     QString quoteIdentifier(const QString& name) const override;
     bool nullsSortLow() const override { return true; }
@@ -47,8 +49,12 @@ public:
     QList<BoundStatement> redeclaration(const QSqlDatabase& db, const QString& table) const override;
 
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QString lockRowSuffix() const override { return {}; }
+    QString keyCounterAfterCopy(const QString&, const QString&) const override { return {}; }
+    bool isServer() const override { return false; }
 
     QVariant toStorage(FieldKind kind, const QVariant& value) const override;
+    QVariant fromEngine(const QVariant& value) const override { return value; }
 
     // Changes only when another connection commits to the file; costs no read of any table.
     QString changeCounter() const override { return QStringLiteral("PRAGMA data_version"); }

@@ -62,7 +62,7 @@ TfmMain::TfmMain(Session& session, Navigator& navigator, Platform& platform, QWi
     , m_desk(session.desk())
     , m_navigator(navigator)
     , m_platform(platform)
-    , m_otherDesks(session.connection())
+    , m_otherDesks(session.connection(), this)
 {
     setObjectName(QStringLiteral("TfmMain"));
     QFont f = font();

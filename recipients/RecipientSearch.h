@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariantList>
 
+class SqlDialect;
+
 // A statement of the recipient register with its search texts bound.
 struct RecipientStatement {
     QString sql;
@@ -12,7 +14,7 @@ struct RecipientStatement {
 // Recipients whose code holds idText and whose name holds nameText, anywhere,
 // letter case ignored and '%', '_' taken literally; a recipient without a
 // name matches any name text. Rows in the store's order.
-RecipientStatement recipientSearchStatement(const QString& idText, const QString& nameText);
+RecipientStatement recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText);
 
 // Counts the recipients whose code holds idText; the name does not narrow it.
-RecipientStatement recipientCountStatement(const QString& idText);
+RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QString& idText);

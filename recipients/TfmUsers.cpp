@@ -114,7 +114,7 @@ int TfmUsers::GetTableRecordCount(const QString& ATable)
     // Only the recipient table has these codes; a table name is never taken from outside.
     if (ATable.compare(u"Users", Qt::CaseInsensitive) != 0)
         return 0;
-    const RecipientStatement s = recipientCountStatement(Edit1->text());
+    const RecipientStatement s = recipientCountStatement(m_session.connection().dialect(), Edit1->text());
     return m_session.connection().scalar(s.sql, s.params).toInt();
 }
 
@@ -129,7 +129,8 @@ void TfmUsers::ShowTableRecordCount()
 
 void TfmUsers::btSearchClick()
 {
-    const RecipientStatement s = recipientSearchStatement(Edit1->text(), Edit2->text());
+    const RecipientStatement s = recipientSearchStatement(m_session.connection().dialect(), Edit1->text(),
+                                                          Edit2->text());
     m_users.setSql(s.sql, s.params);
     m_users.open();
 }

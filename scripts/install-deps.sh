@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the program needs to build, run and test,
 # only those that are missing. The sqlite3 shell checks in the tests that
-# the database file opens in the standard tools.
+# the database file opens in the standard tools; the PostgreSQL server runs
+# the tests' private server, its Qt driver serves stores with several desks.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
-    qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev gstreamer1.0-plugins-good qt6-translations-l10n
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql-15 qt6-multimedia-dev gstreamer1.0-plugins-good qt6-translations-l10n
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu
     libreoffice-writer-nogui poppler-utils

@@ -176,8 +176,8 @@ void TfmTools::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     const SqlDialect& d = m_session.connection().dialect();
-    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities,
-                                                      d.sqlTrue(), d.falseFirst(QStringLiteral("Passed")));
+    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities, d,
+                                                      d.falseFirst(QStringLiteral("Passed")));
     m_tools.setSql(s.sql, s.params);
     m_tools.open();
 }
@@ -191,7 +191,8 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
     if (Edit1->text().isEmpty())
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool IS NOT NULL")).toInt();
     return db
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool LIKE ? ESCAPE '\\'"),
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ")
+                    + db.dialect().caselessLike(QStringLiteral("ID_Tool")),
                 {containsPattern(Edit1->text())})
         .toInt();
 }

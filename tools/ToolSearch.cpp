@@ -1,5 +1,7 @@
 #include "ToolSearch.h"
 
+#include "data/SqlDialect.h"
+
 QStringList parseToolList(const QString& stored)
 {
     QStringList items;
@@ -36,7 +38,7 @@ QStringList parseToolList(const QString& stored)
 }
 
 ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
-                                        const QStringList& identities, const QString& sqlTrue,
+                                        const QStringList& identities, const SqlDialect& dialect,
                                         const QString& issuedFirst)
 {
     if (workTypeChosen && identities.isEmpty())
@@ -48,11 +50,11 @@ ToolSearchStatement toolSearchStatement(const QString& idText, const QString& ty
     if (idText.isEmpty()) {
         sql += QStringLiteral("(ID_Tool IS NOT NULL)");
     } else {
-        sql += QStringLiteral("(ID_Tool LIKE ? ESCAPE '\\')");
+        sql += u'(' + dialect.caselessLike(QStringLiteral("ID_Tool")) + u')';
         params << containsPattern(idText);
     }
     if (!typeText.isEmpty()) {
-        sql += QStringLiteral(" AND (Tool_Type LIKE ? ESCAPE '\\' OR Tool_Type IS NULL)");
+        sql += QStringLiteral(" AND (%1 OR Tool_Type IS NULL)").arg(dialect.caselessLike(QStringLiteral("Tool_Type")));
         params << containsPattern(typeText);
     }
     if (workTypeChosen) {
@@ -63,6 +65,6 @@ ToolSearchStatement toolSearchStatement(const QString& idText, const QString& ty
         }
         sql += QStringLiteral(" AND ID_Tool_Unique IN (") + marks.join(u',') + u')';
     }
-    sql += QStringLiteral(" AND WriteOff<>%1 ORDER BY %2").arg(sqlTrue, issuedFirst);
+    sql += QStringLiteral(" AND WriteOff<>%1 ORDER BY %2").arg(dialect.sqlTrue(), issuedFirst);
     return {sql, params};
 }

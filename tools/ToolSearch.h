@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+class SqlDialect;
+
 // The statement of the tool list, with every search text and identity bound.
 struct ToolSearchStatement {
     QString sql;
@@ -19,5 +21,5 @@ QStringList parseToolList(const QString& stored);
 // No work type: workTypeChosen false. A chosen work type with an empty list
 // gives a statement that lists nothing.
 ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
-                                        const QStringList& identities, const QString& sqlTrue,
+                                        const QStringList& identities, const SqlDialect& dialect,
                                         const QString& issuedFirst);

@@ -197,7 +197,7 @@ void TfmWriteOff::Search()
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     // The store's order: no issued-first order here.
     const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities,
-                                                      m_session.connection().dialect().sqlTrue(), kId);
+                                                      m_session.connection().dialect(), kId);
     qTools_notWriteOff.setSql(s.sql, s.params);
     qTools_notWriteOff.open();
 }

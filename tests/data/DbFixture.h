@@ -6,6 +6,7 @@
 #include "data/OriginalTables.h"
 #include "data/Query.h"
 #include "data/Schema.h"
+#include "tests/support/PgTestDatabase.h"
 #include "tests/support/TestData.h"
 
 #include <QDate>
@@ -15,6 +16,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(DbError::Cause)
@@ -116,6 +118,23 @@ inline void useOwnCollationLayout(const QString& path, bool upgraded)
     }
 }
 
+// Opens the test's database: the copy of the delivered file, or in the
+// PostgreSQL run of the test (TOOLDESK_TEST_ENGINE) a new database on the
+// test server with the first release's tables, as a first start makes them.
+inline void openTestDatabase(Connection& db, const TestData& data, std::unique_ptr<PgTestDatabase>& server)
+{
+    if (!PgTestDatabase::engineWanted()) {
+        db.open(data.dbPath());
+        return;
+    }
+    server = std::make_unique<PgTestDatabase>();
+    db.open(server->description());
+    Connection::Transaction t(db);
+    createOriginalTables(db);
+    t.commit();
+    db.schemaChanged();
+}
+
 // Runs the whole upgrade; returns how often the callback was called.
 inline int upgrade(Connection& db)
 {
@@ -136,7 +155,7 @@ inline void addTools(Connection& db, int count, int firstNumber = 1)
     Connection::Transaction t(db);
     for (int i = firstNumber; i < firstNumber + count; ++i) {
         db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Model, Passed, Date_Purchase) VALUES (?, ?, ?, ?)"),
-                {toolCode(i), QStringLiteral("Model %1").arg(i), i % 3 == 0 ? 1 : 0,
+                {toolCode(i), QStringLiteral("Model %1").arg(i), i % 3 == 0,
                  QDate(2020, 1, 1).addDays(i).toString(Qt::ISODate)});
     }
     t.commit();

@@ -13,7 +13,7 @@ namespace {
 struct Db {
     explicit Db(int tools = 0)
     {
-        db.open(data.dbPath());
+        dbfixture::openTestDatabase(db, data, server);
         dbfixture::upgrade(db);
         if (tools > 0)
             dbfixture::addTools(db, tools);
@@ -23,6 +23,7 @@ struct Db {
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
     }
     TestData data;
+    std::unique_ptr<PgTestDatabase> server; // dropped after the connection closes
     Connection db;
 };
 
@@ -269,9 +270,11 @@ void TstQuery::storedValues()
     QCOMPARE(raw.isNull(), stored.isNull());
     if (!stored.isNull()) {
         QCOMPARE(raw.toString(), stored.toString());
-        const QString type = d.db.scalar(QStringLiteral("SELECT typeof(%1) FROM %2").arg(field, table)).toString();
-        const bool numeric = stored.typeId() != QMetaType::QString;
-        QCOMPARE(type, numeric ? (stored.typeId() == QMetaType::Double ? "real" : "integer") : "text");
+        if (!d.db.dialect().isServer()) { // the server's columns hold one type each
+            const QString type = d.db.scalar(QStringLiteral("SELECT typeof(%1) FROM %2").arg(field, table)).toString();
+            const bool numeric = stored.typeId() != QMetaType::QString;
+            QCOMPARE(type, numeric ? (stored.typeId() == QMetaType::Double ? "real" : "integer") : "text");
+        }
     }
 
     // The typed readers give back what was given.
@@ -349,6 +352,8 @@ void TstQuery::numericTextIsCheckedBeforeStoring()
 void TstQuery::legacyTrueReadsAsTrue()
 {
     Db d;
+    if (d.db.dialect().isServer())
+        QSKIP("the file's older versions stored true as -1; the server's yes/no columns are booleans");
     d.db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Passed) VALUES ('OLD', -1), ('NEW', 1), ('NO', 0)"));
     Query q(d.db);
     q.setSql(kById);
@@ -388,7 +393,7 @@ void TstQuery::lazyPaging()
 
     // The count binds the statement's own values.
     Query issued(d.db);
-    issued.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = ? ORDER BY ID"), {1});
+    issued.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = ? ORDER BY ID"), {true});
     issued.open();
     QCOMPARE(issued.recordCount(), 1000);
     QVERIFY(issued.fetchedCount() < 1000);
@@ -658,7 +663,7 @@ void TstQuery::postOnRowDeletedElsewhere()
     QVERIFY(q.setRecNo(2));
 
     Connection other;
-    other.open(d.data.dbPath());
+    other.open(d.db.description());
     other.exec(QStringLiteral("DELETE FROM Tools WHERE ID = 3"));
 
     q.edit();
@@ -729,7 +734,7 @@ void addSortTools(Connection& db)
     };
     for (const auto& r : rows)
         db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Model, Passed) VALUES (?, ?, ?)"),
-                {QString::fromUtf8(r.code), QString::fromUtf8(r.model), r.passed});
+                {QString::fromUtf8(r.code), QString::fromUtf8(r.model), r.passed != 0});
 }
 
 } // namespace
@@ -771,7 +776,10 @@ void TstQuery::setSort()
     q.open();
     QSignalSpy reopened(&q, &Query::reopened);
     QVERIFY(q.setSort(sortText));
-    QCOMPARE(q.sort(), sort);
+    if (d.db.dialect().isServer()) // names come back folded; a name typed in another case stays so
+        QCOMPARE(q.sort().toLower(), sort.toLower());
+    else
+        QCOMPARE(q.sort(), sort);
     QCOMPARE(column(q, field), values);
     QCOMPARE(q.recNo(), 0);
     QCOMPARE(reopened.count(), 1);

@@ -204,8 +204,10 @@ void TestDesk::decisionUsesStoredToolState()
     QVERIFY(f.desk().qSearch_T.boolean("Passed"));
 
     Connection otherDesk;
-    otherDesk.open(f.data().dbPath());
-    otherDesk.exec("UPDATE Tools SET Passed=0, OwnerID=? WHERE ID_Tool='T1'", {QString::number(other)});
+    otherDesk.open(f.db().description());
+    otherDesk.exec(
+        QStringLiteral("UPDATE Tools SET Passed=%1, OwnerID=? WHERE ID_Tool='T1'").arg(otherDesk.dialect().sqlFalse()),
+        {QString::number(other)});
     otherDesk.exec("INSERT INTO History (ID_U, ID_T, Operation) VALUES ('U2','T1','Выдан')");
 
     f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(true);
@@ -255,7 +257,7 @@ void TestDesk::codeClassification()
     f.addTool("T'1");
     f.addTool("SAME");
     f.addTool("OFF");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='OFF'").arg(f.db().dialect().sqlTrue()));
     f.control<QLineEdit>("TfmMain", "edInput")->setText(typed);
     QCOMPARE(f.main().GetData(), expected);
 }
@@ -285,7 +287,7 @@ void TestDesk::writtenOffToolEmptiesToolPanel()
     TfmMain& m = f.main();
     f.addTool("T1");
     f.addTool("OFF");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='OFF'").arg(f.db().dialect().sqlTrue()));
     f.scan("T1");
     QVERIFY(m.toolSelected());
     f.scan("OFF");
@@ -361,17 +363,22 @@ void TestDesk::failedRecordingWritesNothing()
     DeskFixture f;
     f.addRecipient("U1");
     f.addTool("T1");
-    f.db().exec(
-        "CREATE TRIGGER no_update BEFORE UPDATE OF Passed ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
+    // A constraint the tool's change breaks, after the journal row is written.
+    const bool server = f.db().dialect().isServer();
+    if (server)
+        f.db().exec("ALTER TABLE Tools ADD CONSTRAINT disk_says_no CHECK (Passed)");
+    else
+        f.db().exec("CREATE TRIGGER no_update BEFORE UPDATE OF Passed ON Tools BEGIN SELECT RAISE(ABORT, 'disk "
+                    "says no'); END");
     f.scan("U1");
     f.scan("T1");
     QCOMPARE(f.fakes().dialogs.texts("error").size(), 1);
-    QVERIFY(f.fakes().dialogs.texts("error").first().contains("disk says no"));
+    QVERIFY(f.fakes().dialogs.texts("error").first().contains(server ? "disk_says_no" : "disk says no"));
     QCOMPARE(f.journalCount(), 0);
     QCOMPARE(f.toolValue("T1", "Passed").toInt(), 1);
     QCOMPARE(f.session().qHistory.fetchedCount(), 0);
 
-    f.db().exec("DROP TRIGGER no_update");
+    f.db().exec(server ? "ALTER TABLE Tools DROP CONSTRAINT disk_says_no" : "DROP TRIGGER no_update");
     f.scan("U1");
     f.scan("T1");
     QCOMPARE(f.journalCount(), 1);

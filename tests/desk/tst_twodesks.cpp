@@ -40,21 +40,18 @@ void TestTwoDesks::concurrentDesksKeepToolsConsistent()
     }
 
     Connection db;
-    db.open(f.data().dbPath());
+    db.open(f.db().description());
     QCOMPARE(db.scalar("SELECT COUNT(*) FROM History").toInt(), 2 * kRounds * int(tools.size()));
     for (const QString& tool : tools) {
         // Issue and return alternate for each tool: never issued twice in a row.
-        QSqlQuery q(db.database());
-        q.prepare("SELECT Operation, ID_U FROM History WHERE ID_T=? ORDER BY ID");
-        q.addBindValue(tool);
-        QVERIFY(q.exec());
+        Statement q = db.run("SELECT Operation, ID_U FROM History WHERE ID_T=? ORDER BY ID", {tool});
         QString expected = QStringLiteral("Выдан");
         QString lastRecipient;
         int rows = 0;
-        while (q.next()) {
-            QCOMPARE(q.value(0).toString(), expected);
+        while (q->next()) {
+            QCOMPARE(q->value(0).toString(), expected);
             expected = expected == u"Выдан" ? QStringLiteral("Сдан") : QStringLiteral("Выдан");
-            lastRecipient = q.value(1).toString();
+            lastRecipient = q->value(1).toString();
             ++rows;
         }
         QCOMPARE(rows, 2 * kRounds);

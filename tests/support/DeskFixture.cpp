@@ -26,11 +26,19 @@ DeskFixture::DeskFixture(const QString& iniText, const std::function<void(FakePl
 {
     if (!iniText.isNull())
         m_data.writeIni(iniText);
+    if (PgTestDatabase::engineWanted()) {
+        m_server = std::make_unique<PgTestDatabase>();
+        m_data.writeIni(m_server->iniWith(m_data.readIni()));
+    }
     beforeStart(m_fakes, m_data);
     m_app = std::make_unique<Application>(m_data.folder(), m_platform);
     m_app->setTimersEnabled(false);
     m_started = m_app->start();
     startupShown = m_fakes.dialogs.shown; // the first start's upgrade notice
+    if (!m_started) {
+        for (const auto& shown : std::as_const(startupShown))
+            qWarning("the start showed %s: %s", qPrintable(shown.kind), qPrintable(shown.text));
+    }
     m_fakes.dialogs.clear();
 }
 
@@ -83,7 +91,8 @@ qint64 DeskFixture::addTool(const QString& code, const QString& type, const QStr
                             const QString& state)
 {
     db().exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Proizvoditel, Model, Tool_State, "
-                             "Passed) VALUES (?,?,?,?,?,?,1)"),
+                             "Passed) VALUES (?,?,?,?,?,?,%1)")
+                  .arg(db().dialect().sqlTrue()),
               {code, code, type, maker, model, state});
     return db().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools")).toLongLong();
 }
@@ -105,7 +114,8 @@ void DeskFixture::scan(const QString& code)
 QVariant DeskFixture::toolValue(const QString& code, const QString& column) const
 {
     // The column name comes from the test itself, never from input.
-    return db().scalar(QStringLiteral("SELECT \"%1\" FROM Tools WHERE ID_Tool=?").arg(column), {code});
+    return db().scalar(
+        QStringLiteral("SELECT %1 FROM Tools WHERE ID_Tool=?").arg(db().dialect().quoteIdentifier(column)), {code});
 }
 
 int DeskFixture::journalCount() const
@@ -115,7 +125,8 @@ int DeskFixture::journalCount() const
 
 QVariant DeskFixture::lastJournal(const QString& column) const
 {
-    return db().scalar(QStringLiteral("SELECT \"%1\" FROM History ORDER BY ID DESC LIMIT 1").arg(column));
+    return db().scalar(
+        QStringLiteral("SELECT %1 FROM History ORDER BY ID DESC LIMIT 1").arg(db().dialect().quoteIdentifier(column)));
 }
 
 ProgramRun::ProgramRun(const QString& folder, DeskFixture::SignIn signIn, bool timers)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PgTestDatabase.h"
 #include "TestData.h"
 #include "app/Application.h"
 #include "core/DeskSelection.h"
@@ -26,7 +27,9 @@ public:
     // The delivered settings file's administrator password.
     static constexpr const char* kPassword = "admin";
 
-    // iniText replaces the delivered settings file before the start. The
+    // iniText replaces the delivered settings file before the start. In
+    // the PostgreSQL run of a test (TOOLDESK_TEST_ENGINE) the program works
+    // on a new empty database of the test server instead of the file. The
     // administrator signs in with kPassword, and where that fails the
     // operator does; None closes the sign-in window without a role.
     explicit DeskFixture(const QString& iniText = {}, SignIn signIn = SignIn::Administrator);
@@ -72,6 +75,8 @@ public:
     }
     FakePlatform& fakes() { return m_fakes; }
     const TestData& data() const { return m_data; }
+    // The server database of the PostgreSQL run; null on the file.
+    const PgTestDatabase* server() const { return m_server.get(); }
 
     // Rows for a test; each returns the new row's key.
     qint64 addRecipient(const QString& code, const QString& fio = QStringLiteral("Иванов И.И."),
@@ -94,6 +99,7 @@ public:
 
 private:
     TestData m_data;
+    std::unique_ptr<PgTestDatabase> m_server; // dropped after the program ends
     FakePlatform m_fakes;
     Platform m_platform;
     std::unique_ptr<Application> m_app;

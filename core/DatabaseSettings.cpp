@@ -1,0 +1,53 @@
+#include "DatabaseSettings.h"
+
+#include "IniFile.h"
+#include "data/DbError.h"
+
+#include <QStringList>
+
+namespace {
+
+[[noreturn]] void refuse(const QString& iniPath, const QString& what)
+{
+    throw DbError(DbError::Cause::Other, iniPath, QStringLiteral("[DATABASE] ") + what);
+}
+
+} // namespace
+
+ConnectionDescription DatabaseSettings::read(const QString& iniPath, const QString& databaseFile)
+{
+    const IniFile ini(iniPath);
+    const QString section = QLatin1String(kSection);
+    const QString engine = ini.read(section, QStringLiteral("Engine"), QString()).trimmed();
+    if (engine.isEmpty() || engine.compare(u"SQLite", Qt::CaseInsensitive) == 0)
+        return ConnectionDescription::file(databaseFile);
+    if (engine.compare(u"PostgreSQL", Qt::CaseInsensitive) != 0)
+        refuse(iniPath, QStringLiteral("Engine=%1: the engines are SQLite and PostgreSQL").arg(engine));
+
+    ConnectionDescription d;
+    d.engine = ConnectionDescription::Engine::Postgres;
+    d.host = ini.read(section, QStringLiteral("Host"), QString()).trimmed();
+    d.name = ini.read(section, QStringLiteral("Name"), QString()).trimmed();
+    d.user = ini.read(section, QStringLiteral("User"), QString()).trimmed();
+    d.sslMode = ini.read(section, QStringLiteral("SSLMode"), QString()).trimmed().toLower();
+    const QString port = ini.read(section, QStringLiteral("Port"), QString()).trimmed();
+    if (!port.isEmpty()) {
+        const std::optional<int> n = IniFile::toInt(port);
+        if (!n || *n < 1 || *n > 65535)
+            refuse(iniPath, QStringLiteral("Port=%1 is not a port number").arg(port));
+        d.port = *n;
+    }
+    if (d.name.isEmpty())
+        refuse(iniPath, QStringLiteral("Name, the database on the server, is missing"));
+    static const QStringList sslModes{QStringLiteral("disable"),   QStringLiteral("allow"),
+                                      QStringLiteral("prefer"),    QStringLiteral("require"),
+                                      QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    if (!d.sslMode.isEmpty() && !sslModes.contains(d.sslMode))
+        refuse(iniPath, QStringLiteral("SSLMode=%1: one of %2").arg(d.sslMode, sslModes.join(QStringLiteral(", "))));
+    // Values go to libpq as "key=value" pairs, which these characters would break.
+    for (const QString& v : {d.host, d.name, d.user}) {
+        if (v.contains(u';') || v.contains(u'=') || v.contains(u'\'') || v.contains(u'\\'))
+            refuse(iniPath, QStringLiteral("Host, Name and User may not hold ; = ' or \\: %1").arg(v));
+    }
+    return d;
+}

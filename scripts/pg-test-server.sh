@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# A private PostgreSQL server for the tests: a cluster in DIR with the plain C
+# locale (so caseless matching cannot lean on the database's own locale),
+# listening only on a Unix socket in DIR, trusting local connections.
+# Usage: pg-test-server.sh start DIR | stop DIR
+set -euo pipefail
+action=${1:-}
+dir=${2:-}
+if [ -z "$action" ] || [ -z "$dir" ]; then
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+fi
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)
+if [ -z "$bin" ]; then
+    echo "PostgreSQL is not installed (apt-get install postgresql-15)" >&2
+    exit 1
+fi
+# initdb refuses to run as root: the server then runs as the postgres user.
+as_owner=()
+if [ "$(id -u)" -eq 0 ]; then
+    as_owner=(runuser -u postgres --)
+fi
+case "$action" in
+start)
+    mkdir -p "$dir"
+    [ ${#as_owner[@]} -eq 0 ] || chown postgres: "$dir"
+    chmod 700 "$dir"
+    "${as_owner[@]}" "$bin/initdb" -D "$dir/cluster" --locale=C --encoding=UTF8 --auth=trust -U postgres >"$dir/initdb.log"
+    "${as_owner[@]}" "$bin/pg_ctl" -D "$dir/cluster" -l "$dir/server.log" -w -o \
+        "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off -c max_connections=100" start >/dev/null
+    # The socket folder must be reachable by the tests' own user.
+    chmod 755 "$dir"
+    ;;
+stop)
+    if [ -d "$dir/cluster" ]; then
+        "${as_owner[@]}" "$bin/pg_ctl" -D "$dir/cluster" -m fast -w stop >/dev/null || true
+    fi
+    rm -rf "$dir"
+    ;;
+*)
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,158 @@
+// Moving a store from the embedded file to a server database.
+#include "app/CommandLine.h"
+#include "data/Connection.h"
+#include "support/DeskFixture.h"
+
+#include <QSqlRecord>
+#include <QtTest>
+
+class TestCopyToServer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyRowArrivesAndTheProgramStartsOnIt();
+    void refusals_data();
+    void refusals();
+    void failedCopyLeavesTheServerEmpty();
+};
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run copyCommand(const TestData& data)
+{
+    Run r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = runCommandLine({QStringLiteral("tooldesk"), QStringLiteral("--copy-database-to-server")}, data.folder(),
+                              out, err)
+                   .value_or(-1);
+    return r;
+}
+
+// A few rows of every kind of value the store holds.
+void fillFile(const TestData& data)
+{
+    Connection db;
+    db.open(data.dbPath());
+    const QByteArray photo("\x00\x01\xff photo \x00", 11);
+    db.exec("INSERT INTO Users (ID_User, FIO, Photo) VALUES ('U1', 'Иванов И.И.', ?)", {photo});
+    db.exec("INSERT INTO Users (ID_User, FIO) VALUES ('U2', NULL)");
+    db.exec("DELETE FROM Users WHERE ID_User='U2'"); // a gap in the keys stays a gap
+    db.exec("INSERT INTO Users (ID_User, FIO) VALUES ('U3', 'O''Brien')");
+    db.exec("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Passed, Price, Guarantee, Photo) "
+            "VALUES ('МОЛОТОК', 'МОЛОТОК', NULL, 0, 12.5, '2025-02-03', ?)",
+            {photo});
+    db.exec("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Tool_Type, Passed, WriteOff) "
+            "VALUES ('T2', 'T2', 'Дрель', 1, 1)");
+    db.exec("INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation) VALUES ('U1', 'МОЛОТОК', '2025-02-03', "
+            "'09:15:07', 'Выдан')");
+    db.exec("INSERT INTO AKTSpisaniya (AName, ADate) VALUES ('Акт 1', '2025-02-04 10:11:12')");
+}
+
+QStringList rowsOf(Connection& db, const QString& table)
+{
+    QStringList rows;
+    Statement q = db.run(QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(db.dialect().quoteIdentifier(table)));
+    while (q->next()) {
+        QStringList values;
+        for (int i = 0; i < q->record().count(); ++i) {
+            const QVariant v = db.dialect().fromEngine(q->value(i));
+            values << (v.isNull()                                ? QStringLiteral("NULL")
+                           : v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex())
+                                                                 : v.toString());
+        }
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+} // namespace
+
+void TestCopyToServer::everyRowArrivesAndTheProgramStartsOnIt()
+{
+    PgTestDatabase pg;
+    TestData data;
+    fillFile(data);
+    data.writeIni(pg.iniWith(data.readIni()));
+
+    const Run r = copyCommand(data);
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QVERIFY2(r.out.contains(QStringLiteral("Tools\t2\t2")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("Users\t2\t2")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("History\t1\t1")), qPrintable(r.out));
+
+    Connection file, server;
+    file.open(data.dbPath());
+    server.open(pg.description());
+    for (const QString& table : file.userTables()) {
+        if (table.startsWith(u"sqlite_"))
+            continue;
+        QVERIFY(server.hasTable(table));
+        QCOMPARE(rowsOf(server, table), rowsOf(file, table));
+    }
+    // New rows continue after the copied keys.
+    server.exec("INSERT INTO Users (ID_User) VALUES ('U4')");
+    QCOMPARE(server.scalar("SELECT ID FROM Users WHERE ID_User='U4'").toInt(), 4);
+
+    // The program starts on the copy as it is: nothing to create or upgrade.
+    ProgramRun run(data.folder());
+    QVERIFY(run.started);
+    QCOMPARE(run.fakes.dialogs.texts("message"), QStringList());
+    QCOMPARE(run.fakes.dialogs.texts("error"), QStringList());
+}
+
+void TestCopyToServer::refusals_data()
+{
+    QTest::addColumn<bool>("serverNamed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no server in the settings") << false << "names no server database";
+    QTest::newRow("server database not empty") << true << "already holds tables";
+}
+
+void TestCopyToServer::refusals()
+{
+    QFETCH(bool, serverNamed);
+    QFETCH(QString, expected);
+    PgTestDatabase pg;
+    pg.adminExec(QStringLiteral("CREATE TABLE users (id integer, id_user text)"));
+    TestData data;
+    fillFile(data);
+    if (serverNamed)
+        data.writeIni(pg.iniWith(data.readIni()));
+    const Run r = copyCommand(data);
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(expected), qPrintable(r.err));
+    Connection server;
+    server.open(pg.description());
+    QCOMPARE(server.userTables(), QStringList{QStringLiteral("users")});
+    QCOMPARE(server.scalar("SELECT COUNT(*) FROM users").toInt(), 0);
+}
+
+void TestCopyToServer::failedCopyLeavesTheServerEmpty()
+{
+    PgTestDatabase pg;
+    TestData data;
+    fillFile(data);
+    {
+        Connection file;
+        file.open(data.dbPath());
+        // SQLite keeps text in a number column; the server will not.
+        file.exec("UPDATE Tools SET WriteOff_AKT_ID='no number' WHERE ID_Tool='T2'");
+    }
+    data.writeIni(pg.iniWith(data.readIni()));
+    const Run r = copyCommand(data);
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("no number")), qPrintable(r.err));
+    Connection server;
+    server.open(pg.description());
+    QCOMPARE(server.userTables(), QStringList());
+}
+
+QTEST_MAIN(TestCopyToServer)
+#include "tst_copytoserver.moc"

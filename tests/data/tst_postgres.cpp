@@ -1,0 +1,383 @@
+// The data layer on the database server, and the behaviours that must be the
+// same on the embedded file and on the server.
+#include "DbFixture.h"
+#include "core/FailureText.h"
+#include "core/Messages.h"
+#include "data/PostgresDialect.h"
+#include "tests/support/PgTestDatabase.h"
+
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// A database of either engine at today's layout, empty of rows.
+struct EngineDb {
+    explicit EngineDb(bool server)
+    {
+        if (server) {
+            pg = std::make_unique<PgTestDatabase>();
+            db.open(pg->description());
+            Connection::Transaction t(db);
+            createOriginalTables(db);
+            t.commit();
+            db.schemaChanged();
+        } else {
+            db.open(files.dbPath());
+        }
+        dbfixture::upgrade(db);
+    }
+    ConnectionDescription description() const { return db.description(); }
+
+    TestData files;
+    std::unique_ptr<PgTestDatabase> pg; // dropped after the connection closes
+    Connection db;
+};
+
+void addEngineColumn()
+{
+    QTest::addColumn<bool>("server");
+}
+
+void addEngineRows()
+{
+    addEngineColumn();
+    QTest::newRow("file") << false;
+    QTest::newRow("server") << true;
+}
+
+} // namespace
+
+class TestPostgres : public QObject
+{
+    Q_OBJECT
+private slots:
+    void caselessMatching_data();
+    void caselessMatching();
+    void codeLookupsUseIndexes();
+    void issuedFirstAndYesNoValues_data();
+    void issuedFirstAndYesNoValues();
+    void keysetPagesKeepEveryRowOnce_data();
+    void keysetPagesKeepEveryRowOnce();
+    void emptyServerDatabaseIsLaidOutLikeTheFile();
+    void unreachableServerNamesWhereAndWho();
+    void lostConnectionFailsThenReconnects();
+    void lockedToolRowHoldsOffAnotherDesk();
+};
+
+void TestPostgres::caselessMatching_data()
+{
+    addEngineColumn();
+    QTest::addColumn<QString>("condition"); // equals, in, trimmed, like
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("found");
+    const struct {
+        const char* name;
+        const char* condition;
+        const char* value;
+        const char* found;
+    } cases[] = {
+        {"cyrillic word", "equals", "молоток", "МОЛОТОК"},
+        {"cyrillic code", "equals", "ю-001", "Ю-001"},
+        {"ascii", "equals", "drill-7", "DRILL-7"},
+        {"no partial match", "equals", "молот", ""},
+        {"in list", "in", "ю-001", "Ю-001"},
+        {"trimmed", "trimmed", "молоток", "МОЛОТОК"},
+        {"like cyrillic", "like", "%олот%", "МОЛОТОК"},
+        {"like underscore literal", "like", "%a\\_b%", "A_B"},
+        {"like underscore not a wildcard", "like", "%ю\\_001%", ""},
+    };
+    for (bool server : {false, true}) {
+        for (const auto& c : cases) {
+            QTest::addRow("%s %s", server ? "server" : "file", c.name)
+                << server << QString::fromUtf8(c.condition) << QString::fromUtf8(c.value) << QString::fromUtf8(c.found);
+        }
+    }
+}
+
+void TestPostgres::caselessMatching()
+{
+    QFETCH(bool, server);
+    QFETCH(QString, condition);
+    QFETCH(QString, value);
+    QFETCH(QString, found);
+    EngineDb e(server);
+    Connection& db = e.db;
+    for (const QString& code : {QStringLiteral("МОЛОТОК"), QStringLiteral("Ю-001"), QStringLiteral("DRILL-7"),
+                                QStringLiteral("A_B"), QStringLiteral("AxB")})
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique) VALUES (?, ?)"),
+                {condition == u"trimmed" ? QStringLiteral(" %1\n").arg(code) : code, code});
+    const SqlDialect& d = db.dialect();
+    const QString column = QStringLiteral("ID_Tool");
+    QString where;
+    QVariantList params{value};
+    if (condition == u"equals")
+        where = d.caselessEquals(column, value);
+    else if (condition == u"in") {
+        where = d.caselessIn(column, 2);
+        params << QStringLiteral("none");
+    } else if (condition == u"trimmed")
+        where = d.trimmedCaselessEquals(column);
+    else
+        where = d.caselessLike(column);
+    Statement q = db.run(QStringLiteral("SELECT ID_Tool_Unique FROM Tools WHERE %1 ORDER BY ID").arg(where), params);
+    QStringList rows;
+    while (q->next())
+        rows << q->value(0).toString();
+    QCOMPARE(rows, found.isEmpty() ? QStringList() : QStringList{found});
+}
+
+void TestPostgres::codeLookupsUseIndexes()
+{
+    EngineDb e(true);
+    Connection& db = e.db;
+    db.exec(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
+    const struct {
+        const char* table;
+        const char* column;
+        const char* index;
+    } lookups[] = {
+        {"Tools", "ID_Tool", "ix_tools_id_tool"},
+        {"Tools", "ID_Tool_Unique", "ix_tools_id_tool_unique"},
+        {"Users", "ID_User", "ix_users_id_user"},
+        {"History", "ID_T", "ix_history_id_t"}, // a tool's card and its last issue
+        {"History", "ID_U", "ix_history_id_u"},
+    };
+    for (const auto& l : lookups) {
+        // The server plans no bound statement: the test's own constant stands in for the value.
+        const QString where = db.dialect()
+                                  .caselessEquals(QLatin1String(l.column), QStringLiteral("ю-001"))
+                                  .replace(u'?', QStringLiteral("'ю-001'"));
+        Statement plan = db.run(QStringLiteral("EXPLAIN SELECT * FROM %1 WHERE %2").arg(QLatin1String(l.table), where));
+        QString text;
+        while (plan->next())
+            text += plan->value(0).toString() + u'\n';
+        QVERIFY2(text.contains(QLatin1String(l.index)), qPrintable(text));
+    }
+}
+
+void TestPostgres::issuedFirstAndYesNoValues_data()
+{
+    addEngineRows();
+}
+
+void TestPostgres::issuedFirstAndYesNoValues()
+{
+    QFETCH(bool, server);
+    EngineDb e(server);
+    Connection& db = e.db;
+    Query tools(db);
+    tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ID"));
+    tools.open();
+    for (const auto& [code, passed] : {std::pair{"IN1", true}, {"OUT1", false}, {"IN2", true}, {"OUT2", false}}) {
+        tools.append();
+        tools.setValue(QStringLiteral("ID_Tool"), QLatin1String(code));
+        tools.setValue(QStringLiteral("Passed"), passed);
+        tools.setValue(QStringLiteral("Guarantee"), QDate(2025, 3, 4));
+        tools.post();
+        QCOMPARE(tools.boolean(QStringLiteral("Passed")), passed);
+        QVERIFY(tools.integer(QStringLiteral("ID")) > 0); // the new row's key came back
+    }
+
+    Query ordered(db);
+    ordered.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff<>%1 ORDER BY %2, ID")
+                       .arg(db.dialect().sqlTrue(), db.dialect().falseFirst(QStringLiteral("Passed"))));
+    ordered.open();
+    QStringList codes;
+    for (ordered.first(); !ordered.eof(); ordered.next()) {
+        codes << ordered.text(QStringLiteral("ID_Tool"));
+        // Read back as the file gives them: 0/1 and ISO dates.
+        QCOMPARE(ordered.value(QStringLiteral("Passed")).toInt(), codes.last().startsWith(u"IN") ? 1 : 0);
+        QCOMPARE(ordered.text(QStringLiteral("Guarantee")), QStringLiteral("2025-03-04"));
+    }
+    QCOMPARE(codes, (QStringList{"OUT1", "OUT2", "IN1", "IN2"}));
+
+    // A title click on the yes/no column keeps the original store's order.
+    QVERIFY(ordered.setSort(QStringLiteral("Passed DESC")));
+    QCOMPARE(ordered.text(QStringLiteral("ID_Tool")), QStringLiteral("OUT1"));
+}
+
+void TestPostgres::keysetPagesKeepEveryRowOnce_data()
+{
+    addEngineColumn();
+    QTest::addColumn<QString>("sort");
+    for (bool server : {false, true}) {
+        for (const char* sort : {"Tool_Type ASC", "Tool_Type DESC", "Passed ASC", "Guarantee DESC"})
+            QTest::addRow("%s %s", server ? "server" : "file", sort) << server << QString::fromLatin1(sort);
+    }
+}
+
+void TestPostgres::keysetPagesKeepEveryRowOnce()
+{
+    QFETCH(bool, server);
+    QFETCH(QString, sort);
+    EngineDb e(server);
+    Connection& db = e.db;
+    constexpr int kRows = 1200; // several pages
+    {
+        Connection::Transaction t(db);
+        for (int i = 1; i <= kRows; ++i) {
+            // Every fifth type and guarantee missing: NULLs sort at opposite ends on the two engines.
+            const QVariant type = i % 5 == 0 ? QVariant() : QVariant(QStringLiteral("Тип %1").arg(i % 7));
+            const QVariant guarantee = i % 5 == 1 ? QVariant() : QVariant(QDate(2024, 1, 1).addDays(i % 11));
+            db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Tool_Type, Guarantee, Passed) VALUES (?, ?, ?, %1)")
+                        .arg(i % 3 == 0 ? db.dialect().sqlTrue() : db.dialect().sqlFalse()),
+                    {dbfixture::toolCode(i), type, guarantee});
+        }
+        t.commit();
+    }
+    Query q(db);
+    q.setSql(QStringLiteral("SELECT * FROM Tools"));
+    q.open();
+    QVERIFY(q.setSort(sort));
+    while (q.canFetchMore())
+        q.fetchMore();
+    QCOMPARE(q.fetchedCount(), kRows);
+    QSet<qint64> keys;
+    const QString column = sort.section(u' ', 0, 0);
+    // Yes/no sorts as the original store held it: true (-1) below false (0).
+    const bool descending = sort.endsWith(u"DESC") != (column == u"Passed");
+    for (int row = 0; row < q.fetchedCount(); ++row) {
+        QVERIFY(q.setRecNo(row));
+        keys.insert(q.integer(QStringLiteral("ID")));
+        if (row == 0)
+            continue;
+        // Each page continues where the one before ended: rows of one value
+        // stay together, NULLs in one block.
+        const QVariant here = q.value(row, q.fieldIndex(column));
+        const QVariant before = q.value(row - 1, q.fieldIndex(column));
+        if (here.isNull() || before.isNull())
+            continue;
+        const int c = QString::compare(before.toString(), here.toString(), Qt::CaseInsensitive);
+        QVERIFY2(descending ? c >= 0 : c <= 0, qPrintable(before.toString() + QStringLiteral(" / ") + here.toString()));
+    }
+    QCOMPARE(keys.size(), kRows);
+    int nullBlocks = 0;
+    for (int row = 0; row < q.fetchedCount(); ++row) {
+        const bool isNull = q.value(row, q.fieldIndex(column)).isNull();
+        if (isNull && (row == 0 || !q.value(row - 1, q.fieldIndex(column)).isNull()))
+            ++nullBlocks;
+    }
+    QVERIFY(nullBlocks <= 1);
+}
+
+void TestPostgres::emptyServerDatabaseIsLaidOutLikeTheFile()
+{
+    PgTestDatabase pg;
+    Connection server;
+    server.open(pg.description());
+    QVERIFY(server.userTables().isEmpty());
+    {
+        Connection::Transaction t(server);
+        createOriginalTables(server);
+        t.commit();
+    }
+    server.schemaChanged();
+    QCOMPARE(dbfixture::upgrade(server), 1); // the storekeeper is asked once
+    QCOMPARE(dbfixture::upgrade(server), 0); // nothing left to do at the next start
+
+    TestData files; // the delivered file is at today's layout
+    Connection file;
+    file.open(files.dbPath());
+    QStringList fileTables = file.userTables();
+    fileTables.removeAll(QStringLiteral("sqlite_sequence"));
+    QStringList serverTables = server.userTables();
+    for (QString& t : fileTables)
+        t = t.toLower();
+    fileTables.sort();
+    serverTables.sort();
+    QCOMPARE(serverTables, fileTables);
+    for (const QString& table : fileTables) {
+        QStringList fileColumns, serverColumns;
+        for (const TableColumn& c : file.columns(table))
+            fileColumns << c.name.toLower() + u':' + QString::number(int(c.kind));
+        for (const TableColumn& c : server.columns(table))
+            serverColumns << c.name + u':' + QString::number(int(c.kind));
+        QCOMPARE(serverColumns, fileColumns);
+    }
+}
+
+void TestPostgres::unreachableServerNamesWhereAndWho()
+{
+    PgTestDatabase pg;
+    ConnectionDescription wrong = pg.description();
+    wrong.name = QStringLiteral("no_such_database");
+    wrong.user = QStringLiteral("nobody_here");
+    Connection db;
+    try {
+        db.open(wrong);
+        QFAIL("opened a database that does not exist");
+    } catch (const DbError& e) {
+        QCOMPARE(e.cause(), DbError::Cause::ServerUnreachable);
+        Messages texts;
+        setMessages(texts, false);
+        const QString shown = openFailureText(e, texts);
+        for (const QString& part : {wrong.host, wrong.name, wrong.user})
+            QVERIFY2(shown.contains(part), qPrintable(shown));
+    }
+    QVERIFY(!db.isOpen());
+}
+
+void TestPostgres::lostConnectionFailsThenReconnects()
+{
+    EngineDb e(true);
+    Connection& db = e.db;
+    const auto dropConnection = [&] {
+        const int pid = db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt();
+        e.pg->adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        return pid;
+    };
+
+    // A read is asked again on a new connection.
+    const int first = dropConnection();
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    QVERIFY(db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt() != first);
+
+    // A write is not: it may have been done before the answer was lost.
+    dropConnection();
+    try {
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+        QFAIL("a write on a dropped connection succeeded");
+    } catch (const DbError& error) {
+        QCOMPARE(error.cause(), DbError::Cause::ConnectionLost);
+        Messages texts;
+        setMessages(texts, true);
+        QVERIFY(eventFailureText(error, texts).contains(texts.rsCauseConnectionLost));
+    }
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+}
+
+void TestPostgres::lockedToolRowHoldsOffAnotherDesk()
+{
+    EngineDb e(true);
+    e.db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+    Connection other;
+    other.setBusyTimeout(300);
+    other.open(e.description());
+
+    Query mine(e.db), theirs(other);
+    for (Query* q : {&mine, &theirs}) {
+        q->setSql(QStringLiteral("SELECT * FROM Tools"));
+        q->open();
+    }
+    auto held = std::make_unique<Connection::Transaction>(e.db);
+    mine.lockCurrent();
+    {
+        Connection::Transaction t(other);
+        try {
+            theirs.lockCurrent();
+            QFAIL("a second desk locked a tool row another desk holds");
+        } catch (const DbError& error) {
+            QCOMPARE(error.cause(), DbError::Cause::Busy); // waited, then gave up
+        }
+    }
+    held.reset(); // rolled back: the row is free
+    Connection::Transaction t(other);
+    theirs.lockCurrent();
+    t.commit();
+}
+
+QTEST_MAIN(TestPostgres)
+#include "tst_postgres.moc"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/ConnectionDescription.h"
+
+#include <QString>
+
+// A database of its own on the test command's private PostgreSQL server
+// (scripts/pg-test-server.sh; its socket folder in TOOLDESK_TEST_PGHOST),
+// created empty and dropped with the object. Without the server the test
+// stops with a message saying how to start it: never a silent skip.
+class PgTestDatabase
+{
+public:
+    PgTestDatabase();
+    ~PgTestDatabase();
+    PgTestDatabase(const PgTestDatabase&) = delete;
+    PgTestDatabase& operator=(const PgTestDatabase&) = delete;
+
+    const QString& name() const { return m_name; }
+    ConnectionDescription description() const;
+    // The settings file's section that names this database.
+    QString iniSection() const;
+    // The settings text with that section added.
+    QString iniWith(const QString& iniText) const;
+
+    // Runs sql as the server's superuser on this database (kills another
+    // desk's backend, reads plans); throws DbError.
+    void adminExec(const QString& sql) const;
+
+    // Whether this test run is the PostgreSQL one (TOOLDESK_TEST_ENGINE).
+    static bool engineWanted();
+    static QString host();
+
+private:
+    QString m_name;
+};
