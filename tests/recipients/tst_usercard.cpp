@@ -325,7 +325,7 @@ void TestUserCard::failedReturnWritesNothing()
     setPrice(f, "T1", 7);
     issue(f, "U1", "T1");
     TfmCard_U& card = openCard(f, "U1");
-    f.db().exec("CREATE TRIGGER fail BEFORE UPDATE ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END");
+    f.refuseWrites("Tools", "UPDATE");
     f.fakes().dialogs.confirmAnswers.push_back(true);
     card.btReturn_ToolClick();
     QCOMPARE(f.fakes().dialogs.texts("error"), QStringList{f.session().texts().rsRequestError});

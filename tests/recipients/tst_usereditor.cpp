@@ -123,7 +123,7 @@ void TestUserEditor::codeChecks()
     f.addRecipient("Ж1");
     f.addTool("T1");
     f.addTool("OFF");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    f.markWrittenOff(QStringLiteral("OFF"));
     bool saved = false;
     runEditor(f, editCode, [&](TfmEditor_U& e) {
         typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), typed);

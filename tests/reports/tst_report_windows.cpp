@@ -228,7 +228,8 @@ void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()
     // The recipient list shows someone else: the holder is still named.
     f.session().qUsers.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User='U200'"));
     f.session().qUsers.open();
-    f.db().exec("UPDATE Tools SET Passed=0, OwnerID='999' WHERE ID_Tool='T101'"); // nobody's key
+    f.db().exec(QStringLiteral("UPDATE Tools SET Passed=%1, OwnerID='999' WHERE ID_Tool='T101'") // nobody's key
+                    .arg(f.db().dialect().sqlFalse()));
 
     f.control<QPushButton>("TfmTools", "btInvent")->click();
     const QString file = f.data().folder() + QStringLiteral("Reports/Inventory/Inventory_10.12.2026_09-30-15.rtf");

@@ -79,6 +79,44 @@ Connection& DeskFixture::db() const
     return session().connection();
 }
 
+void DeskFixture::markWrittenOff(const QString& toolCode) const
+{
+    db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool=?").arg(db().dialect().sqlTrue()), {toolCode});
+}
+
+namespace {
+
+QString refusalName(const QString& table, const QString& statement)
+{
+    return QStringLiteral("refuse_%1_%2").arg(statement, table).toLower();
+}
+
+} // namespace
+
+void DeskFixture::acceptWrites(const QString& table, const QString& statement) const
+{
+    Connection& c = db();
+    if (c.dialect().isServer())
+        c.exec(QStringLiteral("DROP TRIGGER %1 ON %2").arg(refusalName(table, statement), table));
+    else
+        c.exec(QStringLiteral("DROP TRIGGER %1").arg(refusalName(table, statement)));
+}
+
+void DeskFixture::refuseWrites(const QString& table, const QString& statement) const
+{
+    Connection& c = db();
+    const QString name = refusalName(table, statement);
+    if (c.dialect().isServer()) {
+        c.exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                              "$$ BEGIN RAISE EXCEPTION 'disk says no'; END $$"));
+        c.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION refuse()")
+                   .arg(name, statement, table));
+    } else {
+        c.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'disk says no'); END")
+                   .arg(name, statement, table));
+    }
+}
+
 qint64 DeskFixture::addRecipient(const QString& code, const QString& fio, const QString& organization,
                                  const QString& department)
 {

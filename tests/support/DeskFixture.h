@@ -49,6 +49,13 @@ public:
     TfmMain& main() const;
     TfmSettings& settings() const;
     Connection& db() const;
+    // From now on the database refuses every such statement ("INSERT",
+    // "UPDATE") on the table, as a full disk or a lost server would.
+    void refuseWrites(const QString& table, const QString& statement) const;
+    // Takes back refuseWrites.
+    void acceptWrites(const QString& table, const QString& statement) const;
+    // Marks a tool written off, as another desk's write-off would.
+    void markWrittenOff(const QString& toolCode) const;
 
     // A window of the program by its object name, as its class.
     template<typename Window>

@@ -410,16 +410,18 @@ void TestCard::returnOfToolAlreadyBackWritesNothing()
 
 void TestCard::failedReturnWritesNothing_data()
 {
-    QTest::addColumn<QString>("trigger");
-    QTest::newRow("journal row refused")
-        << "CREATE TRIGGER fail BEFORE INSERT ON History BEGIN SELECT RAISE(ABORT, 'disk says no'); END";
-    QTest::newRow("tool change refused after the row")
-        << "CREATE TRIGGER fail BEFORE UPDATE ON Tools BEGIN SELECT RAISE(ABORT, 'disk says no'); END";
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("journal row refused") << "History"
+                                         << "INSERT";
+    QTest::newRow("tool change refused after the row") << "Tools"
+                                                       << "UPDATE";
 }
 
 void TestCard::failedReturnWritesNothing()
 {
-    QFETCH(QString, trigger);
+    QFETCH(QString, table);
+    QFETCH(QString, statement);
     DeskFixture f;
     DeskSelection& desk = f.desk();
     desk.setClearAfterEvent(false);
@@ -429,7 +431,7 @@ void TestCard::failedReturnWritesNothing()
     f.scan(QStringLiteral("T1"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     QPushButton* returnButton = DeskFixture::find<QPushButton>(card, "btReturn");
-    f.db().exec(trigger);
+    f.refuseWrites(table, statement);
 
     returnButton->click();
     QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("error")), QStringList{f.session().texts().rsRequestError});
@@ -440,7 +442,7 @@ void TestCard::failedReturnWritesNothing()
     QVERIFY(returnButton->isEnabled()); // still out: the return can be tried again
     QVERIFY(desk.toolSelected() && desk.recipientSelected());
 
-    f.db().exec(QStringLiteral("DROP TRIGGER fail"));
+    f.acceptWrites(table, statement);
     f.fakes().dialogs.clear();
     returnButton->click();
     QCOMPARE(f.journalCount(), 2);

@@ -91,7 +91,7 @@ void TestToolList::searchTexts()
     f.addTool("NT");
     f.db().exec("UPDATE Tools SET Tool_Type=NULL WHERE ID_Tool='NT'");
     f.addTool("OFF", "Дрель");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    f.markWrittenOff(QStringLiteral("OFF"));
     openList(f);
     f.control<QLineEdit>("TfmTools", "Edit1")->setText(idText);
     f.control<QLineEdit>("TfmTools", "Edit2")->setText(typeText);
@@ -156,7 +156,7 @@ void TestToolList::countLabel()
     DeskFixture f;
     for (const char* t : {"T1", "T2", "X3"})
         f.addTool(t);
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='T2'");
+    f.markWrittenOff(QStringLiteral("T2"));
     openList(f);
     TfmTools& list = f.window<TfmTools>("TfmTools");
     QLabel* count = f.control<QLabel>("TfmTools", "lbRecordCount");

@@ -246,7 +246,7 @@ void TestWorkTypes::writtenOffToolListedHereNotInTheToolList()
     DeskFixture f;
     f.addTool("T1");
     f.addTool("GONE");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='GONE'");
+    f.markWrittenOff(QStringLiteral("GONE"));
     const qint64 key = addWorkType(f, "Монтаж", "");
     TfmWorkTypes& window = openOn(f, key);
     addCode(f, "GONE");

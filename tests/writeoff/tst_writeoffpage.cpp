@@ -151,7 +151,7 @@ void TestWriteOffPage::search()
     f.db().exec("UPDATE Tools SET Tool_Type=NULL WHERE ID_Tool='NT'");
     f.addTool("OUT", "Дрель");
     f.addTool("OFF", "Дрель");
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='OFF'");
+    f.markWrittenOff(QStringLiteral("OFF"));
     f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Монтаж', ?)", {QStringLiteral("'T1','T2','OFF'")});
     f.db().exec("INSERT INTO WORKTYPES (AField, AField_2) VALUES ('Пусто', '')");
     f.scan("U1");
@@ -223,7 +223,7 @@ void TestWriteOffPage::addRefusals()
     QVERIFY(f.toolValue("OUT", "WriteOff_AKT_ID").isNull());
 
     // Written off after the search, still listed until the next one.
-    f.db().exec("UPDATE Tools SET WriteOff=1 WHERE ID_Tool='LATE'");
+    f.markWrittenOff(QStringLiteral("LATE"));
     f.fakes().dialogs.clear();
     f.addToAct("LATE");
     QCOMPARE(f.fakes().dialogs.texts("message"),
