@@ -615,27 +615,34 @@ void Query::readCurrent(bool lock)
 
 bool Query::locate(const QString& field, const QVariant& value)
 {
+    const int row = rowOf(field, value);
+    return row >= 0 && setRecNo(row);
+}
+
+int Query::rowOf(const QString& field, const QVariant& value, int limit)
+{
     const int c = fieldIndex(field);
     if (c < 0 || !m_open)
-        return false;
+        return -1;
     QVariant wanted;
     try {
         wanted = m_db.dialect().toStorage(m_kinds.value(c), value);
     } catch (const DbError&) {
-        return false; // a value the column cannot hold is in no row
+        return -1; // a value the column cannot hold is in no row
     }
     const bool numeric = m_kinds.value(c) == FieldKind::Integer || m_kinds.value(c) == FieldKind::Bool;
-    for (int row = 0;; ++row) {
+    for (int row = 0; limit < 0 || row < limit; ++row) {
         while (row >= fetchedCount() && canFetchMore())
             fetchMore(); // a page may bring only rows already shown
         if (row >= fetchedCount())
-            return false;
+            return -1;
         const QVariant& v = m_rows[static_cast<size_t>(row)].at(c);
         const bool equal = numeric ? (!v.isNull() && !wanted.isNull() && v.toLongLong() == wanted.toLongLong())
                                    : (v.isNull() == wanted.isNull() && v.toString() == wanted.toString());
         if (equal)
-            return setRecNo(row);
+            return row;
     }
+    return -1;
 }
 
 bool Query::setSort(const QString& sortText)

@@ -91,6 +91,9 @@ public:
     void lockCurrent();
     // Makes the first row whose field equals value current.
     bool locate(const QString& field, const QVariant& value);
+    // The first row whose field equals value, fetching as far as needed but
+    // looking at no more than limit rows (all when negative); -1 when none.
+    int rowOf(const QString& field, const QVariant& value, int limit = -1);
 
     // Client sort: "Field ASC" or "Field DESC"; holds until the result is
     // closed. A text of any other form, or naming no field of the result,

@@ -153,11 +153,10 @@ void DbGrid::reopenInPlace(const QString& keyField)
     q.reopen();
     if (!sort.isEmpty())
         q.setSort(sort);
-    const int column = q.fieldIndex(keyField);
-    if (column < 0)
+    if (keyColumn < 0)
         return;
     if (currentKey.isValid()) {
-        const int row = rowOfKey(column, currentKey, limit);
+        const int row = q.rowOf(keyField, currentKey, limit);
         if (row >= 0)
             q.setRecNo(row);
     }
@@ -165,21 +164,7 @@ void DbGrid::reopenInPlace(const QString& keyField)
     if (atTop)
         scrollRowToTop(0);
     else if (topKey.isValid())
-        scrollRowToTop(std::max(0, rowOfKey(column, topKey, limit)));
-}
-
-int DbGrid::rowOfKey(int keyColumn, const QVariant& key, int limit)
-{
-    Query& q = m_model->query();
-    for (int row = 0; row < limit; ++row) {
-        while (row >= q.fetchedCount() && q.canFetchMore())
-            q.fetchMore();
-        if (row >= q.fetchedCount())
-            return -1;
-        if (q.value(row, keyColumn) == key)
-            return row;
-    }
-    return -1;
+        scrollRowToTop(std::max(0, q.rowOf(keyField, topKey, limit)));
 }
 
 void DbGrid::scrollRowToTop(int row)

@@ -47,9 +47,6 @@ protected:
 
 private:
     void followQuery();
-    // The first row from the top whose key column holds key, fetching pages
-    // while looking but never past limit rows; -1 when not found.
-    int rowOfKey(int keyColumn, const QVariant& key, int limit);
     // Makes row the top row of the view.
     void scrollRowToTop(int row);
 
