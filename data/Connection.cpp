@@ -10,26 +10,30 @@
 
 namespace {
 
-bool preparable(const QString& sql)
+// The statement's first word in capitals: what kind of statement it is.
+QString firstWord(const QString& sql)
 {
     const QString trimmed = sql.trimmed();
     qsizetype end = 0;
     while (end < trimmed.size() && trimmed.at(end).isLetter())
         ++end;
-    const QString head = trimmed.left(end).toUpper();
-    return head == u"SELECT" || head == u"INSERT" || head == u"UPDATE" || head == u"DELETE" || head == u"WITH"
-        || head == u"VALUES";
+    return trimmed.left(end).toUpper();
+}
+
+bool changesRows(const QString& head)
+{
+    return head == u"INSERT" || head == u"UPDATE" || head == u"DELETE";
+}
+
+bool preparable(const QString& sql)
+{
+    const QString head = firstWord(sql);
+    return head == u"SELECT" || changesRows(head) || head == u"WITH" || head == u"VALUES";
 }
 
 bool readOnly(const QString& sql)
 {
-    return sql.trimmed().startsWith(u"SELECT", Qt::CaseInsensitive);
-}
-
-bool changesRows(const QString& sql)
-{
-    const QString head = sql.trimmed().left(7).toUpper();
-    return head.startsWith(u"INSERT ") || head.startsWith(u"UPDATE ") || head.startsWith(u"DELETE ");
+    return firstWord(sql) == u"SELECT";
 }
 
 QString nextConnectionName()
@@ -187,7 +191,7 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
 {
     try {
         Statement done = runOnce(sql, params);
-        if (!m_inTransaction && !m_dialect->changeNotification().isEmpty() && changesRows(sql))
+        if (!m_inTransaction && !m_dialect->changeNotification().isEmpty() && changesRows(firstWord(sql)))
             announceChange();
         return done;
     } catch (const DbError& e) {
