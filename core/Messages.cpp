@@ -92,6 +92,11 @@ const QList<MessageText>& messageTexts()
     return kMessages;
 }
 
+QString recordCountText(bool russian, int count)
+{
+    return (russian ? QStringLiteral("общее количество: %1") : QStringLiteral("total count: %1")).arg(count);
+}
+
 void setMessages(Messages& texts, bool russian)
 {
     for (const MessageText& m : kMessages)

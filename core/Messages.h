@@ -82,5 +82,8 @@ const QList<MessageText>& messageTexts();
 // Sets every message to its text in one language.
 void setMessages(Messages& texts, bool russian);
 
+// The count label of the tool and recipient lists, in one language.
+QString recordCountText(bool russian, int count);
+
 // Shown before any language can be read: the settings file is missing.
 inline const QString kConfigNotFoundRu = QStringLiteral("Не найден файл конфигурации, обратитесь к администратору");

@@ -3,6 +3,7 @@
 #include "HeldTools.h"
 #include "RecipientSearch.h"
 #include "core/DeskSelection.h"
+#include "core/Messages.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -120,11 +121,8 @@ int TfmUsers::GetTableRecordCount(const QString& ATable)
 
 void TfmUsers::ShowTableRecordCount()
 {
-    const int count = GetTableRecordCount(QStringLiteral("Users"));
-    if (m_session.russian())
-        lbRecordCount->setText(QStringLiteral("общее количество: %1").arg(count));
-    else
-        lbRecordCount->setText(QStringLiteral("total count: %1").arg(count));
+    m_recordCount = GetTableRecordCount(QStringLiteral("Users"));
+    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 void TfmUsers::btSearchClick()
@@ -242,7 +240,8 @@ void TfmUsers::changeEvent(QEvent* event)
     Edit1->setAccessibleName(Edit1->placeholderText());
     Edit2->setAccessibleName(Edit2->placeholderText());
     DBGrid1->setAccessibleName(windowTitle());
-    runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
+    // The count of the last look, in the new language: counting waits for the list to be shown.
+    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 QList<Localization::Text> recipientListTexts()

@@ -60,6 +60,7 @@ private:
     QLineEdit* Edit2;
     QPushButton* btSearch;
     QLabel* lbRecordCount;
+    int m_recordCount = 0; // the last count, rewritten in the language of the moment
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;

@@ -2,6 +2,7 @@
 
 #include "ToolSearch.h"
 #include "WorkTypeToolList.h"
+#include "core/Messages.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -199,11 +200,8 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
 
 void TfmTools::ShowTableRecordCount()
 {
-    const int count = GetTableRecordCount(QStringLiteral("Tools"));
-    if (m_session.russian())
-        lbRecordCount->setText(QStringLiteral("общее количество: %1").arg(count));
-    else
-        lbRecordCount->setText(QStringLiteral("total count: %1").arg(count));
+    m_recordCount = GetTableRecordCount(QStringLiteral("Tools"));
+    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 void TfmTools::LoadWorkTypes()
@@ -314,7 +312,8 @@ void TfmTools::changeEvent(QEvent* event)
     Edit2->setAccessibleName(Edit2->placeholderText());
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
     DBGrid1->setAccessibleName(windowTitle());
-    runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
+    // The count of the last look, in the new language: counting waits for the list to be shown.
+    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 QList<Localization::Text> toolListTexts()

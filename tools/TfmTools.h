@@ -76,6 +76,7 @@ private:
     WorkTypeBox* cbWorkTypes;
     QPushButton* btSearch;
     QLabel* lbRecordCount;
+    int m_recordCount = 0; // the last count, rewritten in the language of the moment
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;
