@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <functional>
+
 namespace {
 
 using P = Localization::Property;
@@ -91,23 +93,39 @@ void Localization::SetTextsEN()
 
 QWidget* Localization::control(QWidget* window, const char* name) const
 {
-    for (QWidget* candidate : window->findChildren<QWidget*>(QLatin1String(name))) {
-        QWidget* owner = candidate->parentWidget();
-        while (owner && owner != window && !m_windows.contains(owner))
-            owner = owner->parentWidget();
-        if (owner == window)
-            return candidate;
-    }
-    return nullptr;
+    return controlsOf(window).value(QLatin1String(name));
+}
+
+QHash<QString, QWidget*> Localization::controlsOf(QWidget* window) const
+{
+    // One walk per window, in the order findChildren uses, so the first
+    // control of a name wins; pages embedded in the window are left out.
+    QHash<QString, QWidget*> found;
+    const std::function<void(QObject*)> walk = [&](QObject* parent) {
+        for (QObject* child : parent->children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget && m_windows.contains(widget))
+                continue;
+            if (widget && !widget->objectName().isEmpty() && !found.contains(widget->objectName()))
+                found.insert(widget->objectName(), widget);
+            walk(child);
+        }
+    };
+    walk(window);
+    return found;
 }
 
 void Localization::apply(bool russian)
 {
+    QHash<QWidget*, QHash<QString, QWidget*>> controls;
     for (const Text& t : m_texts) {
         QWidget* window = findWindow(m_windows, t.window);
         if (!window)
             continue; // a window of a later start step
-        QWidget* target = *t.control ? control(window, t.control) : window;
+        auto known = controls.find(window);
+        if (known == controls.end())
+            known = controls.insert(window, controlsOf(window));
+        QWidget* target = *t.control ? known->value(QLatin1String(t.control)) : window;
         if (target)
             assign(target, t, QString::fromUtf8(russian ? t.ru : t.en));
     }

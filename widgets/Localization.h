@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -51,6 +52,9 @@ public:
     QWidget* control(QWidget* window, const char* name) const;
 
 private:
+    // The window's own controls by object name.
+    QHash<QString, QWidget*> controlsOf(QWidget* window) const;
+
     QList<QWidget*> m_windows;
     QList<Text> m_texts;
 };
