@@ -1,6 +1,6 @@
 #include "ZipPackage.h"
 
-#include <zip.h>
+#include "LibZip.h"
 
 #include <memory>
 
@@ -11,34 +11,37 @@ namespace {
 constexpr zip_uint64_t MaxEntryBytes = 64ULL * 1024 * 1024;
 constexpr zip_uint64_t MaxTotalBytes = 256ULL * 1024 * 1024;
 
-QString zipErrorText(zip_error_t* error)
+QString zipErrorText(const LibZip& z, zip_error_t* error)
 {
-    return QString::fromLocal8Bit(zip_error_strerror(error));
+    return QString::fromLocal8Bit(z.error_strerror(error));
 }
 
 struct ArchiveCloser {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
+    const LibZip* z;
+    void operator()(zip_t* archive) const { z->discard(archive); }
 };
 struct EntryCloser {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
+    const LibZip* z;
+    void operator()(zip_file_t* file) const { z->fclose(file); }
 };
 struct SourceFreer {
-    void operator()(zip_source_t* source) const { zip_source_free(source); }
+    const LibZip* z;
+    void operator()(zip_source_t* source) const { z->source_free(source); }
 };
 using ArchivePtr = std::unique_ptr<zip_t, ArchiveCloser>;
 using EntryPtr = std::unique_ptr<zip_file_t, EntryCloser>;
 using SourcePtr = std::unique_ptr<zip_source_t, SourceFreer>;
 
 // Opens an archive on a memory source; the archive takes the source over.
-ArchivePtr openArchive(zip_source_t* source, int flags, QString* error)
+ArchivePtr openArchive(const LibZip& z, zip_source_t* source, int flags, QString* error)
 {
     zip_error_t openError;
-    zip_error_init(&openError);
-    zip_t* archive = zip_open_from_source(source, flags, &openError);
+    z.error_init(&openError);
+    zip_t* archive = z.open_from_source(source, flags, &openError);
     if (!archive)
-        *error = zipErrorText(&openError);
-    zip_error_fini(&openError);
-    return ArchivePtr(archive);
+        *error = zipErrorText(z, &openError);
+    z.error_fini(&openError);
+    return ArchivePtr(archive, ArchiveCloser{&z});
 }
 
 } // namespace
@@ -47,28 +50,32 @@ bool ZipPackage::read(const QByteArray& archiveBytes)
 {
     m_entries.clear();
     m_error.clear();
+    const LibZip* z = LibZip::get(&m_error);
+    if (!z)
+        return false;
     zip_error_t sourceError;
-    zip_error_init(&sourceError);
+    z->error_init(&sourceError);
     SourcePtr source(
-        zip_source_buffer_create(archiveBytes.constData(), zip_uint64_t(archiveBytes.size()), 0, &sourceError));
+        z->source_buffer_create(archiveBytes.constData(), zip_uint64_t(archiveBytes.size()), 0, &sourceError),
+        SourceFreer{z});
     if (!source) {
-        m_error = zipErrorText(&sourceError);
-        zip_error_fini(&sourceError);
+        m_error = zipErrorText(*z, &sourceError);
+        z->error_fini(&sourceError);
         return false;
     }
-    zip_error_fini(&sourceError);
-    ArchivePtr archive = openArchive(source.get(), ZIP_RDONLY, &m_error);
+    z->error_fini(&sourceError);
+    ArchivePtr archive = openArchive(*z, source.get(), ZIP_RDONLY, &m_error);
     if (!archive)
         return false;
     source.release(); // owned by the archive from here
 
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    const zip_int64_t count = z->get_num_entries(archive.get(), 0);
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = zip_uint64_t(i);
         zip_stat_t stat;
-        if (zip_stat_index(archive.get(), index, 0, &stat) != 0) {
-            m_error = zipErrorText(zip_get_error(archive.get()));
+        if (z->stat_index(archive.get(), index, 0, &stat) != 0) {
+            m_error = zipErrorText(*z, z->get_error(archive.get()));
             return false;
         }
         const QString name = QString::fromUtf8(stat.name);
@@ -79,15 +86,15 @@ bool ZipPackage::read(const QByteArray& archiveBytes)
             m_error = QStringLiteral("%1: %2 bytes unpacked, too large").arg(name).arg(stat.size);
             return false;
         }
-        EntryPtr file(zip_fopen_index(archive.get(), index, 0));
+        EntryPtr file(z->fopen_index(archive.get(), index, 0), EntryCloser{z});
         if (!file) {
-            m_error = name + QStringLiteral(": ") + zipErrorText(zip_get_error(archive.get()));
+            m_error = name + QStringLiteral(": ") + zipErrorText(*z, z->get_error(archive.get()));
             return false;
         }
         QByteArray data(qsizetype(stat.size), Qt::Uninitialized);
-        const zip_int64_t got = zip_fread(file.get(), data.data(), stat.size);
+        const zip_int64_t got = z->fread(file.get(), data.data(), stat.size);
         if (got < 0 || zip_uint64_t(got) != stat.size) {
-            m_error = name + QStringLiteral(": ") + zipErrorText(zip_file_get_error(file.get()));
+            m_error = name + QStringLiteral(": ") + zipErrorText(*z, z->file_get_error(file.get()));
             return false;
         }
         m_entries.append({name, data});
@@ -98,53 +105,56 @@ bool ZipPackage::read(const QByteArray& archiveBytes)
 QByteArray ZipPackage::write(const QDateTime& modified)
 {
     m_error.clear();
+    const LibZip* z = LibZip::get(&m_error);
+    if (!z)
+        return {};
     zip_error_t sourceError;
-    zip_error_init(&sourceError);
-    SourcePtr target(zip_source_buffer_create(nullptr, 0, 0, &sourceError));
+    z->error_init(&sourceError);
+    SourcePtr target(z->source_buffer_create(nullptr, 0, 0, &sourceError), SourceFreer{z});
     if (!target) {
-        m_error = zipErrorText(&sourceError);
-        zip_error_fini(&sourceError);
+        m_error = zipErrorText(*z, &sourceError);
+        z->error_fini(&sourceError);
         return {};
     }
-    zip_error_fini(&sourceError);
-    ArchivePtr archive = openArchive(target.get(), ZIP_TRUNCATE, &m_error);
+    z->error_fini(&sourceError);
+    ArchivePtr archive = openArchive(*z, target.get(), ZIP_TRUNCATE, &m_error);
     if (!archive)
         return {};
     // The archive frees its source when closed; keep ours to read it after.
-    zip_source_keep(target.get());
+    z->source_keep(target.get());
 
     for (const Entry& entry : m_entries) {
         // The entries outlive zip_close, so the data need not be copied.
-        zip_source_t* data = zip_source_buffer(archive.get(), entry.data.constData(), entry.data.size(), 0);
+        zip_source_t* data = z->source_buffer(archive.get(), entry.data.constData(), entry.data.size(), 0);
         const zip_int64_t index = data
-            ? zip_file_add(archive.get(), entry.name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8)
+            ? z->file_add(archive.get(), entry.name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8)
             : -1;
         if (index < 0) {
             if (data)
-                zip_source_free(data);
-            m_error = entry.name + QStringLiteral(": ") + zipErrorText(zip_get_error(archive.get()));
+                z->source_free(data);
+            m_error = entry.name + QStringLiteral(": ") + zipErrorText(*z, z->get_error(archive.get()));
             return {};
         }
-        zip_set_file_compression(archive.get(), zip_uint64_t(index), ZIP_CM_DEFLATE, 0);
+        z->set_file_compression(archive.get(), zip_uint64_t(index), ZIP_CM_DEFLATE, 0);
         if (modified.isValid())
-            zip_file_set_mtime(archive.get(), zip_uint64_t(index), time_t(modified.toSecsSinceEpoch()), 0);
+            z->file_set_mtime(archive.get(), zip_uint64_t(index), time_t(modified.toSecsSinceEpoch()), 0);
     }
-    if (zip_close(archive.get()) != 0) {
-        m_error = zipErrorText(zip_get_error(archive.get()));
+    if (z->close(archive.get()) != 0) {
+        m_error = zipErrorText(*z, z->get_error(archive.get()));
         return {};
     }
     archive.release();
 
     zip_stat_t stat;
-    if (zip_source_stat(target.get(), &stat) != 0 || zip_source_open(target.get()) != 0) {
-        m_error = zipErrorText(zip_source_error(target.get()));
+    if (z->source_stat(target.get(), &stat) != 0 || z->source_open(target.get()) != 0) {
+        m_error = zipErrorText(*z, z->source_error(target.get()));
         return {};
     }
     QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-    const zip_int64_t got = zip_source_read(target.get(), bytes.data(), stat.size);
-    zip_source_close(target.get());
+    const zip_int64_t got = z->source_read(target.get(), bytes.data(), stat.size);
+    z->source_close(target.get());
     if (got < 0 || zip_uint64_t(got) != stat.size) {
-        m_error = zipErrorText(zip_source_error(target.get()));
+        m_error = zipErrorText(*z, z->source_error(target.get()));
         return {};
     }
     return bytes;
