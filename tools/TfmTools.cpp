@@ -312,8 +312,12 @@ void TfmTools::changeEvent(QEvent* event)
     Edit2->setAccessibleName(Edit2->placeholderText());
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
     DBGrid1->setAccessibleName(windowTitle());
-    // The count of the last look, in the new language: counting waits for the list to be shown.
-    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
+    // A list in view counts anew; a hidden one, the tool list at every start
+    // among them, shows its last count in the new language until it is shown.
+    if (isVisibleTo(window()))
+        runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
+    else
+        lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 QList<Localization::Text> toolListTexts()
