@@ -6,13 +6,9 @@
 
 HistoryReport::HistoryReport(Connection& db)
     : qHReport(db)
-    , frxReport_RU(ReportTemplates::load(QStringLiteral("frxReport_RU")))
-    , frxReport_EN(ReportTemplates::load(QStringLiteral("frxReport_EN")))
 {
     qHReport.setSql(
         QStringLiteral("SELECT ADate, Operation, FIO, IType, Model, Organization, State, Note, ATime FROM History"));
-    for (TfrxReport* report : {frxReport_RU.get(), frxReport_EN.get()})
-        report->dataSet(QStringLiteral("frxDBDataset1"))->setQuery(qHReport);
 }
 
 HistoryReport::~HistoryReport() = default;
@@ -33,12 +29,40 @@ void HistoryReport::open(const QDate& from, const QDate& to)
 
 TfrxReport& HistoryReport::report(bool russian)
 {
-    return russian ? *frxReport_RU : *frxReport_EN;
+    Template& t = slot(russian);
+    if (!t.report) {
+        t.report = ReportTemplates::load(russian ? QStringLiteral("frxReport_RU") : QStringLiteral("frxReport_EN"));
+        t.report->dataSet(QStringLiteral("frxDBDataset1"))->setQuery(qHReport);
+        t.report->setToday(m_today);
+        t.report->setShowPreview(m_showPreview);
+        if (t.showTime)
+            showTimeIn(*t.report, *t.showTime, russian);
+    }
+    return *t.report;
+}
+
+void HistoryReport::setHooks(std::function<QDate()> today, TfrxReport::ShowPreview showPreview)
+{
+    m_today = std::move(today);
+    m_showPreview = std::move(showPreview);
+    for (const Template* t : {&m_ru, &m_en}) {
+        if (t->report) {
+            t->report->setToday(m_today);
+            t->report->setShowPreview(m_showPreview);
+        }
+    }
 }
 
 void HistoryReport::applyShowTime(bool on, bool russianTemplate)
 {
-    TfrxReport& report = russianTemplate ? *frxReport_RU : *frxReport_EN;
+    Template& t = slot(russianTemplate);
+    t.showTime = on;
+    if (t.report)
+        showTimeIn(*t.report, on, russianTemplate);
+}
+
+void HistoryReport::showTimeIn(TfrxReport& report, bool on, bool russianTemplate)
+{
     TfrxMemoView* cell = report.FindObject(QStringLiteral("frxDBDataset1IType"));
     TfrxMemoView* heading = report.FindObject(QStringLiteral("Memo9"));
     if (!cell || !heading)

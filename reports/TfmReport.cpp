@@ -29,10 +29,8 @@ TfmReport::TfmReport(Session& session, Platform& platform, QWidget* parent)
     buildControls();
     guardedConnect(Button1, &QPushButton::clicked, this, platform.dialogs, [this] { Button1Click(); });
     connect(&session.settings(), &Settings::showTimeChanged, this, [this] { applyShowTime(); });
-    for (TfrxReport* report : {&m_history.report(true), &m_history.report(false)}) {
-        report->setToday([this] { return m_platform.clock.now().date(); });
-        report->setShowPreview([this](ReportPreview& preview) { showPreview(preview); });
-    }
+    m_history.setHooks([this] { return m_platform.clock.now().date(); },
+                       [this](ReportPreview& preview) { showPreview(preview); });
 }
 
 void TfmReport::buildControls()
