@@ -10,6 +10,7 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/StandardIcon.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -42,7 +43,7 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     edID = named(new QLineEdit(this), "edID");
     edID->setMaxLength(kCodeLength);
     btClear = named(new QToolButton(this), "btClear");
-    btClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
+    setStandardIcon(btClear, QStyle::SP_LineEditClearButton);
     btClear->setAutoRaise(true);
     btGo = named(new QPushButton(this), "btGo");
     btGo->setDefault(true); // a code typed and Enter issues, as the button does

@@ -17,6 +17,7 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/StandardIcon.h"
 #include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
 
@@ -107,7 +108,7 @@ QWidget* TfmWriteOff::buildActHalf()
     btWriteOff = named(new QPushButton(half), "btWriteOff");
     btWordExport = named(new QToolButton(half), "btWordExport");
     btWordExport->setAutoRaise(true);
-    btWordExport->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    setStandardIcon(btWordExport, QStyle::SP_FileDialogContentsView);
     btDocument = named(new QPushButton(half), "btDocument");
     Grid_AKT = grid(half, qAKT, columnsOf({"ID", "ADate"}), "Grid_AKT");
     Grid_AKT_Conteiner = grid(half, qAKT_Container, columnsOf({"Inv", "Tool_Type", "Model", "Proizvoditel"}),

@@ -71,6 +71,7 @@ private slots:
     void boxEmptyEachOpening();
     void toolIssuedElsewhereIsNotTakenBack();
     void accessibleInBothLanguages();
+    void clearButtonShowsItsIconOnScreen();
 };
 
 void TestHend::choosingRowFillsCode()
@@ -323,6 +324,20 @@ void TestHend::accessibleInBothLanguages()
     QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->queryModel()->headerData(5, Qt::Horizontal).toString(),
              QStringLiteral("Supervisot"));
     QCOMPARE(DeskFixture::find<DbGrid>(hend, "DBGrid1")->accessibleName(), QStringLiteral("Manual tool issue"));
+}
+
+void TestHend::clearButtonShowsItsIconOnScreen()
+{
+    // The icon is looked up when the window first shows, not at start.
+    DeskFixture f;
+    TfmHend& hend = f.window<TfmHend>("TfmHend");
+    auto* clear = DeskFixture::find<QToolButton>(hend, "btClear");
+    QVERIFY(clear->icon().isNull());
+    hend.show();
+    QVERIFY(!clear->icon().isNull());
+    hend.hide();
+    hend.show();
+    QVERIFY(!clear->icon().isNull());
 }
 
 QTEST_MAIN(TestHend)
