@@ -11,40 +11,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <cstdio>
 
 namespace {
-
-qint64 peakRssKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 QByteArray utf8(const QString& s)
 {
@@ -111,39 +83,12 @@ bool planEvents(const QString& dbPath, int count, std::vector<PlannedEvent>& pla
     return true;
 }
 
-int runStartupChild(const QString& folder)
-{
-    BenchPlatform seams;
-    Application application(folder, seams.platform);
-    application.setTimersEnabled(false);
-    if (!application.start()) {
-        std::fprintf(stderr, "the program did not start: %s\n", qPrintable(seams.shown()));
-        return 1;
-    }
-    application.show();
-    auto* grid = application.main()->findChild<DbGrid*>(QStringLiteral("grid_History"));
-    PaintCounter paints;
-    grid->viewport()->installEventFilter(&paints);
-    QElapsedTimer limit;
-    limit.start();
-    while (paints.count == 0 || grid->model()->rowCount() == 0) {
-        if (limit.elapsed() > 60000) {
-            std::fprintf(stderr, "the journal was not painted within a minute\n");
-            return 1;
-        }
-        QCoreApplication::processEvents();
-        grid->viewport()->repaint();
-    }
-    std::printf("ready rows=%d peak_kb=%lld\n", grid->model()->rowCount(), static_cast<long long>(peakRssKb()));
-    std::fflush(stdout);
-    return 0;
-}
-
 bool measureStartup(const QString& folder, StartupRun& run, QString& error)
 {
     QProcess child;
-    child.setProgram(QCoreApplication::applicationFilePath());
-    child.setArguments({QStringLiteral("--startup-child"), folder});
+    // Built beside this program: the program alone, without this harness.
+    child.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_startup"));
+    child.setArguments({folder});
     QElapsedTimer timer;
     timer.start();
     child.start();

@@ -27,11 +27,8 @@ struct StartupRun {
     int rows = 0;
 };
 
-// The child's side of a start-up run: start, show, wait for the journal's
-// rows to be painted, then print "ready rows=N peak_kb=K".
-int runStartupChild(const QString& folder);
-// Runs this program as a start-up child and times it from process start to
-// its "ready" line.
+// Runs bench_startup on the folder and times it from process start to its
+// "ready" line.
 bool measureStartup(const QString& folder, StartupRun& run, QString& error);
 
 struct DeskRun {

@@ -21,7 +21,6 @@ struct Options {
     int events = 1000;
     int startupRuns = 5;
     bool regenerate = false;
-    QString startupChild;
     QString server; // the socket folder or host of a PostgreSQL server: the desk works there
     QString serverDb = QStringLiteral("tooldesk_bench");
     QString serverUser = QStringLiteral("postgres");
@@ -52,8 +51,6 @@ bool parse(const QStringList& args, Options& o)
             o.events = args[++i].toInt(&ok);
         else if (a == u"--startup-runs" && hasValue)
             o.startupRuns = args[++i].toInt(&ok);
-        else if (a == u"--startup-child" && hasValue)
-            o.startupChild = args[++i];
         else if (a == u"--server" && hasValue)
             o.server = args[++i];
         else if (a == u"--server-db" && hasValue)
@@ -144,8 +141,6 @@ int main(int argc, char** argv)
         usage();
         return 2;
     }
-    if (!options.startupChild.isEmpty())
-        return runStartupChild(options.startupChild);
 
     Table table;
     BenchDatabase database(options.dir);

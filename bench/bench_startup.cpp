@@ -1,0 +1,83 @@
+// The start-up child of bench_desk: the program alone, started on a program
+// folder, shown, and its journal painted; then one line, "ready rows=N
+// peak_kb=K". A program of its own, so the measured memory is the program's
+// and not that of the harness that drives the other measures.
+#include "BenchPlatform.h"
+#include "app/Application.h"
+#include "desk/TfmMain.h"
+#include "widgets/DbGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QStyleFactory>
+#include <cstdio>
+
+namespace {
+
+qint64 peakRssKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The same style as the program itself, so painting costs the same.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_startup PROGRAM_FOLDER\n");
+        return 2;
+    }
+    BenchPlatform seams;
+    Application application(QString::fromLocal8Bit(argv[1]), seams.platform);
+    application.setTimersEnabled(false);
+    if (!application.start()) {
+        std::fprintf(stderr, "the program did not start: %s\n", qPrintable(seams.shown()));
+        return 1;
+    }
+    application.show();
+    auto* grid = application.main()->findChild<DbGrid*>(QStringLiteral("grid_History"));
+    PaintCounter paints;
+    grid->viewport()->installEventFilter(&paints);
+    QElapsedTimer limit;
+    limit.start();
+    while (paints.count == 0 || grid->model()->rowCount() == 0) {
+        if (limit.elapsed() > 60000) {
+            std::fprintf(stderr, "the journal was not painted within a minute\n");
+            return 1;
+        }
+        QCoreApplication::processEvents();
+        grid->viewport()->repaint();
+    }
+    std::printf("ready rows=%d peak_kb=%lld\n", grid->model()->rowCount(), static_cast<long long>(peakRssKb()));
+    std::fflush(stdout);
+    return 0;
+}
