@@ -1,6 +1,7 @@
 // Desk figures on a large generated database: start-up, scan-to-record, the
 // same writes on the bare engine, peak memory. Prints a table; exits non-zero
 // only when something broke, never for a missed target.
+#include "BenchApplication.h"
 #include "BenchDatabase.h"
 #include "BenchServer.h"
 #include "DeskMeasures.h"
@@ -8,8 +9,6 @@
 #include "LiveJournalMeasures.h"
 #include "ToolPageMeasures.h"
 
-#include <QApplication>
-#include <QStyleFactory>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -126,12 +125,7 @@ void say(const QString& text)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The same style as the program itself, so painting costs the same.
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
+    BenchApplication app(argc, argv);
 
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1 && args[1] == u"--scan-child")

@@ -2,16 +2,15 @@
 // folder, shown, and its journal painted; then one line, "ready rows=N
 // peak_kb=K". A program of its own, so the measured memory is the program's
 // and not that of the harness that drives the other measures.
+#include "BenchApplication.h"
 #include "BenchPlatform.h"
 #include "app/Application.h"
 #include "desk/TfmMain.h"
 #include "widgets/DbGrid.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
-#include <QStyleFactory>
 #include <cstdio>
 
 namespace {
@@ -46,12 +45,7 @@ protected:
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The same style as the program itself, so painting costs the same.
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
+    BenchApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: bench_startup PROGRAM_FOLDER\n");
         return 2;
