@@ -115,12 +115,22 @@ QString Query::effectiveSql() const
 
 void Query::chooseOrder()
 {
-    if (m_table.isEmpty())
-        return;
     QStringList tableColumns;
-    for (const TableColumn& c : m_db.columns(m_table))
-        tableColumns << c.name;
-    m_keyset = KeysetOrder::of(m_sql, m_orderBy, m_table, tableColumns, kKey, m_db.dialect());
+    if (!m_table.isEmpty()) {
+        for (const TableColumn& c : m_db.columns(m_table))
+            tableColumns << c.name;
+    }
+    // The journal is opened again after every event: the same statement
+    // over the same columns keeps the order it has.
+    const OrderInputs inputs{m_sql, m_orderBy, tableColumns, &m_db.dialect()};
+    if (m_orderChosenFor == inputs)
+        return;
+    m_orderChosenFor = inputs;
+    // A statement over several tables pages without a key, never by the
+    // order of the statement before it.
+    m_keyset.reset();
+    if (!m_table.isEmpty())
+        m_keyset = KeysetOrder::of(m_sql, m_orderBy, m_table, tableColumns, kKey, m_db.dialect());
     // Another desk may change a row's place in an order on other columns
     // (a tool issued), which would bring a row already shown again.
     m_dedupe = m_keyset && m_keyset->terms().size() > 1;

@@ -143,6 +143,15 @@ private:
     // Pages continue after the last row read, by its values in the order's
     // columns; without such an order, by the count of rows read.
     std::optional<KeysetOrder> m_keyset;
+    // What the key order was chosen for.
+    struct OrderInputs {
+        QString sql;
+        QString orderBy;
+        QStringList columns;
+        const SqlDialect* dialect = nullptr;
+        bool operator==(const OrderInputs&) const = default;
+    };
+    std::optional<OrderInputs> m_orderChosenFor;
     QList<int> m_termColumns;
     QVariantList m_lastTerms;
     // Keys of the cached rows, kept once this result has inserted a row while

@@ -92,6 +92,7 @@ private slots:
     void readOnlyResults_data();
     void readOnlyResults();
     void subqueryDoesNotChooseTheTable();
+    void statementChangedToSeveralTablesRunsTheNewOne();
 
     void setSort_data();
     void setSort();
@@ -718,6 +719,24 @@ void TstQuery::subqueryDoesNotChooseTheTable()
     QCOMPARE(d.db.scalar(QStringLiteral("SELECT Model FROM Tools WHERE ID = 2")).toString(), QStringLiteral("edited"));
     QCOMPARE(d.db.scalar(QStringLiteral("SELECT Model FROM History WHERE ID = 2")).toString(),
              QStringLiteral("journal 2"));
+}
+
+void TstQuery::statementChangedToSeveralTablesRunsTheNewOne()
+{
+    // The same query, opened over one table and then over two: the second
+    // statement pages without a key and must not run the first one's.
+    Db d(3);
+    d.db.exec(QStringLiteral("INSERT INTO Users (ID_User) VALUES ('U1')"));
+    Query q(d.db);
+    q.setSql(kById);
+    q.open();
+    QCOMPARE(q.recordCount(), 3);
+    q.setSql(QStringLiteral("SELECT u.ID_User, t.ID_Tool FROM Users u, Tools t WHERE t.ID = 2"));
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.text(QStringLiteral("ID_User")), QStringLiteral("U1"));
+    QCOMPARE(q.text(QStringLiteral("ID_Tool")),
+             d.db.scalar(QStringLiteral("SELECT ID_Tool FROM Tools WHERE ID = 2")).toString());
 }
 
 namespace {
