@@ -39,13 +39,28 @@ bool ChangeWatch::changedElsewhere()
 {
     if (!m_watching)
         return false;
-    if (!m_channel.isEmpty())
+    if (!m_channel.isEmpty()) {
+        collectNotices();
         return std::exchange(m_noticed, false);
+    }
     const QVariant now = m_db.scalar(m_db.dialect().changeCounter());
     if (now == m_counter)
         return false;
     m_counter = now;
     return true;
+}
+
+void ChangeWatch::collectNotices()
+{
+    // An idle connection is not always told of a notice at once: the server
+    // may hold it until the connection's next statement, and Qt's driver
+    // reads what came only when the socket wakes the event loop. So each
+    // look sends the smallest statement and has the driver read what is
+    // there now, rather than at some later wake-up.
+    m_db.scalar(QStringLiteral("SELECT 1"));
+    QSqlDriver* driver = m_db.database().driver();
+    if (driver && driver->metaObject()->indexOfSlot("_q_handleNotification()") >= 0)
+        QMetaObject::invokeMethod(driver, "_q_handleNotification", Qt::DirectConnection);
 }
 
 void ChangeWatch::notice(const QString& channel, QSqlDriver::NotificationSource source)

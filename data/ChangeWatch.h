@@ -25,6 +25,10 @@ public:
     // True once for everything other desks committed since the last call or
     // the start. Throws DbError.
     bool changedElsewhere();
+    // Has the server pass on the notices waiting for this connection and the
+    // driver read them; any from another desk is emitted as noticed().
+    // Throws DbError.
+    void collectNotices();
 
 signals:
     // Another desk's commit was announced (engines with notifications).
