@@ -10,28 +10,9 @@ namespace {
 
 const QString kKey = QStringLiteral("ID");
 
-// The store's column type that holds what a column of this kind holds.
-QString storeTypeOf(FieldKind kind)
+qint64 rowCount(Connection& db, const QString& table)
 {
-    switch (kind) {
-    case FieldKind::Integer:
-        return QStringLiteral("INTEGER");
-    case FieldKind::Real:
-        return QStringLiteral("MONEY");
-    case FieldKind::Bool:
-        return QStringLiteral("Logical");
-    case FieldKind::Date:
-        return QStringLiteral("DATE");
-    case FieldKind::Time:
-        return QStringLiteral("TIME");
-    case FieldKind::DateTime:
-        return QStringLiteral("DATETIME");
-    case FieldKind::Blob:
-        return QStringLiteral("LONGBINARY");
-    case FieldKind::Text:
-        break;
-    }
-    return QStringLiteral("MEMO");
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(db.dialect().quoteIdentifier(table))).toLongLong();
 }
 
 bool isKey(const TableColumn& column)
@@ -44,7 +25,7 @@ void createTable(Connection& target, const QString& table, const QList<TableColu
     const SqlDialect& d = target.dialect();
     QStringList defs;
     for (const TableColumn& c : columns)
-        defs << (isKey(c) ? d.autoKey(c.name) : d.quoteIdentifier(c.name) + u' ' + d.columnType(storeTypeOf(c.kind)));
+        defs << (isKey(c) ? d.autoKey(c.name) : d.quoteIdentifier(c.name) + u' ' + d.columnTypeOf(c.kind));
     target.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.quoteIdentifier(table), defs.join(QStringLiteral(", "))));
 }
 
@@ -98,12 +79,8 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
         const QString counter = target.dialect().keyCounterAfterCopy(table, kKey);
         if (keyed && !counter.isEmpty())
             target.exec(counter);
-        const SqlDialect& d = source.dialect();
-        count.source =
-            source.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(d.quoteIdentifier(table))).toLongLong();
-        count.target =
-            target.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(target.dialect().quoteIdentifier(table)))
-                .toLongLong();
+        count.source = rowCount(source, table);
+        count.target = rowCount(target, table);
         counts << count;
     }
     for (const QString& sql : Schema::indexStatements(target.dialect())) {

@@ -102,26 +102,27 @@ DbError::Cause PostgresDialect::causeOf(const QSqlDatabase& db, const QSqlError&
     return cause;
 }
 
-QString PostgresDialect::columnType(const QString& storeType) const
+QString PostgresDialect::columnTypeOf(FieldKind kind) const
 {
-    const QString t = storeType.trimmed().toUpper();
-    if (t == u"MONEY" || t == u"DOUBLE" || t == u"REAL")
+    switch (kind) {
+    case FieldKind::Real:
         return QStringLiteral("double precision");
-    if (t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR") || t == u"MEMO" || t.startsWith(u"TEXT"))
-        return QStringLiteral("text");
-    if (t == u"LOGICAL" || t == u"YESNO" || t == u"BIT")
+    case FieldKind::Bool:
         return QStringLiteral("boolean NOT NULL DEFAULT FALSE");
-    if (t == u"DATE")
+    case FieldKind::Date:
         return QStringLiteral("date");
-    if (t == u"TIME")
+    case FieldKind::Time:
         return QStringLiteral("time(0)");
-    if (t == u"DATETIME")
+    case FieldKind::DateTime:
         return QStringLiteral("timestamp(0)");
-    if (t == u"INTEGER" || t == u"LONG")
+    case FieldKind::Integer:
         return QStringLiteral("integer");
-    if (t == u"LONGBINARY" || t == u"BLOB")
+    case FieldKind::Blob:
         return QStringLiteral("bytea");
-    throw DbError(QStringLiteral("Unknown column type: %1").arg(storeType));
+    case FieldKind::Text:
+        break;
+    }
+    return QStringLiteral("text");
 }
 
 QString PostgresDialect::autoKey(const QString& column) const

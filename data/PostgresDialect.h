@@ -23,7 +23,7 @@ public:
     void backup(const QSqlDatabase& db, const QString& path, const QString& target) const override;
     DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const override;
 
-    QString columnType(const QString& storeType) const override;
+    QString columnTypeOf(FieldKind kind) const override;
     QString autoKey(const QString& column) const override;
     FieldKind kindOfDeclaredType(const QString& declaredType) const override;
 

@@ -41,8 +41,13 @@ public:
 
     // Column definition for one of the store's column types ("MONEY",
     // "VARCHAR(255)", "Logical", "MEMO", "DATE", "TIME", "DATETIME",
-    // "INTEGER", "CHAR(255)", "TEXT(16)", "LONGBINARY", "COUNTER").
-    virtual QString columnType(const QString& storeType) const = 0;
+    // "INTEGER", "CHAR(255)", "TEXT(16)", "LONGBINARY"); throws DbError for
+    // a type the store never had.
+    QString columnType(const QString& storeType) const { return columnTypeOf(kindOfStoreType(storeType)); }
+    // Column definition of a column that holds values of that kind.
+    virtual QString columnTypeOf(FieldKind kind) const = 0;
+    // What a column of one of the store's column types holds.
+    static FieldKind kindOfStoreType(const QString& storeType);
     // The definition of an auto-number key column.
     virtual QString autoKey(const QString& column) const = 0;
     // What a declared column type holds.

@@ -153,23 +153,27 @@ QString SqliteDialect::caselessLike(const QString& column) const
     return quoteIdentifier(column) + QStringLiteral(" LIKE ? ESCAPE '\\'");
 }
 
-QString SqliteDialect::columnType(const QString& storeType) const
+QString SqliteDialect::columnTypeOf(FieldKind kind) const
 {
-    const QString t = storeType.trimmed().toUpper();
-    const QString caselessText = QStringLiteral("TEXT COLLATE %1").arg(QLatin1String(kDeclaredCaseless));
-    if (t == u"MONEY" || t == u"DOUBLE" || t == u"REAL")
+    switch (kind) {
+    case FieldKind::Real:
         return QStringLiteral("REAL");
-    if (t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR") || t == u"MEMO" || t.startsWith(u"TEXT"))
-        return caselessText;
-    if (t == u"LOGICAL" || t == u"YESNO" || t == u"BIT")
+    case FieldKind::Bool:
         return QStringLiteral("BOOLEAN NOT NULL DEFAULT 0");
-    if (t == u"DATE" || t == u"TIME" || t == u"DATETIME")
-        return t;
-    if (t == u"INTEGER" || t == u"LONG")
+    case FieldKind::Date:
+        return QStringLiteral("DATE");
+    case FieldKind::Time:
+        return QStringLiteral("TIME");
+    case FieldKind::DateTime:
+        return QStringLiteral("DATETIME");
+    case FieldKind::Integer:
         return QStringLiteral("INTEGER");
-    if (t == u"LONGBINARY" || t == u"BLOB")
+    case FieldKind::Blob:
         return QStringLiteral("BLOB");
-    throw DbError(QStringLiteral("Unknown column type: %1").arg(storeType));
+    case FieldKind::Text:
+        break;
+    }
+    return QStringLiteral("TEXT COLLATE %1").arg(QLatin1String(kDeclaredCaseless));
 }
 
 QString SqliteDialect::autoKey(const QString& column) const
