@@ -63,12 +63,7 @@ Connection::~Connection()
 
 void Connection::open(const QString& path)
 {
-    close();
-    if (m_dialect->isServer())
-        m_dialect = std::make_unique<SqliteDialect>();
-    m_description = ConnectionDescription::file(path);
-    m_reconnect = false;
-    openDescribed();
+    open(ConnectionDescription::file(path));
 }
 
 void Connection::open(const ConnectionDescription& description)
@@ -191,6 +186,8 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
 {
     try {
         Statement done = runOnce(sql, params);
+        // A change saved on its own (an edited card, a journal note) is told
+        // to the other desks as a transaction's is at its commit.
         if (!m_inTransaction && !m_dialect->changeNotification().isEmpty() && changesRows(firstWord(sql)))
             announceChange();
         return done;
@@ -206,8 +203,7 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
 
 void Connection::announceChange() const
 {
-    // A change saved on its own (an edited card, a journal note) is told to
-    // the other desks as a transaction's is at its commit.
+    // Where the engine has no notices, the other desks poll for changes.
     const QString notice = m_dialect->changeNotification();
     if (!notice.isEmpty())
         runOnce(notice, {});
@@ -310,9 +306,7 @@ Connection::Transaction::~Transaction()
 void Connection::Transaction::commit()
 {
     // Other desks hear of the change when it commits, never of one rolled back.
-    const QString notice = m_connection.dialect().changeNotification();
-    if (!notice.isEmpty())
-        m_connection.exec(notice);
+    m_connection.announceChange();
     m_connection.exec(QStringLiteral("COMMIT"));
     m_done = true;
     m_connection.m_inTransaction = false;

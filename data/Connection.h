@@ -125,7 +125,8 @@ private:
     QHash<QString, QList<TableColumn>> m_columns;
     friend class Statement;
     DbError errorOf(const QSqlQuery& query) const;
-    // Tells the other desks of a change committed outside a transaction.
+    // Tells the other desks of a change: inside a transaction just before it
+    // commits, or after a change saved on its own.
     void announceChange() const;
     void openDescribed();
     void reconnectIfLost() const;
