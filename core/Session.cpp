@@ -37,10 +37,7 @@ void Session::open(const std::function<void()>& beforeUpgrade)
         // An empty database the administrator made for the program: its
         // first tables, then the upgrade brings them to today's layout.
         tellOnce();
-        Connection::Transaction t(*m_connection);
         createOriginalTables(*m_connection);
-        t.commit();
-        m_connection->schemaChanged();
     }
     qHistory.setSql(Schema::historySql());
     qHistory.open();

@@ -23,6 +23,7 @@ void createTable(Connection& db, const char* table, std::initializer_list<Column
 
 void createOriginalTables(Connection& db)
 {
+    Connection::Transaction transaction(db);
     createTable(db, "Tools",
                 {{"ID_Tool", "TEXT(16)"},
                  {"Tool_Type", "TEXT(255)"},
@@ -57,4 +58,6 @@ void createOriginalTables(Connection& db)
                  {"State", "TEXT(255)"}});
     createTable(db, "State", {{"AName", "TEXT(255)"}});
     createTable(db, "Operations", {{"AName", "TEXT(255)"}});
+    transaction.commit();
+    db.schemaChanged();
 }

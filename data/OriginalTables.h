@@ -3,7 +3,8 @@
 class Connection;
 
 // Creates the five tables of the first release in their original layout
-// (without what the start-up upgrade adds). The delivered database starts
-// from them and is then brought up to date; tests keep them as the oldest
+// (without what the start-up upgrade adds), in one transaction: a failure
+// leaves no table. The delivered database and an empty server database start
+// from them and are then brought up to date; tests keep them as the oldest
 // file the upgrade must handle.
 void createOriginalTables(Connection& connection);

@@ -129,10 +129,7 @@ inline void openTestDatabase(Connection& db, const TestData& data, std::unique_p
     }
     server = std::make_unique<PgTestDatabase>();
     db.open(server->description());
-    Connection::Transaction t(db);
     createOriginalTables(db);
-    t.commit();
-    db.schemaChanged();
 }
 
 // Runs the whole upgrade; returns how often the callback was called.

@@ -18,10 +18,7 @@ struct EngineDb {
         if (server) {
             pg = std::make_unique<PgTestDatabase>();
             db.open(pg->description());
-            Connection::Transaction t(db);
             createOriginalTables(db);
-            t.commit();
-            db.schemaChanged();
         } else {
             db.open(files.dbPath());
         }
@@ -267,12 +264,7 @@ void TestPostgres::emptyServerDatabaseIsLaidOutLikeTheFile()
     Connection server;
     server.open(pg.description());
     QVERIFY(server.userTables().isEmpty());
-    {
-        Connection::Transaction t(server);
-        createOriginalTables(server);
-        t.commit();
-    }
-    server.schemaChanged();
+    createOriginalTables(server);
     QCOMPARE(dbfixture::upgrade(server), 1); // the storekeeper is asked once
     QCOMPARE(dbfixture::upgrade(server), 0); // nothing left to do at the next start
 
