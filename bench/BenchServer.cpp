@@ -64,12 +64,7 @@ bool BenchServer::copyFrom(const QString& dbPath, double& seconds, QString& erro
         Connection source;
         source.open(dbPath);
         Connection target;
-        ConnectionDescription d;
-        d.engine = ConnectionDescription::Engine::Postgres;
-        d.host = m_host;
-        d.name = m_name;
-        d.user = m_user;
-        target.open(d);
+        target.open(ConnectionDescription::server(m_host, m_name, m_user));
         DatabaseCopy::copy(source, target);
         target.exec(QStringLiteral("ANALYZE"));
     } catch (const DbError& e) {

@@ -24,11 +24,10 @@ ConnectionDescription DatabaseSettings::read(const QString& iniPath, const QStri
     if (engine.compare(u"PostgreSQL", Qt::CaseInsensitive) != 0)
         refuse(iniPath, QStringLiteral("Engine=%1: the engines are SQLite and PostgreSQL").arg(engine));
 
-    ConnectionDescription d;
-    d.engine = ConnectionDescription::Engine::Postgres;
-    d.host = ini.read(section, QStringLiteral("Host"), QString()).trimmed();
-    d.name = ini.read(section, QStringLiteral("Name"), QString()).trimmed();
-    d.user = ini.read(section, QStringLiteral("User"), QString()).trimmed();
+    ConnectionDescription d = ConnectionDescription::server(
+        ini.read(section, QStringLiteral("Host"), QString()).trimmed(),
+        ini.read(section, QStringLiteral("Name"), QString()).trimmed(),
+        ini.read(section, QStringLiteral("User"), QString()).trimmed());
     d.sslMode = ini.read(section, QStringLiteral("SSLMode"), QString()).trimmed().toLower();
     const QString port = ini.read(section, QStringLiteral("Port"), QString()).trimmed();
     if (!port.isEmpty()) {

@@ -24,6 +24,17 @@ struct ConnectionDescription {
         return d;
     }
 
+    // A database on a server, at the default port, with libpq's default sslmode.
+    static ConnectionDescription server(const QString& host, const QString& name, const QString& user)
+    {
+        ConnectionDescription d;
+        d.engine = Engine::Postgres;
+        d.host = host;
+        d.name = name;
+        d.user = user;
+        return d;
+    }
+
     bool isServer() const { return engine == Engine::Postgres; }
     QString engineName() const { return isServer() ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite"); }
     // What errors and the settings page name: the file, or user, host, port and database.

@@ -84,12 +84,7 @@ PgTestDatabase::~PgTestDatabase()
 
 ConnectionDescription PgTestDatabase::description() const
 {
-    ConnectionDescription d;
-    d.engine = ConnectionDescription::Engine::Postgres;
-    d.host = host();
-    d.name = m_name;
-    d.user = QLatin1String(kUser);
-    return d;
+    return ConnectionDescription::server(host(), m_name, QLatin1String(kUser));
 }
 
 QString PgTestDatabase::iniSection() const
