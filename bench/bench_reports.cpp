@@ -3,6 +3,7 @@
 // as RTF and as PDF (best of three runs each); and the peak memory of the
 // whole run. Prints a table;
 // exits non-zero only when something broke, never for a missed target.
+#include "PeakMemory.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/Schema.h"
@@ -95,14 +96,8 @@ double seconds(const std::function<void()>& work)
 
 double peakMb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
+    const qint64 kb = peakRssKb();
+    return kb < 0 ? -1 : static_cast<double>(kb) / 1024;
 }
 
 void row(const char* what, double value, const char* unit, double target)

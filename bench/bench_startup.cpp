@@ -4,28 +4,16 @@
 // and not that of the harness that drives the other measures.
 #include "BenchApplication.h"
 #include "BenchPlatform.h"
+#include "PeakMemory.h"
 #include "app/Application.h"
 #include "desk/TfmMain.h"
 #include "widgets/DbGrid.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QFile>
 #include <cstdio>
 
 namespace {
-
-qint64 peakRssKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 class PaintCounter : public QObject
 {
