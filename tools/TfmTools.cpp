@@ -188,14 +188,8 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
     // Only the tool table has codes to count; a table name is never taken from outside.
     if (ATable.compare(u"Tools", Qt::CaseInsensitive) != 0)
         return 0;
-    Connection& db = m_session.connection();
-    if (Edit1->text().isEmpty())
-        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ID_Tool IS NOT NULL")).toInt();
-    return db
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ")
-                    + db.dialect().caselessLike(QStringLiteral("ID_Tool")),
-                {containsPattern(Edit1->text())})
-        .toInt();
+    const ToolSearchStatement s = toolCountStatement(m_session.connection().dialect(), Edit1->text());
+    return m_session.connection().scalar(s.sql, s.params).toInt();
 }
 
 void TfmTools::ShowTableRecordCount()

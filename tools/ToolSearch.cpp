@@ -37,22 +37,29 @@ QStringList parseToolList(const QString& stored)
     return items;
 }
 
+namespace {
+
+// An empty text matches every code: leaving its LIKE out lets the engine
+// walk the index in list order and stop at the first page.
+QString codeCondition(const SqlDialect& dialect, const QString& idText, QVariantList& params)
+{
+    if (idText.isEmpty())
+        return QStringLiteral("(ID_Tool IS NOT NULL)");
+    params << containsPattern(idText);
+    return u'(' + dialect.caselessLike(QStringLiteral("ID_Tool")) + u')';
+}
+
+} // namespace
+
 ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
                                         const QStringList& identities, const SqlDialect& dialect,
                                         const QString& issuedFirst)
 {
     if (workTypeChosen && identities.isEmpty())
         return {QStringLiteral("SELECT *\nFROM Tools\nWHERE (ID=-1)"), {}};
-    // An empty text matches every code and type: leaving its LIKE out lets
-    // the engine walk the index in list order and stop at the first page.
-    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ");
     QVariantList params;
-    if (idText.isEmpty()) {
-        sql += QStringLiteral("(ID_Tool IS NOT NULL)");
-    } else {
-        sql += u'(' + dialect.caselessLike(QStringLiteral("ID_Tool")) + u')';
-        params << containsPattern(idText);
-    }
+    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ") + codeCondition(dialect, idText, params);
+    // An empty type text likewise leaves its LIKE out.
     if (!typeText.isEmpty()) {
         sql += QStringLiteral(" AND (%1 OR Tool_Type IS NULL)").arg(dialect.caselessLike(QStringLiteral("Tool_Type")));
         params << containsPattern(typeText);
@@ -66,5 +73,12 @@ ToolSearchStatement toolSearchStatement(const QString& idText, const QString& ty
         sql += QStringLiteral(" AND ID_Tool_Unique IN (") + marks.join(u',') + u')';
     }
     sql += QStringLiteral(" AND WriteOff<>%1 ORDER BY %2").arg(dialect.sqlTrue(), issuedFirst);
+    return {sql, params};
+}
+
+ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText)
+{
+    QVariantList params;
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ") + codeCondition(dialect, idText, params);
     return {sql, params};
 }

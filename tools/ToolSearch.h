@@ -23,3 +23,7 @@ QStringList parseToolList(const QString& stored);
 ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
                                         const QStringList& identities, const SqlDialect& dialect,
                                         const QString& issuedFirst);
+
+// Counts the tools whose code holds idText, written-off ones included; the
+// type text and the work type do not narrow it.
+ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText);
