@@ -257,7 +257,7 @@ void TestDesk::codeClassification()
     f.addTool("T'1");
     f.addTool("SAME");
     f.addTool("OFF");
-    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='OFF'").arg(f.db().dialect().sqlTrue()));
+    f.markWrittenOff(QStringLiteral("OFF"));
     f.control<QLineEdit>("TfmMain", "edInput")->setText(typed);
     QCOMPARE(f.main().GetData(), expected);
 }
@@ -287,7 +287,7 @@ void TestDesk::writtenOffToolEmptiesToolPanel()
     TfmMain& m = f.main();
     f.addTool("T1");
     f.addTool("OFF");
-    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='OFF'").arg(f.db().dialect().sqlTrue()));
+    f.markWrittenOff(QStringLiteral("OFF"));
     f.scan("T1");
     QVERIFY(m.toolSelected());
     f.scan("OFF");

@@ -135,7 +135,7 @@ void TestHend::writtenOffToolNamed()
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(languageIndex);
     // Written off at another desk while the card is open.
-    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='T1'").arg(f.db().dialect().sqlTrue()));
+    f.markWrittenOff(QStringLiteral("T1"));
     int result = 0;
     runHend(f, card, [&](TfmHend& hend) {
         DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("U1"));

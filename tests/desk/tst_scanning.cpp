@@ -184,7 +184,7 @@ void TestScanning::codeThatDoesNothingSaysSo()
     DeskFixture f;
     f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T9"));
-    f.db().exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='T9'").arg(f.db().dialect().sqlTrue()));
+    f.markWrittenOff(QStringLiteral("T9"));
     f.scan(QStringLiteral("XYZ"));
     QCOMPARE(scanMessage(f), QStringLiteral("Код не найден: XYZ"));
     f.scan(QStringLiteral("U1"));
