@@ -124,10 +124,7 @@ bool measureFourDesks(const QString& folder, FourDesksRun& run, QString& error)
                 out = issue;
                 ++run.events;
             }
-            const bool inStore = db.dialect()
-                                     .fromEngine(db.scalar(QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool = ?"),
-                                                           {tool}))
-                                     .toInt()
+            const bool inStore = db.scalar(QStringLiteral("SELECT Passed FROM Tools WHERE ID_Tool = ?"), {tool}).toInt()
                 != 0;
             if (inStore == out)
                 ++run.stateMismatches;
