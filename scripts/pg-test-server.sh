@@ -4,12 +4,13 @@
 # listening only on a Unix socket in DIR, trusting local connections.
 # Usage: pg-test-server.sh start DIR | stop DIR
 set -euo pipefail
-action=${1:-}
-dir=${2:-}
-if [ -z "$action" ] || [ -z "$dir" ]; then
+usage() {
     echo "usage: $0 start|stop DIR" >&2
     exit 2
-fi
+}
+action=${1:-}
+dir=${2:-}
+[ -n "$action" ] && [ -n "$dir" ] || usage
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)
 if [ -z "$bin" ]; then
     echo "PostgreSQL is not installed (apt-get install postgresql-15)" >&2
@@ -38,7 +39,6 @@ stop)
     rm -rf "$dir"
     ;;
 *)
-    echo "usage: $0 start|stop DIR" >&2
-    exit 2
+    usage
     ;;
 esac
