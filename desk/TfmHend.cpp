@@ -82,7 +82,7 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     // A row chosen by mouse or by keyboard names the recipient; the row that a
     // (re)load makes current does not.
     connect(DBGrid1, &QAbstractItemView::clicked, this, &TfmHend::DBGrid1CellClick);
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(DBGrid1, &DbGrid::currentRowChanged, this, [this] {
         if (!m_loading)
             DBGrid1CellClick();
     });
@@ -118,8 +118,7 @@ void TfmHend::reloadList()
         throw;
     }
     // No row looks chosen before one is: the box is empty.
-    DBGrid1->selectionModel()->clearCurrentIndex();
-    DBGrid1->clearSelection();
+    DBGrid1->clearCurrentRow();
     m_loading = false;
 }
 

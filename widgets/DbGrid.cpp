@@ -43,28 +43,108 @@ Query* DbGrid::query() const
 void DbGrid::setQueryModel(QueryModel* model)
 {
     m_model = model;
-    setModel(model);
     connect(model, &QueryModel::databaseError, this, &DbGrid::databaseError);
     Query& q = model->query();
     connect(&q, &Query::currentChanged, this, &DbGrid::followQuery);
-    connect(model, &QAbstractItemModel::modelReset, this, &DbGrid::followQuery);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (m_syncing || !current.isValid() || !m_model)
-            return;
-        m_syncing = true;
-        try {
-            m_model->query().setRecNo(current.row());
-        } catch (const DbError& e) {
-            emit databaseError(e.text());
-        }
-        m_syncing = false;
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        if (!modelBound())
+            m_followAtBinding = true;
     });
+    if (isVisible())
+        bindModel();
+}
+
+void DbGrid::bindModel()
+{
+    if (!m_model || m_bound)
+        return;
+    setModel(m_model);
+    m_bound = true;
+    // After the view's own reset handling, which clears the current row.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::followQuery);
+    for (int c = 0; c < m_widths.size(); ++c) {
+        if (m_widths[c] >= 0)
+            QTableView::setColumnWidth(c, m_widths[c]);
+    }
+    for (int c = 0; c < m_hidden.size(); ++c)
+        QTableView::setColumnHidden(c, m_hidden[c]);
+    m_widths.clear();
+    m_hidden.clear();
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (!m_syncing && current.isValid()) {
+            m_syncing = true;
+            try {
+                m_model->query().setRecNo(current.row());
+            } catch (const DbError& e) {
+                emit databaseError(e.text());
+            }
+            m_syncing = false;
+        }
+        emit currentRowChanged(current.isValid() ? current.row() : -1);
+    });
+    if (m_followAtBinding)
+        followQuery();
+}
+
+void DbGrid::showEvent(QShowEvent* event)
+{
+    bindModel();
+    QTableView::showEvent(event);
+}
+
+void DbGrid::setColumnWidth(int column, int width)
+{
+    if (modelBound() || column < 0) {
+        QTableView::setColumnWidth(column, width);
+        return;
+    }
+    if (m_widths.size() <= column)
+        m_widths.resize(column + 1, -1);
+    m_widths[column] = width;
+}
+
+int DbGrid::columnWidth(int column) const
+{
+    if (modelBound())
+        return QTableView::columnWidth(column);
+    const int width = m_widths.value(column, -1);
+    return width >= 0 ? width : horizontalHeader()->defaultSectionSize();
+}
+
+void DbGrid::setColumnHidden(int column, bool hide)
+{
+    if (modelBound() || column < 0) {
+        QTableView::setColumnHidden(column, hide);
+        return;
+    }
+    if (m_hidden.size() <= column)
+        m_hidden.resize(column + 1, false);
+    m_hidden[column] = hide;
+}
+
+bool DbGrid::isColumnHidden(int column) const
+{
+    return modelBound() ? QTableView::isColumnHidden(column) : m_hidden.value(column, false);
+}
+
+void DbGrid::clearCurrentRow()
+{
+    if (!modelBound()) {
+        m_followAtBinding = false;
+        return;
+    }
+    selectionModel()->clearCurrentIndex();
+    clearSelection();
 }
 
 void DbGrid::followQuery()
 {
     if (m_syncing || !m_model)
         return;
+    if (!modelBound()) {
+        m_followAtBinding = true;
+        return;
+    }
     const int row = m_model->query().recNo();
     m_syncing = true;
     if (row < 0 || row >= m_model->rowCount()) {
@@ -93,9 +173,9 @@ void DbGrid::resizeEvent(QResizeEvent* event)
 
 void DbGrid::spreadColumns()
 {
-    if (!model())
+    if (!m_model)
         return;
-    const int count = model()->columnCount();
+    const int count = m_model->columnCount();
     int visible = 0;
     for (int i = 0; i < count; ++i)
         visible += isColumnHidden(i) ? 0 : 1;
@@ -123,11 +203,11 @@ QString DbGrid::toggleSort(int column)
 QString DbGrid::columnTitles() const
 {
     QStringList titles;
-    if (!model())
+    if (!m_model)
         return {};
-    for (int c = 0; c < model()->columnCount(); ++c) {
+    for (int c = 0; c < m_model->columnCount(); ++c) {
         if (!isColumnHidden(c))
-            titles << model()->headerData(c, Qt::Horizontal).toString();
+            titles << m_model->headerData(c, Qt::Horizontal).toString();
     }
     return titles.join(QStringLiteral(", "));
 }

@@ -66,6 +66,8 @@ void FakeDialogs::showModal(QDialog& window)
     modalScripts.pop_front();
     constexpr int kStillOpen = -1;
     window.setResult(kStillOpen);
+    // On screen as exec() would put it, without an event loop of its own.
+    window.show();
     script(window);
     if (window.result() == kStillOpen)
         window.reject(); // the user closes what the script left open

@@ -81,6 +81,7 @@ void TestHend::choosingRowFillsCode()
     f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"));
     TfmHend& hend = f.window<TfmHend>("TfmHend");
     hend.FormShow();
+    hend.show();
     QCOMPARE(hend.Query.recordCount(), 2);
     QVERIFY(DeskFixture::find<QLineEdit>(hend, "edID")->text().isEmpty()); // loading the list chooses nobody
 
@@ -107,6 +108,7 @@ void TestHend::nothingChosenOnOpening()
     auto* box = DeskFixture::find<QLineEdit>(hend, "edID");
     for (int showing = 0; showing < 2; ++showing) {
         hend.FormShow();
+        hend.show();
         QVERIFY(!grid->currentIndex().isValid());
         QVERIFY(grid->selectionModel()->selectedIndexes().isEmpty());
         QVERIFY(box->text().isEmpty());

@@ -54,6 +54,8 @@ void TestJournal::titleClickToggles()
     DeskFixture f;
     addRows(f);
     TfmMain& m = f.main();
+    // The titles are clicked on screen.
+    m.show();
     QCOMPARE(column(f, 2), (QStringList{"Васильев", "аксенов", "Борисов"})); // newest first
     m.grid_HistoryTitleClick(0);
     QCOMPARE(f.session().qHistory.sort(), QStringLiteral("ADate ASC"));

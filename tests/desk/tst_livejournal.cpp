@@ -3,6 +3,7 @@
 // without losing what the storekeeper is doing.
 #include "data/ChangeWatch.h"
 #include "data/Connection.h"
+#include "data/QueryModel.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "widgets/DbGrid.h"
@@ -106,7 +107,7 @@ void TestLiveJournal::otherDesksEventShowsOnTheTick()
 
     d.a.main().TimerTimer();
     QCOMPARE(d.journalKeyA(0), event);
-    QCOMPARE(d.gridA()->model()->rowCount(), 1);
+    QCOMPARE(d.gridA()->queryModel()->rowCount(), 1);
     QCOMPARE(d.journalA().text(QStringLiteral("FIO")), QStringLiteral("Петров П.П."));
 }
 

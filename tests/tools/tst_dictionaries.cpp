@@ -115,7 +115,7 @@ void TestDictionaries::addTakesTrimmedText()
     const QStringList after = expected.isEmpty() ? before : before + QStringList{expected};
     QCOMPARE(stored(f, QStringLiteral("TOOLTYPES")), after);
     QCOMPARE(dict.entries(), after);
-    QCOMPARE(dict.DBGrid->model()->rowCount(), after.size());
+    QCOMPARE(dict.DBGrid->queryModel()->rowCount(), after.size());
     QCOMPARE(dict.edField->text(), expected.isEmpty() ? typed : QString());
     QCOMPARE(changed.count(), expected.isEmpty() ? 0 : 1);
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
@@ -223,6 +223,7 @@ void TestDictionaries::deleteAsksFirst()
     f.fakes().dialogs.confirmAnswers.assign(answers.begin(), answers.end());
 
     // The row picked in the grid is the one deleted.
+    dict.show();
     dict.DBGrid->setCurrentIndex(dict.DBGrid->model()->index(1, 0));
     QCOMPARE(dict.Query.recNo(), 1);
     dict.N1->trigger();
@@ -328,7 +329,7 @@ void TestDictionaries::textsFollowLanguage()
     TfmDict& dict = dictionary(f, kind);
     const auto check = [&](const QStringList& texts, const QString& add, const QString& remove) {
         QCOMPARE(dict.windowTitle(), texts[0]);
-        QCOMPARE(dict.DBGrid->model()->headerData(0, Qt::Horizontal).toString(), texts[1]);
+        QCOMPARE(dict.DBGrid->queryModel()->headerData(0, Qt::Horizontal).toString(), texts[1]);
         QCOMPARE(dict.edField->placeholderText(), texts[2]);
         QCOMPARE(dict.btAdd->text(), add);
         QCOMPARE(dict.N1->text(), remove);
