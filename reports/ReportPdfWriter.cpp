@@ -3,8 +3,8 @@
 #include "PreparedReport.h"
 #include "ReportError.h"
 #include "ReportPainter.h"
+#include "ReportPrinter.h"
 
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -16,7 +16,7 @@ void write(const PreparedReport& report, QIODevice& device)
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("tooldesk"));
     writer.setTitle(report.title);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(ReportPrinter::pageLayout(report));
     QPainter painter;
     if (!painter.begin(&writer))
         throw ReportError(QStringLiteral("Cannot start the PDF document"));

@@ -1,53 +1,57 @@
 #include "ReportPreview.h"
 
 #include "PreparedReport.h"
+#include "PrintModule.h"
 #include "ReportError.h"
 #include "ReportPdfWriter.h"
 #include "ReportPrinter.h"
 #include "TfrxRTFExport.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPrinter>
-#include <QToolBar>
+
+namespace {
+
+const char* const kPreviewProperty = "reportPreview";
+
+} // namespace
 
 ReportPreview::ReportPreview(std::shared_ptr<const PreparedReport> report, QWidget* parent)
-    : QPrintPreviewDialog(parent)
-    , m_report(std::move(report))
+    : m_report(std::move(report))
 {
-    setObjectName(QStringLiteral("ReportPreview"));
-    setWindowTitle(m_report->title);
-    ReportPrinter::setUp(*printer(), *m_report);
-    connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paint);
-
     m_savePdf = new QAction(tr("Save as PDF"), this);
     m_savePdf->setObjectName(QStringLiteral("actSavePdf"));
     connect(m_savePdf, &QAction::triggered, this, [this] { saveAsPdf(); });
     m_exportRtf = new QAction(tr("Export to RTF"), this);
     m_exportRtf->setObjectName(QStringLiteral("actExportRtf"));
     connect(m_exportRtf, &QAction::triggered, this, [this] { exportToRtf(); });
-    if (auto* bar = findChild<QToolBar*>()) {
-        bar->addSeparator();
-        bar->addAction(m_savePdf);
-        bar->addAction(m_exportRtf);
-    } else {
-        addAction(m_savePdf);
-        addAction(m_exportRtf);
-    }
+
+    PrintPreviewRequest request;
+    request.title = m_report->title;
+    request.layout = ReportPrinter::pageLayout(*m_report);
+    request.paint = [report = m_report](QPagedPaintDevice& printer) { return ReportPrinter::print(printer, *report); };
+    request.actions = {m_savePdf, m_exportRtf};
+    m_window = PrintModule::makePreview(request, parent);
+    m_window->setProperty(kPreviewProperty, QVariant::fromValue<QObject*>(this));
 }
 
-ReportPreview::~ReportPreview() = default;
+ReportPreview::~ReportPreview()
+{
+    // The window's tool bar holds the actions: it goes first.
+    m_window.reset();
+}
+
+ReportPreview* ReportPreview::of(const QDialog& window)
+{
+    return qobject_cast<ReportPreview*>(window.property(kPreviewProperty).value<QObject*>());
+}
 
 void ReportPreview::setHooks(const Hooks& hooks)
 {
     m_hooks = hooks;
-}
-
-void ReportPreview::paint(QPrinter* printer)
-{
-    ReportPrinter::print(*printer, *m_report);
 }
 
 QString ReportPreview::askFileName(const QString& suggested, const QString& filter)
@@ -55,7 +59,8 @@ QString ReportPreview::askFileName(const QString& suggested, const QString& filt
     if (m_hooks.saveFileName)
         return m_hooks.saveFileName(suggested, filter);
     // The overwrite question is ours, asked once.
-    return QFileDialog::getSaveFileName(this, QString(), suggested, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(m_window.get(), QString(), suggested, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 bool ReportPreview::mayWrite(const QString& file)
@@ -64,8 +69,8 @@ bool ReportPreview::mayWrite(const QString& file)
         return true;
     if (m_hooks.confirmOverwrite)
         return m_hooks.confirmOverwrite(file);
-    return QMessageBox::question(this, windowTitle(), tr("%1 already exists. Replace it?").arg(file),
-                                 QMessageBox::Ok | QMessageBox::Cancel)
+    return QMessageBox::question(m_window.get(), m_window->windowTitle(),
+                                 tr("%1 already exists. Replace it?").arg(file), QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok;
 }
 
@@ -81,10 +86,7 @@ bool ReportPreview::saveAsPdf()
     try {
         ReportPdfWriter::write(*m_report, file);
     } catch (const ReportError& e) {
-        if (m_hooks.showError)
-            m_hooks.showError(e.text());
-        else
-            QMessageBox::warning(this, windowTitle(), e.text());
+        reportError(e.text());
         return false;
     }
     if (m_hooks.written)
@@ -106,13 +108,18 @@ bool ReportPreview::exportToRtf()
         if (filter.exportPages(*m_report) != ExportResult::Written)
             return false;
     } catch (const ReportError& e) {
-        if (m_hooks.showError)
-            m_hooks.showError(e.text());
-        else
-            QMessageBox::warning(this, windowTitle(), e.text());
+        reportError(e.text());
         return false;
     }
     if (m_hooks.written)
         m_hooks.written(file);
     return true;
+}
+
+void ReportPreview::reportError(const QString& text)
+{
+    if (m_hooks.showError)
+        m_hooks.showError(text);
+    else
+        QMessageBox::warning(m_window.get(), m_window->windowTitle(), text);
 }

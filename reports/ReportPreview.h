@@ -1,17 +1,19 @@
 #pragma once
 
-#include <QPrintPreviewDialog>
+#include <QObject>
 #include <functional>
 #include <memory>
 
 class PreparedReport;
 class QAction;
+class QDialog;
 
 // The preview window of built pages: Qt's print preview (print, page set-up,
 // zoom, page navigation) with "Save as PDF" and "Export to RTF" on its tool
 // bar. Every question it asks goes through its hooks, so the window layer
 // answers them through its own dialogs and tests answer them directly.
-class ReportPreview : public QPrintPreviewDialog
+// The window itself comes from the print module, loaded on first use.
+class ReportPreview : public QObject
 {
     Q_OBJECT
 public:
@@ -25,8 +27,14 @@ public:
         std::function<void(const QString& file)> written;
     };
 
+    // Throws ReportError when the print module cannot be loaded.
     explicit ReportPreview(std::shared_ptr<const PreparedReport> report, QWidget* parent = nullptr);
     ~ReportPreview() override;
+
+    // The preview window, to show.
+    QDialog& window() const { return *m_window; }
+    // The preview whose window this is, or null.
+    static ReportPreview* of(const QDialog& window);
 
     // Hooks left empty keep the standard dialogs.
     void setHooks(const Hooks& hooks);
@@ -41,10 +49,11 @@ public:
 private:
     QString askFileName(const QString& suggested, const QString& filter);
     bool mayWrite(const QString& file);
-    void paint(QPrinter* printer);
+    void reportError(const QString& text);
 
     std::shared_ptr<const PreparedReport> m_report;
     Hooks m_hooks;
     QAction* m_savePdf;
     QAction* m_exportRtf;
+    std::unique_ptr<QDialog> m_window;
 };

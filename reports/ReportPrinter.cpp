@@ -4,19 +4,17 @@
 #include "ReportPainter.h"
 
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 namespace ReportPrinter {
 
-void setUp(QPrinter& printer, const PreparedReport& report)
+QPageLayout pageLayout(const PreparedReport& report)
 {
-    printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(0, 0, 0, 0)));
-    printer.setDocName(report.title);
+    return QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(0, 0, 0, 0));
 }
 
-bool print(QPrinter& printer, const PreparedReport& report)
+bool print(QPagedPaintDevice& printer, const PreparedReport& report)
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -25,7 +23,7 @@ bool print(QPrinter& printer, const PreparedReport& report)
     for (int i = 0; i < static_cast<int>(report.pages.size()); ++i) {
         if (i > 0)
             printer.newPage();
-        pages.paintPage(painter, i, printer.resolution(), printer.resolution());
+        pages.paintPage(painter, i, printer.logicalDpiX(), printer.logicalDpiY());
     }
     return painter.end();
 }

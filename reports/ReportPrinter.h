@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QPageLayout>
+
 class PreparedReport;
-class QPrinter;
+class QPagedPaintDevice;
 
 // Built pages on a printer: A4 in the report's orientation, painted from the
 // paper's corner, so the report's own margins are the printed ones.
 namespace ReportPrinter {
 
-void setUp(QPrinter& printer, const PreparedReport& report);
+// A4 in the report's orientation, no margins.
+QPageLayout pageLayout(const PreparedReport& report);
+// The printer is set to pageLayout() and prints from the paper's corner.
 // False when the printer could not be started.
-bool print(QPrinter& printer, const PreparedReport& report);
+bool print(QPagedPaintDevice& printer, const PreparedReport& report);
 
 } // namespace ReportPrinter

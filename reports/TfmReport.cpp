@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -95,13 +96,14 @@ void TfmReport::showPreview(ReportPreview& preview)
 {
     const Messages& texts = m_session.texts();
     ReportPreview::Hooks hooks;
-    hooks.saveFileName = [this, &texts, &preview](const QString& suggested, const QString&) {
-        return m_platform.dialogs.saveFile(&preview, texts.rsSaveReport, suggested);
+    QDialog* window = &preview.window();
+    hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
+        return m_platform.dialogs.saveFile(window, texts.rsSaveReport, suggested);
     };
-    hooks.confirmOverwrite = [this, &texts, &preview](const QString& file) {
-        return m_platform.dialogs.confirm(&preview, texts.rsReplaceFile.arg(file));
+    hooks.confirmOverwrite = [this, &texts, window](const QString& file) {
+        return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));
     };
-    hooks.showError = [this, &preview](const QString& text) { m_platform.dialogs.error(&preview, text); };
+    hooks.showError = [this, window](const QString& text) { m_platform.dialogs.error(window, text); };
     hooks.written = [this](const QString& file) {
         if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
             m_platform.shell.open(file);
@@ -109,7 +111,7 @@ void TfmReport::showPreview(ReportPreview& preview)
     preview.setHooks(hooks);
     preview.savePdfAction()->setText(texts.rsSaveAsPdf);
     preview.exportRtfAction()->setText(texts.rsExportToRtf);
-    m_platform.dialogs.showModal(preview);
+    m_platform.dialogs.showModal(*window);
 }
 
 QList<Localization::Text> historyReportTexts()

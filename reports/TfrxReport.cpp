@@ -5,6 +5,8 @@
 #include "ReportError.h"
 #include "TfrxRTFExport.h"
 
+#include <QDialog>
+
 TfrxReport::TfrxReport(const QString& name)
     : m_name(name)
     , m_prepared(std::make_shared<PreparedReport>())
@@ -65,5 +67,5 @@ void TfrxReport::ShowReport(bool clearLastReport)
     if (m_showPreview)
         m_showPreview(preview);
     else
-        preview.exec();
+        preview.window().exec();
 }

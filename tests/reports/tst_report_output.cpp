@@ -12,6 +12,7 @@
 #include "reports/TfrxReport.h"
 
 #include <QAction>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
 #include <QtTest>
@@ -173,7 +174,8 @@ void TstReportOutput::pdfAndPrinterPaintEveryPage()
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
     printer.setOutputFileName(printed);
-    ReportPrinter::setUp(printer, *report->prepared());
+    printer.setPageLayout(ReportPrinter::pageLayout(*report->prepared()));
+    printer.setFullPage(true);
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(ReportPrinter::print(printer, *report->prepared()));
     QCOMPARE(consumers::pdfPages(printed), 2);
@@ -195,11 +197,14 @@ void TstReportOutput::previewOffersPdfAndRtf()
     report->setShowPreview([&](ReportPreview& preview) {
         ++shown;
         // Both actions sit on the preview's tool bar.
-        auto* bar = preview.findChild<QToolBar*>();
+        auto* bar = preview.window().findChild<QToolBar*>();
         QVERIFY(bar);
         QVERIFY(bar->actions().contains(preview.savePdfAction()));
         QVERIFY(bar->actions().contains(preview.exportRtfAction()));
-        QCOMPARE(preview.printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        auto* printPreview = qobject_cast<QPrintPreviewDialog*>(&preview.window());
+        QVERIFY(printPreview);
+        QCOMPARE(printPreview->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        QVERIFY(printPreview->printer()->fullPage());
 
         next = dir.filePath(QStringLiteral("saved")); // the suffix is added
         preview.savePdfAction()->trigger();

@@ -1,0 +1,29 @@
+// The print module: Qt's print preview dialog set up for a report's pages.
+#include "reports/PrintPreviewRequest.h"
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+extern "C" Q_DECL_EXPORT QDialog* tooldesk_make_print_preview(const PrintPreviewRequest& request, QWidget* parent)
+{
+    auto* preview = new QPrintPreviewDialog(parent);
+    preview->setObjectName(QStringLiteral("ReportPreview"));
+    preview->setWindowTitle(request.title);
+    // Painted from the paper's corner: the report's own margins are the printed
+    // ones. Full page after the layout, which would set its own mode.
+    QPrinter* printer = preview->printer();
+    printer->setPageLayout(request.layout);
+    printer->setFullPage(true);
+    printer->setDocName(request.title);
+    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+                     [paint = request.paint](QPrinter* p) { paint(*p); });
+    if (auto* bar = preview->findChild<QToolBar*>()) {
+        bar->addSeparator();
+        bar->addActions(request.actions);
+    } else {
+        preview->addActions(request.actions);
+    }
+    return preview;
+}
