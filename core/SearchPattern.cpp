@@ -1,5 +1,7 @@
 #include "SearchPattern.h"
 
+#include "data/SqlDialect.h"
+
 QString containsPattern(const QString& text)
 {
     QString escaped;
@@ -10,4 +12,13 @@ QString containsPattern(const QString& text)
         escaped += c;
     }
     return u'%' + escaped + u'%';
+}
+
+QString codeContainsCondition(const SqlDialect& dialect, const QString& column, const QString& text,
+                              QVariantList& params)
+{
+    if (text.isEmpty())
+        return u'(' + column + QStringLiteral(" IS NOT NULL)");
+    params << containsPattern(text);
+    return u'(' + dialect.caselessLike(column) + u')';
 }

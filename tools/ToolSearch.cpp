@@ -37,20 +37,6 @@ QStringList parseToolList(const QString& stored)
     return items;
 }
 
-namespace {
-
-// An empty text matches every code: leaving its LIKE out lets the engine
-// walk the index in list order and stop at the first page.
-QString codeCondition(const SqlDialect& dialect, const QString& idText, QVariantList& params)
-{
-    if (idText.isEmpty())
-        return QStringLiteral("(ID_Tool IS NOT NULL)");
-    params << containsPattern(idText);
-    return u'(' + dialect.caselessLike(QStringLiteral("ID_Tool")) + u')';
-}
-
-} // namespace
-
 ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
                                         const QStringList& identities, const SqlDialect& dialect,
                                         const QString& issuedFirst)
@@ -58,7 +44,8 @@ ToolSearchStatement toolSearchStatement(const QString& idText, const QString& ty
     if (workTypeChosen && identities.isEmpty())
         return {QStringLiteral("SELECT *\nFROM Tools\nWHERE (ID=-1)"), {}};
     QVariantList params;
-    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ") + codeCondition(dialect, idText, params);
+    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ")
+        + codeContainsCondition(dialect, QStringLiteral("ID_Tool"), idText, params);
     // An empty type text likewise leaves its LIKE out.
     if (!typeText.isEmpty()) {
         sql += QStringLiteral(" AND (%1 OR Tool_Type IS NULL)").arg(dialect.caselessLike(QStringLiteral("Tool_Type")));
@@ -79,6 +66,7 @@ ToolSearchStatement toolSearchStatement(const QString& idText, const QString& ty
 ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText)
 {
     QVariantList params;
-    const QString sql = QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ") + codeCondition(dialect, idText, params);
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ")
+        + codeContainsCondition(dialect, QStringLiteral("ID_Tool"), idText, params);
     return {sql, params};
 }
