@@ -38,11 +38,8 @@ ReportPreview::ReportPreview(std::shared_ptr<const PreparedReport> report, QWidg
     m_window->setProperty(kPreviewProperty, QVariant::fromValue<QObject*>(this));
 }
 
-ReportPreview::~ReportPreview()
-{
-    // The window's tool bar holds the actions: it goes first.
-    m_window.reset();
-}
+// The window, a member, goes before the actions, children it shows.
+ReportPreview::~ReportPreview() = default;
 
 ReportPreview* ReportPreview::of(const QDialog& window)
 {

@@ -11,8 +11,8 @@ namespace ReportPrinter {
 
 // A4 in the report's orientation, no margins.
 QPageLayout pageLayout(const PreparedReport& report);
-// The printer is set to pageLayout() and prints from the paper's corner.
-// False when the printer could not be started.
+// The printer is to be set to pageLayout() and to full page first, so it
+// prints from the paper's corner. False when it could not be started.
 bool print(QPagedPaintDevice& printer, const PreparedReport& report);
 
 } // namespace ReportPrinter

@@ -148,8 +148,7 @@ void DbGrid::followQuery()
     const int row = m_model->query().recNo();
     m_syncing = true;
     if (row < 0 || row >= m_model->rowCount()) {
-        selectionModel()->clearCurrentIndex();
-        clearSelection();
+        clearCurrentRow();
     } else if (currentIndex().row() != row) {
         const int column = std::max(0, currentIndex().column());
         setCurrentIndex(m_model->index(row, column));
