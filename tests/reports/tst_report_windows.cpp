@@ -14,6 +14,7 @@
 #include "reports/TfrxMemoView.h"
 #include "reports/TfrxReport.h"
 #include "support/DeskFixture.h"
+#include "support/MappedLibrary.h"
 #include "tools/TfmTools.h"
 
 #include <QAction>
@@ -49,12 +50,6 @@ QString rtfText(const QString& rtf)
     const QString outDir = QFileInfo(rtf).absolutePath();
     consumers::convert({rtf}, QStringLiteral("txt:Text (encoded):UTF8"), outDir);
     return consumers::readUtf8(QDir(outDir).filePath(QFileInfo(rtf).completeBaseName() + QStringLiteral(".txt")));
-}
-
-bool printSupportMapped()
-{
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6PrintSupport");
 }
 
 // Clicks the history page's report button; the preview saves a PDF and an RTF.
@@ -133,9 +128,9 @@ void TestReportWindows::historyReportListsTheRangeInBothFiles()
     const QString pdf = out.filePath(QStringLiteral("history.pdf"));
     const QString rtf = out.filePath(QStringLiteral("history.rtf"));
     // The first preview of this test program: Qt's print support comes with it.
-    QVERIFY2(!printSupportMapped(), "print support is loaded before any preview");
+    QVERIFY2(!libraryMapped("libQt6PrintSupport"), "print support is loaded before any preview");
     runHistory(f, pdf, rtf);
-    QVERIFY(printSupportMapped());
+    QVERIFY(libraryMapped("libQt6PrintSupport"));
     QCOMPARE(f.fakes().shell.opened, QStringList{rtf}); // the RTF only
 
     const QStringList expected = {"Отчет от",

@@ -1,6 +1,6 @@
+#include "support/MappedLibrary.h"
 #include "writeoff/ZipPackage.h"
 
-#include <QFile>
 #include <QtTest>
 
 // Linked without libzip, as the program is: the package loads it itself.
@@ -13,26 +13,15 @@ private slots:
     void entriesComeBackAsWritten();
     void refusesWhatIsNoZip_data();
     void refusesWhatIsNoZip();
-
-private:
-    static bool libzipMapped();
 };
-
-bool TestZipPackage::libzipMapped()
-{
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly))
-        return false;
-    return maps.readAll().contains("libzip.so");
-}
 
 void TestZipPackage::libraryLoadedOnFirstUse()
 {
-    QVERIFY2(!libzipMapped(), "libzip is loaded before any archive is touched");
+    QVERIFY2(!libraryMapped("libzip.so"), "libzip is loaded before any archive is touched");
     ZipPackage package;
     package.put(QStringLiteral("a.txt"), "a");
     QVERIFY2(!package.write().isEmpty(), qPrintable(package.errorString()));
-    QVERIFY(libzipMapped());
+    QVERIFY(libraryMapped("libzip.so"));
 }
 
 void TestZipPackage::entriesComeBackAsWritten()
