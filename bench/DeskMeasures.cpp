@@ -124,6 +124,7 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
 {
     BenchPlatform seams;
     FakeDialogs& dialogs = seams.fakes.dialogs;
+    const FakeSound& sound = seams.fakes.sound;
     Application application(folder, seams.platform);
     application.setTimersEnabled(false);
     if (!application.start()) {
@@ -144,6 +145,7 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
     const int operationColumn = journal.fieldIndex(QStringLiteral("Operation"));
     qint64 topKey = journal.value(0, idColumn).toLongLong();
     const qsizetype dialogsBefore = dialogs.shown.size();
+    const int beepsBefore = sound.beeps;
 
     run.ms.clear();
     run.drainMs.clear();
@@ -183,6 +185,8 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
             return false;
         }
     }
+    if (sound.beeps != beepsBefore) // failures told on the desk's message line
+        run.problems << QStringLiteral("%1 failures at the desk").arg(sound.beeps - beepsBefore);
     for (qsizetype i = dialogsBefore; i < dialogs.shown.size() && run.problems.size() < 10; ++i)
         run.problems << QStringLiteral("dialog %1: %2").arg(dialogs.shown[i].kind, dialogs.shown[i].text);
     return true;

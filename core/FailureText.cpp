@@ -1,5 +1,7 @@
 #include "FailureText.h"
 
+#include <QDir>
+
 namespace {
 
 QString withEngineText(const QString& sentence, const DbError& error)
@@ -9,7 +11,14 @@ QString withEngineText(const QString& sentence, const DbError& error)
 
 } // namespace
 
-QString eventFailureText(const DbError& error, const Messages& texts)
+QString FailureMessage::joined() const
+{
+    return detail.isEmpty() ? sentence : sentence + QStringLiteral("\n\n") + detail;
+}
+
+namespace {
+
+QString causeText(const DbError& error, const Messages& texts)
 {
     QString cause;
     switch (error.cause()) {
@@ -27,11 +36,45 @@ QString eventFailureText(const DbError& error, const Messages& texts)
     case DbError::Cause::ServerUnreachable:
         cause = texts.rsCauseConnectionLost;
         break;
+    case DbError::Cause::Corrupt:
+        cause = texts.rsCauseCorrupt;
+        break;
     default:
         cause = texts.rsCauseOther;
         break;
     }
-    return withEngineText(texts.rsEventNotRecorded.arg(cause), error);
+    return cause;
+}
+
+} // namespace
+
+FailureMessage eventFailure(const DbError& error, const Messages& texts)
+{
+    return {texts.rsEventNotRecorded.arg(causeText(error, texts)), error.engineText()};
+}
+
+QString eventFailureText(const DbError& error, const Messages& texts)
+{
+    return eventFailure(error, texts).joined();
+}
+
+FailureMessage scanFailure(const QString& code, const DbError& error, const Messages& texts)
+{
+    return {texts.rsScanNotTaken.arg(code, causeText(error, texts)), error.engineText()};
+}
+
+FailureMessage databaseFailing(const DbError& error, const Messages& texts)
+{
+    const QString where = QDir::toNativeSeparators(error.path());
+    if (isConnectionFailure(error))
+        return {texts.rsNoDatabaseConnection + (where.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(where)),
+                error.engineText()};
+    return {texts.rsDatabaseFailing.arg(where, causeText(error, texts)), error.engineText()};
+}
+
+bool isConnectionFailure(const DbError& error)
+{
+    return error.cause() == DbError::Cause::ConnectionLost || error.cause() == DbError::Cause::ServerUnreachable;
 }
 
 QString openFailureText(const DbError& error, const Messages& texts)
@@ -62,6 +105,9 @@ QString openFailureText(const DbError& error, const Messages& texts)
     case DbError::Cause::ServerUnreachable:
     case DbError::Cause::ConnectionLost:
         sentence = &texts.rsDbServerUnreachable;
+        break;
+    case DbError::Cause::Corrupt:
+        sentence = &texts.rsDbCorrupt;
         break;
     case DbError::Cause::Other:
         return error.text(); // an upgrade step or a missing table: the engine says which

@@ -82,6 +82,29 @@ const QList<MessageText> kMessages = {
     MSG(rsSaveReport, "Сохранить отчет", "Save the report"),
     MSG(rsSaveAsPdf, "Сохранить в PDF", "Save as PDF"),
     MSG(rsExportToRtf, "Экспорт в RTF", "Export to RTF"),
+    MSG(rsScanNotTaken, "Код %1 НЕ принят, ничего не записано: %2",
+        "The code %1 was NOT taken, nothing was recorded: %2"),
+    MSG(rsNoDatabaseConnection, "нет связи с сервером базы данных: события не записываются",
+        "no connection to the database server: events are not being recorded"),
+    MSG(rsCauseCorrupt, "файл базы данных повреждён. Сообщите администратору.",
+        "the database file is damaged. Tell the administrator."),
+    MSG(rsDbCorrupt,
+        "Файл базы данных повреждён: %1\nВосстановите его из резервной копии (закройте программу, скопируйте "
+        "копию на место файла) или проверьте его командой sqlite3 с PRAGMA integrity_check.",
+        "The database file is damaged: %1\nRestore it from a backup (close the program, copy the backup over the "
+        "file) or check it with the sqlite3 shell and PRAGMA integrity_check."),
+    MSG(rsDatabaseFailing, "база данных %1 не отвечает, события не записываются: %2",
+        "the database %1 does not answer, events are not being recorded: %2"),
+    MSG(rsLogFileRecovered,
+        "Файл журнала %1 был удалён во время работы: все события перенесены в файл базы данных, база открыта "
+        "заново.",
+        "The log file %1 was deleted while the program ran: every event has been written into the database file, "
+        "and the database has been opened again."),
+    MSG(rsLogFileLost,
+        "Файл журнала %1 был удалён во время работы, и события не удалось перенести в файл базы данных: не "
+        "закрывайте программу, повторная попытка через секунду.",
+        "The log file %1 was deleted while the program ran, and its events could not yet be written into the "
+        "database file: do not close the program, it tries again in a second."),
 };
 #undef MSG
 

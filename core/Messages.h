@@ -66,6 +66,13 @@ struct Messages {
     QString rsSaveReport;
     QString rsSaveAsPdf;
     QString rsExportToRtf;
+    QString rsScanNotTaken;
+    QString rsNoDatabaseConnection;
+    QString rsCauseCorrupt;
+    QString rsDbCorrupt;
+    QString rsDatabaseFailing;
+    QString rsLogFileRecovered;
+    QString rsLogFileLost;
 };
 
 // One message in both languages.

@@ -126,6 +126,17 @@ bool Connection::checkpoint()
     return m_dialect->checkpoint(database(), m_path, m_busyTimeoutMs);
 }
 
+bool Connection::logFileLost() const
+{
+    return isOpen() && m_dialect->logFileLost(m_path);
+}
+
+void Connection::reopen()
+{
+    close();
+    openDescribed();
+}
+
 void Connection::backupTo(const QString& file)
 {
     if (!isOpen())

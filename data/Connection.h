@@ -77,6 +77,11 @@ public:
     // write; never waits for other desks: false when one kept it from
     // completing (try again later). Throws DbError only on other failures.
     bool checkpoint();
+    // True when the log file beside the database was deleted while this
+    // connection writes into it (a hasty clean-up): checkpoint, then reopen.
+    bool logFileLost() const;
+    // Closes the connection and opens the same database again. Throws DbError.
+    void reopen();
     // A consistent copy of the database at file, at any moment: written
     // beside it and renamed into place, so a failure leaves no half file.
     // Refuses to overwrite the live database. Throws DbError.

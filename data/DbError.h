@@ -19,6 +19,7 @@ public:
         Busy,              // another desk holds the database
         ServerUnreachable, // the database server cannot be reached or refused the login
         ConnectionLost,    // the connection to the server broke off
+        Corrupt,           // the file's pages are damaged
         Other,
     };
 

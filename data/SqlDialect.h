@@ -34,6 +34,13 @@ public:
     // of it alone is a backup; false when other programs kept it from
     // completing. Never waits for them.
     virtual bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const = 0;
+    // True when the log file the engine writes into was deleted from the
+    // database's folder while open (engines with such a file).
+    virtual bool logFileLost(const QString& path) const
+    {
+        Q_UNUSED(path);
+        return false;
+    }
     // A consistent copy of the open database at target; throws DbError.
     virtual void backup(const QSqlDatabase& db, const QString& path, const QString& target) const = 0;
     // What an error of the engine means for the user.

@@ -1,5 +1,7 @@
 #include "SqliteDialect.h"
 
+#include "DeletedOpenFile.h"
+
 #include "DatabaseFile.h"
 #include "DbError.h"
 #include "FileSystemProbe.h"
@@ -107,6 +109,11 @@ bool SqliteDialect::checkpoint(const QSqlDatabase& db, const QString& path, int 
     if (!handle)
         throw DbError(DbError::Cause::Other, path, QStringLiteral("the database is not open"));
     return sqlitemaintenance::checkpoint(handle, path, busyTimeoutMs);
+}
+
+bool SqliteDialect::logFileLost(const QString& path) const
+{
+    return openFileDeleted(path + QStringLiteral("-wal"));
 }
 
 void SqliteDialect::backup(const QSqlDatabase& db, const QString& path, const QString& target) const

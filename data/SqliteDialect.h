@@ -18,6 +18,7 @@ public:
     void open(QSqlDatabase& db, const QString& path, const OpenOptions& options) const override;
     JournalMode journalMode(const QSqlDatabase& db) const override;
     bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const override;
+    bool logFileLost(const QString& path) const override;
     void backup(const QSqlDatabase& db, const QString& path, const QString& target) const override;
     DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const override;
 

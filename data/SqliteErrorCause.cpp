@@ -19,6 +19,8 @@ DbError::Cause sqliteErrorCause(int resultCode, int systemErrno)
         return Cause::ReadOnlyFile;
     case SQLITE_NOTADB:
         return Cause::NotDatabase;
+    case SQLITE_CORRUPT:
+        return Cause::Corrupt;
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
         // A write past a file size limit fails with EFBIG, which the engine

@@ -1,5 +1,6 @@
 #include "TfmMain.h"
 
+#include "DeskMessageLine.h"
 #include "core/DeskSelection.h"
 #include "core/FailureText.h"
 #include "core/Navigator.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -84,7 +86,8 @@ TfmMain::TfmMain(Session& session, Navigator& navigator, Platform& platform, QWi
 
     Timer.setInterval(1000);
     tmrShowMainForm.setInterval(1000);
-    guardedConnect(&Timer, &QTimer::timeout, this, m_platform.dialogs, [this] { TimerTimer(); });
+    // The idle look runs with nobody watching: it never puts up a box.
+    connect(&Timer, &QTimer::timeout, this, [this] { atDesk([this] { TimerTimer(); }); });
     guardedConnect(&tmrShowMainForm, &QTimer::timeout, this, m_platform.dialogs, [this] { tmrShowMainFormTimer(); });
     connectCore();
 }
@@ -207,12 +210,8 @@ QWidget* TfmMain::buildEntryRow(QWidget* parent)
     inputRow->addStretch(1);
     topLayout->addLayout(inputRow);
 
-    lbScanMessage = named(new QLabel(top), "lbScanMessage");
-    lbScanMessage->setAlignment(Qt::AlignCenter);
-    QPalette warning = lbScanMessage->palette();
-    warning.setColor(QPalette::WindowText, QColor(190, 30, 30));
-    lbScanMessage->setPalette(warning);
-    topLayout->addWidget(lbScanMessage);
+    m_messages = new DeskMessageLine(top);
+    topLayout->addWidget(m_messages);
     return top;
 }
 
@@ -275,11 +274,17 @@ void TfmMain::connectCore()
 {
     Dialogs& dialogs = m_platform.dialogs;
     guardedConnect(btPacket, &QPushButton::clicked, this, dialogs, [this] { btPacketClick(); });
-    guardedConnect(SpeedButton6, &QToolButton::clicked, this, dialogs, [this] { SpeedButton6Click(); });
-    guardedConnect(SpeedButton7, &QToolButton::clicked, this, dialogs, [this] { SpeedButton7Click(); });
+    connect(SpeedButton6, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton6Click(); }); });
+    connect(SpeedButton7, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton7Click(); }); });
     guardedConnect(grid_History, &DbGrid::titleClicked, this, dialogs, [this](int c) { grid_HistoryTitleClick(c); });
     guardedConnect(grid_History, &DbGrid::rowDoubleClicked, this, dialogs, [this] { grid_HistoryDblClick(); });
-    reportErrorsOf(grid_History, &DbGrid::databaseError, this, dialogs);
+    // The journal fetching rows as it scrolls: told on the desk's line.
+    connect(
+        grid_History, &DbGrid::databaseError, this,
+        [this](const QString& text) {
+            tellDeskFailure({m_session.texts().rsRequestError, text});
+        },
+        Qt::QueuedConnection);
 
     // The check boxes mirror the desk's state; either side may change it.
     connect(cbPacketIssued, &QCheckBox::toggled, this, [this](bool on) { m_desk.setBatch(on); });
@@ -383,7 +388,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event)
         if (key == Qt::Key_Tab)
             key = Qt::Key_Return; // scanners set to end codes with Tab
         bool consumed = false;
-        runGuarded(m_platform.dialogs, this, [&] { consumed = edInputKeyDown(key); });
+        atDesk([&] { consumed = edInputKeyDown(key); });
         return consumed || key == Qt::Key_Return || key == Qt::Key_Enter;
     }
     if (event->type() == QEvent::MouseButtonRelease && pMain->isVisible())
@@ -405,10 +410,17 @@ bool TfmMain::edInputKeyDown(int key)
     // text in the box for the next scan to run into.
     const QString code = edInput->text();
     edInput->clear();
-    lbScanMessage->clear();
-    if (toolSelected() && recipientSelected())
-        m_desk.clearForNextEvent();
-    showScanOutcome(m_desk.selectCode(code), code);
+    m_messages->clear();
+    try {
+        if (toolSelected() && recipientSelected())
+            m_desk.clearForNextEvent();
+        showScanOutcome(m_desk.selectCode(code), code);
+    } catch (const DbError& e) {
+        // The code was not looked up: say so, so that it is scanned again.
+        tellDeskFailure(scanFailure(code, e, m_session.texts()));
+        tellDatabaseFailure(e);
+        return true;
+    }
     if (toolSelected() && recipientSelected())
         recordEvent();
     refreshJournalFormat();
@@ -420,10 +432,9 @@ void TfmMain::showScanOutcome(CodeClass kind, const QString& code)
 {
     const Messages& t = m_session.texts();
     if (kind == CodeClass::None)
-        lbScanMessage->setText(t.rsCodeNotFound + code);
+        m_messages->showNote(t.rsCodeNotFound + code);
     else if (kind == CodeClass::Tool && !toolSelected())
-        lbScanMessage->setText(t.rsToolWrittenOffCode + code);
-    lbScanMessage->setAccessibleName(lbScanMessage->text());
+        m_messages->showNote(t.rsToolWrittenOffCode + code);
 }
 
 void TfmMain::recordEvent()
@@ -435,7 +446,8 @@ void TfmMain::recordEvent()
         QGuiApplication::restoreOverrideCursor();
     } catch (const DbError& e) {
         QGuiApplication::restoreOverrideCursor();
-        m_platform.dialogs.error(this, eventFailureText(e, m_session.texts()));
+        tellDeskFailure(eventFailure(e, m_session.texts()));
+        tellDatabaseFailure(e);
         return;
     }
     if (m_session.settings().playSound())
@@ -449,8 +461,10 @@ QString TfmMain::GetData()
 
 void TfmMain::AddToHistory()
 {
-    if (m_desk.record(m_platform.clock.now()) == EventRecorder::Result::RefusedHolder)
-        m_platform.dialogs.message(this, m_session.texts().rsIssuedToOther);
+    if (m_desk.record(m_platform.clock.now()) == EventRecorder::Result::RefusedHolder) {
+        m_messages->showNote(m_session.texts().rsIssuedToOther);
+        m_platform.sound.beep();
+    }
 }
 
 // ---- Batch issue and timers -------------------------------------------------
@@ -495,20 +509,13 @@ void TfmMain::showHeading()
 
 void TfmMain::TimerTimer()
 {
-    followOtherDesks();
+    lookAtDatabase();
     const Settings& settings = m_session.settings();
     if (IdleSeconds >= settings.timerInterval()) {
-        if (!batchIssue())
-            m_desk.clearRecipient();
-        m_desk.clearTool();
+        clearIdleDesk();
         IdleSeconds = 0;
     }
     ++IdleSeconds;
-    // Idle: the log goes back into DB.mdb, so a copy of that file alone is a
-    // backup. Cheap when there is nothing to write; another desk reading
-    // only puts it off to the next tick.
-    if (++m_quietSeconds > kCheckpointAfterIdleSeconds)
-        m_session.connection().checkpoint();
     if (!batchIssue())
         return;
     if (PacketSeconds >= settings.packetTimer())
@@ -517,17 +524,99 @@ void TfmMain::TimerTimer()
     showPacketCountdown();
 }
 
-void TfmMain::followOtherDesks()
+void TfmMain::lookAtDatabase()
 {
     try {
-        if (m_otherDesks.changedElsewhere())
-            m_otherDesksChanged = true;
-        if (!m_otherDesksChanged || storekeeperBusy())
-            return;
+        recoverLostLogFile();
+        followOtherDesks();
+        // Idle: the log goes back into DB.mdb, so a copy of that file alone
+        // is a backup. Cheap when there is nothing to write; another desk
+        // reading only puts it off to the next tick.
+        if (++m_quietSeconds > kCheckpointAfterIdleSeconds)
+            m_session.connection().checkpoint();
+    } catch (const DbError& e) {
+        if (e.cause() == DbError::Cause::Busy)
+            return; // another desk is writing: it passes
+        // A lasting failure beeps once, not at every tick.
+        if (m_messages->showStanding(databaseFailing(e, m_session.texts())))
+            m_platform.sound.beep();
+        return;
+    }
+    // The database answered: whatever stood in the way is gone.
+    m_messages->clearStanding();
+}
+
+void TfmMain::followOtherDesks()
+{
+    if (m_otherDesks.changedElsewhere())
+        m_otherDesksChanged = true;
+    if (!m_otherDesksChanged || storekeeperBusy())
+        return;
+    try {
         showOtherDesksChanges();
     } catch (const DbError&) {
-        // Shown at a later tick; a lasting failure shows at the next scan.
+        // Tried again at the next tick, whose look tells a lasting failure.
     }
+}
+
+void TfmMain::recoverLostLogFile()
+{
+    Connection& db = m_session.connection();
+    if (!db.logFileLost())
+        return;
+    // Someone deleted the log file this desk still writes into: its events
+    // live only in the open file. Write them into DB.mdb now, then open the
+    // database again so that new events go to a log file that exists.
+    const Messages& t = m_session.texts();
+    const QString log = QFileInfo(db.path()).fileName() + QStringLiteral("-wal");
+    if (!db.checkpoint()) {
+        tellDeskFailure({t.rsLogFileLost.arg(log), QString()});
+        return;
+    }
+    db.reopen();
+    m_otherDesks.start();
+    m_otherDesksChanged = true; // read everything again from the file
+    m_messages->showNote(t.rsLogFileRecovered.arg(log));
+}
+
+void TfmMain::clearIdleDesk()
+{
+    try {
+        if (!batchIssue())
+            m_desk.clearRecipient();
+        m_desk.clearTool();
+    } catch (const DbError&) {
+        // A selection whose clearing failed is closed, so it is empty all the
+        // same; the idle look tells why the database did not answer.
+    }
+}
+
+template<typename Handler>
+bool TfmMain::atDesk(Handler&& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const DbError& e) {
+        tellDeskFailure({m_session.texts().rsRequestError, e.text()});
+        tellDatabaseFailure(e);
+    } catch (const std::exception& e) {
+        tellDeskFailure({m_session.texts().rsRequestError, QString::fromLocal8Bit(e.what())});
+    }
+    return false;
+}
+
+void TfmMain::tellDeskFailure(const FailureMessage& failure)
+{
+    m_messages->showFailure(failure);
+    m_platform.sound.beep();
+}
+
+void TfmMain::tellDatabaseFailure(const DbError& error)
+{
+    // The server is away: said until the idle look reaches it again.
+    if (isConnectionFailure(error))
+        m_messages->showStanding(databaseFailing(error, m_session.texts()));
 }
 
 bool TfmMain::storekeeperBusy() const

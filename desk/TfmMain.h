@@ -7,10 +7,14 @@
 
 #include <QHash>
 #include <QTimer>
+
+class DbError;
 #include <QWidget>
 
 class ColourButton;
 class DbGrid;
+class DeskMessageLine;
+struct FailureMessage;
 class DbImage;
 class DbText;
 class Navigator;
@@ -57,6 +61,7 @@ public:
     void setTimersEnabled(bool enabled) { m_timersEnabled = enabled; }
     // Part of the idle tick: shows what other desks committed since the last
     // look, unless the storekeeper is in the middle of something here.
+    // Throws DbError when the database does not answer the look.
     void followOtherDesks();
     const QTimer& idleTimer() const { return Timer; }
     const QTimer& restoreTimer() const { return tmrShowMainForm; }
@@ -104,6 +109,15 @@ private:
     bool storekeeperBusy() const;
     void showOtherDesksChanges();
     void noteNewestJournalRow();
+    // Runs a desk handler: a failure is told on the message line, never in a box.
+    template<typename Handler>
+    bool atDesk(Handler&& handler);
+    void tellDeskFailure(const FailureMessage& failure);
+    void tellDatabaseFailure(const DbError& error);
+    // The idle look: the database reached (clears the standing line) or not.
+    void lookAtDatabase();
+    void recoverLostLogFile();
+    void clearIdleDesk();
 
     Session& m_session;
     DeskSelection& m_desk;
@@ -127,7 +141,7 @@ private:
     QCheckBox* cbPacketIssued;
     QLineEdit* edInput;
     QLabel* lbPacketTimer;
-    QLabel* lbScanMessage; // why the last code did nothing, until the next one
+    DeskMessageLine* m_messages; // what went wrong, told without a box
     QCheckBox* cbClear;
     QGroupBox* GroupBox1;
     QGroupBox* GroupBox2;

@@ -75,6 +75,11 @@ void QtSound::play(const QString& file)
     m_player->play();
 }
 
+void QtSound::beep()
+{
+    QApplication::beep();
+}
+
 void QtDialogs::showModal(QDialog& window)
 {
     window.exec();

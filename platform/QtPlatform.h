@@ -38,6 +38,7 @@ public:
     QtSound();
     ~QtSound() override;
     void play(const QString& file) override;
+    void beep() override;
 
 private:
     std::unique_ptr<QAudioOutput> m_output;

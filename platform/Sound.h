@@ -8,4 +8,6 @@ class Sound
 public:
     virtual ~Sound() = default;
     virtual void play(const QString& file) = 0;
+    // The short warning sound: something the storekeeper must look at.
+    virtual void beep() = 0;
 };

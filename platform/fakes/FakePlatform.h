@@ -56,7 +56,9 @@ class FakeSound : public Sound
 {
 public:
     void play(const QString& file) override { played << file; }
+    void beep() override { ++beeps; }
     QStringList played;
+    int beeps = 0;
 };
 
 class FakeShell : public Shell

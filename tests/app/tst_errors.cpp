@@ -55,56 +55,60 @@ void TestErrors::oneReportAndTheProgramGoesOn_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<Action>("action");
+    // At the desk a failure is told on the line under the entry box: a box
+    // would take the scanner's next Enter. Elsewhere it is one error report.
+    QTest::addColumn<bool>("atDesk");
 
     QTest::newRow("desk: scan a pair, journal gone")
-        << "History" << Action([](DeskFixture& f) { scan(f, "U1", "T1"); });
-    QTest::newRow("desk: scan, recipients gone") << "Users" << Action([](DeskFixture& f) { f.scan("U1"); });
+        << "History" << Action([](DeskFixture& f) { scan(f, "U1", "T1"); }) << true;
+    QTest::newRow("desk: scan, recipients gone") << "Users" << Action([](DeskFixture& f) { f.scan("U1"); }) << true;
     QTest::newRow("desk: note on a journal row") << "History" << Action([](DeskFixture& f) {
         f.fakes().dialogs.inputAnswers.push_back(QStringLiteral("note"));
         emit f.control<DbGrid>("TfmMain", "grid_History")->rowDoubleClicked();
-    });
+    }) << false;
     QTest::newRow("tool list: search") << "Tools" << Action([](DeskFixture& f) {
         f.control<QPushButton>("TfmTools", "btSearch")->click();
-    });
+    }) << false;
     QTest::newRow("tool list: delete") << "Tools" << Action([](DeskFixture& f) {
         f.fakes().dialogs.confirmAnswers.push_back(true);
         f.control<QPushButton>("TfmTools", "Button3")->click();
-    });
+    }) << false;
     QTest::newRow("tool editor: code check") << "Users" << Action([](DeskFixture& f) {
         runScripted(f, f.control<QPushButton>("TfmTools", "Button1"), [](QDialog& editor) {
             DeskFixture::find<QLineEdit>(editor, "DBEdit1")->setText(QStringLiteral("T9"));
             DeskFixture::find<QPushButton>(editor, "btOK")->click();
         });
-    });
+    }) << false;
     QTest::newRow("tool editor: types dictionary") << "TOOLTYPES" << Action([](DeskFixture& f) {
         runScripted(f, f.control<QPushButton>("TfmTools", "Button2"),
                     [](QDialog& editor) { DeskFixture::find<QToolButton>(editor, "SpeedButton3")->click(); });
-    });
+    }) << false;
     QTest::newRow("tool card: operator's return") << "History" << Action([](DeskFixture& f) {
         f.fakes().dialogs.confirmAnswers.push_back(true);
         DeskFixture::find<QPushButton>(f.window<TfmCard_T>("TfmCard_T"), "btReturn")->click();
-    });
+    }) << false;
     QTest::newRow("manual issue") << "History" << Action([](DeskFixture& f) {
         auto& hend = f.window<TfmHend>("TfmHend");
         hend.toolCode = QStringLiteral("T2");
         hend.FormShow();
         DeskFixture::find<QLineEdit>(hend, "edID")->setText(QStringLiteral("U1"));
         DeskFixture::find<QPushButton>(hend, "btGo")->click();
-    });
+    }) << false;
     QTest::newRow("dictionary: add") << "MESTO" << Action([](DeskFixture& f) {
         auto& dict = f.window<TfmDict>("TfmDict_Mesto");
         DeskFixture::find<QLineEdit>(dict, "edField")->setText(QStringLiteral("Склад"));
         DeskFixture::find<QPushButton>(dict, "btAdd")->click();
-    });
+    }) << false;
     QTest::newRow("language switch") << "Tools" << Action([](DeskFixture& f) {
         f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
-    });
+    }) << false;
 }
 
 void TestErrors::oneReportAndTheProgramGoesOn()
 {
     QFETCH(QString, table);
     QFETCH(Action, action);
+    QFETCH(bool, atDesk);
     DeskFixture f;
     QVERIFY(f.started());
     f.addRecipient(QStringLiteral("U1"));
@@ -120,7 +124,15 @@ void TestErrors::oneReportAndTheProgramGoesOn()
     f.db().exec(QStringLiteral("ALTER TABLE %1 RENAME TO Broken_%1").arg(table));
     action(f);
     const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
-    QCOMPARE(errors.size(), 1);
+    if (atDesk) {
+        QCOMPARE(errors.size(), 0);
+        QVERIFY2(f.deskMessage().contains(QStringLiteral("НЕ")), qPrintable(f.deskMessage()));
+        QVERIFY2(f.deskMessage().contains(QStringLiteral("Broken_") + table) || f.deskMessage().contains(table),
+                 qPrintable(f.deskMessage()));
+        QCOMPARE(f.fakes().sound.beeps, 1);
+    } else {
+        QCOMPARE(errors.size(), 1);
+    }
     f.db().exec(QStringLiteral("ALTER TABLE Broken_%1 RENAME TO %1").arg(table));
     QCOMPARE(f.journalCount(), journalBefore);
 

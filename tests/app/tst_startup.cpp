@@ -88,6 +88,9 @@ void TestStartup::databaseFaultsEndTheStart_data()
     QTest::newRow("read-only folder") << "readOnlyFolder"
                                       << "RU"
                                       << "Нет права записи в папку базы данных: ";
+    QTest::newRow("damaged pages") << "damaged"
+                                   << "RU"
+                                   << "Файл базы данных повреждён: ";
     QTest::newRow("in English") << "empty"
                                 << "EN"
                                 << "The database file is empty (0 bytes): ";
@@ -113,6 +116,14 @@ void TestStartup::databaseFaultsEndTheStart()
         QFile f(data.dbPath());
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(fault == u"empty" ? QByteArray() : QByteArray(4096, 'x'));
+    } else if (fault == u"damaged") {
+        // Every page after the first holds noise: the header still says SQLite.
+        QFile f(data.dbPath());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 size = f.size();
+        QVERIFY(size > 8192);
+        QVERIFY(f.seek(4096));
+        f.write(QByteArray(size - 4096, '\x5a'));
     } else if (fault == u"readOnlyFile") {
         QVERIFY(QFile::setPermissions(data.dbPath(), QFile::ReadOwner | QFile::ReadGroup));
     } else if (fault == u"readOnlyFolder") {
@@ -141,7 +152,8 @@ void TestStartup::databaseFaultsEndTheStart()
         QVERIFY2(errors.first().contains(named), qPrintable(errors.first()));
         // Nothing is written to the file, and nothing is left beside it.
         QCOMPARE(bytes(), before);
-        QCOMPARE(QDir(dataFolder).entryList(QDir::Files), filesBefore);
+        if (fault != u"damaged") // a damaged file is open, with its log, until the program ends
+            QCOMPARE(QDir(dataFolder).entryList(QDir::Files), filesBefore);
     } else {
         QVERIFY2(errors.first().contains(fault.mid(2)), qPrintable(errors.first()));
     }

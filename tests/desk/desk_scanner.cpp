@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -33,16 +34,23 @@ int main(int argc, char** argv)
     TfmMain& desk = *app.main();
     desk.findChild<QCheckBox*>(QStringLiteral("cbClear"))->setChecked(true);
     auto* box = desk.findChild<QLineEdit*>(QStringLiteral("edInput"));
+    auto* message = desk.findChild<QLabel*>(QStringLiteral("lbScanMessage"));
     const int rounds = args[3].toInt();
+    int failures = 0;
     for (int r = 0; r < rounds; ++r) {
         for (int t = 4; t < args.size(); ++t) {
             for (const QString& code : {args[2], args[t]}) {
+                const int beeps = fakes.sound.beeps;
                 QTest::keyClicks(box, code);
                 QTest::keyClick(box, Qt::Key_Return);
+                // The desk beeps with every failure it tells on its message line.
+                if (fakes.sound.beeps != beeps) {
+                    std::fprintf(stderr, "%s\n", qPrintable(message->accessibleName()));
+                    ++failures;
+                }
             }
         }
     }
-    int failures = 0;
     for (const auto& shown : fakes.dialogs.shown) {
         if (shown.kind == u"error") {
             std::fprintf(stderr, "%s\n", qPrintable(shown.text));

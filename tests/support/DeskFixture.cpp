@@ -7,6 +7,7 @@
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -174,4 +175,15 @@ ProgramRun::ProgramRun(const QString& folder, DeskFixture::SignIn signIn, bool t
     DeskFixture::scriptSignIn(fakes.dialogs, signIn);
     app.setTimersEnabled(timers);
     started = app.start();
+}
+
+QString DeskFixture::deskMessage() const
+{
+    return control<QLabel>("TfmMain", "lbScanMessage")->accessibleName();
+}
+
+QString DeskFixture::deskStandingMessage() const
+{
+    auto* standing = control<QLabel>("TfmMain", "lbConnectionState");
+    return standing->isHidden() ? QString() : standing->accessibleName();
 }

@@ -95,6 +95,10 @@ public:
 
     // Types a code into the entry box as a scanner does, ended by Enter.
     void scan(const QString& code);
+    // What the desk's message line under the entry box says, as plain text:
+    // of the last code, and the standing line of a database it cannot reach.
+    QString deskMessage() const;
+    QString deskStandingMessage() const;
 
     QVariant toolValue(const QString& code, const QString& column) const;
     int journalCount() const;

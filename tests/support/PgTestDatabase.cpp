@@ -105,3 +105,13 @@ void PgTestDatabase::adminExec(const QString& sql) const
 {
     runAsAdmin(m_name, {sql});
 }
+
+void PgTestDatabase::setReachable(bool reachable) const
+{
+    QStringList statements{QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS %2")
+                               .arg(m_name, reachable ? QStringLiteral("true") : QStringLiteral("false"))};
+    if (!reachable)
+        statements << QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1'")
+                          .arg(m_name);
+    runAsAdmin(QStringLiteral("postgres"), statements);
+}

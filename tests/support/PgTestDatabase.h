@@ -26,6 +26,9 @@ public:
     // Runs sql as the server's superuser on this database (kills another
     // desk's backend, reads plans); throws DbError.
     void adminExec(const QString& sql) const;
+    // Closes this database to every connection (the server is away for
+    // the desks on it: theirs are cut, new ones refused), or opens it again.
+    void setReachable(bool reachable) const;
 
     // Whether this test run is the PostgreSQL one (TOOLDESK_TEST_ENGINE).
     static bool engineWanted();

@@ -1,0 +1,175 @@
+// What goes wrong at the desk is told on the line under the entry box, never
+// in a box that the scanner's next Enter would close: a code that could not
+// be looked up, a database that does not answer while the desk idles, the
+// log file deleted under the running desk. The desk keeps taking codes.
+#include "data/Connection.h"
+#include "desk/TfmMain.h"
+#include "support/DeskFixture.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDeskFailures : public QObject
+{
+    Q_OBJECT
+private slots:
+    void codeNotLookedUpIsToldAndTheNextIsTaken();
+    void serverAwayWhileIdleStandsUntilItIsBack();
+    void deletedLogFileIsWrittenBackAndReplaced();
+};
+
+namespace {
+
+// Keeps the desk from reading Users for a while: another desk holds the
+// table (the server) or has renamed it away (the file).
+class UsersUnreadable
+{
+public:
+    explicit UsersUnreadable(DeskFixture& f)
+    {
+        if (f.server()) {
+            f.db().exec(QStringLiteral("SET lock_timeout = 50"));
+            m_other.open(f.db().description());
+            m_hold = std::make_unique<Connection::Transaction>(m_other);
+            m_other.exec(QStringLiteral("LOCK TABLE Users IN ACCESS EXCLUSIVE MODE"));
+        } else {
+            m_other.open(f.data().dbPath());
+            m_other.exec(QStringLiteral("ALTER TABLE Users RENAME TO Users_away"));
+        }
+    }
+    ~UsersUnreadable()
+    {
+        if (m_hold)
+            m_hold.reset(); // rolled back: the lock goes
+        else
+            m_other.exec(QStringLiteral("ALTER TABLE Users_away RENAME TO Users"));
+    }
+
+private:
+    Connection m_other;
+    std::unique_ptr<Connection::Transaction> m_hold;
+};
+
+int journalRowsIn(const QString& file)
+{
+    const QString name = QStringLiteral("copy-%1").arg(quintptr(&file));
+    int rows = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM History"), db);
+            rows = q.next() ? q.value(0).toInt() : -1;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+} // namespace
+
+void TestDeskFailures::codeNotLookedUpIsToldAndTheNextIsTaken()
+{
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+    auto* entry = f.control<QLineEdit>("TfmMain", "edInput");
+    {
+        UsersUnreadable away(f);
+        f.scan(QStringLiteral("U1"));
+        QVERIFY(f.fakes().dialogs.shown.isEmpty());
+        QVERIFY2(f.deskMessage().startsWith(QStringLiteral("Код U1 НЕ принят, ничего не записано: ")),
+                 qPrintable(f.deskMessage()));
+        QCOMPARE(f.fakes().sound.beeps, 1);
+        QVERIFY(entry->text().isEmpty()); // nothing left for the next code to run into
+    }
+    // Scanned again while the message shows: taken as usual.
+    f.scan(QStringLiteral("U1"));
+    QVERIFY(f.deskMessage().isEmpty());
+    f.scan(QStringLiteral("T1"));
+    QCOMPARE(f.journalCount(), 1);
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+    QCOMPARE(f.fakes().sound.beeps, 1);
+}
+
+void TestDeskFailures::serverAwayWhileIdleStandsUntilItIsBack()
+{
+    DeskFixture f;
+    if (!f.server())
+        QSKIP("a database file is never away");
+    TfmMain& m = f.main();
+    const Messages& t = f.session().texts();
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+    f.scan(QStringLiteral("U1"));
+
+    f.server()->setReachable(false);
+    m.IdleSeconds = 1000; // the idle clear falls in this tick too
+    m.TimerTimer();
+    m.TimerTimer();
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+    QVERIFY2(f.deskStandingMessage().startsWith(t.rsNoDatabaseConnection), qPrintable(f.deskStandingMessage()));
+    QVERIFY(!f.deskStandingMessage().contains(QStringLiteral("Driver not loaded")));
+    QCOMPARE(f.fakes().sound.beeps, 1); // once, not at every tick
+    QVERIFY(!m.recipientSelected());
+
+    // A scan meanwhile is told as not taken; the standing line stays.
+    f.scan(QStringLiteral("T1"));
+    QVERIFY2(f.deskMessage().startsWith(QStringLiteral("Код T1 НЕ принят")), qPrintable(f.deskMessage()));
+    QVERIFY(!f.deskMessage().contains(QStringLiteral("Driver not loaded")));
+    QVERIFY(f.deskStandingMessage().startsWith(t.rsNoDatabaseConnection));
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+
+    f.server()->setReachable(true);
+    m.TimerTimer();
+    QVERIFY2(f.deskStandingMessage().isEmpty(), qPrintable(f.deskStandingMessage()));
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1"));
+    QCOMPARE(f.journalCount(), 1);
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+}
+
+void TestDeskFailures::deletedLogFileIsWrittenBackAndReplaced()
+{
+    DeskFixture f;
+    if (f.server())
+        QSKIP("the server keeps its own files");
+    TfmMain& m = f.main();
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.addTool(QStringLiteral("T2"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+    for (const char* code : {"U1", "T1", "U1", "T2"})
+        f.scan(QLatin1String(code));
+    const QString log = f.data().dbPath() + QStringLiteral("-wal");
+    QVERIFY(QFile::exists(log));
+    QVERIFY(QFile::remove(log)); // a hasty clean-up while the desk works
+
+    m.TimerTimer();
+    QVERIFY2(f.deskMessage().startsWith(QStringLiteral("Файл журнала DB.mdb-wal был удалён")),
+             qPrintable(f.deskMessage()));
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
+    QTemporaryDir copies;
+    const QString alone = copies.filePath(QStringLiteral("alone.mdb"));
+    QVERIFY(QFile::copy(f.data().dbPath(), alone));
+    QCOMPARE(journalRowsIn(alone), 2); // the events outlive the deleted log
+
+    // New events go to a log that exists, and nothing is said again.
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1"));
+    QCOMPARE(f.journalCount(), 3);
+    QVERIFY(QFile::exists(log));
+    m.TimerTimer();
+    QVERIFY(f.deskMessage().isEmpty() || !f.deskMessage().startsWith(QStringLiteral("Файл журнала")));
+}
+
+QTEST_MAIN(TestDeskFailures)
+#include "tst_deskfailures.moc"
