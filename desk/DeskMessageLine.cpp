@@ -57,6 +57,9 @@ DeskMessageLine::DeskMessageLine(QWidget* parent)
     lbConnectionState->setFont(bold);
     lbConnectionState->hide();
     lbScanMessage = messageLabel(this, "lbScanMessage");
+    // Room for a sentence and the engine's line below it, kept when empty,
+    // so that the panels under it do not jump with every message.
+    lbScanMessage->setMinimumHeight(2 * lbScanMessage->fontMetrics().height() + 4);
     layout->addWidget(lbConnectionState);
     layout->addWidget(lbScanMessage);
 }
