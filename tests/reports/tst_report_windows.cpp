@@ -8,7 +8,9 @@
 #include "data/Connection.h"
 #include "recipients/TfmCard_U.h"
 #include "reports/HistoryReport.h"
+#include "reports/OnHandStatement.h"
 #include "reports/ReportFileName.h"
+#include "reports/ReportPdfWriter.h"
 #include "reports/ReportPreview.h"
 #include "reports/TfmReport.h"
 #include "reports/TfrxMemoView.h"
@@ -20,11 +22,18 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 
 const QString kHolder = QStringLiteral("Иванов [И.И.]/цех");
+
+QString oneSpaced(QString text)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return text.replace(space, QStringLiteral(" ")).trimmed();
+}
 
 void addJournal(DeskFixture& f, const QString& date, const QString& fio, const QString& type, const QString& model)
 {
@@ -86,6 +95,7 @@ private slots:
     void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
     void statementPrintsTheNameAsTypedUnderASafeFileName();
     void statementOfANameLongerThanAFileName();
+    void statementPdfHoldsWhatItsRtfHolds();
     void safeFileName_data();
     void safeFileName();
     void longNameCutToFit_data();
@@ -362,6 +372,42 @@ void TestReportWindows::statementOfANameLongerThanAFileName()
     QVERIFY(name.startsWith(file.fileName().section(u' ', 0, -2))); // as much of the name as fits
     // The statement itself prints the whole name.
     QVERIFY(rtfText(file.filePath()).contains(name.trimmed()));
+}
+
+void TestReportWindows::statementPdfHoldsWhatItsRtfHolds()
+{
+    // Values as a script may store them: line breaks, tabs, emoji.
+    const QString name = QStringLiteral("Иванов\nИван\tПетрович 😀");
+    const QString organization = QStringLiteral("Цех\t7 🔧");
+    const QString model = QStringLiteral("GSB 13 👍");
+    const QString inventory = QStringLiteral("ИНВ\n77");
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U500"), name, organization);
+    f.addTool(QStringLiteral("T500"), QStringLiteral("Дрель"), QStringLiteral("Bosch"), model);
+    f.db().exec("UPDATE Tools SET Inv=? WHERE ID_Tool='T500'", {inventory});
+    f.scan(QStringLiteral("U500"));
+    f.scan(QStringLiteral("T500"));
+    Query& users = f.session().qUsers;
+    users.reopen();
+    QVERIFY(users.locate(QStringLiteral("ID_User"), QStringLiteral("U500")));
+    auto& card = f.window<TfmCard_U>("TfmCard_U");
+    f.fakes().dialogs.modalScripts.push_back(
+        [](QDialog& window) { DeskFixture::find<QPushButton>(window, "Button1")->click(); });
+    f.app().openRecipientCard();
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+    const QString rtf = oneSpaced(rtfText(f.fakes().shell.opened.constFirst()));
+
+    // The same statement as a PDF, as the preview and the command line write it.
+    OnHandStatement statement;
+    OnHandStatement::Holder holder{name, organization, QStringLiteral("U500"), 1, QStringLiteral("0")};
+    TfrxReport& report = statement.prepare(true, holder, card.q2, card.q);
+    const QString pdfFile = f.data().folder() + QStringLiteral("statement.pdf");
+    ReportPdfWriter::write(*report.prepared(), pdfFile);
+    const QString pdf = oneSpaced(consumers::pdfText(pdfFile));
+    for (const QString& value : {name, organization, model, inventory}) {
+        QVERIFY2(rtf.contains(oneSpaced(value)), qPrintable(value + QStringLiteral(" in ") + rtf));
+        QVERIFY2(pdf.contains(oneSpaced(value)), qPrintable(value + QStringLiteral(" in ") + pdf));
+    }
 }
 
 void TestReportWindows::safeFileName_data()
