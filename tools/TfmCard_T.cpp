@@ -183,10 +183,12 @@ void TfmCard_T::loadCurrentTool()
 {
     Query& tools = m_session.qTools;
     // The card lists the journal and the pictures by the identity: a tool
-    // row written by another program gets its own first.
-    if (tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty()
-        && ToolIdentities::assignTo(m_session.connection(), tools.integer(QStringLiteral("ID"))))
+    // row written by another program gets its own first (it may have got it
+    // since the list was read).
+    if (tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty() && tools.recNo() >= 0) {
+        ToolIdentities::assignTo(m_session.connection(), tools.integer(QStringLiteral("ID")));
         tools.refreshCurrent();
+    }
     ID = tools.text(QStringLiteral("ID_Tool_Unique"));
     ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
     reloadJournal();

@@ -95,6 +95,7 @@ private slots:
     void scannedToolIsJournalledByItsIdentity_data();
     void scannedToolIsJournalledByItsIdentity();
     void cardOfAToolNeverScanned();
+    void cardAfterTheIdleLookGaveTheIdentity();
     void workTypeListsAToolWithoutIdentity();
     void allMissingIdentitiesAtOnce();
 };
@@ -179,6 +180,22 @@ void TestOutsideTools::cardOfAToolNeverScanned()
     QCOMPARE(f.toolValue(QStringLiteral("T-90"), QStringLiteral("Passed")).toInt(), 1);
     QCOMPARE(f.lastJournal(QStringLiteral("ID_T")).toString(), QStringLiteral("T-90"));
     QCOMPARE(journalOf(card.q, QStringLiteral("Operation")), QStringList{"Сдан"});
+}
+
+void TestOutsideTools::cardAfterTheIdleLookGaveTheIdentity()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    addToolOutside(f, QStringLiteral("T-91"), QString());
+    Query& tools = f.session().qTools;
+    tools.reopen(); // the list shows the tool as it was written
+    QVERIFY(tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T-91")));
+    QVERIFY(tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty());
+    QCOMPARE(ToolIdentities::assignMissing(f.db()), 1); // the first idle look after start
+
+    auto& card = f.window<TfmCard_T>("TfmCard_T");
+    card.loadCurrentTool(); // opened from the list as read before
+    QCOMPARE(card.ID, QStringLiteral("T-91"));
 }
 
 void TestOutsideTools::workTypeListsAToolWithoutIdentity()
