@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/ToolIdentities.h"
 
 namespace {
 
@@ -145,6 +146,9 @@ EventRecorder::Result DeskSelection::record(const QDateTime& now)
 bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTime& now)
 {
     Connection& db = m_session.connection();
+    // An empty identity would name every tool that lacks one.
+    if (toolIdentity.isEmpty())
+        throw DbError(QStringLiteral("The tool has no identity"));
     {
         // The journal row and the tool's change go together, decided on the
         // tool as stored now: another desk may have taken it back already.
@@ -188,6 +192,10 @@ bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, c
 void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QDateTime& now)
 {
     Connection& db = m_session.connection();
+    // A tool row written by another program gets its identity with its first event.
+    if (tool.text(QStringLiteral("ID_Tool_Unique")).isEmpty()
+        && ToolIdentities::assignTo(db, tool.integer(QStringLiteral("ID"))))
+        tool.refreshCurrent();
     const bool russian = m_session.russian();
     Query journal(db);
     journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));

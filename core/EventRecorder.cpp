@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/ToolIdentities.h"
 
 EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& tool, Query& journal)
     : m_db(connection)
@@ -60,6 +61,11 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 {
     Connection::Transaction transaction(m_db);
     m_tool.lockCurrent(); // another desk may have moved the tool since it was scanned, or be moving it now
+    // A tool row written by another program may lack the identity the
+    // journal names it by: it gets one with this event.
+    if (m_tool.text(QStringLiteral("ID_Tool_Unique")).isEmpty()
+        && ToolIdentities::assignTo(m_db, m_tool.integer(QStringLiteral("ID"))))
+        m_tool.lockCurrent();
 
     const QString recipientKey = QString::number(m_recipient.integer(QStringLiteral("ID")));
     const bool inStore = m_tool.boolean(QStringLiteral("Passed"));

@@ -199,6 +199,14 @@ QString PostgresDialect::caselessIndexTerm(const QString& column) const
     return u'(' + folded(quoteIdentifier(column)) + u')';
 }
 
+QString PostgresDialect::missingText(const QString& column) const
+{
+    // On the folded column, as the index holds it: the folded text is NULL
+    // or empty exactly where the column's is.
+    const QString f = folded(quoteIdentifier(column));
+    return QStringLiteral("(%1 IS NULL OR %1 = '')").arg(f);
+}
+
 QString PostgresDialect::keyCounterAfterCopy(const QString& table, const QString& column) const
 {
     // The names go in as literals of the program's own table list, never typed by a user.

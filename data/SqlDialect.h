@@ -87,6 +87,9 @@ public:
     virtual QString caselessLike(const QString& column) const = 0;
     // What an index on column must hold for caselessEquals to use it.
     virtual QString caselessIndexTerm(const QString& column) const = 0;
+    // A condition true where column holds no text (NULL or empty), served
+    // by the column's index of caselessIndexTerm; binds nothing.
+    virtual QString missingText(const QString& column) const = 0;
 
     virtual QString quoteIdentifier(const QString& name) const = 0;
     // Whether NULL sorts before every value in an ascending order.

@@ -160,6 +160,13 @@ QString SqliteDialect::caselessLike(const QString& column) const
     return quoteIdentifier(column) + QStringLiteral(" LIKE ? ESCAPE '\\'");
 }
 
+QString SqliteDialect::missingText(const QString& column) const
+{
+    // Compared under the column's own collation, the one its index is ordered by.
+    const QString c = quoteIdentifier(column);
+    return QStringLiteral("(%1 IS NULL OR %1 = '')").arg(c);
+}
+
 QString SqliteDialect::columnTypeOf(FieldKind kind) const
 {
     switch (kind) {

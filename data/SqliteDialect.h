@@ -36,6 +36,7 @@ public:
     QString trimmedCaselessEquals(const QString& column) const override;
     QString caselessLike(const QString& column) const override;
     QString caselessIndexTerm(const QString& column) const override { return quoteIdentifier(column); }
+    QString missingText(const QString& column) const override;
 
     QString quoteIdentifier(const QString& name) const override;
     bool nullsSortLow() const override { return true; }

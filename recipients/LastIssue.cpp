@@ -6,6 +6,10 @@
 
 void findLastIssuedDate(Connection& db, const QString& toolId, const QString& userId, QDate& result)
 {
+    // Without an identity no journal row names the tool: rows with an empty
+    // reference belong to tools unknown.
+    if (toolId.isEmpty())
+        return;
     const SqlDialect& d = db.dialect();
     Query rows(db);
     // Codes are compared as the desk looks them up, never as patterns.

@@ -158,11 +158,13 @@ PreparedBand ReportBuilder::render(const TfrxBand& band, double top)
         if (l.text.isEmpty() && memo->style().frames == MemoStyle::NoFrame)
             continue;
         const QRectF& g = memo->geometry();
+        const bool grows = band.stretched() && memo->stretch() != TfrxMemoView::Stretch::None;
         // A hair narrower than the padded memo, so rounding at print never
         // pushes the last letter over the frame.
-        l.lines = m_measurer.wrap(l.text, memo->style(), g.width() - 2 * kGapX - 0.5, g.width());
+        l.lines = m_measurer.wrap(l.text, memo->style(), g.width() - 2 * kGapX - 0.5, g.width(),
+                                  grows ? TextMeasurer::Breaks::NewLine : TextMeasurer::Breaks::Blank);
         l.needed = l.lines.size() * m_measurer.lineSpacing(memo->style()) + 2 * kGapY;
-        if (band.stretched() && memo->stretch() != TfrxMemoView::Stretch::None)
+        if (grows)
             height = std::max(height, g.top() + l.needed);
         laid.push_back(std::move(l));
     }

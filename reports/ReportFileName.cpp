@@ -1,6 +1,7 @@
 #include "ReportFileName.h"
 
 #include <QDir>
+#include <QTextBoundaryFinder>
 
 namespace ReportFileName {
 
@@ -30,8 +31,27 @@ QString inventory(const QString& programFolder, const QDateTime& when)
 QString onHand(const QString& programFolder, const QString& holderName, const QDateTime& when)
 {
     // The name leads the file name: it must not climb out of the folder.
-    return QDir(programFolder)
-        .filePath(QStringLiteral("Reports/") + safe(holderName + u' ' + stamp(when)) + QStringLiteral(".rtf"));
+    const QString tail = u' ' + stamp(when);
+    const QString extension = QStringLiteral(".rtf");
+    QString name = safe(holderName + tail);
+    name.chop(tail.size()); // the stamp holds nothing safe() changes
+    const qsizetype room = kLongestName - (tail + extension).toUtf8().size();
+    if (name.toUtf8().size() > room) {
+        // Cut where a character ends, a letter with its accents whole.
+        QTextBoundaryFinder ends(QTextBoundaryFinder::Grapheme, name);
+        qsizetype bytes = 0;
+        qsizetype kept = 0;
+        for (qsizetype start = 0, end = ends.toNextBoundary(); end > 0; start = end, end = ends.toNextBoundary()) {
+            bytes += QStringView(name).mid(start, end - start).toUtf8().size();
+            if (bytes > room)
+                break;
+            kept = end;
+        }
+        name.truncate(kept);
+        while (name.endsWith(u' '))
+            name.chop(1);
+    }
+    return QDir(programFolder).filePath(QStringLiteral("Reports/") + name + tail + extension);
 }
 
 } // namespace ReportFileName

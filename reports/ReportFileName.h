@@ -14,7 +14,14 @@ QString stamp(const QDateTime& when);
 QString safe(const QString& text);
 // Reports/Inventory/Inventory_<stamp>.rtf in the program folder.
 QString inventory(const QString& programFolder, const QDateTime& when);
-// Reports/<holder's name> <stamp>.rtf in the program folder.
+// Reports/<holder's name> <stamp>.rtf in the program folder. A name too
+// long for a file name is cut at a character's end so that the whole name,
+// stamp and extension kept, fits with room for the temporary file it is
+// first written as.
 QString onHand(const QString& programFolder, const QString& holderName, const QDateTime& when);
+// The longest file name onHand makes, in bytes of the file system's
+// encoding (UTF-8): the file systems' 255 less the room for the temporary
+// file's suffix.
+inline constexpr int kLongestName = 255 - 32;
 
 } // namespace ReportFileName

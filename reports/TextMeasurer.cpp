@@ -26,7 +26,8 @@ double TextMeasurer::lineSpacing(const MemoStyle& style)
     return metrics(style).lineSpacing();
 }
 
-QStringList TextMeasurer::wrap(const QString& text, const MemoStyle& style, double width, double maxWidth)
+QStringList TextMeasurer::wrap(const QString& text, const MemoStyle& style, double width, double maxWidth,
+                               Breaks breaks)
 {
     QStringList lines;
     if (text.isEmpty())
@@ -34,6 +35,10 @@ QStringList TextMeasurer::wrap(const QString& text, const MemoStyle& style, doub
     const QFontMetricsF& fm = metrics(style);
     QString normalised = text;
     normalised.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    // A tab has no stop to go to in a memo: painted, it hid the rest of its line.
+    normalised.replace(u'\t', u' ');
+    if (breaks == Breaks::Blank)
+        normalised.replace(u'\n', u' ');
     const QStringList paragraphs = normalised.split(u'\n');
     for (const QString& paragraph : paragraphs) {
         if (fm.horizontalAdvance(paragraph) <= std::max(width, maxWidth)) {

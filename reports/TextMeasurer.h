@@ -16,11 +16,17 @@ class TextMeasurer
 public:
     static QFont fontOf(const MemoStyle& style);
 
-    // The text's lines at the width: explicit line breaks kept, words
-    // wrapped, a word longer than the width broken. A line no wider than
-    // maxWidth stays whole: a heading that fills its box to the frame is
-    // better whole than cut.
-    QStringList wrap(const QString& text, const MemoStyle& style, double width, double maxWidth = 0);
+    // What a line break in a text becomes: a new line where the memo grows
+    // to show every line, a blank where it cannot, so that the words after
+    // it are not lost below the memo's foot.
+    enum class Breaks { NewLine, Blank };
+
+    // The text's lines at the width: line breaks as asked, tabs as blanks,
+    // words wrapped, a word longer than the width broken. A line no wider
+    // than maxWidth stays whole: a heading that fills its box to the frame
+    // is better whole than cut.
+    QStringList wrap(const QString& text, const MemoStyle& style, double width, double maxWidth = 0,
+                     Breaks breaks = Breaks::NewLine);
     double lineSpacing(const MemoStyle& style);
     double width(const QString& line, const MemoStyle& style) { return metrics(style).horizontalAdvance(line); }
 

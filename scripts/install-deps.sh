@@ -3,12 +3,13 @@
 # only those that are missing. The sqlite3 shell checks in the tests that
 # the database file opens in the standard tools; the PostgreSQL server runs
 # the tests' private server, its Qt driver serves stores with several desks.
+# fonts-symbola draws the emoji and symbols Arial lacks in PDF reports.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql-15 qt6-multimedia-dev gstreamer1.0-plugins-good qt6-translations-l10n
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
-    fonts-liberation2 fonts-dejavu
+    fonts-liberation2 fonts-dejavu fonts-symbola
     libreoffice-writer-nogui poppler-utils
 )
 missing=()

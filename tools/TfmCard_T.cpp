@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
+#include "data/ToolIdentities.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -180,7 +181,14 @@ void TfmCard_T::execute()
 
 void TfmCard_T::loadCurrentTool()
 {
-    const Query& tools = m_session.qTools;
+    Query& tools = m_session.qTools;
+    // The card lists the journal and the pictures by the identity: a tool
+    // row written by another program gets its own first (it may have got it
+    // since the list was read).
+    if (tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty() && tools.recNo() >= 0) {
+        ToolIdentities::assignTo(m_session.connection(), tools.integer(QStringLiteral("ID")));
+        tools.refreshCurrent();
+    }
     ID = tools.text(QStringLiteral("ID_Tool_Unique"));
     ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
     reloadJournal();
@@ -203,9 +211,12 @@ void TfmCard_T::FormClose()
 
 void TfmCard_T::reloadJournal()
 {
-    q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
-                 .arg(m_session.connection().dialect().caselessEquals(QStringLiteral("ID_T"), ID)),
-             {ID});
+    if (ID.isEmpty()) // a tool without code or identity: no journal row names it
+        q.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
+    else
+        q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
+                     .arg(m_session.connection().dialect().caselessEquals(QStringLiteral("ID_T"), ID)),
+                 {ID});
     m_lastAscending.clear();
     q.open();
     m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);

@@ -4,6 +4,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/QueryModel.h"
+#include "data/ToolIdentities.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
@@ -136,12 +137,22 @@ QString TfmWorkTypes::GetUniqueID(const QString& AToolID)
 {
     Connection& db = m_session.connection();
     const QString where = db.dialect().caselessEquals(QStringLiteral("ID_Tool"), AToolID);
-    Statement row = db.run(QStringLiteral("SELECT ID_Tool_Unique FROM Tools WHERE %1 ORDER BY ID LIMIT 1").arg(where),
-                           {AToolID});
-    if (!row->next())
-        return QLatin1String(NoData);
-    const QString identity = row->value(0).toString().trimmed();
-    // A tool saved without an identity cannot be listed by one.
+    const QString sql = QStringLiteral("SELECT ID, ID_Tool_Unique FROM Tools WHERE %1 ORDER BY ID LIMIT 1").arg(where);
+    qint64 key = 0;
+    QString identity;
+    {
+        Statement row = db.run(sql, {AToolID});
+        if (!row->next())
+            return QLatin1String(NoData);
+        key = row->value(0).toLongLong();
+        identity = row->value(1).toString();
+    }
+    // A tool row written by another program gets its identity before the
+    // list refers to it.
+    if (identity.isEmpty() && ToolIdentities::assignTo(db, key))
+        identity = db.scalar(QStringLiteral("SELECT ID_Tool_Unique FROM Tools WHERE ID = ?"), {key}).toString();
+    identity = identity.trimmed();
+    // A tool that has no code either cannot be listed.
     return identity.isEmpty() ? QLatin1String(NoData) : identity;
 }
 

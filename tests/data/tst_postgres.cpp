@@ -52,6 +52,8 @@ private slots:
     void caselessMatching_data();
     void caselessMatching();
     void codeLookupsUseIndexes();
+    void toolsWithoutIdentityAreFoundThroughAnIndex_data();
+    void toolsWithoutIdentityAreFoundThroughAnIndex();
     void issuedFirstAndYesNoValues_data();
     void issuedFirstAndYesNoValues();
     void keysetPagesKeepEveryRowOnce_data();
@@ -151,6 +153,44 @@ void TestPostgres::codeLookupsUseIndexes()
             text += plan->value(0).toString() + u'\n';
         QVERIFY2(text.contains(QLatin1String(l.index)), qPrintable(text));
     }
+}
+
+void TestPostgres::toolsWithoutIdentityAreFoundThroughAnIndex_data()
+{
+    addEngineRows();
+}
+
+void TestPostgres::toolsWithoutIdentityAreFoundThroughAnIndex()
+{
+    // The first idle look after every start asks for them: with a million
+    // tools it must not read every row.
+    QFETCH(bool, server);
+    EngineDb e(server);
+    Connection& db = e.db;
+    const QString where = db.dialect().missingText(QStringLiteral("ID_Tool_Unique"));
+    QString text;
+    if (server) {
+        db.exec(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
+        Statement plan = db.run(QStringLiteral("EXPLAIN SELECT ID FROM Tools WHERE %1").arg(where));
+        while (plan->next())
+            text += plan->value(0).toString() + u'\n';
+        QVERIFY2(text.contains(QLatin1String("ix_tools_id_tool_unique")) && !text.contains(QLatin1String("Seq Scan")),
+                 qPrintable(text));
+    } else {
+        Statement plan = db.run(QStringLiteral("EXPLAIN QUERY PLAN SELECT ID FROM Tools WHERE %1").arg(where));
+        while (plan->next())
+            text += plan->value(3).toString() + u'\n';
+        QVERIFY2(text.contains(QLatin1String("INDEX ix_Tools_ID_Tool_Unique")) && !text.contains(QLatin1String("SCAN")),
+                 qPrintable(text));
+    }
+    // And it finds exactly the tools without one.
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique) VALUES ('A', NULL), ('B', ''), ('C', 'C'), "
+                           "('D', ' ')"));
+    Statement found = db.run(QStringLiteral("SELECT ID_Tool FROM Tools WHERE %1 ORDER BY ID_Tool").arg(where));
+    QStringList codes;
+    while (found->next())
+        codes << found->value(0).toString();
+    QCOMPARE(codes, (QStringList{"A", "B"}));
 }
 
 void TestPostgres::issuedFirstAndYesNoValues_data()

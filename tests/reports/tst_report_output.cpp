@@ -1,5 +1,6 @@
 #include "ConsumerTools.h"
 
+#include "reports/PreparedItem.h"
 #include "reports/PreparedReport.h"
 #include "reports/ReportError.h"
 #include "reports/ReportPdfWriter.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -42,6 +44,34 @@ std::unique_ptr<TfrxReport> framed(int rows)
     return report;
 }
 
+// One value in low cells, as a statement prints its rows: a regular and a
+// bold cell that cannot grow, and a first line of literal words.
+const char* kCells = R"({
+  "name": "cells", "dataSets": ["ds"],
+  "bands": [
+    {"kind": "ReportTitle", "height": 8, "memos": [{"name": "Title", "left": 0, "top": 0, "width": 100, "text": "Начало"}]},
+    {"kind": "MasterData", "dataSet": "ds", "height": 5, "memos": [
+      {"name": "Plain", "left": 0, "top": 0, "width": 95, "frame": "all", "text": "[ds.\u0022V\u0022]"},
+      {"name": "Bold", "left": 95, "top": 0, "width": 95, "frame": "all", "bold": true, "text": "[ds.\u0022V\u0022]"}]},
+    {"kind": "Footer", "height": 8, "memos": [{"name": "End", "left": 0, "top": 0, "width": 100, "text": "Конец"}]}
+  ]})";
+
+std::unique_ptr<TfrxReport> cells(const QString& value, const char* json = kCells)
+{
+    auto report = TemplateLoader::fromJson(QByteArray(json), QStringLiteral("test"));
+    auto table = std::make_shared<TableRowSource>(QStringList{QStringLiteral("V")});
+    table->addRow({value});
+    report->dataSet(QStringLiteral("ds"))->setSource(table);
+    report->PrepareReport();
+    return report;
+}
+
+QString oneSpaced(QString text)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return text.replace(space, QStringLiteral(" ")).trimmed();
+}
+
 QByteArray readAll(const QString& file)
 {
     QFile f(file);
@@ -68,6 +98,9 @@ private slots:
     void exportAsksBeforeOverwriting();
     void exportFailureLeavesNoHalfFile();
     void pdfAndPrinterPaintEveryPage();
+    void pdfHoldsEveryCharacter_data();
+    void pdfHoldsEveryCharacter();
+    void pdfKeepsLineBreaksWhereTheMemoGrows();
     void previewOffersPdfAndRtf();
 };
 
@@ -180,6 +213,56 @@ void TstReportOutput::pdfAndPrinterPaintEveryPage()
     QVERIFY(ReportPrinter::print(printer, *report->prepared()));
     QCOMPARE(consumers::pdfPages(printed), 2);
     QVERIFY(consumers::pdfText(printed).contains(QStringLiteral("Получатель 40")));
+}
+
+void TstReportOutput::pdfHoldsEveryCharacter_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown"); // as a reader takes it from the PDF
+    QTest::newRow("line break") << "Иванов\nИван Петрович"
+                                << "Иванов Иван Петрович";
+    QTest::newRow("line break of another system") << "A-1\r\nB-2"
+                                                  << "A-1 B-2";
+    QTest::newRow("tab") << "Bosch\tGSB 13"
+                         << "Bosch GSB 13";
+    QTest::newRow("emoji") << "Дрель 😀 новая"
+                           << "Дрель 😀 новая";
+    QTest::newRow("emoji of a font for symbols") << "Ключ 🔧 на 17"
+                                                 << "Ключ 🔧 на 17";
+    QTest::newRow("several beyond the 16 bits") << "😀🔧𝔸 и 😀"
+                                                << "😀🔧𝔸 и 😀";
+    QTest::newRow("symbols the report font lacks") << "Знаки ★✓₽"
+                                                   << "Знаки ★✓₽";
+}
+
+void TstReportOutput::pdfHoldsEveryCharacter()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    auto report = cells(value);
+    const QString pdf = dir.filePath(QStringLiteral("cells.pdf"));
+    ReportPdfWriter::write(*report->prepared(), pdf);
+    // Emoji come from the font for symbols where the others have none (fonts-symbola).
+    const QString text = oneSpaced(consumers::pdfText(pdf));
+    // Every character once, in order: nothing of the samples drawn beside the paper.
+    QCOMPARE(text, QStringLiteral("Начало %1 %1 Конец").arg(shown));
+}
+
+void TstReportOutput::pdfKeepsLineBreaksWhereTheMemoGrows()
+{
+    // A row that grows to its text shows every line as it stands.
+    auto report = cells(QStringLiteral("Первая\nВторая"), R"({
+      "name": "grows", "dataSets": ["ds"], "bands": [
+        {"kind": "MasterData", "dataSet": "ds", "height": 5, "stretched": true, "memos": [
+          {"name": "V", "left": 0, "top": 0, "width": 95, "frame": "all", "stretch": "maxHeight",
+           "text": "[ds.\u0022V\u0022]"}]}]})");
+    const PreparedItem& item = report->prepared()->pages.at(0).bands.at(0).items.at(0);
+    QCOMPARE(item.lines, (QStringList{"Первая", "Вторая"}));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("grows.pdf"));
+    ReportPdfWriter::write(*report->prepared(), pdf);
+    QCOMPARE(consumers::pdfText(pdf).trimmed().split(u'\n').mid(0, 2), (QStringList{"Первая", "Вторая"}));
 }
 
 void TstReportOutput::previewOffersPdfAndRtf()

@@ -8,7 +8,9 @@
 #include "data/Connection.h"
 #include "recipients/TfmCard_U.h"
 #include "reports/HistoryReport.h"
+#include "reports/OnHandStatement.h"
 #include "reports/ReportFileName.h"
+#include "reports/ReportPdfWriter.h"
 #include "reports/ReportPreview.h"
 #include "reports/TfmReport.h"
 #include "reports/TfrxMemoView.h"
@@ -20,11 +22,18 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 
 const QString kHolder = QStringLiteral("Иванов [И.И.]/цех");
+
+QString oneSpaced(QString text)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return text.replace(space, QStringLiteral(" ")).trimmed();
+}
 
 void addJournal(DeskFixture& f, const QString& date, const QString& fio, const QString& type, const QString& model)
 {
@@ -85,8 +94,12 @@ private slots:
     void inventoryNamesHoldersOutsideTheRecipientSearch();
     void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
     void statementPrintsTheNameAsTypedUnderASafeFileName();
+    void statementOfANameLongerThanAFileName();
+    void statementPdfHoldsWhatItsRtfHolds();
     void safeFileName_data();
     void safeFileName();
+    void longNameCutToFit_data();
+    void longNameCutToFit();
 };
 
 void TestReportWindows::historyPageStartsOnTodayToAMonthAhead()
@@ -331,6 +344,72 @@ void TestReportWindows::statementPrintsTheNameAsTypedUnderASafeFileName()
              QString());
 }
 
+void TestReportWindows::statementOfANameLongerThanAFileName()
+{
+    // 300 Cyrillic letters are 600 bytes of UTF-8, more than a file name may hold.
+    const QString name = QStringLiteral("Константинопольский ").repeated(15);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U300"), name, QStringLiteral("Цех 7"));
+    f.addTool(QStringLiteral("T300"), QStringLiteral("Анкер"), QStringLiteral("Hilti"), QStringLiteral("TE 30"));
+    f.scan(QStringLiteral("U300"));
+    f.scan(QStringLiteral("T300"));
+    Query& users = f.session().qUsers;
+    users.reopen();
+    QVERIFY(users.locate(QStringLiteral("ID_User"), QStringLiteral("U300")));
+    f.fakes().dialogs.modalScripts.push_back(
+        [](QDialog& card) { DeskFixture::find<QPushButton>(card, "Button1")->click(); });
+    f.app().openRecipientCard();
+    for (const auto& shown : f.fakes().dialogs.shown) {
+        if (shown.kind != u"modal")
+            QFAIL(qPrintable(shown.kind + u' ' + shown.text));
+    }
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+    const QFileInfo file(f.fakes().shell.opened.constFirst());
+    QVERIFY(file.exists());
+    QCOMPARE(file.absolutePath(), QDir(f.data().folder() + QStringLiteral("Reports")).absolutePath());
+    QVERIFY(file.fileName().toUtf8().size() <= 255);
+    QVERIFY(file.fileName().endsWith(QStringLiteral(" 10.12.2026_09-30-15.rtf")));
+    QVERIFY(name.startsWith(file.fileName().section(u' ', 0, -2))); // as much of the name as fits
+    // The statement itself prints the whole name.
+    QVERIFY(rtfText(file.filePath()).contains(name.trimmed()));
+}
+
+void TestReportWindows::statementPdfHoldsWhatItsRtfHolds()
+{
+    // Values as a script may store them: line breaks, tabs, emoji.
+    const QString name = QStringLiteral("Иванов\nИван\tПетрович 😀");
+    const QString organization = QStringLiteral("Цех\t7 🔧");
+    const QString model = QStringLiteral("GSB 13 👍");
+    const QString inventory = QStringLiteral("ИНВ\n77");
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U500"), name, organization);
+    f.addTool(QStringLiteral("T500"), QStringLiteral("Дрель"), QStringLiteral("Bosch"), model);
+    f.db().exec("UPDATE Tools SET Inv=? WHERE ID_Tool='T500'", {inventory});
+    f.scan(QStringLiteral("U500"));
+    f.scan(QStringLiteral("T500"));
+    Query& users = f.session().qUsers;
+    users.reopen();
+    QVERIFY(users.locate(QStringLiteral("ID_User"), QStringLiteral("U500")));
+    auto& card = f.window<TfmCard_U>("TfmCard_U");
+    f.fakes().dialogs.modalScripts.push_back(
+        [](QDialog& window) { DeskFixture::find<QPushButton>(window, "Button1")->click(); });
+    f.app().openRecipientCard();
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+    const QString rtf = oneSpaced(rtfText(f.fakes().shell.opened.constFirst()));
+
+    // The same statement as a PDF, as the preview and the command line write it.
+    OnHandStatement statement;
+    OnHandStatement::Holder holder{name, organization, QStringLiteral("U500"), 1, QStringLiteral("0")};
+    TfrxReport& report = statement.prepare(true, holder, card.q2, card.q);
+    const QString pdfFile = f.data().folder() + QStringLiteral("statement.pdf");
+    ReportPdfWriter::write(*report.prepared(), pdfFile);
+    const QString pdf = oneSpaced(consumers::pdfText(pdfFile));
+    for (const QString& value : {name, organization, model, inventory}) {
+        QVERIFY2(rtf.contains(oneSpaced(value)), qPrintable(value + QStringLiteral(" in ") + rtf));
+        QVERIFY2(pdf.contains(oneSpaced(value)), qPrintable(value + QStringLiteral(" in ") + pdf));
+    }
+}
+
 void TestReportWindows::safeFileName_data()
 {
     QTest::addColumn<QString>("name");
@@ -355,6 +434,36 @@ void TestReportWindows::safeFileName()
     QFETCH(QString, name);
     QFETCH(QString, safe);
     QCOMPARE(ReportFileName::safe(name), safe);
+}
+
+void TestReportWindows::longNameCutToFit_data()
+{
+    // Room for the name part: the whole file name less " <stamp>.rtf".
+    const int room = ReportFileName::kLongestName - static_cast<int>(qstrlen(" 10.12.2026_09-30-15.rtf"));
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("namePart");
+    QTest::newRow("short") << "Иванов И.И."
+                           << "Иванов И.И.";
+    QTest::newRow("just fits") << QString(room, u'a') << QString(room, u'a');
+    QTest::newRow("one byte over") << QString(room + 1, u'a') << QString(room, u'a');
+    QTest::newRow("two-byte letters") << QString(300, u'Щ') << QString(room / 2, u'Щ');
+    QTest::newRow("a four-byte character at the cut")
+        << QString(room - 2, u'a') + QStringLiteral("😀b") << QString(room - 2, u'a');
+    QTest::newRow("a letter and its accent at the cut")
+        << QString(room - 3, u'a') + QStringLiteral("и\u0306b") << QString(room - 3, u'a');
+    QTest::newRow("blanks at the cut") << QString(room - 2, u'a') + QStringLiteral("  bbb") << QString(room - 2, u'a');
+    QTest::newRow("characters a file name cannot hold")
+        << QStringLiteral("a/b").repeated(room) << QStringLiteral("a_b").repeated(room).left(room);
+}
+
+void TestReportWindows::longNameCutToFit()
+{
+    QFETCH(QString, holder);
+    QFETCH(QString, namePart);
+    const QString file = ReportFileName::onHand(QStringLiteral("/program/"), holder,
+                                                QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)));
+    QCOMPARE(file, QStringLiteral("/program/Reports/") + namePart + QStringLiteral(" 10.12.2026_09-30-15.rtf"));
+    QVERIFY(QFileInfo(file).fileName().toUtf8().size() <= ReportFileName::kLongestName);
 }
 
 QTEST_MAIN(TestReportWindows)
