@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
+#include "data/ToolIdentities.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -529,6 +530,12 @@ void TfmMain::lookAtDatabase()
     try {
         recoverLostLogFile();
         followOtherDesks();
+        if (!m_toolIdentitiesGiven) {
+            // Tools a script wrote without an identity get theirs once,
+            // before their events are looked for; new ones get it at their first event.
+            ToolIdentities::assignMissing(m_session.connection());
+            m_toolIdentitiesGiven = true;
+        }
         // Idle: the log goes back into DB.mdb, so a copy of that file alone
         // is a backup. Cheap when there is nothing to write; another desk
         // reading only puts it off to the next tick.

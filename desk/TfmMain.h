@@ -156,8 +156,9 @@ private:
     QTimer Timer;
     QTimer tmrShowMainForm;
     ChangeWatch m_otherDesks;
-    bool m_otherDesksChanged = false; // seen, not shown yet
-    qint64 m_newestJournalRow = 0;    // the key of the newest event the journal shows
+    bool m_otherDesksChanged = false;   // seen, not shown yet
+    qint64 m_newestJournalRow = 0;      // the key of the newest event the journal shows
+    bool m_toolIdentitiesGiven = false; // by the first idle look
 
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist

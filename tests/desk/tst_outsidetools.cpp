@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "data/Connection.h"
 #include "data/ToolIdentities.h"
+#include "desk/TfmMain.h"
 #include "recipients/LastIssue.h"
 #include "recipients/TfmCard_U.h"
 #include "support/DeskFixture.h"
@@ -191,7 +192,8 @@ void TestOutsideTools::cardAfterTheIdleLookGaveTheIdentity()
     tools.reopen(); // the list shows the tool as it was written
     QVERIFY(tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T-91")));
     QVERIFY(tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty());
-    QCOMPARE(ToolIdentities::assignMissing(f.db()), 1); // the first idle look after start
+    f.main().TimerTimer(); // the first idle look after start
+    QCOMPARE(f.toolValue(QStringLiteral("T-91"), QStringLiteral("ID_Tool_Unique")).toString(), QStringLiteral("T-91"));
 
     auto& card = f.window<TfmCard_T>("TfmCard_T");
     card.loadCurrentTool(); // opened from the list as read before
