@@ -78,8 +78,9 @@ public:
     // completing (try again later). Throws DbError only on other failures.
     bool checkpoint();
     // A consistent copy of the database at file, at any moment: written
-    // beside it and renamed into place, so a failure leaves no half file.
-    // Refuses to overwrite the live database. Throws DbError.
+    // beside it, checked and renamed into place, so a failure leaves no half
+    // file. Refuses to overwrite the live database. Throws FileWriteError
+    // (DbError when not open or on a server).
     void backupTo(const QString& file);
 
     QSqlDatabase database() const;
