@@ -3,10 +3,14 @@
 #include "ReportCommand.h"
 
 #include "core/DatabaseSettings.h"
+#include "core/FailureText.h"
+#include "core/Messages.h"
 #include "core/ProgramPaths.h"
+#include "core/Settings.h"
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
+#include "data/FileWriteError.h"
 
 namespace {
 
@@ -17,15 +21,21 @@ constexpr int kBadArguments = 2;
 int backup(const QString& programFolder, const QString& file, QTextStream& out, QTextStream& err)
 {
     const ProgramPaths paths(programFolder);
+    // In the language of the settings file, as the reports.
+    Messages texts;
+    setMessages(texts, Settings(paths.ini).language() == u"RU");
     try {
         Connection db;
         db.open(DatabaseSettings::read(paths.ini, paths.database));
         db.backupTo(file);
+    } catch (const FileWriteError& e) {
+        err << backupFailureText(e, file, texts) << Qt::endl;
+        return kFailed;
     } catch (const DbError& e) {
-        err << "The backup was NOT written: " << e.text() << Qt::endl;
+        err << texts.rsBackupFailed.arg(file) << Qt::endl << e.text() << Qt::endl;
         return kFailed;
     }
-    out << "The database backup has been written: " << file << Qt::endl;
+    out << texts.rsBackupDone.arg(file) << Qt::endl;
     return kDone;
 }
 

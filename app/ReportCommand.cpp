@@ -1,8 +1,11 @@
 #include "ReportCommand.h"
 
+#include "core/FailureText.h"
+#include "core/Messages.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
+#include "data/FileWriteError.h"
 #include "recipients/HeldTools.h"
 #include "recipients/LastIssue.h"
 #include "recipients/MoneyText.h"
@@ -195,6 +198,9 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
     }
 
     int status = kDone;
+    // Told in the stored language once the settings are read.
+    Messages texts;
+    setMessages(texts, true);
     try {
         Session session(programFolder);
         if (!session.settings().fileExists()) {
@@ -202,22 +208,26 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
             return kFailed;
         }
         session.settings().load();
-        session.open({});
         const bool russian = session.settings().language() == u"RU";
+        setMessages(texts, russian);
+        session.open({});
         if (request.kind == u"history")
             writeHistory(session, russian, request);
         else if (request.kind == u"inventory")
             writeInventory(session, russian, request);
         else
             writeOnHand(session, russian, request, err, status);
+    } catch (const FileWriteError& e) {
+        err << fileWriteFailureText(e, texts.rsReportNotWritten, request.file, texts) << Qt::endl;
+        return kFailed;
     } catch (const DbError& e) {
-        err << "The report was NOT written: " << e.text() << Qt::endl;
+        err << texts.rsReportNotWritten.arg(request.file) << Qt::endl << e.text() << Qt::endl;
         return kFailed;
     } catch (const ReportError& e) {
-        err << "The report was NOT written: " << e.text() << Qt::endl;
+        err << texts.rsReportNotWritten.arg(request.file) << Qt::endl << e.text() << Qt::endl;
         return kFailed;
     }
     if (status == kDone)
-        out << "The report has been written: " << request.file << Qt::endl;
+        out << texts.rsReportWritten.arg(request.file) << Qt::endl;
     return status;
 }

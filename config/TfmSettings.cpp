@@ -1,8 +1,10 @@
 #include "TfmSettings.h"
 
+#include "core/FailureText.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
+#include "data/FileWriteError.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -165,8 +167,11 @@ void TfmSettings::btBackupClick()
         return;
     try {
         m_session.connection().backupTo(file);
+    } catch (const FileWriteError& e) {
+        m_platform.dialogs.error(this, backupFailureText(e, file, t));
+        return;
     } catch (const DbError& e) {
-        m_platform.dialogs.error(this, t.rsBackupFailed.arg(e.text()));
+        m_platform.dialogs.error(this, t.rsBackupFailed.arg(file) + u'\n' + e.text());
         return;
     }
     m_platform.dialogs.message(this, t.rsBackupDone.arg(file));

@@ -9,6 +9,11 @@ QString withEngineText(const QString& sentence, const DbError& error)
     return error.engineText().isEmpty() ? sentence : sentence + QStringLiteral("\n\n") + error.engineText();
 }
 
+QString withSystemText(const QString& sentence, const FileWriteError& error)
+{
+    return error.systemText().isEmpty() ? sentence : sentence + QStringLiteral("\n\n") + error.systemText();
+}
+
 } // namespace
 
 QString FailureMessage::joined() const
@@ -113,4 +118,71 @@ QString openFailureText(const DbError& error, const Messages& texts)
         return error.text(); // an upgrade step or a missing table: the engine says which
     }
     return withEngineText(sentence->arg(error.path()), error);
+}
+
+QString fileWriteCauseText(const FileWriteError& error, const Messages& texts)
+{
+    const QString path = QDir::toNativeSeparators(error.path());
+    switch (error.cause()) {
+    case FileWriteError::Cause::DiskFull:
+        return texts.rsFileDiskFull;
+    case FileWriteError::Cause::NoPermission:
+        return texts.rsFileNoPermission.arg(path);
+    case FileWriteError::Cause::FolderMissing:
+        return texts.rsFileFolderMissing.arg(path);
+    case FileWriteError::Cause::NotAFolder:
+        return texts.rsFileNotAFolder.arg(path);
+    case FileWriteError::Cause::NotRegularFile:
+        return texts.rsFileNotRegular.arg(path);
+    case FileWriteError::Cause::SourceFile:
+        return texts.rsFileIsDatabase.arg(path);
+    case FileWriteError::Cause::CheckFailed:
+        return texts.rsFileCheckFailed;
+    case FileWriteError::Cause::Other:
+        break;
+    }
+    return texts.rsFileOther;
+}
+
+QString fileWriteFailureText(const FileWriteError& error, const QString& headline, const QString& target,
+                             const Messages& texts)
+{
+    return withSystemText(headline.arg(QDir::toNativeSeparators(target)) + u'\n' + fileWriteCauseText(error, texts),
+                          error);
+}
+
+QString backupFailureText(const FileWriteError& error, const QString& target, const Messages& texts)
+{
+    if (error.cause() != FileWriteError::Cause::CheckFailed)
+        return fileWriteFailureText(error, texts.rsBackupFailed, target, texts);
+    return withSystemText(texts.rsBackupFailed.arg(QDir::toNativeSeparators(target)) + u'\n' + texts.rsBackupDamaged,
+                          error);
+}
+
+QString writeOffFailureText(const DbError& error, qint64 act, const Messages& texts)
+{
+    QString cause;
+    switch (error.cause()) {
+    case DbError::Cause::DiskFull:
+        cause = texts.rsFileDiskFull;
+        break;
+    case DbError::Cause::ReadOnlyFile:
+        cause = texts.rsDbReadOnlyFile.arg(error.path());
+        break;
+    case DbError::Cause::ReadOnlyFolder:
+        cause = texts.rsDbReadOnlyFolder.arg(error.path());
+        break;
+    case DbError::Cause::Busy:
+        cause = texts.rsDbBusy.arg(error.path());
+        break;
+    case DbError::Cause::ConnectionLost:
+    case DbError::Cause::ServerUnreachable:
+        cause = texts.rsDbServerUnreachable.arg(error.path());
+        break;
+    default:
+        break;
+    }
+    // The engine's text after the database it concerns.
+    const QString headline = texts.rsActNotWrittenOff.arg(act);
+    return (cause.isEmpty() ? headline : headline + u'\n' + cause) + QStringLiteral("\n\n") + error.text();
 }

@@ -105,6 +105,37 @@ const QList<MessageText> kMessages = {
         "закрывайте программу, повторная попытка через секунду.",
         "The log file %1 was deleted while the program ran, and its events could not yet be written into the "
         "database file: do not close the program, it tries again in a second."),
+    MSG(rsReportNotWritten, "Отчет НЕ записан: %1", "The report was NOT written: %1"),
+    MSG(rsReportWritten, "Отчет записан: %1", "The report has been written: %1"),
+    MSG(rsFileDiskFull, "Диск заполнен. Освободите место на диске или выберите другой диск и повторите.",
+        "The disk is full. Free some space on it or choose another disk, then try again."),
+    MSG(rsFileNoPermission,
+        "Нет права записи: %1. Выберите другую папку или попросите администратора дать право записи.",
+        "No permission to write: %1. Choose another folder or ask the administrator for write permission."),
+    MSG(rsFileFolderMissing, "Папка не найдена: %1. Создайте ее или выберите другую папку.",
+        "The folder does not exist: %1. Create it or choose another folder."),
+    MSG(rsFileNotAFolder,
+        "На месте папки находится файл: %1. Переименуйте или уберите этот файл либо выберите другую папку.",
+        "A file stands where a folder is needed: %1. Rename or move that file, or choose another folder."),
+    MSG(rsFileNotRegular, "Это не обычный файл (устройство, канал или папка): %1. Выберите другое имя файла.",
+        "This is not an ordinary file (a device, a pipe or a folder): %1. Choose another file name."),
+    MSG(rsFileIsDatabase, "Резервная копия не может заменить саму базу данных: %1. Выберите другое имя файла.",
+        "A backup cannot replace the database it copies: %1. Choose another file name."),
+    MSG(rsFileCheckFailed, "Записанный файл не прошел проверку, прежний файл не тронут. Повторите попытку.",
+        "The written file failed its check; the earlier file is untouched. Try again."),
+    MSG(rsFileOther, "Ошибка записи файла, прежний файл не тронут.",
+        "The file could not be written; the earlier file is untouched."),
+    MSG(rsBackupDamaged,
+        "Копия не прошла проверку целостности: база данных повреждена. Прежняя резервная копия не тронута. "
+        "Проверьте базу данных программой sqlite3 (PRAGMA integrity_check) и восстановите ее из исправной копии.",
+        "The copy failed the integrity check: the database is damaged. The earlier backup is untouched. "
+        "Check the database with the sqlite3 program (PRAGMA integrity_check) and restore it from a sound copy."),
+    MSG(rsActNotWrittenOff, "АКТ №%1 НЕ списан, ничего не изменено.",
+        "ACT №%1 was NOT written off, nothing was changed."),
+    MSG(rsActWrittenOffNoDocument, "АКТ №%1 списан, но его документ НЕ сформирован: %2",
+        "ACT №%1 IS written off, but its document was NOT made: %2"),
+    MSG(rsActDocumentAgain, "Устраните причину и нажмите «Документ», чтобы сформировать документ снова.",
+        "Mend the cause and press \"Document\" to make the document again."),
 };
 #undef MSG
 

@@ -73,6 +73,21 @@ struct Messages {
     QString rsDatabaseFailing;
     QString rsLogFileRecovered;
     QString rsLogFileLost;
+    // Files that were not written, and why.
+    QString rsReportNotWritten;
+    QString rsReportWritten;
+    QString rsFileDiskFull;
+    QString rsFileNoPermission;
+    QString rsFileFolderMissing;
+    QString rsFileNotAFolder;
+    QString rsFileNotRegular;
+    QString rsFileIsDatabase;
+    QString rsFileCheckFailed;
+    QString rsFileOther;
+    QString rsBackupDamaged;
+    QString rsActNotWrittenOff;
+    QString rsActWrittenOffNoDocument;
+    QString rsActDocumentAgain;
 };
 
 // One message in both languages.

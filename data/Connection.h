@@ -83,8 +83,9 @@ public:
     // Closes the connection and opens the same database again. Throws DbError.
     void reopen();
     // A consistent copy of the database at file, at any moment: written
-    // beside it and renamed into place, so a failure leaves no half file.
-    // Refuses to overwrite the live database. Throws DbError.
+    // beside it, checked and renamed into place, so a failure leaves no half
+    // file. Refuses to overwrite the live database. Throws FileWriteError
+    // (DbError when not open or on a server).
     void backupTo(const QString& file);
 
     QSqlDatabase database() const;

@@ -41,7 +41,8 @@ public:
         Q_UNUSED(path);
         return false;
     }
-    // A consistent copy of the open database at target; throws DbError.
+    // A consistent copy of the open database at target; throws
+    // FileWriteError, or DbError when the engine keeps no file.
     virtual void backup(const QSqlDatabase& db, const QString& path, const QString& target) const = 0;
     // What an error of the engine means for the user.
     virtual DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const = 0;

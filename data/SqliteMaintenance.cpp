@@ -2,18 +2,14 @@
 
 #include "DbError.h"
 #include "SqliteErrorCause.h"
+#include "WholeFileWriter.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
+#include <QStringList>
+#include <QUrl>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace sqlitemaintenance {
 
@@ -26,15 +22,20 @@ QString engineText(sqlite3* db, int rc)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
 }
 
-Cause causeOfErrno(int error)
+// Why writing the copy failed, from the engine's view of it.
+FileWriteError::Cause copyCause(Cause cause)
 {
-    if (error == ENOSPC || error == EFBIG || error == EDQUOT)
-        return Cause::DiskFull;
-    if (error == EACCES || error == EPERM || error == EROFS)
-        return Cause::ReadOnlyFolder;
-    if (error == ENOENT)
-        return Cause::NotFound;
-    return Cause::Other;
+    switch (cause) {
+    case Cause::DiskFull:
+        return FileWriteError::Cause::DiskFull;
+    case Cause::ReadOnlyFile:
+    case Cause::ReadOnlyFolder:
+        return FileWriteError::Cause::NoPermission;
+    case Cause::NotFound:
+        return FileWriteError::Cause::FolderMissing;
+    default:
+        return FileWriteError::Cause::Other;
+    }
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -55,14 +56,30 @@ QString resolved(const QString& path)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
-bool syncFile(const QString& path)
+// What PRAGMA integrity_check finds wrong with the copy at path; empty when
+// it is sound. The copy is opened as immutable: no lock and no log files
+// beside it.
+QString integrityProblems(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    const QByteArray uri = "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1";
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    QStringList problems;
+    sqlite3_stmt* statement = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check(20)", -1, &statement, nullptr);
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW)
+            problems << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    if (rc != SQLITE_DONE)
+        problems << engineText(db, rc);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (problems == QStringList{QStringLiteral("ok")})
+        return {};
+    return QStringLiteral("PRAGMA integrity_check:\n") + problems.join(u'\n');
 }
 
 } // namespace
@@ -101,27 +118,15 @@ void backup(sqlite3* source, const QString& livePath, const QString& target)
     const QString wanted = resolved(absolute);
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
         if (wanted == live + QLatin1String(suffix) || sameFile(absolute, livePath + QLatin1String(suffix)))
-            throw DbError(Cause::Other, target, QStringLiteral("a backup cannot replace the database it copies"));
+            throw FileWriteError(FileWriteError::Cause::SourceFile, target, QString());
     }
-    const QString folder = QFileInfo(absolute).absolutePath();
-    if (!QFileInfo(folder).isDir())
-        throw DbError(Cause::NotFound, folder, QStringLiteral("folder not found"));
-    if (QFileInfo(absolute).isDir())
-        throw DbError(Cause::Other, target, QStringLiteral("a folder of this name exists"));
 
-    // Written beside the target and renamed into place: a failure at any
-    // point leaves the previous backup, never half a file.
-    QTemporaryFile part(absolute + QStringLiteral(".XXXXXX.part"));
-    if (!part.open()) {
-        const int error = errno;
-        throw DbError(causeOfErrno(error), folder, part.errorString());
-    }
-    part.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    part.close();
-    const QString partPath = part.fileName();
-
+    // Written beside the target, checked and renamed into place: a failure
+    // at any point leaves the previous backup, never half a file.
+    WholeFileWriter file(absolute);
     sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(partPath).constData(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(file.temporaryPath()).constData(), &copy, SQLITE_OPEN_READWRITE,
+                             nullptr);
     if (rc == SQLITE_OK) // a failed copy is thrown away whole: no journal needed
         rc = sqlite3_exec(copy, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
@@ -145,21 +150,14 @@ void backup(sqlite3* source, const QString& livePath, const QString& target)
         const QString text = engineText(copy, rc);
         const Cause cause = sqliteErrorCause(copy, rc);
         sqlite3_close(copy);
-        throw DbError(cause, target, text);
+        throw FileWriteError(copyCause(cause), target, text);
     }
     rc = sqlite3_close(copy);
     if (rc != SQLITE_OK)
-        throw DbError(Cause::Other, target, QString::fromUtf8(sqlite3_errstr(rc)));
-    if (!syncFile(partPath)) {
-        const int error = errno;
-        throw DbError(causeOfErrno(error), target, QString::fromLocal8Bit(std::strerror(error)));
-    }
-    if (::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(absolute).constData()) != 0) {
-        const int error = errno;
-        throw DbError(causeOfErrno(error), target, QString::fromLocal8Bit(std::strerror(error)));
-    }
-    part.setAutoRemove(false); // renamed: nothing left to remove
-    syncFile(folder);
+        throw FileWriteError(FileWriteError::Cause::Other, target, QString::fromUtf8(sqlite3_errstr(rc)));
+    // The engine copies pages as they are: a damaged page of the database
+    // would go into the copy unnoticed.
+    file.commit(integrityProblems);
 }
 
 } // namespace sqlitemaintenance

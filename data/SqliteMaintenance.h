@@ -13,7 +13,8 @@ namespace sqlitemaintenance {
 bool checkpoint(sqlite3* db, const QString& path, int busyTimeoutMs);
 
 // A consistent copy of the open database through the engine's online
-// backup, written beside target and renamed into place. Throws DbError.
+// backup, written through WholeFileWriter and checked with PRAGMA
+// integrity_check before it replaces target. Throws FileWriteError.
 void backup(sqlite3* source, const QString& livePath, const QString& target);
 
 } // namespace sqlitemaintenance

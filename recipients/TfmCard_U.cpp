@@ -4,10 +4,12 @@
 #include "LastIssue.h"
 #include "MoneyText.h"
 #include "core/DeskSelection.h"
+#include "core/FailureText.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/FileWriteError.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -313,7 +315,12 @@ void TfmCard_U::Button1Click()
     holder.total = lbSUM->text();
     TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q);
     const QString file = ReportFileName::onHand(m_session.paths().folder, holder.fio, m_platform.clock.now());
-    (void)writeAndOpenRtf(report, file, m_session.texts().rsReplaceFile, m_platform, this);
+    const Messages& texts = m_session.texts();
+    try {
+        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this);
+    } catch (const FileWriteError& e) {
+        m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
+    }
 }
 
 void TfmCard_U::changeEvent(QEvent* event)

@@ -5,11 +5,11 @@
 #include "ReportError.h"
 #include "ReportPainter.h"
 #include "ReportPrinter.h"
+#include "data/WholeFileWriter.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace ReportPdfWriter {
 
@@ -57,12 +57,8 @@ void write(const PreparedReport& report, QIODevice& device)
 
 void write(const PreparedReport& report, const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ReportError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
-    write(report, file);
-    if (!file.commit())
-        throw ReportError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    // The PDF engine reports no write error: the writer's device keeps it.
+    WholeFileWriter::write(fileName, [&report](QIODevice& device) { write(report, device); });
 }
 
 } // namespace ReportPdfWriter

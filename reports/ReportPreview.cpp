@@ -6,6 +6,7 @@
 #include "ReportPdfWriter.h"
 #include "ReportPrinter.h"
 #include "TfrxRTFExport.h"
+#include "data/WholeFileWriter.h"
 
 #include <QAction>
 #include <QDialog>
@@ -62,6 +63,8 @@ QString ReportPreview::askFileName(const QString& suggested, const QString& filt
 
 bool ReportPreview::mayWrite(const QString& file)
 {
+    // A device or a folder is refused before anyone is asked to replace it.
+    WholeFileWriter::checkTarget(file);
     if (!QFileInfo::exists(file))
         return true;
     if (m_hooks.confirmOverwrite)
@@ -78,10 +81,13 @@ bool ReportPreview::saveAsPdf()
         return false;
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".pdf");
-    if (!mayWrite(file))
-        return false;
     try {
+        if (!mayWrite(file))
+            return false;
         ReportPdfWriter::write(*m_report, file);
+    } catch (const FileWriteError& e) {
+        reportError(e, file);
+        return false;
     } catch (const ReportError& e) {
         reportError(e.text());
         return false;
@@ -104,6 +110,9 @@ bool ReportPreview::exportToRtf()
     try {
         if (filter.exportPages(*m_report) != ExportResult::Written)
             return false;
+    } catch (const FileWriteError& e) {
+        reportError(e, file);
+        return false;
     } catch (const ReportError& e) {
         reportError(e.text());
         return false;
@@ -119,4 +128,12 @@ void ReportPreview::reportError(const QString& text)
         m_hooks.showError(text);
     else
         QMessageBox::warning(m_window.get(), m_window->windowTitle(), text);
+}
+
+void ReportPreview::reportError(const FileWriteError& error, const QString& file)
+{
+    if (m_hooks.writeFailed)
+        m_hooks.writeFailed(error, file);
+    else
+        reportError(QString::fromLocal8Bit(error.what()));
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+class FileWriteError;
 class PreparedReport;
 class QAction;
 class QDialog;
@@ -23,6 +24,9 @@ public:
         // Asked before an existing file is replaced; true to replace it.
         std::function<bool(const QString& file)> confirmOverwrite;
         std::function<void(const QString& text)> showError;
+        // A file that was not written (the earlier one stays); without it
+        // showError gets the system's text.
+        std::function<void(const FileWriteError& error, const QString& file)> writeFailed;
         // Told of each written file (the window may open it).
         std::function<void(const QString& file)> written;
     };
@@ -50,6 +54,7 @@ private:
     QString askFileName(const QString& suggested, const QString& filter);
     bool mayWrite(const QString& file);
     void reportError(const QString& text);
+    void reportError(const FileWriteError& error, const QString& file);
 
     std::shared_ptr<const PreparedReport> m_report;
     Hooks m_hooks;

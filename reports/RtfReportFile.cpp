@@ -1,8 +1,8 @@
 #include "RtfReportFile.h"
 
-#include "ReportError.h"
 #include "TfrxRTFExport.h"
 #include "TfrxReport.h"
+#include "data/WholeFileWriter.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -15,9 +15,7 @@ ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QStr
 {
     TfrxRTFExport filter;
     filter.OnBeforeExport = [&file](TfrxRTFExport& f) {
-        const QString folder = QFileInfo(file).absolutePath();
-        if (!QDir().mkpath(folder))
-            throw ReportError(QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
+        WholeFileWriter::makeFolder(QFileInfo(file).absolutePath());
         f.FileName = file;
     };
     filter.confirmOverwrite = [&](const QString& existing) {

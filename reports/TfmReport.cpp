@@ -2,6 +2,7 @@
 
 #include "ReportPreview.h"
 #include "TfrxReport.h"
+#include "core/FailureText.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "platform/Clock.h"
@@ -104,6 +105,9 @@ void TfmReport::showPreview(ReportPreview& preview)
         return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));
     };
     hooks.showError = [this, window](const QString& text) { m_platform.dialogs.error(window, text); };
+    hooks.writeFailed = [this, &texts, window](const FileWriteError& error, const QString& file) {
+        m_platform.dialogs.error(window, fileWriteFailureText(error, texts.rsReportNotWritten, file, texts));
+    };
     hooks.written = [this](const QString& file) {
         if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
             m_platform.shell.open(file);

@@ -19,7 +19,7 @@ public:
     std::function<bool(const QString& file)> confirmOverwrite;
     std::function<void(int donePages, int totalPages)> progress;
 
-    // Throws ReportError when the file cannot be written; an existing file
-    // then stays as it was.
+    // Throws FileWriteError when the file cannot be written; an existing
+    // file then stays as it was.
     ExportResult exportPages(const PreparedReport& pages);
 };

@@ -2,10 +2,12 @@
 
 #include "ToolSearch.h"
 #include "WorkTypeToolList.h"
+#include "core/FailureText.h"
 #include "core/Messages.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/FileWriteError.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -149,7 +151,12 @@ void TfmTools::btInventClick()
     // The language of the moment chooses the template; each click its own file.
     TfrxReport& report = m_inventory.prepare(m_session.russian());
     const QString file = ReportFileName::inventory(m_session.paths().folder, m_platform.clock.now());
-    (void)writeAndOpenRtf(report, file, m_session.texts().rsReplaceFile, m_platform, this);
+    const Messages& texts = m_session.texts();
+    try {
+        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this);
+    } catch (const FileWriteError& e) {
+        m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
+    }
 }
 
 void TfmTools::pageShown()

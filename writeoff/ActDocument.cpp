@@ -5,17 +5,14 @@
 #include "PlaceholderText.h"
 #include "WordNames.h"
 #include "ZipPackage.h"
+#include "data/WholeFileWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
-
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -28,9 +25,13 @@ const char* const TotalPlaceholder = "#SUMM#";
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments
     | pugi::parse_ws_pcdata_single;
 
-ActDocumentResult failure(ActDocumentError kind, const QString& file, const QString& detail = {})
+ActDocumentResult resultOf(ActDocumentError kind, const QString& file, const QString& detail = {})
 {
-    return {kind, file, detail, 0};
+    ActDocumentResult result;
+    result.error = kind;
+    result.file = file;
+    result.detail = detail;
+    return result;
 }
 
 bool parsePart(const QByteArray& data, pugi::xml_document& part, QString* error)
@@ -66,28 +67,24 @@ bool isHeaderOrFooter(const QString& name)
     return pattern.match(name).hasMatch();
 }
 
-// Writes beside the target and renames over it, so a failure leaves neither
-// a partial file nor a changed earlier one. A folder made here and left empty
-// is removed again.
+// Written through WholeFileWriter: a failure leaves neither a partial file
+// nor a changed earlier one. A folder made here and left empty is removed
+// again.
 ActDocumentResult save(const QString& path, const QByteArray& bytes)
 {
     const QString folder = QFileInfo(path).absolutePath();
     const bool folderExisted = QFileInfo(folder).isDir();
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
-    if (error)
-        return failure(ActDocumentError::CannotWrite, folder, QString::fromLocal8Bit(error.message()));
-
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(bytes);
-        if (file.commit())
-            return {ActDocumentError::None, path, {}, 0};
+    try {
+        WholeFileWriter::makeFolder(folder);
+        WholeFileWriter::write(path, [&bytes](QIODevice& device) { device.write(bytes); });
+    } catch (const FileWriteError& e) {
+        if (!folderExisted)
+            QDir().rmdir(folder);
+        ActDocumentResult result = resultOf(ActDocumentError::CannotWrite, e.path(), e.systemText());
+        result.writeCause = e.cause();
+        return result;
     }
-    const QString reason = file.errorString();
-    if (!folderExisted)
-        QDir().rmdir(folder);
-    return failure(ActDocumentError::CannotWrite, path, reason);
+    return resultOf(ActDocumentError::None, path);
 }
 
 } // namespace
@@ -124,32 +121,35 @@ ActDocumentResult ActDocument::write(const QString& templatePath, const QString&
                                      const QList<ActTool>& tools, bool russian)
 {
     if (templatePath.isEmpty() || !QFileInfo(templatePath).isFile())
-        return failure(ActDocumentError::TemplateNotFound, templatePath);
+        return resultOf(ActDocumentError::TemplateNotFound, templatePath);
     QFile templateFile(templatePath);
     if (!templateFile.open(QIODevice::ReadOnly))
-        return failure(ActDocumentError::TemplateNotFound, templatePath, templateFile.errorString());
+        return resultOf(ActDocumentError::TemplateNotFound, templatePath, templateFile.errorString());
     if (templateFile.size() > MaxTemplateBytes)
-        return failure(ActDocumentError::NotDocx, templatePath,
-                       QStringLiteral("%1 bytes, too large").arg(templateFile.size()));
+        return resultOf(ActDocumentError::NotDocx, templatePath,
+                        QStringLiteral("%1 bytes, too large").arg(templateFile.size()));
     ZipPackage package;
     if (!package.read(templateFile.readAll()))
-        return failure(ActDocumentError::NotDocx, templatePath, package.errorString());
+        return resultOf(ActDocumentError::NotDocx, templatePath, package.errorString());
     templateFile.close();
 
     const QByteArray* mainData = package.find(MainPart);
     if (!mainData)
-        return failure(ActDocumentError::NoMainText, templatePath);
+        return resultOf(ActDocumentError::NoMainText, templatePath);
     pugi::xml_document main;
     QString parseError;
     if (!parsePart(*mainData, main, &parseError))
-        return failure(ActDocumentError::BadXml, templatePath, MainPart + QStringLiteral(": ") + parseError);
+        return resultOf(ActDocumentError::BadXml, templatePath, MainPart + QStringLiteral(": ") + parseError);
 
     const WordNames names(main);
     ActTable table(main.document_element(), names);
     if (!table.found())
-        return failure(ActDocumentError::NoTable, templatePath);
-    if (const int row = table.shortRow(tools.size()))
-        return {ActDocumentError::ShortRow, templatePath, {}, row};
+        return resultOf(ActDocumentError::NoTable, templatePath);
+    if (const int row = table.shortRow(tools.size())) {
+        ActDocumentResult result = resultOf(ActDocumentError::ShortRow, templatePath);
+        result.row = row;
+        return result;
+    }
 
     // The total goes in before the tools, so a tool named "#SUMM#" stays as named.
     const std::string total = actTotalText(actTotal(tools)).toStdString();
@@ -162,7 +162,7 @@ ActDocumentResult ActDocument::write(const QString& templatePath, const QString&
             continue;
         pugi::xml_document part;
         if (!parsePart(entry.data, part, &parseError))
-            return failure(ActDocumentError::BadXml, templatePath, entry.name + QStringLiteral(": ") + parseError);
+            return resultOf(ActDocumentError::BadXml, templatePath, entry.name + QStringLiteral(": ") + parseError);
         const WordNames partNames(part);
         if (PlaceholderText(partNames, TotalPlaceholder, total).replaceIn(part) > 0)
             changed.append({entry.name, serialized(part)});
@@ -172,6 +172,6 @@ ActDocumentResult ActDocument::write(const QString& templatePath, const QString&
 
     const QByteArray archive = package.write();
     if (archive.isEmpty())
-        return failure(ActDocumentError::CannotWrite, documentPath, package.errorString());
+        return resultOf(ActDocumentError::CannotWrite, documentPath, package.errorString());
     return save(documentPath, archive);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FileWriteError.h"
+
 #include <QString>
 
 // Why an act document could not be made; the text is chosen per language.
@@ -19,6 +21,8 @@ struct ActDocumentResult {
     QString file;   // the document written; on failure the file concerned
     QString detail; // the system's or library's own words, may be empty
     int row = 0;    // ShortRow: the table row, counted from 1
+    // CannotWrite: why; file is then the file or folder concerned.
+    FileWriteError::Cause writeCause = FileWriteError::Cause::Other;
 
     bool ok() const { return error == ActDocumentError::None; }
     // The full text for a message box: the kind, the file and the detail.

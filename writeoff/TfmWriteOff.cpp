@@ -4,6 +4,7 @@
 #include "ActToolRows.h"
 #include "ActWriteOff.h"
 #include "core/DeskSelection.h"
+#include "core/FailureText.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -21,6 +22,7 @@
 #include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -285,7 +287,13 @@ void TfmWriteOff::btWriteOffClick()
     const qint64 act = currentAct();
     if (!m_platform.dialogs.confirm(this, m_session.texts().rsWriteOffAllConfirm + QString::number(act) + u'?'))
         return;
-    const QStringList onHand = ActWriteOff(m_session.connection()).writeOff(act, m_platform.clock.now());
+    QStringList onHand;
+    try {
+        onHand = ActWriteOff(m_session.connection()).writeOff(act, m_platform.clock.now());
+    } catch (const DbError& e) {
+        m_platform.dialogs.error(this, writeOffFailureText(e, act, m_session.texts()));
+        return;
+    }
     if (!onHand.isEmpty()) {
         m_platform.dialogs.message(this, m_session.texts().rsAktToolsOnHand + onHand.join(QStringLiteral(", ")));
         return;
@@ -309,13 +317,29 @@ bool TfmWriteOff::CreateWriteOffAKT()
 {
     const bool russian = m_session.russian();
     const ActDocument document(m_session.paths().folder, russian ? 0 : 1);
-    const ActDocumentResult result = document.create(int(currentAct()), actToolsOf(qAKT_Container));
+    const int act = int(currentAct());
+    const ActDocumentResult result = document.create(act, actToolsOf(qAKT_Container));
     if (!result.ok()) {
-        m_platform.dialogs.error(this, result.message(russian));
+        m_platform.dialogs.error(this, documentFailureText(result, act, document.documentPath(act)));
         return false;
     }
     openDocument(result.file);
     return true;
+}
+
+QString TfmWriteOff::documentFailureText(const ActDocumentResult& result, int act, const QString& document) const
+{
+    const Messages& texts = m_session.texts();
+    // The act stays written off whatever went wrong with its document.
+    const QString reason = result.error == ActDocumentError::CannotWrite
+        ? fileWriteCauseText(FileWriteError(result.writeCause, result.file, result.detail), texts)
+        : actDocumentErrorText(result.error, m_session.russian(), result.row) + QStringLiteral(": ")
+            + QDir::toNativeSeparators(result.file);
+    QString text = texts.rsActWrittenOffNoDocument.arg(QString::number(act), QDir::toNativeSeparators(document)) + u'\n'
+        + reason + u'\n' + texts.rsActDocumentAgain;
+    if (!result.detail.isEmpty())
+        text += QStringLiteral("\n\n") + result.detail;
+    return text;
 }
 
 void TfmWriteOff::openDocument(const QString& file)

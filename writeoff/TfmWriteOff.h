@@ -14,6 +14,7 @@ class QSplitter;
 class QToolButton;
 class Session;
 class WorkTypeBox;
+struct ActDocumentResult;
 struct Platform;
 
 // The write-off page, embedded in the main window for the administrator:
@@ -56,6 +57,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Says that the act is written off and its document was not made, why,
+    // and how to make it again.
+    QString documentFailureText(const ActDocumentResult& result, int act, const QString& document) const;
     // Opens a document with the desktop's program, saying so when there is none.
     void openDocument(const QString& file);
     QWidget* buildSearchHalf();

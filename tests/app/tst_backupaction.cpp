@@ -1,6 +1,7 @@
 // A backup at any moment: from the settings page and from the command line,
 // without a window, holding every recorded event.
 #include "app/CommandLine.h"
+#include "data/DbFixture.h"
 #include "support/DeskFixture.h"
 
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,6 +90,8 @@ void TestBackupAction::settingsPageCancelledOrFailed()
     const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().startsWith(QStringLiteral("Резервная копия НЕ записана: ")), qPrintable(errors.first()));
+    QVERIFY2(errors.first().contains(QStringLiteral("Резервная копия не может заменить саму базу данных")),
+             qPrintable(errors.first()));
     QVERIFY(f.fakes().dialogs.texts(QStringLiteral("message")).isEmpty());
 }
 
@@ -108,25 +112,64 @@ void TestBackupAction::commandLineWritesACopy()
 
 void TestBackupAction::commandLineRefuses_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("arguments"); // OUT: a file in a folder of the test's
+    QTest::addColumn<QString>("prepare");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("says");
-    QTest::newRow("no file") << QStringList{"--backup"} << 2 << "usage: tooldesk --backup FILE";
-    QTest::newRow("unknown option") << QStringList{"--restore", "x"} << 2 << "unknown option: --restore";
+    QTest::newRow("no file") << QStringList{"--backup"} << "" << 2 << "usage: tooldesk --backup FILE";
+    QTest::newRow("unknown option") << QStringList{"--restore", "x"} << "" << 2 << "unknown option: --restore";
     QTest::newRow("folder that does not exist")
-        << QStringList{"--backup", "/nonexistent/folder/x.mdb"} << 1 << "The backup was NOT written";
+        << QStringList{"--backup", "/nonexistent/folder/x.mdb"} << "" << 1
+        << "Резервная копия НЕ записана: /nonexistent/folder/x.mdb\nПапка не найдена: /nonexistent/folder.";
+    QTest::newRow("in English") << QStringList{"--backup", "/nonexistent/folder/x.mdb"} << "english" << 1
+                                << "The backup was NOT written: /nonexistent/folder/x.mdb\n"
+                                   "The folder does not exist: /nonexistent/folder.";
+    QTest::newRow("a FIFO") << QStringList{"--backup", "OUT"} << "fifo" << 1
+                            << "Это не обычный файл (устройство, канал или папка)";
+    QTest::newRow("a damaged database") << QStringList{"--backup", "OUT"} << "damaged" << 1
+                                        << "Копия не прошла проверку целостности: база данных повреждена.";
 }
 
 void TestBackupAction::commandLineRefuses()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, prepare);
     QFETCH(int, status);
     QFETCH(QString, says);
     TestData data;
+    QTemporaryDir target;
+    const QString file = target.filePath(QStringLiteral("nightly.mdb"));
+    arguments.replaceInStrings(QStringLiteral("OUT"), file);
+    if (prepare == u"english")
+        data.writeIni(data.readIni().replace(QStringLiteral("Lenguage=RU"), QStringLiteral("Lenguage=EN")));
+    if (prepare == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    if (prepare == u"damaged") {
+        {
+            Connection db;
+            db.open(data.dbPath());
+            dbfixture::addTools(db, 500);
+            QVERIFY(db.checkpoint());
+        }
+        QVERIFY(dbfixture::damageMiddlePage(data.dbPath()));
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("last week's backup");
+    }
     const Outcome o = run(arguments, data.folder());
     QCOMPARE(o.status, std::optional<int>(status));
     QVERIFY2(o.err.contains(says), qPrintable(o.err));
     QVERIFY(o.out.isEmpty());
+    // Whatever was at the target is as it was, and nothing was left beside it.
+    if (prepare == u"fifo") {
+        struct stat st {
+        };
+        QVERIFY(::lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    }
+    if (prepare == u"damaged")
+        QCOMPARE(dbfixture::Untouched::read(file), QByteArray("last week's backup"));
+    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             prepare == u"fifo" || prepare == u"damaged" ? QStringList{QStringLiteral("nightly.mdb")} : QStringList());
 }
 
 QTEST_MAIN(TestBackupAction)

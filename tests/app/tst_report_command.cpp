@@ -7,6 +7,9 @@
 
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,10 +43,20 @@ public:
     QString program() const { return data.folder() + QStringLiteral("tooldesk"); }
     QString file(const QString& name) const { return out.filePath(name); }
 
-    // Without a display: no X server, no platform chosen for it.
-    Outcome run(const QStringList& arguments) const
+    // Without a display: no X server, no platform chosen for it. A file size
+    // limit makes every write beyond it fail as on a full disk.
+    Outcome run(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
         QProcess p;
+        if (fileSizeLimit != RLIM_INFINITY) {
+            p.setChildProcessModifier([fileSizeLimit] {
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = fileSizeLimit;
+                setrlimit(RLIMIT_FSIZE, &limit);
+                std::signal(SIGXFSZ, SIG_IGN); // a failed write instead of the end of the program
+            });
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
@@ -76,6 +89,8 @@ private slots:
     void historyAsPdf();
     void inventoryAsRtfInTheStoredLanguage();
     void statementOfToolsOnHandAsPdf();
+    void unwrittenReportLeavesTheEarlierFile_data();
+    void unwrittenReportLeavesTheEarlierFile();
 };
 
 void TestReportCommand::refusesBadArguments_data()
@@ -101,7 +116,8 @@ void TestReportCommand::refusesBadArguments_data()
     QTest::newRow("unknown code") << QStringList{"on-hand", "--recipient", "U9", pdf, "a.pdf"} << 1
                                   << "No recipient has the code U9";
     QTest::newRow("unwritable file") << QStringList{"inventory", pdf, "/nonexistent/dir/a.pdf"} << 1
-                                     << "The report was NOT written";
+                                     << "Отчет НЕ записан: /nonexistent/dir/a.pdf\n"
+                                        "Папка не найдена: /nonexistent/dir. Создайте ее или выберите другую папку.";
 }
 
 void TestReportCommand::refusesBadArguments()
@@ -199,6 +215,78 @@ void TestReportCommand::statementOfToolsOnHandAsPdf()
                                         "01.12.2026",
                                         "Кладовщик"}),
              QString());
+}
+
+void TestReportCommand::unwrittenReportLeavesTheEarlierFile_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // OUT: the report's file
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause");
+    const QStringList history{"history", "--from", "2026-12-01", "--to", "2026-12-31"};
+    const QString full = QStringLiteral(
+        "Диск заполнен. Освободите место на диске или выберите другой диск и повторите.");
+    const QString pipe = QStringLiteral("Это не обычный файл (устройство, канал или папка): OUT.");
+    QTest::newRow("history as PDF, full disk") << history + QStringList{"--pdf", "OUT"} << "full" << full;
+    QTest::newRow("history as RTF, full disk") << history + QStringList{"--rtf", "OUT"} << "full" << full;
+    QTest::newRow("on-hand as RTF, full disk")
+        << QStringList{"on-hand", "--recipient", "U1", "--rtf", "OUT"} << "full" << full;
+    QTest::newRow("inventory as PDF, a FIFO") << QStringList{"inventory", "--pdf", "OUT"} << "fifo" << pipe;
+    QTest::newRow("history as RTF, a folder") << history + QStringList{"--rtf", "OUT"} << "folder" << pipe;
+}
+
+void TestReportCommand::unwrittenReportLeavesTheEarlierFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    ProgramFolder folder;
+    {
+        // Reports far larger than the limit below; the issue dates are set,
+        // so the statement writes nothing into the database.
+        Connection db;
+        db.open(folder.data.dbPath());
+        db.exec("UPDATE Tools SET Issued_date='2026-12-01'");
+        Connection::Transaction t(db);
+        for (int i = 0; i < 600; ++i) {
+            db.exec("INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation, FIO, IType, Model, Organization) "
+                    "VALUES ('U2', 'T2', '2026-12-05', '10:00:00', 'Выдан', 'Петров', 'Ключ', 'Makita K2', 'Цех 2')");
+            db.exec("INSERT INTO Tools (ID_Tool, Tool_Type, Model, Passed, OwnerID, Issued_date) "
+                    "VALUES (?, 'Пила', 'P1', 0, '1', '2026-12-01')",
+                    {QStringLiteral("P%1").arg(i)});
+        }
+        t.commit();
+        QVERIFY(db.checkpoint());
+    }
+    const QString file = folder.file(QStringLiteral("report"));
+    arguments.replaceInStrings(QStringLiteral("OUT"), file);
+    cause.replace(QStringLiteral("OUT"), file);
+    if (fault == u"full") {
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("yesterday's report");
+    } else if (fault == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    } else {
+        QVERIFY(QDir(folder.out.path()).mkdir(QStringLiteral("report")));
+    }
+    const QStringList before = QDir(folder.out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+    // Above what the database's own files need (its shared memory is 32 KB).
+    const Outcome outcome = folder.run(arguments, fault == u"full" ? 48 * 1024 : RLIM_INFINITY);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains(QStringLiteral("Отчет НЕ записан: ") + file + u'\n' + cause),
+             qPrintable(outcome.err));
+    QCOMPARE(QDir(folder.out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    struct stat st {
+    };
+    QVERIFY(::lstat(QFile::encodeName(file).constData(), &st) == 0);
+    if (fault == u"full") {
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("yesterday's report"));
+    }
+    QCOMPARE(S_ISFIFO(st.st_mode), fault == u"fifo");
+    QCOMPARE(S_ISDIR(st.st_mode), fault == u"folder");
 }
 
 QTEST_MAIN(TestReportCommand)

@@ -202,6 +202,24 @@ struct Untouched {
     QStringList names;
 };
 
+// Spoils the page in the middle of a closed database file (its b-tree page
+// header), as a failing disk would: the file still opens, but PRAGMA
+// integrity_check fails.
+inline bool damageMiddlePage(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray header = f.read(100);
+    const int stored = (quint8(header.at(16)) << 8) | quint8(header.at(17));
+    const qint64 pageSize = stored == 1 ? 65536 : stored;
+    const qint64 pages = f.size() / pageSize;
+    if (pages < 3)
+        return false;
+    f.seek(pages / 2 * pageSize);
+    return f.write("\x05\xff\xff\xff\xff\xff\xff\xff", 8) == 8;
+}
+
 // Writes beyond a size fail as on a full disk (EFBIG, the signal ignored)
 // while this lives; the limit applies to every file the process writes.
 class FileSizeLimit

@@ -4,11 +4,15 @@
 #include "DbFixture.h"
 #include "data/DbError.h"
 #include "data/FileSystemProbe.h"
+#include "data/FileWriteError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <optional>
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(FileWriteError::Cause)
 
 namespace {
 
@@ -164,7 +168,12 @@ void TstBackup::backupRefusesTheLiveDatabase()
     Connection db;
     db.open(data.dbPath());
     dbfixture::addTools(db, 10);
-    QVERIFY_THROWS_EXCEPTION(DbError, db.backupTo(data.folder() + target));
+    try {
+        db.backupTo(data.folder() + target);
+        QFAIL("the live database was replaced");
+    } catch (const FileWriteError& e) {
+        QCOMPARE(e.cause(), FileWriteError::Cause::SourceFile);
+    }
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 10);
     QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 }
@@ -172,39 +181,62 @@ void TstBackup::backupRefusesTheLiveDatabase()
 void TstBackup::failedBackupLeavesNoHalfFile_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<DbError::Cause>("cause");
-    QTest::newRow("no such folder") << "folder" << DbError::Cause::NotFound;
-    QTest::newRow("full disk") << "full" << DbError::Cause::DiskFull;
+    QTest::addColumn<FileWriteError::Cause>("cause");
+    using C = FileWriteError::Cause;
+    QTest::newRow("no such folder") << "folder" << C::FolderMissing;
+    QTest::newRow("full disk") << "full" << C::DiskFull;
+    QTest::newRow("a FIFO named as the target") << "fifo" << C::NotRegularFile;
+    QTest::newRow("a damaged page in the database") << "damaged" << C::CheckFailed;
 }
 
 void TstBackup::failedBackupLeavesNoHalfFile()
 {
     QFETCH(QString, fault);
-    QFETCH(DbError::Cause, cause);
+    QFETCH(FileWriteError::Cause, cause);
     TestData data;
+    {
+        Connection db;
+        db.open(data.dbPath());
+        dbfixture::addTools(db, 2000); // larger than the limit below
+        QVERIFY(db.checkpoint());
+    }
+    if (fault == u"damaged")
+        QVERIFY(dbfixture::damageMiddlePage(data.dbPath()));
     Connection db;
     db.open(data.dbPath());
-    dbfixture::addTools(db, 2000); // larger than the limit below
     QTemporaryDir target;
     const QString file = fault == u"folder" ? target.filePath(QStringLiteral("missing/backup.mdb"))
                                             : target.filePath(QStringLiteral("backup.mdb"));
-    if (fault == u"full") {
+    if (fault == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    } else if (fault != u"folder") {
         QFile old(file);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("yesterday's backup");
     }
-    const dbfixture::Untouched before(file);
+    // A FIFO is never opened here: reading it would wait for a writer.
+    const QStringList names = dbfixture::Untouched::listing(file);
+    std::optional<dbfixture::Untouched> before;
+    if (fault != u"fifo")
+        before.emplace(file);
     try {
         std::optional<dbfixture::FileSizeLimit> full;
         if (fault == u"full")
             full.emplace(64 * 1024);
         db.backupTo(file);
         QFAIL("the backup was written");
-    } catch (const DbError& e) {
+    } catch (const FileWriteError& e) {
         QCOMPARE(e.cause(), cause);
-        QVERIFY(!e.text().isEmpty());
+        if (fault == u"damaged")
+            QVERIFY2(e.systemText().contains(QStringLiteral("integrity_check")), qPrintable(e.systemText()));
     }
-    QVERIFY2(before.stillSo(), qPrintable(dbfixture::Untouched::listing(file).join(u' ')));
+    QCOMPARE(dbfixture::Untouched::listing(file), names);
+    if (before)
+        QVERIFY(before->stillSo());
+    struct stat st {
+    };
+    if (fault == u"fifo")
+        QVERIFY(::lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 void TstBackup::networkFolderUsesTheRollbackJournal()

@@ -1,5 +1,7 @@
 #include "ConsumerTools.h"
 
+#include "data/DbFixture.h"
+#include "data/FileWriteError.h"
 #include "reports/PreparedItem.h"
 #include "reports/PreparedReport.h"
 #include "reports/ReportError.h"
@@ -19,6 +21,10 @@
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(FileWriteError::Cause)
 
 namespace {
 
@@ -96,6 +102,7 @@ private slots:
     void rtfText();
     void rtfDocumentKeepsPaperAndFrames();
     void exportAsksBeforeOverwriting();
+    void exportFailureLeavesNoHalfFile_data();
     void exportFailureLeavesNoHalfFile();
     void pdfAndPrinterPaintEveryPage();
     void pdfHoldsEveryCharacter_data();
@@ -176,19 +183,59 @@ void TstReportOutput::exportAsksBeforeOverwriting()
     QCOMPARE(readAll(file), first);
 }
 
+void TstReportOutput::exportFailureLeavesNoHalfFile_data()
+{
+    QTest::addColumn<bool>("pdf");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<FileWriteError::Cause>("cause");
+    using C = FileWriteError::Cause;
+    for (const bool pdf : {true, false}) {
+        const char* kind = pdf ? "PDF, " : "RTF, ";
+        QTest::addRow("%sfull disk", kind) << pdf << "full" << C::DiskFull;
+        QTest::addRow("%sno such folder", kind) << pdf << "folder" << C::FolderMissing;
+        QTest::addRow("%sa folder of the name", kind) << pdf << "dir" << C::NotRegularFile;
+        QTest::addRow("%sa FIFO of the name", kind) << pdf << "fifo" << C::NotRegularFile;
+    }
+}
+
 void TstReportOutput::exportFailureLeavesNoHalfFile()
 {
+    QFETCH(bool, pdf);
+    QFETCH(QString, fault);
+    QFETCH(FileWriteError::Cause, cause);
     QTemporaryDir dir;
-    auto report = framed(3);
-    TfrxRTFExport filter;
-    filter.confirmOverwrite = [](const QString&) { return true; };
-    for (const QString& bad : {dir.filePath(QStringLiteral("no such folder/Report.rtf")), dir.path(), QString()}) {
-        filter.FileName = bad;
-        QVERIFY_THROWS_EXCEPTION(ReportError, (void)report->Export(filter));
+    auto report = framed(200); // larger than the limit below
+    const QString file = dir.filePath(fault == u"folder" ? QStringLiteral("no such folder/Report")
+                                                         : QStringLiteral("Report"));
+    if (fault == u"full")
+        writeFile(file, "yesterday's report");
+    else if (fault == u"dir")
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Report")));
+    else if (fault == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    int asked = 0;
+    try {
+        std::optional<dbfixture::FileSizeLimit> full;
+        if (fault == u"full")
+            full.emplace(8 * 1024);
+        if (pdf) {
+            ReportPdfWriter::write(*report->prepared(), file);
+        } else {
+            TfrxRTFExport filter;
+            filter.FileName = file;
+            filter.confirmOverwrite = [&asked](const QString&) { return ++asked > 0; };
+            (void)report->Export(filter);
+        }
+        QFAIL("written");
+    } catch (const FileWriteError& e) {
+        QCOMPARE(e.cause(), cause);
     }
-    QVERIFY_THROWS_EXCEPTION(ReportError,
-                             ReportPdfWriter::write(*report->prepared(), dir.filePath(QStringLiteral("x/y.pdf"))));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    // Only a file is worth the question whether to replace it.
+    QCOMPARE(asked, !pdf && fault == u"full" ? 1 : 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    if (fault == u"full")
+        QCOMPARE(readAll(file), QByteArray("yesterday's report"));
 }
 
 void TstReportOutput::pdfAndPrinterPaintEveryPage()

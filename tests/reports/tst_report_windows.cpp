@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/Connection.h"
+#include "data/DbFixture.h"
 #include "recipients/TfmCard_U.h"
 #include "reports/HistoryReport.h"
 #include "reports/OnHandStatement.h"
@@ -24,6 +25,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -100,6 +103,8 @@ private slots:
     void safeFileName();
     void longNameCutToFit_data();
     void longNameCutToFit();
+    void unwrittenReportLeavesTheEarlierFile_data();
+    void unwrittenReportLeavesTheEarlierFile();
 };
 
 void TestReportWindows::historyPageStartsOnTodayToAMonthAhead()
@@ -464,6 +469,110 @@ void TestReportWindows::longNameCutToFit()
                                                 QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)));
     QCOMPARE(file, QStringLiteral("/program/Reports/") + namePart + QStringLiteral(" 10.12.2026_09-30-15.rtf"));
     QVERIFY(QFileInfo(file).fileName().toUtf8().size() <= ReportFileName::kLongestName);
+}
+
+void TestReportWindows::unwrittenReportLeavesTheEarlierFile_data()
+{
+    QTest::addColumn<QString>("report"); // inventory, statement, or the history preview's pdf or rtf
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause"); // FOLDER: the program folder
+    const QString full = QStringLiteral(
+        "Диск заполнен. Освободите место на диске или выберите другой диск и повторите.");
+    const QString notFile = QStringLiteral("Это не обычный файл (устройство, канал или папка): ");
+    QTest::newRow("inventory, full disk") << "inventory"
+                                          << "full" << full;
+    QTest::newRow("inventory, Reports is a file")
+        << "inventory"
+        << "blocked"
+        << "На месте папки находится файл: FOLDERReports. Переименуйте или уберите этот файл либо выберите другую "
+           "папку.";
+    QTest::newRow("inventory, a FIFO of its name") << "inventory"
+                                                   << "fifo" << notFile;
+    QTest::newRow("statement, full disk") << "statement"
+                                          << "full" << full;
+    QTest::newRow("history as PDF, full disk") << "pdf"
+                                               << "full" << full;
+    QTest::newRow("history as RTF, a FIFO of its name") << "rtf"
+                                                        << "fifo" << notFile;
+}
+
+void TestReportWindows::unwrittenReportLeavesTheEarlierFile()
+{
+    QFETCH(QString, report);
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    DeskFixture f;
+    addRegister(f);
+    addJournal(f, QStringLiteral("2026-12-10"), QStringLiteral("Первый"), QStringLiteral("Дрель"),
+               QStringLiteral("D1"));
+    // Its issue date is set: the statement writes nothing into the database.
+    f.db().exec("UPDATE Tools SET Issued_date='2026-12-10' WHERE ID_Tool='T102'");
+    const QString folder = f.data().folder();
+    const QDateTime now = f.fakes().clock.current;
+    QString file;
+    if (report == u"inventory")
+        file = ReportFileName::inventory(folder, now);
+    else if (report == u"statement")
+        file = ReportFileName::onHand(folder, kHolder, now);
+    else
+        file = folder + QStringLiteral("history.") + report;
+    cause.replace(QStringLiteral("FOLDER"), folder);
+    if (fault == u"blocked") {
+        QFile blocking(folder + QStringLiteral("Reports"));
+        QVERIFY(blocking.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+    }
+    if (fault == u"full") {
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("yesterday's report");
+        f.fakes().dialogs.confirmAnswers = {true}; // replace it
+    } else if (fault == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        cause += QDir::toNativeSeparators(file) + u'.';
+    }
+    const QString where = QFileInfo(file).absolutePath();
+    const QStringList before = QDir(where).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+    f.fakes().dialogs.saveFileAnswers = {file};
+    std::optional<dbfixture::FileSizeLimit> full;
+    if (fault == u"full")
+        full.emplace(512);
+    if (report == u"inventory") {
+        f.control<QPushButton>("TfmTools", "btInvent")->click();
+    } else if (report == u"statement") {
+        f.session().qUsers.reopen();
+        QVERIFY(f.session().qUsers.locate(QStringLiteral("ID_User"), QStringLiteral("U100")));
+        f.fakes().dialogs.modalScripts.push_back(
+            [](QDialog& card) { DeskFixture::find<QPushButton>(card, "Button1")->click(); });
+        f.app().openRecipientCard();
+    } else {
+        f.fakes().dialogs.modalScripts.push_back([report](QDialog& window) {
+            ReportPreview* preview = ReportPreview::of(window);
+            QVERIFY(preview);
+            QVERIFY(!(report == u"pdf" ? preview->saveAsPdf() : preview->exportToRtf()));
+        });
+        f.control<QDateEdit>("TfmReport", "DateTimePicker1")->setDate(QDate(2026, 12, 1));
+        f.control<QPushButton>("TfmReport", "Button1")->click();
+    }
+    full.reset();
+
+    const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
+    QCOMPARE(errors.size(), 1);
+    const QString expected = QStringLiteral("Отчет НЕ записан: ") + QDir::toNativeSeparators(file) + u'\n' + cause;
+    QVERIFY2(errors.first().startsWith(expected), qPrintable(errors.first() + u'\n' + expected));
+    QVERIFY(f.fakes().shell.opened.isEmpty());
+    QCOMPARE(QDir(where).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    struct stat st {
+    };
+    const QString left = fault == u"blocked" ? folder + QStringLiteral("Reports") : file;
+    QVERIFY(::lstat(QFile::encodeName(left).constData(), &st) == 0);
+    QCOMPARE(S_ISFIFO(st.st_mode), fault == u"fifo");
+    if (fault == u"full")
+        QCOMPARE(dbfixture::Untouched::read(file), QByteArray("yesterday's report"));
+    if (fault == u"blocked")
+        QVERIFY(S_ISREG(st.st_mode));
 }
 
 QTEST_MAIN(TestReportWindows)

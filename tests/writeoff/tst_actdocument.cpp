@@ -8,6 +8,8 @@
 
 #include <functional>
 
+Q_DECLARE_METATYPE(FileWriteError::Cause)
+
 using docx::Parts;
 
 namespace {
@@ -499,13 +501,15 @@ void TestActDocument::failureKeepsEarlierDocument()
 void TestActDocument::reportsUnwritableTarget_data()
 {
     QTest::addColumn<bool>("writeOffIsFile");
-    QTest::newRow("WriteOff is a file") << true;
-    QTest::newRow("a folder holds the document's name") << false;
+    QTest::addColumn<FileWriteError::Cause>("cause");
+    QTest::newRow("WriteOff is a file") << true << FileWriteError::Cause::NotAFolder;
+    QTest::newRow("a folder holds the document's name") << false << FileWriteError::Cause::NotRegularFile;
 }
 
 void TestActDocument::reportsUnwritableTarget()
 {
     QFETCH(bool, writeOffIsFile);
+    QFETCH(FileWriteError::Cause, cause);
     ActFolder folder;
     QString blocked;
     if (writeOffIsFile) {
@@ -519,11 +523,12 @@ void TestActDocument::reportsUnwritableTarget()
     }
     const ActDocumentResult result = ActDocument(folder.folder(), 0).create(4, tools(2));
     QCOMPARE(result.error, ActDocumentError::CannotWrite);
+    QCOMPARE(result.writeCause, cause);
     QCOMPARE(result.file, blocked);
-    QVERIFY2(!result.detail.isEmpty(), "the system's own reason");
     QVERIFY(result.message(true).startsWith(QStringLiteral("Не удалось записать документ АКТ-а списания")));
     QVERIFY(result.message(false).contains(result.detail));
     if (writeOffIsFile) {
+        QVERIFY2(!result.detail.isEmpty(), "the system's own reason");
         QCOMPARE(fileBytes(folder.writeOff()), QByteArray("not a folder"));
     } else {
         QCOMPARE(folder.writeOffFiles(), QStringList{QStringLiteral("\u2116_4_.docx")}); // no temporary left

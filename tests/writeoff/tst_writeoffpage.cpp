@@ -4,6 +4,7 @@
 #include "core/DeskSelection.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/DbFixture.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "widgets/DbGrid.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
+#include <optional>
 
 namespace {
 
@@ -92,6 +94,10 @@ private slots:
     void toolOnHandStopsTheWriteOff();
     void writtenOffToolLeavesTheDesk();
     void brokenTemplate();
+    void documentNotMadeActStaysWrittenOff_data();
+    void documentNotMadeActStaysWrittenOff();
+    void writeOffRefusedByTheDatabase_data();
+    void writeOffRefusedByTheDatabase();
 };
 
 void TestWriteOffPage::entryIsTheAdministrators()
@@ -396,7 +402,11 @@ void TestWriteOffPage::brokenTemplate()
     f.writeOff();
     const QStringList errors = f.fakes().dialogs.texts("error");
     QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().startsWith("Шаблон АКТ-а списания не является документом Word (.docx)"),
+    QVERIFY2(errors.first().startsWith(QStringLiteral("АКТ №%1 списан, но его документ НЕ сформирован: %2\n"
+                                                      "Шаблон АКТ-а списания не является документом Word (.docx): %3\n"
+                                                      "Устраните причину и нажмите «Документ»")
+                                           .arg(act)
+                                           .arg(f.document(int(act)), templatePath)),
              qPrintable(errors.first()));
     // The write-off stays done.
     QCOMPARE(f.toolValue("T1", "WriteOff").toInt(), 1);
@@ -417,6 +427,113 @@ void TestWriteOffPage::brokenTemplate()
     pugi::xml_document main;
     QVERIFY(docx::parse(docx::readZip(f.document(int(act))).value("word/document.xml"), main));
     QCOMPARE(docx::tableTexts(main).at(1).mid(0, 5), (QStringList{"1", "Молоток", "1", "5", "И-1"}));
+}
+
+void TestWriteOffPage::documentNotMadeActStaysWrittenOff_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause"); // FOLDER: the program folder
+    QTest::newRow("WriteOff is a file")
+        << "blocked"
+        << "На месте папки находится файл: FOLDERWriteOff. Переименуйте или уберите этот файл либо выберите другую "
+           "папку.";
+    QTest::newRow("full disk when made again")
+        << "full"
+        << "Диск заполнен. Освободите место на диске или выберите другой диск и повторите.";
+}
+
+void TestWriteOffPage::documentNotMadeActStaysWrittenOff()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    WriteOffFixture f;
+    f.addPricedTool("T1", "Молоток", 5, "И-1");
+    f.page().pageShown();
+    const qint64 act = f.newAct();
+    f.addToAct("T1");
+    const QString folder = f.data().folder();
+    const QString writeOffFolder = folder + "WriteOff";
+    cause.replace("FOLDER", folder);
+    QByteArray earlier;
+    if (fault == u"blocked") {
+        QFile blocking(writeOffFolder);
+        QVERIFY(blocking.open(QIODevice::WriteOnly));
+        blocking.write("kept");
+        blocking.close();
+        f.writeOff();
+    } else {
+        f.writeOff(); // the document is made
+        earlier = dbfixture::Untouched::read(f.document(int(act)));
+        f.fakes().dialogs.clear();
+        f.fakes().shell.opened.clear();
+        dbfixture::FileSizeLimit full(512);
+        f.press("btDocument");
+    }
+    const QStringList errors = f.fakes().dialogs.texts("error");
+    QCOMPARE(errors.size(), 1);
+    const QString expected = QStringLiteral(
+                                 "АКТ №%1 списан, но его документ НЕ сформирован: %2\n%3\n"
+                                 "Устраните причину и нажмите «Документ», чтобы сформировать документ снова.")
+                                 .arg(act)
+                                 .arg(f.document(int(act)), cause);
+    QVERIFY2(errors.first().startsWith(expected), qPrintable(errors.first() + '\n' + expected));
+    QVERIFY(f.fakes().shell.opened.isEmpty());
+    QCOMPARE(f.toolValue("T1", "WriteOff").toInt(), 1);
+    QVERIFY(!f.db().scalar("SELECT ADate FROM AKTSpisaniya WHERE ID=?", {act}).isNull());
+    if (fault == u"blocked") {
+        QCOMPARE(dbfixture::Untouched::read(writeOffFolder), QByteArray("kept"));
+    } else {
+        QCOMPARE(dbfixture::Untouched::read(f.document(int(act))), earlier);
+        QCOMPARE(QDir(writeOffFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QFileInfo(f.document(int(act))).fileName()});
+    }
+}
+
+void TestWriteOffPage::writeOffRefusedByTheDatabase_data()
+{
+    QTest::addColumn<bool>("fullDisk"); // or a statement the database refuses
+    QTest::newRow("full disk") << true;
+    QTest::newRow("refused") << false;
+}
+
+void TestWriteOffPage::writeOffRefusedByTheDatabase()
+{
+    QFETCH(bool, fullDisk);
+    WriteOffFixture f;
+    if (fullDisk && f.server())
+        QSKIP("the server's disk is not the desk's");
+    f.addPricedTool("T1", "Молоток", 5, "И-1");
+    f.page().pageShown();
+    const qint64 act = f.newAct();
+    f.addToAct("T1");
+    {
+        std::optional<dbfixture::FileSizeLimit> full;
+        if (fullDisk)
+            full.emplace(1);
+        else
+            f.refuseWrites("AKTSpisaniya", "UPDATE");
+        f.writeOff();
+    }
+    const QStringList errors = f.fakes().dialogs.texts("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith(QStringLiteral("АКТ №%1 НЕ списан, ничего не изменено.").arg(act)),
+             qPrintable(errors.first()));
+    if (fullDisk) {
+        QVERIFY2(errors.first().contains("Диск заполнен.") && errors.first().contains(f.data().dbPath()),
+                 qPrintable(errors.first()));
+    }
+    QCOMPARE(f.toolValue("T1", "WriteOff").toInt(), 0);
+    QVERIFY(f.db().scalar("SELECT ADate FROM AKTSpisaniya WHERE ID=?", {act}).isNull());
+    QVERIFY(!QFile::exists(f.document(int(act))));
+
+    // Once the cause is gone the same act is written off.
+    if (!fullDisk)
+        f.acceptWrites("AKTSpisaniya", "UPDATE");
+    f.fakes().dialogs.clear();
+    f.writeOff();
+    QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+    QCOMPARE(f.toolValue("T1", "WriteOff").toInt(), 1);
+    QVERIFY(QFile::exists(f.document(int(act))));
 }
 
 QTEST_MAIN(TestWriteOffPage)
