@@ -36,6 +36,9 @@ public:
     {
     }
 
+    // The same failure told with another cause.
+    DbError withCause(Cause cause) const { return DbError(cause, m_path, m_engineText); }
+
     Cause cause() const { return m_cause; }
     // The file or folder the error concerns; empty when none.
     const QString& path() const { return m_path; }

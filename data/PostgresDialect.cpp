@@ -42,7 +42,13 @@ void PostgresDialect::open(QSqlDatabase& db, const QString&, const OpenOptions& 
     db.setDatabaseName(m_server.name);
     db.setUserName(m_server.user);
     // No password here: libpq reads ~/.pgpass, PGPASSFILE or a service file.
-    QStringList connectOptions{QStringLiteral("connect_timeout=10"), QStringLiteral("application_name=tooldesk")};
+    // The desk waits on the window thread: a server that does not answer
+    // gives up the connecting after a few seconds, and a link that goes dead
+    // under a statement after some more, instead of hanging the window.
+    QStringList connectOptions{QStringLiteral("connect_timeout=3"),        QStringLiteral("keepalives=1"),
+                               QStringLiteral("keepalives_idle=10"),       QStringLiteral("keepalives_interval=3"),
+                               QStringLiteral("keepalives_count=3"),       QStringLiteral("tcp_user_timeout=10000"),
+                               QStringLiteral("application_name=tooldesk")};
     if (!m_server.sslMode.isEmpty())
         connectOptions << QStringLiteral("sslmode=") + m_server.sslMode;
     db.setConnectOptions(connectOptions.join(u';'));

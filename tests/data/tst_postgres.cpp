@@ -3,11 +3,15 @@
 #include "DbFixture.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
+#include "data/ChangeWatch.h"
 #include "data/PostgresDialect.h"
+#include "tests/support/PgPrivateServer.h"
 #include "tests/support/PgTestDatabase.h"
 
 #include <QtTest>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -43,6 +47,30 @@ void addEngineRows()
     QTest::newRow("server") << true;
 }
 
+// What a statement threw; nothing when it went through.
+std::optional<DbError> failureOf(const std::function<void()>& statement)
+{
+    try {
+        statement();
+    } catch (const DbError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// A failure as the desk must see it while the server is away: its cause,
+// the server it concerns and libpq's own reason, whatever asked.
+QString awayFailureProblem(const std::optional<DbError>& e, const Connection& db)
+{
+    if (!e)
+        return QStringLiteral("it went through");
+    if (e->cause() != DbError::Cause::ConnectionLost && e->cause() != DbError::Cause::ServerUnreachable)
+        return QStringLiteral("cause %1: %2").arg(int(e->cause())).arg(e->text());
+    if (e->path() != db.path() || e->engineText().isEmpty() || e->engineText().contains(u"Driver not loaded"))
+        return QStringLiteral("told as: ") + e->text();
+    return {};
+}
+
 } // namespace
 
 class TestPostgres : public QObject
@@ -59,7 +87,22 @@ private slots:
     void emptyServerDatabaseIsLaidOutLikeTheFile();
     void unreachableServerNamesWhereAndWho();
     void lostConnectionFailsThenReconnects();
+    void serverAwayFailsEveryStatementUntilItIsBack_data();
+    void serverAwayFailsEveryStatementUntilItIsBack();
     void lockedToolRowHoldsOffAnotherDesk();
+    void cleanupTestCase() { m_private.reset(); }
+
+private:
+    // A server of the test's own, which it stops and starts; running again
+    // whatever the test before left.
+    PgPrivateServer& privateServer()
+    {
+        if (!m_private)
+            m_private = std::make_unique<PgPrivateServer>();
+        m_private->up();
+        return *m_private;
+    }
+    std::unique_ptr<PgPrivateServer> m_private;
 };
 
 void TestPostgres::caselessMatching_data()
@@ -339,6 +382,63 @@ void TestPostgres::lostConnectionFailsThenReconnects()
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+}
+
+void TestPostgres::serverAwayFailsEveryStatementUntilItIsBack_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("crashed") << "immediate";
+    QTest::newRow("shut down") << "fast";
+}
+
+void TestPostgres::serverAwayFailsEveryStatementUntilItIsBack()
+{
+    QFETCH(QString, mode);
+    PgPrivateServer& server = privateServer();
+    PgTestDatabase pg(server.host());
+    Connection db;
+    qint64 nowMs = 0;
+    db.setClock([&nowMs] { return nowMs; });
+    db.open(pg.description());
+    createOriginalTables(db);
+    ChangeWatch watch(db);
+    watch.start();
+
+    server.down(mode);
+    const struct {
+        const char* what;
+        std::function<void()> statement;
+    } statements[] = {
+        {"idle look", [&] { watch.changedElsewhere(); }},
+        {"read", [&] { db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")); }},
+        {"write", [&] { db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')")); }},
+        {"transaction", [&] { Connection::Transaction t(db); }},
+        {"a table's layout", [&] { db.columns(QStringLiteral("History")); }},
+        {"the list of tables", [&] { db.userTables(); }},
+        {"a result set",
+         [&] {
+             Query q(db);
+             q.setSql(QStringLiteral("SELECT * FROM Users"));
+             q.open();
+         }},
+    };
+    for (const auto& s : statements) {
+        const QString problem = awayFailureProblem(failureOf(s.statement), db);
+        QVERIFY2(problem.isEmpty(), qPrintable(QLatin1String(s.what) + QStringLiteral(": ") + problem));
+        QVERIFY(db.isLost());
+    }
+
+    server.up();
+    // The last attempt to reconnect was a moment ago: the server is not asked yet.
+    const QString tooSoon = awayFailureProblem(
+        failureOf([&] { db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")); }), db);
+    QVERIFY2(tooSoon.isEmpty(), qPrintable(tooSoon));
+    nowMs += 1000;
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    QVERIFY(!db.isLost());
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+    QVERIFY2(watch.changedElsewhere(), "reconnected: looked at once");
 }
 
 void TestPostgres::lockedToolRowHoldsOffAnotherDesk()
