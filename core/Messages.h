@@ -66,6 +66,18 @@ struct Messages {
     QString rsSaveReport;
     QString rsSaveAsPdf;
     QString rsExportToRtf;
+    QString rsDbOpenFailed;
+    QString rsDbSettingEngine;
+    QString rsDbSettingPort;
+    QString rsDbSettingName;
+    QString rsDbSettingSslMode;
+    QString rsDbSettingCharacters;
+    QString rsDbNoPassword;
+    QString rsPasswordFileMissing;
+    QString rsPasswordFileOpen;
+    QString rsPasswordFileNoLine;
+    QString rsDbPermissionDenied;
+    QString rsDbForeignTables;
 };
 
 // One message in both languages.

@@ -61,3 +61,9 @@ void createOriginalTables(Connection& db)
     transaction.commit();
     db.schemaChanged();
 }
+
+QStringList originalTableNames()
+{
+    return {QStringLiteral("Tools"), QStringLiteral("Users"), QStringLiteral("History"), QStringLiteral("State"),
+            QStringLiteral("Operations")};
+}

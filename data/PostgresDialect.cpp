@@ -5,9 +5,14 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,8 +57,12 @@ void PostgresDialect::open(QSqlDatabase& db, const QString&, const OpenOptions& 
     if (!m_server.sslMode.isEmpty())
         connectOptions << QStringLiteral("sslmode=") + m_server.sslMode;
     db.setConnectOptions(connectOptions.join(u';'));
-    if (!db.open())
-        throw DbError(DbError::Cause::ServerUnreachable, where, db.lastError().text());
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        if (text.contains(u"no password supplied"))
+            throw DbError(DbError::Cause::NoPassword, where, text, passwordFile());
+        throw DbError(DbError::Cause::ServerUnreachable, where, text);
+    }
     // A desk waiting for a tool another desk is recording gives up as busy
     // instead of hanging.
     runScalar(db, QStringLiteral("SET lock_timeout = %1").arg(options.busyTimeoutMs), where);
@@ -90,7 +99,7 @@ DbError::Cause PostgresDialect::causeOfState(const QString& sqlState, const QStr
     if (sqlState == u"53100")
         return DbError::Cause::DiskFull;
     if (sqlState == u"42501" || sqlState == u"25006")
-        return DbError::Cause::ReadOnlyFile;
+        return DbError::Cause::PermissionDenied;
     // libpq reports a dropped connection without a state.
     if (sqlState.isEmpty()
         && (text.contains(u"server closed the connection") || text.contains(u"no connection to the server")
@@ -98,6 +107,19 @@ DbError::Cause PostgresDialect::causeOfState(const QString& sqlState, const QStr
             || text.contains(u"could not send data") || text.contains(u"could not receive data")))
         return DbError::Cause::ConnectionLost;
     return DbError::Cause::Other;
+}
+
+QString PostgresDialect::passwordFile()
+{
+    const QString named = qEnvironmentVariable("PGPASSFILE");
+    if (!named.isEmpty())
+        return named;
+    QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty()) {
+        if (const passwd* user = getpwuid(geteuid()))
+            home = QFile::decodeName(user->pw_dir);
+    }
+    return home.isEmpty() ? QString() : QDir(home).filePath(QStringLiteral(".pgpass"));
 }
 
 DbError::Cause PostgresDialect::causeOf(const QSqlDatabase& db, const QSqlError& error) const

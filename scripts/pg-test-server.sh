@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A private PostgreSQL server for the tests: a cluster in DIR with the plain C
 # locale (so caseless matching cannot lean on the database's own locale),
-# listening only on a Unix socket in DIR, trusting local connections.
+# listening only on a Unix socket in DIR, trusting local connections except
+# those of members of the role tooldesk_password_login, who must give a
+# password (the tests of a desk without its password file).
 # Usage: pg-test-server.sh start DIR | stop DIR
 #        pg-test-server.sh down DIR fast|immediate | up DIR
 # down stops the running server as an administrator or a crash would and
@@ -34,9 +36,12 @@ start)
     [ ${#as_owner[@]} -eq 0 ] || chown postgres: "$dir"
     chmod 700 "$dir"
     "${as_owner[@]}" "$bin/initdb" -D "$dir/cluster" --locale=C --encoding=UTF8 --auth=trust -U postgres >"$dir/initdb.log"
+    hba="$dir/cluster/pg_hba.conf"
+    "${as_owner[@]}" sh -c "{ echo 'local all +tooldesk_password_login scram-sha-256'; cat '$hba'; } >'$hba.new' && mv '$hba.new' '$hba' && chmod 600 '$hba'"
     run_server
     # The socket folder must be reachable by the tests' own user.
     chmod 755 "$dir"
+    "$bin/psql" -h "$dir" -U postgres -d postgres -qAt -c "CREATE ROLE tooldesk_password_login NOLOGIN" >/dev/null
     ;;
 stop)
     if [ -d "$dir/cluster" ]; then
