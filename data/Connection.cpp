@@ -122,14 +122,12 @@ void Connection::openDescribed()
 
 void Connection::dropLink()
 {
+    // The driver goes first, closing the connection: the kept statements
+    // then die without asking the engine to free each one, which a server
+    // that is away would only answer with a warning apiece.
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
     m_statements.clear();
-    if (!QSqlDatabase::contains(m_name))
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
 }
 
 void Connection::close()
