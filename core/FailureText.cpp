@@ -1,5 +1,7 @@
 #include "FailureText.h"
 
+#include "data/OriginalTables.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -101,12 +103,16 @@ QString openFailureText(const DbError& error, const Messages& texts)
     case DbError::Cause::PermissionDenied:
         sentence = &texts.rsDbPermissionDenied;
         break;
+    // The program's own findings, told whole in the sentence.
     case DbError::Cause::BadSetting:
-        return withEngineText(badSettingText(error, texts), error);
+        return badSettingText(error, texts);
     case DbError::Cause::NoPassword:
         return withEngineText(texts.rsDbNoPassword.arg(error.path(), passwordFileText(error.subject(), texts)), error);
-    case DbError::Cause::ForeignTables:
-        return withEngineText(texts.rsDbForeignTables.arg(error.path(), error.subject()), error);
+    case DbError::Cause::ForeignTables: {
+        const QString held = error.subject();
+        const QString missing = missingOriginalTables(held.split(QStringLiteral(", "))).join(QStringLiteral(", "));
+        return texts.rsDbForeignTables.arg(error.path(), missing, held);
+    }
     case DbError::Cause::Other:
         // An upgrade step or a missing table: the engine's text below says which.
         if (error.path().isEmpty())

@@ -132,10 +132,10 @@ const QList<MessageText> kMessages = {
         "these rights; a server that only reads will not do."),
     MSG(rsDbForeignTables,
         "База данных на сервере (пользователь@сервер:порт/база) %1 не является базой программы: в ней нет таблиц "
-        "%2, зато есть другие. Укажите в строке Name раздела [DATABASE] файла Config.ini пустую базу данных "
+        "%2, а есть другие: %3. Укажите в строке Name раздела [DATABASE] файла Config.ini пустую базу данных "
         "(программа создаст в ней свои таблицы) или базу данных программы.",
         "The database on the server (user@host:port/database) %1 is not the program's: it lacks the tables %2 and "
-        "holds others. Name in the Name line of the [DATABASE] section of Config.ini an empty database (the "
+        "holds others: %3. Name in the Name line of the [DATABASE] section of Config.ini an empty database (the "
         "program lays out its tables in it) or the program's database."),
 };
 #undef MSG

@@ -14,16 +14,12 @@ namespace {
 // starts on it.
 void refuseForeignDatabase(const Connection& db, const QStringList& tables)
 {
-    QStringList missing;
-    for (const QString& name : originalTableNames()) {
-        if (!tables.contains(name, Qt::CaseInsensitive))
-            missing << name;
-    }
+    const QStringList missing = missingOriginalTables(tables);
     if (!missing.isEmpty())
         throw DbError(DbError::Cause::ForeignTables, db.path(),
                       QStringLiteral("the database holds no tables %1 of the program; its tables: %2")
                           .arg(missing.join(QStringLiteral(", ")), tables.join(QStringLiteral(", "))),
-                      missing.join(QStringLiteral(", ")));
+                      tables.join(QStringLiteral(", ")));
 }
 
 } // namespace

@@ -22,7 +22,7 @@ public:
         BadSetting,        // the settings file names the database wrongly; subject: the setting as written
         NoPassword,        // the server wants a password and libpq found none; subject: the password file
         PermissionDenied,  // the server's role may not create tables or write, or the server only reads
-        ForeignTables,     // a server database without the program's tables; subject: the tables missing
+        ForeignTables,     // a server database without the program's tables; subject: the tables it holds
         Other,
     };
 

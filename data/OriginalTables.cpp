@@ -62,8 +62,12 @@ void createOriginalTables(Connection& db)
     db.schemaChanged();
 }
 
-QStringList originalTableNames()
+QStringList missingOriginalTables(const QStringList& tables)
 {
-    return {QStringLiteral("Tools"), QStringLiteral("Users"), QStringLiteral("History"), QStringLiteral("State"),
-            QStringLiteral("Operations")};
+    QStringList missing;
+    for (const char* name : {"Tools", "Users", "History", "State", "Operations"}) {
+        if (!tables.contains(QLatin1String(name), Qt::CaseInsensitive))
+            missing << QLatin1String(name);
+    }
+    return missing;
 }

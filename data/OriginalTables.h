@@ -11,5 +11,6 @@ class Connection;
 // file the upgrade must handle.
 void createOriginalTables(Connection& connection);
 
-// The names of those five tables, which every database of the program holds.
-QStringList originalTableNames();
+// Which of those five tables, which every database of the program holds,
+// are not among tables (letter case aside).
+QStringList missingOriginalTables(const QStringList& tables);
