@@ -7,6 +7,7 @@
 #include "DeskMeasures.h"
 #include "FourDesks.h"
 #include "LiveJournalMeasures.h"
+#include "ServerRestartMeasures.h"
 #include "ToolPageMeasures.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@ struct Options {
     QString server; // the socket folder or host of a PostgreSQL server: the desk works there
     QString serverDb = QStringLiteral("tooldesk_bench");
     QString serverUser = QStringLiteral("postgres");
+    bool restartServer = false; // the server is a scripts/pg-test-server.sh cluster the benchmark may restart
 };
 
 void usage()
@@ -35,7 +37,9 @@ void usage()
                  "  --regenerate       generate the database even when a complete one is there\n"
                  "  --server HOST      copy the database to a PostgreSQL server (host or socket folder) and\n"
                  "                     measure the desk there; --server-db NAME (tooldesk_bench, dropped and\n"
-                 "                     made again), --server-user USER (postgres, a superuser)\n");
+                 "                     made again), --server-user USER (postgres, a superuser)\n"
+                 "  --restart-server   the --server folder is a cluster of scripts/pg-test-server.sh: stop and\n"
+                 "                     start it under a running desk, 10 times\n");
 }
 
 bool parse(const QStringList& args, Options& o)
@@ -58,12 +62,14 @@ bool parse(const QStringList& args, Options& o)
             o.serverUser = args[++i];
         else if (a == u"--regenerate")
             o.regenerate = true;
+        else if (a == u"--restart-server")
+            o.restartServer = true;
         else
             return false;
         if (!ok)
             return false;
     }
-    return o.events > 0 && o.startupRuns >= 0;
+    return o.events > 0 && o.startupRuns >= 0 && (!o.restartServer || !o.server.isEmpty());
 }
 
 // Nearest rank: the value at or below which p of the samples lie.
@@ -270,6 +276,30 @@ int main(int argc, char** argv)
                   QStringLiteral("%1/100").arg(100 - live.misplaced), QString(), verdict(live.misplaced == 0));
     }
 
+    // The server stopped and started under a running desk: how soon it shows another desk's event again.
+    ServerRestartRun restart;
+    if (options.restartServer) {
+        say(QStringLiteral("server restart: 10 rounds, crash and fast shutdown in turn..."));
+        if (!measureServerRestart(database.programFolder(), options.server,
+                                  ConnectionDescription::server(options.server, options.serverDb, options.serverUser),
+                                  10, restart, error)) {
+            say(QStringLiteral("FAILED: %1").arg(error));
+            return 1;
+        }
+        const auto row = [&](const QString& how, const std::vector<double>& v) {
+            const double worst = v.empty() ? 0 : *std::max_element(v.begin(), v.end());
+            table.add(QStringLiteral("server back after %1: another desk's event shown, median (max) of %2")
+                          .arg(how)
+                          .arg(v.size()),
+                      QStringLiteral("%1 (%2)").arg(ms(percentile(v, 0.5)), ms(worst)), QStringLiteral("< 2000 ms"),
+                      verdict(!v.empty() && worst < 2000));
+        };
+        row(QStringLiteral("a crash"), restart.immediateMs);
+        row(QStringLiteral("a fast shutdown"), restart.fastMs);
+        table.add(QStringLiteral("  events not shown within 20 s"), QString::number(restart.lost), QStringLiteral("0"),
+                  verdict(restart.lost == 0));
+    }
+
     FourDesksRun four;
     say(QStringLiteral("four desks at once: 500 events each on 50 shared tools..."));
     if (!measureFourDesks(database.programFolder(), four, error)) {
@@ -284,5 +314,5 @@ int main(int argc, char** argv)
 
     std::printf("\n%s", qPrintable(table.text()));
     std::fflush(stdout);
-    return broke || live.misplaced > 0 || four.doubleIssues > 0 || four.stateMismatches > 0 ? 1 : 0;
+    return broke || live.misplaced > 0 || restart.lost > 0 || four.doubleIssues > 0 || four.stateMismatches > 0 ? 1 : 0;
 }

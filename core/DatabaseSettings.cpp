@@ -7,9 +7,11 @@
 
 namespace {
 
-[[noreturn]] void refuse(const QString& iniPath, const QString& what)
+// setting: the line at fault as written ("Port=abc"), which the user's
+// message quotes; what: the same in a sentence for logs and the command line.
+[[noreturn]] void refuse(const QString& iniPath, const QString& setting, const QString& what)
 {
-    throw DbError(DbError::Cause::Other, iniPath, QStringLiteral("[DATABASE] ") + what);
+    throw DbError(DbError::Cause::BadSetting, iniPath, QStringLiteral("[DATABASE] ") + what, setting);
 }
 
 } // namespace
@@ -22,7 +24,8 @@ ConnectionDescription DatabaseSettings::read(const QString& iniPath, const QStri
     if (engine.isEmpty() || engine.compare(u"SQLite", Qt::CaseInsensitive) == 0)
         return ConnectionDescription::file(databaseFile);
     if (engine.compare(u"PostgreSQL", Qt::CaseInsensitive) != 0)
-        refuse(iniPath, QStringLiteral("Engine=%1: the engines are SQLite and PostgreSQL").arg(engine));
+        refuse(iniPath, QStringLiteral("Engine=") + engine,
+               QStringLiteral("Engine=%1: the engines are SQLite and PostgreSQL").arg(engine));
 
     ConnectionDescription d = ConnectionDescription::server(
         ini.read(section, QStringLiteral("Host"), QString()).trimmed(),
@@ -33,20 +36,23 @@ ConnectionDescription DatabaseSettings::read(const QString& iniPath, const QStri
     if (!port.isEmpty()) {
         const std::optional<int> n = IniFile::toInt(port);
         if (!n || *n < 1 || *n > 65535)
-            refuse(iniPath, QStringLiteral("Port=%1 is not a port number").arg(port));
+            refuse(iniPath, QStringLiteral("Port=") + port, QStringLiteral("Port=%1 is not a port number").arg(port));
         d.port = *n;
     }
     if (d.name.isEmpty())
-        refuse(iniPath, QStringLiteral("Name, the database on the server, is missing"));
+        refuse(iniPath, QStringLiteral("Name="), QStringLiteral("Name, the database on the server, is missing"));
     static const QStringList sslModes{QStringLiteral("disable"),   QStringLiteral("allow"),
                                       QStringLiteral("prefer"),    QStringLiteral("require"),
                                       QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
     if (!d.sslMode.isEmpty() && !sslModes.contains(d.sslMode))
-        refuse(iniPath, QStringLiteral("SSLMode=%1: one of %2").arg(d.sslMode, sslModes.join(QStringLiteral(", "))));
+        refuse(iniPath, QStringLiteral("SSLMode=") + d.sslMode,
+               QStringLiteral("SSLMode=%1: one of %2").arg(d.sslMode, sslModes.join(QStringLiteral(", "))));
     // Values go to libpq as "key=value" pairs, which these characters would break.
-    for (const QString& v : {d.host, d.name, d.user}) {
-        if (v.contains(u';') || v.contains(u'=') || v.contains(u'\'') || v.contains(u'\\'))
-            refuse(iniPath, QStringLiteral("Host, Name and User may not hold ; = ' or \\: %1").arg(v));
+    const std::pair<const char*, const QString*> values[] = {{"Host", &d.host}, {"Name", &d.name}, {"User", &d.user}};
+    for (const auto& [key, value] : values) {
+        if (value->contains(u';') || value->contains(u'=') || value->contains(u'\'') || value->contains(u'\\'))
+            refuse(iniPath, QLatin1String(key) + u'=' + *value,
+                   QStringLiteral("Host, Name and User may not hold ; = ' or \\: %1").arg(*value));
     }
     return d;
 }

@@ -136,6 +136,61 @@ const QList<MessageText> kMessages = {
         "ACT №%1 IS written off, but its document was NOT made: %2"),
     MSG(rsActDocumentAgain, "Устраните причину и нажмите «Документ», чтобы сформировать документ снова.",
         "Mend the cause and press \"Document\" to make the document again."),
+    MSG(rsDbOpenFailed, "База данных не может быть открыта или обновлена: %1",
+        "The database cannot be opened or brought up to date: %1"),
+    MSG(rsDbSettingEngine,
+        "Параметр %2 в разделе [DATABASE] файла настроек %1 не распознан: программа работает с Engine=SQLite "
+        "(файл Data/DB.mdb) или Engine=PostgreSQL. Исправьте его или удалите раздел [DATABASE].",
+        "The setting %2 in the [DATABASE] section of the settings file %1 is not known: the program works with "
+        "Engine=SQLite (the file Data/DB.mdb) or Engine=PostgreSQL. Correct it or remove the [DATABASE] section."),
+    MSG(rsDbSettingPort,
+        "Параметр %2 в разделе [DATABASE] файла настроек %1 не является номером порта: нужно число от 1 до 65535 "
+        "(без строки Port берется 5432). Исправьте его.",
+        "The setting %2 in the [DATABASE] section of the settings file %1 is not a port number: it takes a number "
+        "from 1 to 65535 (without the Port line, 5432). Correct it."),
+    MSG(rsDbSettingName,
+        "В разделе [DATABASE] файла настроек %1 строка %2 пуста или ее нет: укажите в ней базу данных на сервере "
+        "(Name=<имя базы данных>).",
+        "The [DATABASE] section of the settings file %1 has an empty or no %2 line: name the database on the server "
+        "there (Name=<database name>)."),
+    MSG(rsDbSettingSslMode,
+        "Параметр %2 в разделе [DATABASE] файла настроек %1 не распознан: SSLMode принимает disable, allow, prefer, "
+        "require, verify-ca или verify-full. Исправьте его.",
+        "The setting %2 in the [DATABASE] section of the settings file %1 is not known: SSLMode takes disable, "
+        "allow, prefer, require, verify-ca or verify-full. Correct it."),
+    MSG(rsDbSettingCharacters,
+        "Параметр %2 в разделе [DATABASE] файла настроек %1 содержит недопустимый знак: значения Host, Name и User "
+        "не могут содержать ; = ' или \\. Исправьте его.",
+        "The setting %2 in the [DATABASE] section of the settings file %1 holds a character it may not: the values "
+        "of Host, Name and User may not hold ; = ' or \\. Correct it."),
+    MSG(rsDbNoPassword,
+        "Сервер базы данных требует пароль, но пароль не найден (пользователь@сервер:порт/база): %1. %2 Пароль "
+        "берется из файла паролей пользователя, запускающего программу (~/.pgpass или файл, указанный в "
+        "PGPASSFILE): строка сервер:порт:база:пользователь:пароль, права 0600.",
+        "The database server asks for a password, and none was found (user@host:port/database): %1. %2 The "
+        "password is read from the password file of the user who runs the program (~/.pgpass or the file "
+        "PGPASSFILE names): a line host:port:database:user:password, mode 0600."),
+    MSG(rsPasswordFileMissing, "Файл паролей %1 не найден.", "The password file %1 was not found."),
+    MSG(rsPasswordFileOpen,
+        "Файл паролей %1 доступен группе или другим пользователям, поэтому не читается: выполните chmod 600 %1.",
+        "The password file %1 is open to the group or to other users, so it is ignored: run chmod 600 %1."),
+    MSG(rsPasswordFileNoLine,
+        "В файле паролей %1 нет строки для этого сервера, базы и пользователя (или файл не читается).",
+        "The password file %1 has no line for this server, database and user (or cannot be read)."),
+    MSG(rsDbPermissionDenied,
+        "Роли базы данных не хватает прав на сервере (пользователь@сервер:порт/база): %1. Программа создает "
+        "таблицы и записывает строки: администратор сервера должен сделать роль владельцем базы данных или выдать "
+        "ей эти права; сервер, который только читает, не подходит.",
+        "The database role lacks rights on the server (user@host:port/database): %1. The program creates tables "
+        "and writes rows: the server's administrator must make the role the owner of the database or grant it "
+        "these rights; a server that only reads will not do."),
+    MSG(rsDbForeignTables,
+        "База данных на сервере (пользователь@сервер:порт/база) %1 не является базой программы: в ней нет таблиц "
+        "%2, а есть другие: %3. Укажите в строке Name раздела [DATABASE] файла Config.ini пустую базу данных "
+        "(программа создаст в ней свои таблицы) или базу данных программы.",
+        "The database on the server (user@host:port/database) %1 is not the program's: it lacks the tables %2 and "
+        "holds others: %3. Name in the Name line of the [DATABASE] section of Config.ini an empty database (the "
+        "program lays out its tables in it) or the program's database."),
 };
 #undef MSG
 

@@ -88,6 +88,18 @@ struct Messages {
     QString rsActNotWrittenOff;
     QString rsActWrittenOffNoDocument;
     QString rsActDocumentAgain;
+    QString rsDbOpenFailed;
+    QString rsDbSettingEngine;
+    QString rsDbSettingPort;
+    QString rsDbSettingName;
+    QString rsDbSettingSslMode;
+    QString rsDbSettingCharacters;
+    QString rsDbNoPassword;
+    QString rsPasswordFileMissing;
+    QString rsPasswordFileOpen;
+    QString rsPasswordFileNoLine;
+    QString rsDbPermissionDenied;
+    QString rsDbForeignTables;
 };
 
 // One message in both languages.

@@ -3,8 +3,26 @@
 #include "DatabaseSettings.h"
 #include "DeskSelection.h"
 #include "Settings.h"
+#include "data/DbError.h"
 #include "data/OriginalTables.h"
 #include "data/Schema.h"
+
+namespace {
+
+// A server database that is neither empty nor the program's is another
+// application's: the program neither lays its tables out beside those nor
+// starts on it.
+void refuseForeignDatabase(const Connection& db, const QStringList& tables)
+{
+    const QStringList missing = missingOriginalTables(tables);
+    if (!missing.isEmpty())
+        throw DbError(DbError::Cause::ForeignTables, db.path(),
+                      QStringLiteral("the database holds no tables %1 of the program; its tables: %2")
+                          .arg(missing.join(QStringLiteral(", ")), tables.join(QStringLiteral(", "))),
+                      tables.join(QStringLiteral(", ")));
+}
+
+} // namespace
 
 Session::Session(const QString& programFolder, QObject* parent)
     : QObject(parent)
@@ -33,11 +51,16 @@ void Session::open(const std::function<void()>& beforeUpgrade)
             beforeUpgrade();
         told = true;
     };
-    if (m_connection->dialect().isServer() && m_connection->userTables().isEmpty()) {
-        // An empty database the administrator made for the program: its
-        // first tables, then the upgrade brings them to today's layout.
-        tellOnce();
-        createOriginalTables(*m_connection);
+    if (m_connection->dialect().isServer()) {
+        const QStringList tables = m_connection->userTables();
+        if (tables.isEmpty()) {
+            // An empty database the administrator made for the program: its
+            // first tables, then the upgrade brings them to today's layout.
+            tellOnce();
+            createOriginalTables(*m_connection);
+        } else {
+            refuseForeignDatabase(*m_connection, tables);
+        }
     }
     qHistory.setSql(Schema::historySql());
     qHistory.open();

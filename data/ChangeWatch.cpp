@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DbError.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <utility>
 
@@ -20,12 +21,7 @@ void ChangeWatch::start()
     const SqlDialect& d = m_db.dialect();
     m_channel = d.changeChannel();
     if (!m_channel.isEmpty()) {
-        QSqlDriver* driver = m_db.database().driver();
-        if (!driver)
-            throw DbError(QStringLiteral("The database is not open"));
-        if (!driver->subscribedToNotifications().contains(m_channel) && !driver->subscribeToNotification(m_channel))
-            throw DbError(DbError::Cause::Other, m_db.path(), driver->lastError().text());
-        connect(driver, &QSqlDriver::notification, this, &ChangeWatch::notice, Qt::UniqueConnection);
+        subscribe();
         m_watching = true;
         return;
     }
@@ -35,12 +31,31 @@ void ChangeWatch::start()
     }
 }
 
+void ChangeWatch::subscribe()
+{
+    const QSqlDatabase db = m_db.liveDatabase();
+    QSqlDriver* driver = db.driver();
+    if (!driver->subscribedToNotifications().contains(m_channel) && !driver->subscribeToNotification(m_channel))
+        throw DbError(m_db.dialect().causeOf(db, driver->lastError()), m_db.path(), driver->lastError().text());
+    connect(driver, &QSqlDriver::notification, this, &ChangeWatch::notice, Qt::UniqueConnection);
+    m_subscribedOn = m_db.openings();
+}
+
 bool ChangeWatch::changedElsewhere()
 {
     if (!m_watching)
         return false;
     if (!m_channel.isEmpty()) {
-        collectNotices();
+        collectNotices(); // reconnects first when the server dropped the connection
+        if (m_subscribedOn != m_db.openings()) {
+            // The driver of the new connection has heard of no subscription,
+            // and nobody told this desk what was committed in between: the
+            // subscription first, then the reload this answer asks for, so
+            // that nothing falls between the two.
+            subscribe();
+            m_noticed = false;
+            return true;
+        }
         return std::exchange(m_noticed, false);
     }
     const QVariant now = m_db.scalar(m_db.dialect().changeCounter());
@@ -53,14 +68,14 @@ bool ChangeWatch::changedElsewhere()
 void ChangeWatch::collectNotices()
 {
     // An idle connection is not always told of a notice at once: the server
-    // may hold it until the connection's next statement, and Qt's driver
-    // reads what came only when the socket wakes the event loop. So each
-    // look sends the smallest statement and has the driver read what is
-    // there now, rather than at some later wake-up.
+    // may hold it until the connection's next statement. So each look sends
+    // the smallest statement; notices that came with its answer were read
+    // from the socket with it and wait in the driver, which has queued a
+    // look at them for the event loop. That look is delivered here and now,
+    // rather than at some later turn of the loop.
     m_db.scalar(QStringLiteral("SELECT 1"));
-    QSqlDriver* driver = m_db.database().driver();
-    if (driver && driver->metaObject()->indexOfSlot("_q_handleNotification()") >= 0)
-        QMetaObject::invokeMethod(driver, "_q_handleNotification", Qt::DirectConnection);
+    if (QSqlDriver* driver = m_db.database().driver())
+        QCoreApplication::sendPostedEvents(driver, QEvent::MetaCall);
 }
 
 void ChangeWatch::notice(const QString& channel, QSqlDriver::NotificationSource source)

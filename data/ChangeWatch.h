@@ -10,7 +10,9 @@ class Connection;
 // Tells cheaply whether another desk has committed a change to the database
 // since the last look: a counter the engine keeps, read on each check, or
 // else the notifications the other desks send when they commit. This desk's
-// own commits never count.
+// own commits never count. After the connection to a server was opened
+// again, the watch subscribes again by itself and reports a change once:
+// what was committed meanwhile was never announced to it.
 class ChangeWatch : public QObject
 {
     Q_OBJECT
@@ -23,7 +25,8 @@ public:
     // False where the engine offers neither way.
     bool isWatching() const { return m_watching; }
     // True once for everything other desks committed since the last call or
-    // the start. Throws DbError.
+    // the start, and once after a reconnection. Throws DbError, while the
+    // server is away with cause ConnectionLost or ServerUnreachable.
     bool changedElsewhere();
     // Has the server pass on the notices waiting for this connection and the
     // driver read them; any from another desk is emitted as noticed().
@@ -35,10 +38,13 @@ signals:
     void noticed();
 
 private:
+    void subscribe();
     void notice(const QString& channel, QSqlDriver::NotificationSource source);
 
     Connection& m_db;
     QString m_channel;
+    // The connection's opening the subscription was made on.
+    quint64 m_subscribedOn = 0;
     QVariant m_counter;
     bool m_watching = false;
     bool m_noticed = false;

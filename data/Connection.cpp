@@ -7,6 +7,8 @@
 #include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -31,9 +33,26 @@ bool preparable(const QString& sql)
     return head == u"SELECT" || changesRows(head) || head == u"WITH" || head == u"VALUES";
 }
 
-bool readOnly(const QString& sql)
+// A statement that may be asked again on a new connection when the old one
+// broke off under it: a read, or the start of a transaction, which has done
+// nothing yet.
+bool askableAgain(const QString& sql)
 {
-    return firstWord(sql) == u"SELECT";
+    const QString head = firstWord(sql);
+    return head == u"SELECT" || head == u"BEGIN";
+}
+
+// A server that is away is asked again at most about once a second (the
+// desk's idle look may ask at each of its ticks); after a slow attempt (a
+// host that does not answer at all) only after three times as long, so the
+// window spends most of its time usable.
+constexpr qint64 kReconnectSpacingMs = 750;
+constexpr qint64 kReconnectSlowFactor = 3;
+
+qint64 steadyMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 QString nextConnectionName()
@@ -48,7 +67,13 @@ Connection::Connection(std::unique_ptr<SqlDialect> dialect)
     : m_dialect(dialect ? std::move(dialect) : std::make_unique<SqliteDialect>())
     , m_fileSystem(std::make_unique<FileSystemProbe>())
     , m_name(nextConnectionName())
+    , m_clock(steadyMilliseconds)
 {
+}
+
+void Connection::setClock(std::function<qint64()> milliseconds)
+{
+    m_clock = milliseconds ? std::move(milliseconds) : std::function<qint64()>(steadyMilliseconds);
 }
 
 void Connection::setFileSystemProbe(std::unique_ptr<FileSystemProbe> probe)
@@ -75,6 +100,7 @@ void Connection::open(const ConnectionDescription& description)
         m_dialect = std::make_unique<SqliteDialect>();
     m_description = description;
     m_reconnect = false;
+    m_reconnectFailure.reset();
     openDescribed();
 }
 
@@ -91,18 +117,22 @@ void Connection::openDescribed()
         throw;
     }
     m_reconnect = false;
+    ++m_openings;
+}
+
+void Connection::dropLink()
+{
+    // The driver goes first, closing the connection: the kept statements
+    // then die without asking the engine to free each one, which a server
+    // that is away would only answer with a warning apiece.
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
+    m_statements.clear();
 }
 
 void Connection::close()
 {
-    if (!QSqlDatabase::contains(m_name))
-        return;
-    m_statements.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    dropLink();
     m_columns.clear();
 }
 
@@ -114,6 +144,17 @@ bool Connection::isOpen() const
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(m_name, false);
+}
+
+QSqlDatabase Connection::liveDatabase() const
+{
+    // The driver may have seen the server go before any statement did.
+    if (!m_reconnect && m_dialect->isServer() && QSqlDatabase::contains(m_name) && !isOpen())
+        m_reconnect = true;
+    reconnectIfLost();
+    if (!isOpen())
+        throw DbError(DbError::Cause::Other, m_path, QStringLiteral("the database is not open"));
+    return database();
 }
 
 JournalMode Connection::journalMode() const
@@ -158,10 +199,23 @@ void Connection::reconnectIfLost() const
         return;
     if (m_inTransaction) // its work is gone: nothing more of it may run on a new connection
         throw DbError(DbError::Cause::ConnectionLost, m_path, QStringLiteral("the connection to the server was lost"));
+    const qint64 startMs = m_clock();
+    if (m_reconnectFailure && startMs < m_nextReconnectMs)
+        throw *m_reconnectFailure;
     // Whatever was prepared or begun died with the old connection.
     auto* self = const_cast<Connection*>(this);
-    self->close();
-    self->openDescribed();
+    self->dropLink();
+    try {
+        self->openDescribed();
+    } catch (const DbError& e) {
+        // Whatever the server answered, the desk is without it until it is back.
+        m_reconnectFailure = e.cause() == DbError::Cause::ConnectionLost
+            ? e
+            : e.withCause(DbError::Cause::ServerUnreachable);
+        m_nextReconnectMs = startMs + std::max(kReconnectSpacingMs, kReconnectSlowFactor * (m_clock() - startMs));
+        throw *m_reconnectFailure;
+    }
+    m_reconnectFailure.reset();
 }
 
 Statement::Statement(const Connection* owner, QString sql, QSqlQuery&& query)
@@ -189,7 +243,9 @@ Statement::~Statement()
 void Connection::keep(const QString& sql, QSqlQuery&& query) const
 {
     constexpr int kKeptStatements = 64;
-    if (isOpen() && !m_statements.contains(sql) && m_statements.size() < kKeptStatements)
+    // One prepared on a connection that has since been replaced is of no use.
+    if (isOpen() && query.driver() == database().driver() && !m_statements.contains(sql)
+        && m_statements.size() < kKeptStatements)
         m_statements.insert(sql, std::move(query));
 }
 
@@ -203,10 +259,11 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
             announceChange();
         return done;
     } catch (const DbError& e) {
-        // A read outside a transaction is asked again on a new connection;
-        // a write may have been done before the answer was lost, and a
-        // transaction's work is gone: those fail, to be done again by the user.
-        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !readOnly(sql))
+        // A read outside a transaction, or a transaction's start, is asked
+        // again on a new connection; a write may have been done before the
+        // answer was lost, and a transaction's work is gone: those fail, to
+        // be done again by the user.
+        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !askableAgain(sql))
             throw;
     }
     return runOnce(sql, params);
@@ -222,11 +279,11 @@ void Connection::announceChange() const
 
 Statement Connection::runOnce(const QString& sql, const QVariantList& params) const
 {
-    reconnectIfLost();
+    const QSqlDatabase db = liveDatabase();
     if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
         // The server prepares only queries and row changes; transaction
         // control and schema statements run as they are.
-        QSqlQuery direct(database());
+        QSqlQuery direct(db);
         direct.setForwardOnly(true);
         if (!direct.exec(sql))
             throw errorOf(direct);
@@ -237,7 +294,7 @@ Statement Connection::runOnce(const QString& sql, const QVariantList& params) co
         q = std::move(kept.value()); // taken out while in use: a nested run prepares its own
         m_statements.erase(kept);
     } else {
-        q = QSqlQuery(database());
+        q = QSqlQuery(db);
         q.setForwardOnly(true);
         if (!q.prepare(sql))
             throw errorOf(q);
@@ -268,7 +325,7 @@ QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 
 QStringList Connection::userTables() const
 {
-    return m_dialect->userTables(database());
+    return m_dialect->userTables(liveDatabase());
 }
 
 bool Connection::hasTable(const QString& name) const
@@ -282,7 +339,7 @@ QList<TableColumn> Connection::columns(const QString& table)
     auto it = m_columns.find(key);
     if (it == m_columns.end()) {
         QList<TableColumn> list;
-        for (const auto& [name, type] : m_dialect->columns(database(), table))
+        for (const auto& [name, type] : m_dialect->columns(liveDatabase(), table))
             list.append({name, m_dialect->kindOfDeclaredType(type)});
         it = m_columns.insert(key, list);
     }

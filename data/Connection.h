@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionDescription.h"
+#include "DbError.h"
 #include "FieldKind.h"
 #include "FileSystemProbe.h"
 #include "JournalMode.h"
@@ -11,7 +12,9 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class Connection;
 
@@ -59,6 +62,17 @@ public:
     void open(const ConnectionDescription& description);
     void close();
     bool isOpen() const;
+    // The server dropped the connection and it has not been opened again
+    // yet: every statement meanwhile first tries to reconnect (at most about
+    // once a second; after a slow attempt, less often) and else fails with
+    // cause ConnectionLost or ServerUnreachable and libpq's reason.
+    bool isLost() const { return m_reconnect; }
+    // Counts the openings of the connection, reconnections included: what
+    // lived on the old one (a subscription to notices) must be made again.
+    quint64 openings() const { return m_openings; }
+    // The monotonic clock, in milliseconds, that spaces the attempts to
+    // reconnect; tests step their own.
+    void setClock(std::function<qint64()> milliseconds);
     // The file, or for a server database the user, host and database.
     const QString& path() const { return m_path; }
     const ConnectionDescription& description() const { return m_description; }
@@ -89,6 +103,9 @@ public:
     void backupTo(const QString& file);
 
     QSqlDatabase database() const;
+    // The open database, reconnected first when the server dropped it;
+    // throws DbError rather than hand out one that is closed.
+    QSqlDatabase liveDatabase() const;
     const SqlDialect& dialect() const { return *m_dialect; }
 
     // Runs a statement with bound values; the caller reads its rows.
@@ -127,6 +144,11 @@ private:
     ConnectionDescription m_description;
     // Set when the server dropped the connection: the next statement opens it again.
     mutable bool m_reconnect = false;
+    quint64 m_openings = 0;
+    std::function<qint64()> m_clock;
+    // The last failed attempt to reconnect, told again until the next may be made.
+    mutable std::optional<DbError> m_reconnectFailure;
+    mutable qint64 m_nextReconnectMs = 0;
     bool m_inTransaction = false;
     QHash<QString, QList<TableColumn>> m_columns;
     friend class Statement;
@@ -135,6 +157,8 @@ private:
     // commits, or after a change saved on its own.
     void announceChange() const;
     void openDescribed();
+    // Closes the link to the engine; what is known of the tables stays.
+    void dropLink();
     void reconnectIfLost() const;
     Statement runOnce(const QString& sql, const QVariantList& params) const;
     // Takes back a finished statement for the next run of its text.

@@ -20,6 +20,10 @@ public:
         ServerUnreachable, // the database server cannot be reached or refused the login
         ConnectionLost,    // the connection to the server broke off
         Corrupt,           // the file's pages are damaged
+        BadSetting,        // the settings file names the database wrongly; subject: the setting as written
+        NoPassword,        // the server wants a password and libpq found none; subject: the password file
+        PermissionDenied,  // the server's role may not create tables or write, or the server only reads
+        ForeignTables,     // a server database without the program's tables; subject: the tables it holds
         Other,
     };
 
@@ -28,20 +32,26 @@ public:
     {
     }
 
-    DbError(Cause cause, const QString& path, const QString& engineText)
+    DbError(Cause cause, const QString& path, const QString& engineText, const QString& subject = {})
         : std::runtime_error(joined(path, engineText).toStdString())
         , m_cause(cause)
         , m_path(path)
         , m_engineText(engineText)
         , m_text(joined(path, engineText))
+        , m_subject(subject)
     {
     }
+
+    // The same failure told with another cause.
+    DbError withCause(Cause cause) const { return DbError(cause, m_path, m_engineText, m_subject); }
 
     Cause cause() const { return m_cause; }
     // The file or folder the error concerns; empty when none.
     const QString& path() const { return m_path; }
     const QString& engineText() const { return m_engineText; }
     const QString& text() const { return m_text; }
+    // What the cause concerns besides the path (see the causes); often empty.
+    const QString& subject() const { return m_subject; }
 
 private:
     static QString joined(const QString& path, const QString& engineText)
@@ -53,4 +63,5 @@ private:
     QString m_path;
     QString m_engineText;
     QString m_text;
+    QString m_subject;
 };

@@ -61,3 +61,13 @@ void createOriginalTables(Connection& db)
     transaction.commit();
     db.schemaChanged();
 }
+
+QStringList missingOriginalTables(const QStringList& tables)
+{
+    QStringList missing;
+    for (const char* name : {"Tools", "Users", "History", "State", "Operations"}) {
+        if (!tables.contains(QLatin1String(name), Qt::CaseInsensitive))
+            missing << QLatin1String(name);
+    }
+    return missing;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class Connection;
 
 // Creates the five tables of the first release in their original layout
@@ -8,3 +10,7 @@ class Connection;
 // from them and are then brought up to date; tests keep them as the oldest
 // file the upgrade must handle.
 void createOriginalTables(Connection& connection);
+
+// Which of those five tables, which every database of the program holds,
+// are not among tables (letter case aside).
+QStringList missingOriginalTables(const QStringList& tables);

@@ -5,9 +5,14 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,12 +47,22 @@ void PostgresDialect::open(QSqlDatabase& db, const QString&, const OpenOptions& 
     db.setDatabaseName(m_server.name);
     db.setUserName(m_server.user);
     // No password here: libpq reads ~/.pgpass, PGPASSFILE or a service file.
-    QStringList connectOptions{QStringLiteral("connect_timeout=10"), QStringLiteral("application_name=tooldesk")};
+    // The desk waits on the window thread: a server that does not answer
+    // gives up the connecting after a few seconds, and a link that goes dead
+    // under a statement after some more, instead of hanging the window.
+    QStringList connectOptions{QStringLiteral("connect_timeout=3"),        QStringLiteral("keepalives=1"),
+                               QStringLiteral("keepalives_idle=10"),       QStringLiteral("keepalives_interval=3"),
+                               QStringLiteral("keepalives_count=3"),       QStringLiteral("tcp_user_timeout=10000"),
+                               QStringLiteral("application_name=tooldesk")};
     if (!m_server.sslMode.isEmpty())
         connectOptions << QStringLiteral("sslmode=") + m_server.sslMode;
     db.setConnectOptions(connectOptions.join(u';'));
-    if (!db.open())
-        throw DbError(DbError::Cause::ServerUnreachable, where, db.lastError().text());
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        if (text.contains(u"no password supplied"))
+            throw DbError(DbError::Cause::NoPassword, where, text, passwordFile());
+        throw DbError(DbError::Cause::ServerUnreachable, where, text);
+    }
     // A desk waiting for a tool another desk is recording gives up as busy
     // instead of hanging.
     runScalar(db, QStringLiteral("SET lock_timeout = %1").arg(options.busyTimeoutMs), where);
@@ -84,7 +99,7 @@ DbError::Cause PostgresDialect::causeOfState(const QString& sqlState, const QStr
     if (sqlState == u"53100")
         return DbError::Cause::DiskFull;
     if (sqlState == u"42501" || sqlState == u"25006")
-        return DbError::Cause::ReadOnlyFile;
+        return DbError::Cause::PermissionDenied;
     // libpq reports a dropped connection without a state.
     if (sqlState.isEmpty()
         && (text.contains(u"server closed the connection") || text.contains(u"no connection to the server")
@@ -92,6 +107,19 @@ DbError::Cause PostgresDialect::causeOfState(const QString& sqlState, const QStr
             || text.contains(u"could not send data") || text.contains(u"could not receive data")))
         return DbError::Cause::ConnectionLost;
     return DbError::Cause::Other;
+}
+
+QString PostgresDialect::passwordFile()
+{
+    const QString named = qEnvironmentVariable("PGPASSFILE");
+    if (!named.isEmpty())
+        return named;
+    QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty()) {
+        if (const passwd* user = getpwuid(geteuid()))
+            home = QFile::decodeName(user->pw_dir);
+    }
+    return home.isEmpty() ? QString() : QDir(home).filePath(QStringLiteral(".pgpass"));
 }
 
 DbError::Cause PostgresDialect::causeOf(const QSqlDatabase& db, const QSqlError& error) const

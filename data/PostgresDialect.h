@@ -65,6 +65,8 @@ public:
 
     // What an error's SQLSTATE and text mean for the user.
     static DbError::Cause causeOfState(const QString& sqlState, const QString& text);
+    // The password file libpq reads: PGPASSFILE, or .pgpass in the home folder.
+    static QString passwordFile();
 
 private:
     QString folded(const QString& expression) const;

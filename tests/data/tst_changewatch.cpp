@@ -4,6 +4,7 @@
 #include "data/SqliteDialect.h"
 
 #include <QSqlDriver>
+#include <QThread>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(QSqlDriver::NotificationSource)
@@ -16,6 +17,8 @@ private slots:
     void notificationsFromOtherDesksCount_data();
     void notificationsFromOtherDesksCount();
     void notificationIsSentInsideTheCommittedTransaction();
+    void serverNoticeIsReadByTheNextLook();
+    void serverWatchListensAgainAfterReconnection();
 };
 
 namespace {
@@ -38,6 +41,32 @@ public:
     {
         return QStringLiteral("INSERT INTO State (AName) VALUES ('announced')");
     }
+};
+
+// Looks as the desk's idle look does, without turning the event loop, until
+// another desk's notice is read; the tries wait only for the server to pass
+// it on.
+bool lookUntilChanged(ChangeWatch& watch)
+{
+    for (int tries = 0; tries < 500; ++tries) {
+        if (watch.changedElsewhere())
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+// Two connections to one new database of the test server, as two desks.
+struct ServerDesks {
+    ServerDesks()
+    {
+        here.open(pg.description());
+        createOriginalTables(here);
+        there.open(pg.description());
+    }
+    PgTestDatabase pg; // dropped after the connections close
+    Connection here;
+    Connection there;
 };
 
 } // namespace
@@ -118,6 +147,38 @@ void TestChangeWatch::notificationIsSentInsideTheCommittedTransaction()
     QCOMPARE(announced(), 0); // rolled back: nothing to tell
     addJournalRow(db);
     QCOMPARE(announced(), 1);
+}
+
+void TestChangeWatch::serverNoticeIsReadByTheNextLook()
+{
+    ServerDesks desks;
+    ChangeWatch watch(desks.here);
+    watch.start();
+    QVERIFY(!watch.changedElsewhere());
+    addJournalRow(desks.there);
+    // The notice came with the look's own statement: the driver reads it at
+    // once, not at a later turn of the event loop that may never come.
+    QVERIFY(lookUntilChanged(watch));
+    QVERIFY2(!watch.changedElsewhere(), "told once");
+}
+
+void TestChangeWatch::serverWatchListensAgainAfterReconnection()
+{
+    ServerDesks desks;
+    ChangeWatch watch(desks.here);
+    watch.start();
+    const int pid = desks.here.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt();
+    desks.pg.adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+    addJournalRow(desks.there); // committed while this desk had no connection
+
+    QVERIFY2(watch.changedElsewhere(), "after a reconnection the desk looks again at everything once");
+    QVERIFY(desks.here.scalar(QStringLiteral("SELECT pg_backend_pid()")).toInt() != pid);
+    QVERIFY(!desks.here.isLost());
+    QVERIFY(!watch.changedElsewhere());
+    addJournalRow(desks.there);
+    QVERIFY2(lookUntilChanged(watch), "the new connection hears the other desk's notices");
+    addJournalRow(desks.here);
+    QVERIFY2(!watch.changedElsewhere(), "own commit");
 }
 
 QTEST_MAIN(TestChangeWatch)

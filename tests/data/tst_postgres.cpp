@@ -3,11 +3,15 @@
 #include "DbFixture.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
+#include "data/ChangeWatch.h"
 #include "data/PostgresDialect.h"
+#include "tests/support/PgPrivateServer.h"
 #include "tests/support/PgTestDatabase.h"
 
 #include <QtTest>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -43,6 +47,75 @@ void addEngineRows()
     QTest::newRow("server") << true;
 }
 
+// A login role of the test server for one test, dropped with the object.
+struct TestRole {
+    TestRole(const PgTestDatabase& server, const QString& options)
+        : pg(server)
+        , name(QStringLiteral("tooldesk_role_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count))
+    {
+        pg.adminExec(QStringLiteral("CREATE ROLE %1 LOGIN %2").arg(name, options));
+    }
+    ~TestRole()
+    {
+        try {
+            pg.adminExec(QStringLiteral("DROP ROLE IF EXISTS %1").arg(name));
+        } catch (const DbError& e) {
+            qWarning("role %s not dropped: %s", qPrintable(name), qPrintable(e.text()));
+        }
+    }
+    const PgTestDatabase& pg;
+    const QString name;
+    static inline int count = 0;
+};
+
+// Sets an environment variable, or takes it away, for one test.
+struct EnvironmentVariable {
+    EnvironmentVariable(const char* variable, const QString& value)
+        : name(variable)
+        , had(qEnvironmentVariableIsSet(variable))
+        , before(qgetenv(variable))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value.toLocal8Bit());
+    }
+    ~EnvironmentVariable()
+    {
+        if (had)
+            qputenv(name, before);
+        else
+            qunsetenv(name);
+    }
+    const char* name;
+    const bool had;
+    const QByteArray before;
+};
+
+// What a statement threw; nothing when it went through.
+std::optional<DbError> failureOf(const std::function<void()>& statement)
+{
+    try {
+        statement();
+    } catch (const DbError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// A failure as the desk must see it while the server is away: its cause,
+// the server it concerns and libpq's own reason, whatever asked.
+QString awayFailureProblem(const std::optional<DbError>& e, const Connection& db)
+{
+    if (!e)
+        return QStringLiteral("it went through");
+    if (e->cause() != DbError::Cause::ConnectionLost && e->cause() != DbError::Cause::ServerUnreachable)
+        return QStringLiteral("cause %1: %2").arg(int(e->cause())).arg(e->text());
+    if (e->path() != db.path() || e->engineText().isEmpty() || e->engineText().contains(u"Driver not loaded"))
+        return QStringLiteral("told as: ") + e->text();
+    return {};
+}
+
 } // namespace
 
 class TestPostgres : public QObject
@@ -60,8 +133,25 @@ private slots:
     void keysetPagesKeepEveryRowOnce();
     void emptyServerDatabaseIsLaidOutLikeTheFile();
     void unreachableServerNamesWhereAndWho();
+    void passwordFromThePasswordFile_data();
+    void passwordFromThePasswordFile();
     void lostConnectionFailsThenReconnects();
+    void serverAwayFailsEveryStatementUntilItIsBack_data();
+    void serverAwayFailsEveryStatementUntilItIsBack();
     void lockedToolRowHoldsOffAnotherDesk();
+    void cleanupTestCase() { m_private.reset(); }
+
+private:
+    // A server of the test's own, which it stops and starts; running again
+    // whatever the test before left.
+    PgPrivateServer& privateServer()
+    {
+        if (!m_private)
+            m_private = std::make_unique<PgPrivateServer>();
+        m_private->up();
+        return *m_private;
+    }
+    std::unique_ptr<PgPrivateServer> m_private;
 };
 
 void TestPostgres::caselessMatching_data()
@@ -350,6 +440,69 @@ void TestPostgres::unreachableServerNamesWhereAndWho()
     QVERIFY(!db.isOpen());
 }
 
+void TestPostgres::passwordFromThePasswordFile_data()
+{
+    QTest::addColumn<QString>("file");      // PGPASSFILE, in a temporary home folder; empty: not set
+    QTest::addColumn<QString>("line");      // the file's text; null: no file
+    QTest::addColumn<bool>("openToOthers"); // else mode 0600
+    QTest::addColumn<QString>("told");      // the message naming the file's fault; empty: the login works
+    const QString good = QStringLiteral("%1:*:%2:%3:secret\n");
+    QTest::newRow("no file named by PGPASSFILE") << "pw/none" << QString() << false << "rsPasswordFileMissing";
+    QTest::newRow("no file in the home folder") << "" << QString() << false << "rsPasswordFileMissing";
+    QTest::newRow("file open to others") << "pw/pgpass" << good << true << "rsPasswordFileOpen";
+    QTest::newRow("no line for this server") << ""
+                                             << "%1:5999:%2:%3:secret\n"
+                                             << false << "rsPasswordFileNoLine";
+    QTest::newRow("the right line") << "" << good << false << "";
+}
+
+void TestPostgres::passwordFromThePasswordFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+    QFETCH(bool, openToOthers);
+    QFETCH(QString, told);
+    PgTestDatabase pg;
+    // A member of this role logs in with a password only (the test server's rule).
+    TestRole role(pg, QStringLiteral("PASSWORD 'secret' IN ROLE tooldesk_password_login"));
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("pw")));
+    const QString path = home.filePath(file.isEmpty() ? QStringLiteral(".pgpass") : file);
+    if (!line.isNull()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(line.arg(PgTestDatabase::host(), pg.name(), role.name).toUtf8());
+        f.close();
+        const QFileDevice::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+        QVERIFY(QFile::setPermissions(path, openToOthers ? owner | QFile::ReadGroup | QFile::ReadOther : owner));
+    }
+    const EnvironmentVariable homeVariable("HOME", home.path());
+    const EnvironmentVariable named("PGPASSFILE", file.isEmpty() ? QString() : path);
+    ConnectionDescription d = pg.description();
+    d.user = role.name;
+    Connection db;
+    try {
+        db.open(d);
+        QVERIFY2(told.isEmpty(), "logged in without the password");
+        QCOMPARE(db.scalar(QStringLiteral("SELECT current_user")).toString(), role.name);
+    } catch (const DbError& e) {
+        QVERIFY2(!told.isEmpty(), qPrintable(e.text()));
+        QCOMPARE(e.cause(), DbError::Cause::NoPassword);
+        QCOMPARE(e.subject(), path); // where libpq looked
+        Messages texts;
+        setMessages(texts, true);
+        const QString* fault = nullptr;
+        for (const MessageText& m : messageTexts()) {
+            if (told == QLatin1String(m.name))
+                fault = &(texts.*(m.field));
+        }
+        QVERIFY(fault);
+        const QString shown = openFailureText(e, texts);
+        QVERIFY2(shown.startsWith(texts.rsDbNoPassword.arg(d.displayName(), fault->arg(path))), qPrintable(shown));
+        QVERIFY2(shown.contains(u"no password supplied"), qPrintable(shown)); // libpq's own words below
+    }
+}
+
 void TestPostgres::lostConnectionFailsThenReconnects()
 {
     EngineDb e(true);
@@ -379,6 +532,63 @@ void TestPostgres::lostConnectionFailsThenReconnects()
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+}
+
+void TestPostgres::serverAwayFailsEveryStatementUntilItIsBack_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("crashed") << "immediate";
+    QTest::newRow("shut down") << "fast";
+}
+
+void TestPostgres::serverAwayFailsEveryStatementUntilItIsBack()
+{
+    QFETCH(QString, mode);
+    PgPrivateServer& server = privateServer();
+    PgTestDatabase pg(server.host());
+    Connection db;
+    qint64 nowMs = 0;
+    db.setClock([&nowMs] { return nowMs; });
+    db.open(pg.description());
+    createOriginalTables(db);
+    ChangeWatch watch(db);
+    watch.start();
+
+    server.down(mode);
+    const struct {
+        const char* what;
+        std::function<void()> statement;
+    } statements[] = {
+        {"idle look", [&] { watch.changedElsewhere(); }},
+        {"read", [&] { db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")); }},
+        {"write", [&] { db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')")); }},
+        {"transaction", [&] { Connection::Transaction t(db); }},
+        {"a table's layout", [&] { db.columns(QStringLiteral("History")); }},
+        {"the list of tables", [&] { db.userTables(); }},
+        {"a result set",
+         [&] {
+             Query q(db);
+             q.setSql(QStringLiteral("SELECT * FROM Users"));
+             q.open();
+         }},
+    };
+    for (const auto& s : statements) {
+        const QString problem = awayFailureProblem(failureOf(s.statement), db);
+        QVERIFY2(problem.isEmpty(), qPrintable(QLatin1String(s.what) + QStringLiteral(": ") + problem));
+        QVERIFY(db.isLost());
+    }
+
+    server.up();
+    // The last attempt to reconnect was a moment ago: the server is not asked yet.
+    const QString tooSoon = awayFailureProblem(
+        failureOf([&] { db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")); }), db);
+    QVERIFY2(tooSoon.isEmpty(), qPrintable(tooSoon));
+    nowMs += 1000;
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
+    QVERIFY(!db.isLost());
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 1);
+    QVERIFY2(watch.changedElsewhere(), "reconnected: looked at once");
 }
 
 void TestPostgres::lockedToolRowHoldsOffAnotherDesk()

@@ -14,14 +14,14 @@ namespace {
 constexpr const char* kUser = "postgres";
 
 // Runs statements on a database of the server as its superuser.
-void runAsAdmin(const QString& database, const QStringList& statements)
+void runAsAdmin(const QString& host, const QString& database, const QStringList& statements)
 {
     static QAtomicInt counter;
     const QString connectionName = QStringLiteral("pg-test-admin-%1").arg(counter.fetchAndAddRelaxed(1));
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
-        db.setHostName(PgTestDatabase::host());
+        db.setHostName(host);
         db.setDatabaseName(database);
         db.setUserName(QLatin1String(kUser));
         if (!db.open()) {
@@ -54,9 +54,10 @@ QString PgTestDatabase::host()
     return qEnvironmentVariable("TOOLDESK_TEST_PGHOST");
 }
 
-PgTestDatabase::PgTestDatabase()
+PgTestDatabase::PgTestDatabase(const QString& serverHost)
+    : m_host(serverHost)
 {
-    if (host().isEmpty())
+    if (m_host.isEmpty())
         qFatal("TOOLDESK_TEST_PGHOST is not set: the PostgreSQL tests need the test server. Run scripts/test.sh, or "
                "start it with scripts/pg-test-server.sh start DIR and export TOOLDESK_TEST_PGHOST=DIR");
     static QAtomicInt counter;
@@ -66,17 +67,18 @@ PgTestDatabase::PgTestDatabase()
                  .arg(counter.fetchAndAddRelaxed(1))
                  .arg(QRandomGenerator::global()->bounded(1000000));
     try {
-        runAsAdmin(QStringLiteral("postgres"),
+        runAsAdmin(m_host, QStringLiteral("postgres"),
                    {QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(m_name)});
     } catch (const DbError& e) {
-        qFatal("cannot create the test database on the server in %s: %s", qPrintable(host()), qPrintable(e.text()));
+        qFatal("cannot create the test database on the server in %s: %s", qPrintable(m_host), qPrintable(e.text()));
     }
 }
 
 PgTestDatabase::~PgTestDatabase()
 {
     try {
-        runAsAdmin(QStringLiteral("postgres"), {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)});
+        runAsAdmin(m_host, QStringLiteral("postgres"),
+                   {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)});
     } catch (const DbError& e) {
         qWarning("test database %s not dropped: %s", qPrintable(m_name), qPrintable(e.text()));
     }
@@ -84,13 +86,13 @@ PgTestDatabase::~PgTestDatabase()
 
 ConnectionDescription PgTestDatabase::description() const
 {
-    return ConnectionDescription::server(host(), m_name, QLatin1String(kUser));
+    return ConnectionDescription::server(m_host, m_name, QLatin1String(kUser));
 }
 
 QString PgTestDatabase::iniSection() const
 {
     return QStringLiteral("[DATABASE]\nEngine=PostgreSQL\nHost=%1\nName=%2\nUser=%3\n")
-        .arg(host(), m_name, QLatin1String(kUser));
+        .arg(m_host, m_name, QLatin1String(kUser));
 }
 
 QString PgTestDatabase::iniWith(const QString& iniText) const
@@ -103,7 +105,7 @@ QString PgTestDatabase::iniWith(const QString& iniText) const
 
 void PgTestDatabase::adminExec(const QString& sql) const
 {
-    runAsAdmin(m_name, {sql});
+    runAsAdmin(m_host, m_name, {sql});
 }
 
 void PgTestDatabase::setReachable(bool reachable) const
@@ -113,5 +115,5 @@ void PgTestDatabase::setReachable(bool reachable) const
     if (!reachable)
         statements << QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1'")
                           .arg(m_name);
-    runAsAdmin(QStringLiteral("postgres"), statements);
+    runAsAdmin(m_host, QStringLiteral("postgres"), statements);
 }

@@ -5,13 +5,14 @@
 #include <QString>
 
 // A database of its own on the test command's private PostgreSQL server
-// (scripts/pg-test-server.sh; its socket folder in TOOLDESK_TEST_PGHOST),
-// created empty and dropped with the object. Without the server the test
-// stops with a message saying how to start it: never a silent skip.
+// (scripts/pg-test-server.sh; its socket folder in TOOLDESK_TEST_PGHOST), or
+// on the server in serverHost, created empty and dropped with the object.
+// Without the server the test stops with a message saying how to start it:
+// never a silent skip.
 class PgTestDatabase
 {
 public:
-    PgTestDatabase();
+    explicit PgTestDatabase(const QString& serverHost = host());
     ~PgTestDatabase();
     PgTestDatabase(const PgTestDatabase&) = delete;
     PgTestDatabase& operator=(const PgTestDatabase&) = delete;
@@ -32,8 +33,10 @@ public:
 
     // Whether this test run is the PostgreSQL one (TOOLDESK_TEST_ENGINE).
     static bool engineWanted();
+    // The test command's server: TOOLDESK_TEST_PGHOST.
     static QString host();
 
 private:
+    QString m_host;
     QString m_name;
 };
