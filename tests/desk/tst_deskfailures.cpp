@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
+#include "support/JournalRowsInFile.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -54,23 +55,6 @@ private:
     Connection m_other;
     std::unique_ptr<Connection::Transaction> m_hold;
 };
-
-int journalRowsIn(const QString& file)
-{
-    const QString name = QStringLiteral("copy-%1").arg(quintptr(&file));
-    int rows = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM History"), db);
-            rows = q.next() ? q.value(0).toInt() : -1;
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return rows;
-}
 
 } // namespace
 

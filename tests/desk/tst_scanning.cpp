@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
+#include "support/JournalRowsInFile.h"
 #include "widgets/ColourButton.h"
 #include "widgets/DbGrid.h"
 
@@ -35,23 +36,6 @@ void scanEndedBy(DeskFixture& f, const QString& code, Qt::Key end)
 {
     QTest::keyClicks(entry(f), code);
     QTest::keyClick(entry(f), end);
-}
-
-int journalRowsIn(const QString& file)
-{
-    const QString name = QStringLiteral("copy-%1").arg(quintptr(&file));
-    int rows = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM History"), db);
-            rows = q.next() ? q.value(0).toInt() : -1;
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return rows;
 }
 
 } // namespace
