@@ -223,7 +223,9 @@ void TfmMain::buildDesk()
     v->setContentsMargins(6, 6, 6, 6);
 
     auto* top = buildEntryRow(pMain);
-    top->setFixedHeight(289);
+    // The panels keep their height; a long message takes its room from the journal.
+    top->setMinimumHeight(289);
+    top->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* panels = new QHBoxLayout;
     GroupBox1 = buildPanel("GroupBox1", m_desk.qSearch_U, kRecipientFields, 1, DBImage1, SpeedButton6, "SpeedButton6");
     GroupBox2 = buildPanel("GroupBox2", m_desk.qSearch_T, kToolFields, 5, DBImage2, SpeedButton7, "SpeedButton7");
@@ -418,7 +420,7 @@ bool TfmMain::edInputKeyDown(int key)
         showScanOutcome(m_desk.selectCode(code), code);
     } catch (const DbError& e) {
         // The code was not looked up: say so, so that it is scanned again.
-        tellDeskFailure(scanFailure(code, e, m_session.texts()));
+        tellDeskFailure(withoutServerWords(scanFailure(code, e, m_session.texts()), e));
         tellDatabaseFailure(e);
         return true;
     }
@@ -447,7 +449,7 @@ void TfmMain::recordEvent()
         QGuiApplication::restoreOverrideCursor();
     } catch (const DbError& e) {
         QGuiApplication::restoreOverrideCursor();
-        tellDeskFailure(eventFailure(e, m_session.texts()));
+        tellDeskFailure(withoutServerWords(eventFailure(e, m_session.texts()), e));
         tellDatabaseFailure(e);
         return;
     }
@@ -617,6 +619,14 @@ void TfmMain::tellDeskFailure(const FailureMessage& failure)
 {
     m_messages->showFailure(failure);
     m_platform.sound.beep();
+}
+
+FailureMessage TfmMain::withoutServerWords(FailureMessage failure, const DbError& error)
+{
+    // The standing line above says why the server is away, once.
+    if (isConnectionFailure(error))
+        failure.detail.clear();
+    return failure;
 }
 
 void TfmMain::tellDatabaseFailure(const DbError& error)

@@ -114,6 +114,7 @@ private:
     bool atDesk(Handler&& handler);
     void tellDeskFailure(const FailureMessage& failure);
     void tellDatabaseFailure(const DbError& error);
+    static FailureMessage withoutServerWords(FailureMessage failure, const DbError& error);
     // The idle look: the database reached (clears the standing line) or not.
     void lookAtDatabase();
     void recoverLostLogFile();
