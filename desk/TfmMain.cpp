@@ -336,6 +336,7 @@ bool TfmMain::FormCreate()
         m_platform.dialogs.message(this, kConfigNotFoundRu);
         return false;
     }
+    m_openingsSeen = m_session.connection().openings();
     try {
         m_otherDesks.start();
     } catch (const DbError&) {
@@ -668,9 +669,14 @@ void TfmMain::showOtherDesksChanges()
     }
     // The engine also reports a desk emptying its log, which changes nothing:
     // only new events move the journal.
-    const qint64 newest = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    // After a new connection nobody told this desk what happened meanwhile
+    // (tools edited elsewhere too): everything in view is read again once.
+    Connection& db = m_session.connection();
+    const bool reconnected = db.openings() != m_openingsSeen;
+    m_openingsSeen = db.openings();
+    const qint64 newest = db.scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
     m_otherDesksChanged = false;
-    if (newest == m_newestJournalRow)
+    if (newest == m_newestJournalRow && !reconnected)
         return;
     grid_History->reopenInPlace(QStringLiteral("ID"));
     m_navigator.notifyOtherDesksChanged();

@@ -92,6 +92,7 @@ void TestDeskFailures::serverAwayWhileIdleStandsUntilItIsBack()
     const Messages& t = f.session().texts();
     f.addRecipient(QStringLiteral("U1"));
     f.addTool(QStringLiteral("T1"));
+    f.addTool(QStringLiteral("T2"));
     f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     f.scan(QStringLiteral("U1"));
     // A second passes between ticks: the desk tries the server at each.
@@ -120,8 +121,24 @@ void TestDeskFailures::serverAwayWhileIdleStandsUntilItIsBack()
     QVERIFY(f.fakes().dialogs.shown.isEmpty());
 
     f.server()->setReachable(true);
+    // Meanwhile another desk changed a tool, with no event: the tool list in
+    // view shows it once this desk is back, as nobody told it.
+    nowMs += 1000;
+    m.show();
+    f.app().showToolList(); // the list read on a new connection
+    Query& tools = f.session().qTools;
+    QVERIFY(tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T1")));
+    {
+        Connection other;
+        other.open(f.db().description());
+        other.exec(QStringLiteral("UPDATE Tools SET Model='GSB 18' WHERE ID_Tool='T2'"));
+    }
     tick();
     QVERIFY2(f.deskStandingMessage().isEmpty(), qPrintable(f.deskStandingMessage()));
+    const int row = tools.rowOf(QStringLiteral("ID_Tool"), QStringLiteral("T2"));
+    QVERIFY(row >= 0);
+    QCOMPARE(tools.value(row, tools.fieldIndex(QStringLiteral("Model"))).toString(), QStringLiteral("GSB 18"));
+    m.Panel4Click();
     f.scan(QStringLiteral("U1"));
     f.scan(QStringLiteral("T1"));
     QCOMPARE(f.journalCount(), 1);
