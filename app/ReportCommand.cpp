@@ -138,7 +138,8 @@ void fillIssueDates(Connection& db, Query& held, const QString& userCode)
     }
 }
 
-void writeOnHand(Session& session, bool russian, const ReportRequest& request, QTextStream& err, int& status)
+void writeOnHand(Session& session, bool russian, const ReportRequest& request, QTextStream& err, int& status,
+                 const Messages& texts)
 {
     Connection& db = session.connection();
     const QString code = request.values.value(QStringLiteral("--recipient")).trimmed();
@@ -148,7 +149,7 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
                 {code});
     user.open();
     if (user.isEmpty()) {
-        err << "No recipient has the code " << code << "; nothing was written." << Qt::endl;
+        err << texts.rsNoRecipientCode.arg(code) << Qt::endl;
         status = kFailed;
         return;
     }
@@ -204,7 +205,7 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
     try {
         Session session(programFolder);
         if (!session.settings().fileExists()) {
-            err << "The settings file is missing: " << session.paths().ini << Qt::endl;
+            err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
             return kFailed;
         }
         session.settings().load();
@@ -216,7 +217,7 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
         else if (request.kind == u"inventory")
             writeInventory(session, russian, request);
         else
-            writeOnHand(session, russian, request, err, status);
+            writeOnHand(session, russian, request, err, status, texts);
     } catch (const FileWriteError& e) {
         err << fileWriteFailureText(e, texts.rsReportNotWritten, request.file, texts) << Qt::endl;
         return kFailed;

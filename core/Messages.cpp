@@ -136,6 +136,8 @@ const QList<MessageText> kMessages = {
         "ACT №%1 IS written off, but its document was NOT made: %2"),
     MSG(rsActDocumentAgain, "Устраните причину и нажмите «Документ», чтобы сформировать документ снова.",
         "Mend the cause and press \"Document\" to make the document again."),
+    MSG(rsNoRecipientCode, "Нет получателя с кодом %1: ничего не записано.",
+        "No recipient has the code %1; nothing was written."),
     MSG(rsDbOpenFailed, "База данных не может быть открыта или обновлена: %1",
         "The database cannot be opened or brought up to date: %1"),
     MSG(rsDbSettingEngine,

@@ -88,6 +88,7 @@ struct Messages {
     QString rsActNotWrittenOff;
     QString rsActWrittenOffNoDocument;
     QString rsActDocumentAgain;
+    QString rsNoRecipientCode;
     QString rsDbOpenFailed;
     QString rsDbSettingEngine;
     QString rsDbSettingPort;

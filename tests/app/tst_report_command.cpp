@@ -114,7 +114,7 @@ void TestReportCommand::refusesBadArguments_data()
     QTest::newRow("unknown option") << QStringList{"inventory", "--landscape", "1"} << 2
                                     << "unknown option: --landscape";
     QTest::newRow("unknown code") << QStringList{"on-hand", "--recipient", "U9", pdf, "a.pdf"} << 1
-                                  << "No recipient has the code U9";
+                                  << "Нет получателя с кодом U9: ничего не записано.";
     QTest::newRow("unwritable file") << QStringList{"inventory", pdf, "/nonexistent/dir/a.pdf"} << 1
                                      << "Отчет НЕ записан: /nonexistent/dir/a.pdf\n"
                                         "Папка не найдена: /nonexistent/dir. Создайте ее или выберите другую папку.";
