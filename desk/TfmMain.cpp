@@ -531,7 +531,8 @@ void TfmMain::TimerTimer()
 void TfmMain::lookAtDatabase()
 {
     try {
-        recoverLostLogFile();
+        if (!recoverLostLogFile())
+            return;
         followOtherDesks();
         if (!m_toolIdentitiesGiven) {
             // Tools a script wrote without an identity get theirs once,
@@ -569,24 +570,28 @@ void TfmMain::followOtherDesks()
     }
 }
 
-void TfmMain::recoverLostLogFile()
+bool TfmMain::recoverLostLogFile()
 {
     Connection& db = m_session.connection();
     if (!db.logFileLost())
-        return;
+        return true;
     // Someone deleted the log file this desk still writes into: its events
     // live only in the open file. Write them into DB.mdb now, then open the
     // database again so that new events go to a log file that exists.
     const Messages& t = m_session.texts();
     const QString log = QFileInfo(db.path()).fileName() + QStringLiteral("-wal");
     if (!db.checkpoint()) {
-        tellDeskFailure({t.rsLogFileLost.arg(log), QString()});
-        return;
+        // Another desk still reads: said until the next look manages it.
+        if (m_messages->showStanding({t.rsLogFileLost.arg(log), QString()}))
+            m_platform.sound.beep();
+        return false;
     }
     db.reopen();
     m_otherDesks.start();
     m_otherDesksChanged = true; // read everything again from the file
+    m_messages->clearStanding();
     m_messages->showNote(t.rsLogFileRecovered.arg(log));
+    return true;
 }
 
 void TfmMain::clearIdleDesk()

@@ -117,7 +117,8 @@ private:
     static FailureMessage withoutServerWords(FailureMessage failure, const DbError& error);
     // The idle look: the database reached (clears the standing line) or not.
     void lookAtDatabase();
-    void recoverLostLogFile();
+    // False while the deleted log's events are not yet back in the file.
+    bool recoverLostLogFile();
     void clearIdleDesk();
 
     Session& m_session;

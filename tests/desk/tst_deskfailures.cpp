@@ -22,6 +22,7 @@ private slots:
     void codeNotLookedUpIsToldAndTheNextIsTaken();
     void serverAwayWhileIdleStandsUntilItIsBack();
     void deletedLogFileIsWrittenBackAndReplaced();
+    void deletedLogFileWaitsForAnotherReader();
 };
 
 namespace {
@@ -177,6 +178,49 @@ void TestDeskFailures::deletedLogFileIsWrittenBackAndReplaced()
     QVERIFY(QFile::exists(log));
     m.TimerTimer();
     QVERIFY(f.deskMessage().isEmpty() || !f.deskMessage().startsWith(QStringLiteral("Файл журнала")));
+}
+
+void TestDeskFailures::deletedLogFileWaitsForAnotherReader()
+{
+    DeskFixture f;
+    if (f.server())
+        QSKIP("the server keeps its own files");
+    TfmMain& m = f.main();
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+    // Another program reads an older state of the database: the events after
+    // it cannot be written back into the file until it is done.
+    QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+    reader.setDatabaseName(f.data().dbPath());
+    QVERIFY(reader.open());
+    {
+        QSqlQuery read(reader);
+        QVERIFY(read.exec(QStringLiteral("BEGIN")));
+        QVERIFY(read.exec(QStringLiteral("SELECT COUNT(*) FROM History")) && read.next());
+        f.scan(QStringLiteral("U1"));
+        f.scan(QStringLiteral("T1"));
+        QVERIFY(QFile::remove(f.data().dbPath() + QStringLiteral("-wal")));
+
+        m.TimerTimer();
+        m.TimerTimer();
+        QVERIFY2(f.deskStandingMessage().startsWith(QStringLiteral("Файл журнала DB.mdb-wal был удалён")),
+                 qPrintable(f.deskStandingMessage()));
+        QCOMPARE(f.fakes().sound.beeps, 1); // once, not at every tick
+        QVERIFY(f.fakes().dialogs.shown.isEmpty());
+        QVERIFY(read.exec(QStringLiteral("COMMIT")));
+    }
+    reader.close();
+    reader = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+
+    m.TimerTimer();
+    QVERIFY2(f.deskStandingMessage().isEmpty(), qPrintable(f.deskStandingMessage()));
+    QVERIFY(f.deskMessage().startsWith(QStringLiteral("Файл журнала DB.mdb-wal был удалён")));
+    QTemporaryDir copies;
+    const QString alone = copies.filePath(QStringLiteral("alone.mdb"));
+    QVERIFY(QFile::copy(f.data().dbPath(), alone));
+    QCOMPARE(journalRowsIn(alone), 1);
 }
 
 QTEST_MAIN(TestDeskFailures)
