@@ -20,9 +20,12 @@ export DISPLAY=$display
 sleep 1
 (cd "$work" && ./tooldesk) &
 sleep 3
-# First start: the database upgrade asks for OK, then the administrator signs in.
-xdotool key Return
-sleep 2
+# A database of an older layout asks for OK to its upgrade first; then the
+# administrator signs in.
+if ! xdotool search --onlyvisible --name "Авторизация" >/dev/null; then
+    xdotool key Return
+    sleep 2
+fi
 login=$(xdotool search --onlyvisible --name "Авторизация" | head -n 1)
 xdotool windowfocus --sync "$login" 2>/dev/null || true
 xdotool type --delay 20 admin
