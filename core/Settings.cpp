@@ -40,12 +40,12 @@ QString Settings::read(const QString& key) const
     return IniFile(m_path).read(kMain, key, QStringLiteral("0"));
 }
 
-void Settings::write(const QString& key, const QString& value) const
+void Settings::write(const QString& key, const QString& value)
 {
     IniFile(m_path).write(kMain, key, value); // a failed write is ignored
 }
 
-void Settings::writeSwitch(const char* key, bool on, const char* onText) const
+void Settings::writeSwitch(const char* key, bool on, const char* onText)
 {
     write(QLatin1String(key), on ? QLatin1String(onText) : QStringLiteral("0"));
 }
@@ -117,7 +117,7 @@ QStringList Settings::load()
     return faults;
 }
 
-void Settings::saveTimeouts() const
+void Settings::saveTimeouts()
 {
     write(QStringLiteral("ShowMainFormTimer"), QString::number(m_showMainFormTimer));
     write(QStringLiteral("TimerInterval"), QString::number(m_timerInterval));
@@ -173,7 +173,7 @@ void Settings::setToolColumnVisible(int column, bool visible)
     emit toolColumnsChanged();
 }
 
-void Settings::saveToolColumns() const
+void Settings::saveToolColumns()
 {
     for (int i = 0; i < ToolColumnCount; ++i)
         write(QLatin1String(kColumnKeys[i].key), m_toolColumns[i] ? QStringLiteral("-1") : QStringLiteral("0"));
@@ -185,7 +185,7 @@ bool Settings::clearFields() const
     return IniFile::toBool(value.value_or(QStringLiteral("0"))).value_or(false);
 }
 
-void Settings::setClearFields(bool on) const
+void Settings::setClearFields(bool on)
 {
     writeSwitch("ClearCheckBox", on, "1");
 }
@@ -195,7 +195,7 @@ QString Settings::language() const
     return IniFile(m_path).read(kMain, QStringLiteral("Lenguage"), QStringLiteral("RU"));
 }
 
-void Settings::setLanguage(const QString& code) const
+void Settings::setLanguage(const QString& code)
 {
     write(QStringLiteral("Lenguage"), code);
 }
@@ -205,7 +205,7 @@ QString Settings::passwordDigest() const
     return IniFile(m_path).read(kMain, QStringLiteral("Hash"), QStringLiteral("MD5"));
 }
 
-bool Settings::setPasswordDigest(const QString& digest) const
+bool Settings::setPasswordDigest(const QString& digest)
 {
     return IniFile(m_path).write(kMain, QStringLiteral("Hash"), digest);
 }
@@ -215,7 +215,7 @@ QString Settings::sortTools() const
     return read(QStringLiteral("SortTools"));
 }
 
-void Settings::setSortTools(const QString& sort) const
+void Settings::setSortTools(const QString& sort)
 {
     write(QStringLiteral("SortTools"), sort);
 }

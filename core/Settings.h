@@ -27,7 +27,7 @@ public:
     // with its key, one line each; every other key still loads.
     QStringList load();
     // Writes the three time-outs; called once at program end.
-    void saveTimeouts() const;
+    void saveTimeouts();
 
     bool showTime() const { return m_showTime; }
     void setShowTime(bool on);
@@ -52,17 +52,17 @@ public:
     bool toolColumnVisible(int column) const { return m_toolColumns.value(column - 1, false); }
     void setToolColumnVisible(int column, bool visible);
     // Writes all eleven column keys.
-    void saveToolColumns() const;
+    void saveToolColumns();
 
     // Keys read and written at each access.
     bool clearFields() const;
-    void setClearFields(bool on) const;
+    void setClearFields(bool on);
     QString language() const; // "RU" when absent
-    void setLanguage(const QString& code) const;
-    QString passwordDigest() const;                      // "MD5" when absent
-    bool setPasswordDigest(const QString& digest) const; // false when not written
+    void setLanguage(const QString& code);
+    QString passwordDigest() const;                // "MD5" when absent
+    bool setPasswordDigest(const QString& digest); // false when not written
     QString sortTools() const;
-    void setSortTools(const QString& sort) const;
+    void setSortTools(const QString& sort);
 
 signals:
     void showTimeChanged(bool on);
@@ -75,8 +75,8 @@ signals:
 
 private:
     QString read(const QString& key) const; // "0" when absent
-    void write(const QString& key, const QString& value) const;
-    void writeSwitch(const char* key, bool on, const char* onText) const;
+    void write(const QString& key, const QString& value);
+    void writeSwitch(const char* key, bool on, const char* onText);
     // Sets a switch of the page: written at once, then told.
     void setSwitch(bool& field, bool on, const char* key, const char* onText, void (Settings::*changed)(bool));
     void setTimeout(int& field, int seconds);
