@@ -146,7 +146,7 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlDatabase Connection::liveDatabase() const
+QSqlDatabase Connection::liveDatabase()
 {
     // The driver may have seen the server go before any statement did.
     if (!m_reconnect && m_dialect->isServer() && QSqlDatabase::contains(m_name) && !isOpen())
@@ -193,7 +193,7 @@ DbError Connection::errorOf(const QSqlQuery& query) const
     return DbError(cause, m_path, query.lastError().text());
 }
 
-void Connection::reconnectIfLost() const
+void Connection::reconnectIfLost()
 {
     if (!m_reconnect)
         return;
@@ -203,10 +203,9 @@ void Connection::reconnectIfLost() const
     if (m_reconnectFailure && startMs < m_nextReconnectMs)
         throw *m_reconnectFailure;
     // Whatever was prepared or begun died with the old connection.
-    auto* self = const_cast<Connection*>(this);
-    self->dropLink();
+    dropLink();
     try {
-        self->openDescribed();
+        openDescribed();
     } catch (const DbError& e) {
         // Whatever the server answered, the desk is without it until it is back.
         m_reconnectFailure = e.cause() == DbError::Cause::ConnectionLost
@@ -249,7 +248,7 @@ void Connection::keep(const QString& sql, QSqlQuery&& query) const
         m_statements.insert(sql, std::move(query));
 }
 
-Statement Connection::run(const QString& sql, const QVariantList& params) const
+Statement Connection::run(const QString& sql, const QVariantList& params)
 {
     try {
         Statement done = runOnce(sql, params);
@@ -269,7 +268,7 @@ Statement Connection::run(const QString& sql, const QVariantList& params) const
     return runOnce(sql, params);
 }
 
-void Connection::announceChange() const
+void Connection::announceChange()
 {
     // Where the engine has no notices, the other desks poll for changes.
     const QString notice = m_dialect->changeNotification();
@@ -277,7 +276,7 @@ void Connection::announceChange() const
         runOnce(notice, {});
 }
 
-Statement Connection::runOnce(const QString& sql, const QVariantList& params) const
+Statement Connection::runOnce(const QString& sql, const QVariantList& params)
 {
     const QSqlDatabase db = liveDatabase();
     if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
@@ -323,12 +322,12 @@ QVariant Connection::scalar(const QString& sql, const QVariantList& params)
     return q->next() ? m_dialect->fromEngine(q->value(0)) : QVariant();
 }
 
-QStringList Connection::userTables() const
+QStringList Connection::userTables()
 {
     return m_dialect->userTables(liveDatabase());
 }
 
-bool Connection::hasTable(const QString& name) const
+bool Connection::hasTable(const QString& name)
 {
     return userTables().contains(name, Qt::CaseInsensitive);
 }

@@ -105,18 +105,18 @@ public:
     QSqlDatabase database() const;
     // The open database, reconnected first when the server dropped it;
     // throws DbError rather than hand out one that is closed.
-    QSqlDatabase liveDatabase() const;
+    QSqlDatabase liveDatabase();
     const SqlDialect& dialect() const { return *m_dialect; }
 
     // Runs a statement with bound values; the caller reads its rows.
-    Statement run(const QString& sql, const QVariantList& params = {}) const;
+    Statement run(const QString& sql, const QVariantList& params = {});
     // Runs a statement that returns no rows, with bound values.
     void exec(const QString& sql, const QVariantList& params = {});
     // First column of the first row, or an invalid value.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
 
-    QStringList userTables() const;
-    bool hasTable(const QString& name) const; // ignores letter case
+    QStringList userTables();
+    bool hasTable(const QString& name); // ignores letter case
     // Columns of a table in their order; cached until the schema changes.
     QList<TableColumn> columns(const QString& table);
     // Forget cached table layouts (after ALTER or CREATE).
@@ -155,12 +155,12 @@ private:
     DbError errorOf(const QSqlQuery& query) const;
     // Tells the other desks of a change: inside a transaction just before it
     // commits, or after a change saved on its own.
-    void announceChange() const;
+    void announceChange();
     void openDescribed();
     // Closes the link to the engine; what is known of the tables stays.
     void dropLink();
-    void reconnectIfLost() const;
-    Statement runOnce(const QString& sql, const QVariantList& params) const;
+    void reconnectIfLost();
+    Statement runOnce(const QString& sql, const QVariantList& params);
     // Takes back a finished statement for the next run of its text.
     void keep(const QString& sql, QSqlQuery&& query) const;
 
