@@ -126,11 +126,9 @@ void TfmTools::connectHandlers()
 
     connect(&m_session, &Session::accessModeChanged, this, &TfmTools::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, lbRecordCount, &QLabel::setVisible);
-    // A tool returned or issued elsewhere: the list shows it as it is now.
-    guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] {
-        btSearchClick();
-        locateRemembered();
-    });
+    // A tool returned, issued or written off elsewhere: the list shows it as
+    // it is now. Only the search button forgets the saved sort.
+    guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] { refresh(); });
     // Tools issued or returned at another desk: a list in view shows them as
     // they are now, where it was; a hidden one is searched anew when shown.
     guardedConnect(&m_navigator, &Navigator::otherDesksChanged, this, d, [this] {
@@ -188,6 +186,15 @@ void TfmTools::Search()
                                                       d.falseFirst(QStringLiteral("Passed")));
     m_tools.setSql(s.sql, s.params);
     m_tools.open();
+}
+
+void TfmTools::refresh()
+{
+    const QString sort = m_tools.sort();
+    Search();
+    if (!sort.isEmpty())
+        m_tools.setSort(sort);
+    locateRemembered();
 }
 
 int TfmTools::GetTableRecordCount(const QString& ATable)

@@ -31,6 +31,9 @@ public:
     // sort, columns as the settings show them.
     void pageShown() override;
     void Search();
+    // Reads the list again as it is searched and sorted now, the remembered
+    // tool current again; settings are left as they are.
+    void refresh();
     int GetTableRecordCount(const QString& ATable);
     void ShowTableRecordCount();
     // Refills the work type choice; nothing is chosen afterwards.

@@ -169,7 +169,7 @@ void TfmWriteOff::pageShown()
     LoadWorkTypes();
     SetColumnView();
     Grid_Tools->spreadColumns();
-    btSearchClick();
+    refresh();
 }
 
 void TfmWriteOff::LoadWorkTypes()
@@ -203,6 +203,11 @@ void TfmWriteOff::Search()
                                                       m_session.connection().dialect(), kId);
     qTools_notWriteOff.setSql(s.sql, s.params);
     qTools_notWriteOff.open();
+}
+
+void TfmWriteOff::refresh()
+{
+    Search();
 }
 
 void TfmWriteOff::btSearchClick()

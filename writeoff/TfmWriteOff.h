@@ -34,6 +34,8 @@ public:
     void LoadWorkTypes();
     void SetColumnView();
     void Search();
+    // Reads the candidates again as searched now; settings are left as they are.
+    void refresh();
     // The tools of act AKT_ID, or of the current act when it is 0.
     void ShowAKTConteiner(qint64 AKT_ID);
     // Makes the current act's document and opens it; false when it could not

@@ -4,18 +4,24 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/QueryModel.h"
+#include "recipients/TfmCard_U.h"
+#include "recipients/TfmUsers.h"
 #include "support/DeskFixture.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmEditor_T.h"
 #include "tools/TfmTools.h"
 #include "widgets/DbEdit.h"
 #include "widgets/DbGrid.h"
+#include "writeoff/TfmWriteOff.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QtTest>
 
 class TestToolList : public QObject
@@ -30,6 +36,8 @@ private slots:
     void titleSortAndItsSetting();
     void savedSortReapplied_data();
     void savedSortReapplied();
+    void savedSortKeptByChangesElsewhere_data();
+    void savedSortKeptByChangesElsewhere();
     void rowColours();
     void rowBeingAddedNotIssued();
     void columnsAsTheSettingsShow();
@@ -44,6 +52,8 @@ private slots:
 private:
     static QStringList listed(DeskFixture& f);
     static void openList(DeskFixture& f) { f.app().showToolList(); }
+    static void returnFromRecipientCard(DeskFixture& f, const QString& recipient, const QString& tool);
+    static void writeOff(DeskFixture& f, const QString& tool);
 };
 
 QStringList TestToolList::listed(DeskFixture& f)
@@ -225,6 +235,74 @@ void TestToolList::savedSortReapplied()
     QCOMPARE(f.session().qTools.sort(), sort);
     QCOMPARE(listed(f), QStringList{"T1"});
     QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+}
+
+void TestToolList::returnFromRecipientCard(DeskFixture& f, const QString& recipient, const QString& tool)
+{
+    f.app().showRecipientList();
+    f.control<QPushButton>("TfmUsers", "btSearch")->click();
+    QVERIFY(f.session().qUsers.locate("ID_User", recipient));
+    auto& card = f.window<TfmCard_U>("TfmCard_U");
+    f.fakes().dialogs.confirmAnswers.push_back(true);
+    f.fakes().dialogs.modalScripts.push_back([&card, tool](QDialog&) {
+        DeskFixture::find<QTabWidget>(card, "PageControl1")->setCurrentIndex(1);
+        QVERIFY(card.q2.locate("ID_Tool", tool));
+        DeskFixture::find<QPushButton>(card, "btReturn_Tool")->click();
+    });
+    f.window<TfmUsers>("TfmUsers").DBGrid1DblClick();
+}
+
+void TestToolList::writeOff(DeskFixture& f, const QString& tool)
+{
+    auto& page = f.window<TfmWriteOff>("TfmWriteOff");
+    page.pageShown();
+    f.fakes().dialogs.confirmAnswers.push_back(true);
+    f.control<QPushButton>("TfmWriteOff", "btNewAKT")->click();
+    QVERIFY(page.qTools_notWriteOff.locate("ID_Tool", tool));
+    f.control<QPushButton>("TfmWriteOff", "btADDtoAKT")->click();
+    f.fakes().dialogs.confirmAnswers.push_back(true);
+    f.control<QPushButton>("TfmWriteOff", "btWriteOff")->click();
+}
+
+void TestToolList::savedSortKeptByChangesElsewhere_data()
+{
+    QTest::addColumn<bool>("byWriteOff");
+    QTest::addColumn<QStringList>("listedAfter");
+    QTest::newRow("return from the recipient card") << false << QStringList{"a", "B", "C"};
+    QTest::newRow("write-off") << true << QStringList{"a", "C"};
+}
+
+void TestToolList::savedSortKeptByChangesElsewhere()
+{
+    QFETCH(bool, byWriteOff);
+    QFETCH(QStringList, listedAfter);
+    DeskFixture f({}, [](FakePlatform& fakes, const TestData& data) {
+        QDir().mkpath(data.data("Templates"));
+        for (const char* name : {"AKT_RU.docx", "AKT_EN.docx"})
+            QFile::copy(TestData::deliveredData() + "/Templates/" + name, data.data("Templates/") + name);
+        DeskFixture::scriptSignIn(fakes.dialogs, DeskFixture::SignIn::Administrator);
+    });
+    f.addRecipient("U1");
+    f.addTool("B");
+    f.addTool("a");
+    f.addTool("C");
+    f.scan("U1");
+    f.scan("a");
+    openList(f);
+    f.window<TfmTools>("TfmTools").DBGrid1TitleClick(0);
+    const QString ini = f.data().iniPath();
+    QCOMPARE(IniFile(ini).read("MAIN", "SortTools").value_or("<absent>"), QStringLiteral("ID_Tool ASC"));
+
+    if (byWriteOff)
+        writeOff(f, "B");
+    else
+        returnFromRecipientCard(f, "U1", "a");
+
+    QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+    QCOMPARE(IniFile(ini).read("MAIN", "SortTools").value_or("<absent>"), QStringLiteral("ID_Tool ASC"));
+    // The list read the change and kept showing its sort.
+    QCOMPARE(f.session().qTools.sort(), QStringLiteral("ID_Tool ASC"));
+    QCOMPARE(listed(f), listedAfter);
 }
 
 void TestToolList::rowColours()
