@@ -2,9 +2,9 @@
 
 #include "HeldTools.h"
 #include "LastIssue.h"
-#include "MoneyText.h"
 #include "core/DeskSelection.h"
 #include "core/FailureText.h"
+#include "core/MoneyText.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/Connection.h"

@@ -1,8 +1,8 @@
 #include "TfmWorkTypes.h"
 
-#include "WorkTypeToolList.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "core/WorkTypeToolList.h"
 #include "data/QueryModel.h"
 #include "data/ToolIdentities.h"
 #include "platform/Dialogs.h"

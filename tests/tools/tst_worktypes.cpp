@@ -1,10 +1,10 @@
 // Work types: the stored tool list and its edits, the work types window
 // and its editor, and the work type choice of the tool list.
 #include "core/Session.h"
+#include "core/WorkTypeToolList.h"
 #include "support/DeskFixture.h"
 #include "tools/TfmTools.h"
 #include "tools/TfmWorkTypes.h"
-#include "tools/WorkTypeToolList.h"
 
 #include <QComboBox>
 #include <QLineEdit>
