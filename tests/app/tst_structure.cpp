@@ -14,7 +14,20 @@ const QString kSource = QStringLiteral(TOOLDESK_SOURCE_DIR);
 const QStringList kProgramFolders = {"app",  "core",  "data",       "platform", "widgets", "config",
                                      "desk", "tools", "recipients", "writeoff", "reports"};
 // Folders that hold windows; they never include each other.
-const QStringList kWindowFolders = {"config", "desk", "tools", "recipients"};
+const QStringList kWindowFolders = {"config", "desk", "tools", "recipients", "writeoff", "reports"};
+// Crossings found when writeoff and reports joined the check: widget-free
+// helpers that sit beside a window instead of in core. Shown as expected
+// failures until they move; any other crossing fails.
+const QStringList kKnownCrossings = {
+    "tools/TfmTools.cpp -> \"reports/ReportFileName.h\"",
+    "tools/TfmTools.cpp -> \"reports/RtfReportFile.h\"",
+    "tools/TfmTools.h -> \"reports/InventoryReport.h\"",
+    "recipients/TfmCard_U.cpp -> \"reports/ReportFileName.h\"",
+    "recipients/TfmCard_U.cpp -> \"reports/RtfReportFile.h\"",
+    "recipients/TfmCard_U.h -> \"reports/OnHandStatement.h\"",
+    "writeoff/TfmWriteOff.cpp -> \"tools/ToolSearch.h\"",
+    "writeoff/TfmWriteOff.cpp -> \"tools/WorkTypeToolList.h\"",
+};
 // Folders below the windows; they include no window at all.
 const QStringList kLowerFolders = {"core", "data", "platform", "widgets"};
 
@@ -143,14 +156,21 @@ void TestStructure::onlyTheApplicationIncludesApp()
 void TestStructure::windowFoldersDoNotIncludeEachOther()
 {
     QList<Include> bad;
+    QList<Include> known;
     for (const QString& folder : kWindowFolders) {
         for (const Include& i : includesOf(folder)) {
             const QString target = folderOf(i.target);
-            if (target != folder && kWindowFolders.contains(target))
+            if (target == folder || !kWindowFolders.contains(target))
+                continue;
+            if (kKnownCrossings.contains(describe({i})))
+                known << i;
+            else
                 bad << i;
         }
     }
     QVERIFY2(bad.isEmpty(), qPrintable(describe(bad)));
+    QEXPECT_FAIL("", "helpers shared by windows still sit in a window folder", Continue);
+    QVERIFY2(known.isEmpty(), qPrintable(describe(known)));
 }
 
 void TestStructure::noWindowHeaderAcrossFolders()

@@ -98,13 +98,16 @@ void TestLocalization::noTextIsEmpty()
         QVERIFY2(*m.ru && *m.en, m.name);
         names.insert(QLatin1String(m.name));
     }
-    // Every message the program holds is in the table.
+    // Every message the program holds is in the table, each row on a field
+    // of its own: a row aimed at another row's field overwrites it here.
     Messages texts;
     int fields = 0;
     for (const MessageText& m : messageTexts()) {
-        texts.*(m.field) = QStringLiteral("set");
+        texts.*(m.field) = QLatin1String(m.name);
         ++fields;
     }
+    for (const MessageText& m : messageTexts())
+        QCOMPARE(texts.*(m.field), QLatin1String(m.name));
     QCOMPARE(fields, names.size());
     QCOMPARE(sizeof(Messages) / sizeof(QString), size_t(fields));
 }

@@ -148,7 +148,7 @@ void TstPaging::orderOfStatement()
     // Whichever way it pages, the result runs (the statements are the
     // file's: its brackets, its collation).
     if (d.db.dialect().isServer())
-        return;
+        QSKIP("the statements are written for the SQLite file (brackets, UNOCASE); the order above was checked");
     Query q(d.db);
     q.setSql(sql, sql.contains(u'?') ? QVariantList{0} : QVariantList{});
     q.open();

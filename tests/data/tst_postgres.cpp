@@ -122,6 +122,8 @@ class TestPostgres : public QObject
 {
     Q_OBJECT
 private slots:
+    void serverErrorStatesNameTheirCause_data();
+    void serverErrorStatesNameTheirCause();
     void caselessMatching_data();
     void caselessMatching();
     void codeLookupsUseIndexes();
@@ -153,6 +155,59 @@ private:
     }
     std::unique_ptr<PgPrivateServer> m_private;
 };
+
+void TestPostgres::serverErrorStatesNameTheirCause_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<DbError::Cause>("cause");
+    using C = DbError::Cause;
+    const struct {
+        const char* name;
+        const char* state;
+        const char* text;
+        C cause;
+    } cases[] = {
+        {"connection failure", "08006", "connection failure", C::ConnectionLost},
+        {"connection does not exist", "08003", "", C::ConnectionLost},
+        {"administrator shutdown", "57P01", "terminating connection due to administrator command", C::ConnectionLost},
+        {"crash shutdown", "57P02", "", C::ConnectionLost},
+        {"cannot connect now", "57P03", "the database system is starting up", C::ConnectionLost},
+        {"wrong password", "28P01", "password authentication failed for user \"desk\"", C::ServerUnreachable},
+        {"no such role", "28000", "role \"desk\" does not exist", C::ServerUnreachable},
+        {"no such database", "3D000", "database \"tools\" does not exist", C::ServerUnreachable},
+        {"row locked", "55P03", "could not obtain lock on row in relation \"tools\"", C::Busy},
+        {"deadlock", "40P01", "deadlock detected", C::Busy},
+        {"serialization failure", "40001", "could not serialize access", C::Busy},
+        {"statement timeout", "57014", "canceling statement due to statement timeout", C::Busy},
+        {"disk full", "53100", "could not extend file: No space left on device", C::DiskFull},
+        {"no privilege", "42501", "permission denied for table tools", C::PermissionDenied},
+        {"read-only server", "25006", "cannot execute INSERT in a read-only transaction", C::PermissionDenied},
+        // libpq's own texts for a connection gone, with no state.
+        {"closed unexpectedly", "", "server closed the connection unexpectedly", C::ConnectionLost},
+        {"no connection", "", "no connection to the server", C::ConnectionLost},
+        {"terminated", "", "FATAL: terminating connection due to administrator command", C::ConnectionLost},
+        {"connect failed", "", "connection to server on socket \"/tmp/.s.PGSQL.5432\" failed", C::ConnectionLost},
+        {"send failed", "", "could not send data to server: Broken pipe", C::ConnectionLost},
+        {"receive failed", "", "could not receive data from server: Connection reset by peer", C::ConnectionLost},
+        // Neighbours that are none of these.
+        {"no state, other text", "", "syntax error at or near \"SELEC\"", C::Other},
+        {"state wins over text", "23505", "server closed the connection: duplicate key", C::Other},
+        {"out of memory", "53200", "out of memory", C::Other},
+        {"no such table", "42P01", "relation \"tools\" does not exist", C::Other},
+        {"integrity violation", "40002", "", C::Other},
+    };
+    for (const auto& c : cases)
+        QTest::newRow(c.name) << QString::fromLatin1(c.state) << QString::fromUtf8(c.text) << c.cause;
+}
+
+void TestPostgres::serverErrorStatesNameTheirCause()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, text);
+    QFETCH(DbError::Cause, cause);
+    QCOMPARE(PostgresDialect::causeOfState(state, text), cause);
+}
 
 void TestPostgres::caselessMatching_data()
 {

@@ -5,7 +5,6 @@
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "desk/TfmHend.h"
-#include "desk/TfmMain.h"
 #include "support/DeskFixture.h"
 #include "tools/TfmCard_T.h"
 #include "widgets/DbGrid.h"
@@ -167,13 +166,11 @@ void TestHend::issuesToChosenRecipient()
     QFETCH(QString, operation);
     QFETCH(QString, message);
     DeskFixture f;
-    TfmMain& m = f.main();
     f.addRecipient(QStringLiteral("U1"), QStringLiteral("Иванов"));
     const qint64 chosen = f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров"), QStringLiteral("Завод"));
     f.addTool(QStringLiteral("T1"), QStringLiteral("Пила"), QStringLiteral("Makita"), QStringLiteral("HS"));
     TfmCard_T& card = openCard(f, QStringLiteral("T1"));
     f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(languageIndex);
-    m.setWindowTitle(f.session().texts().rsCaptionAdmin); // the switch dropped the mode from the title
     card.showToolState(true);
     QVERIFY(DeskFixture::find<QPushButton>(card, "btHend")->isEnabled());
     f.fakes().clock.current = QDateTime(QDate(2026, 2, 3), QTime(8, 9, 10));

@@ -29,6 +29,8 @@ private slots:
 
 namespace {
 
+constexpr const char* kNotHeard = "desk A heard nothing of desk B's change";
+
 // Desk A is the test's program; desk B a second program on its Data folder.
 struct TwoDesks {
     TwoDesks()
@@ -44,11 +46,11 @@ struct TwoDesks {
 
     // On a server B's notice reaches A over A's connection, collected as A's
     // looks collect it (a file is looked at directly): wait for it before
-    // A's next tick.
-    void noticeReachesA()
+    // A's next tick. False when it never came.
+    [[nodiscard]] bool noticeReachesA()
     {
         if (!a.session().connection().dialect().isServer())
-            return;
+            return true;
         ++noticesDue;
         ChangeWatch* watch = a.main().findChild<ChangeWatch*>();
         for (int tries = 0; noticesA->count() < noticesDue && tries < 500; ++tries) {
@@ -56,25 +58,27 @@ struct TwoDesks {
             if (noticesA->count() < noticesDue)
                 QTest::qWait(10);
         }
-        if (noticesA->count() < noticesDue)
-            qWarning("desk A heard nothing of desk B's change");
+        return noticesA->count() >= noticesDue;
     }
-    // A change saved at B on its own, outside a transaction.
-    void execAtB(const QString& sql)
+    // A change saved at B on its own, outside a transaction; false when A
+    // never heard of it.
+    [[nodiscard]] bool execAtB(const QString& sql)
     {
         sessionB().connection().exec(sql);
-        noticeReachesA();
+        return noticeReachesA();
     }
 
     Session& sessionB() { return b->app.session(); }
-    // Records an event at desk B; the new journal row's key.
-    qint64 recordAtB(const QString& recipient, const QString& tool)
+    // Records an event at desk B; the new journal row's key, 0 when A never
+    // heard of it.
+    [[nodiscard]] qint64 recordAtB(const QString& recipient, const QString& tool)
     {
         DeskSelection& desk = sessionB().desk();
         desk.selectCode(recipient);
         desk.selectCode(tool);
         desk.record(QDateTime::currentDateTime());
-        noticeReachesA();
+        if (!noticeReachesA())
+            return 0;
         return sessionB().connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
     }
     Query& journalA() { return a.session().qHistory; }
@@ -103,6 +107,7 @@ void TestLiveJournal::otherDesksEventShowsOnTheTick()
     TwoDesks d;
     QVERIFY(d.a.started() && d.b->started);
     const qint64 event = d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1"));
+    QVERIFY2(event > 0, kNotHeard);
     QVERIFY(d.journalA().isEmpty() || d.journalKeyA(0) != event);
 
     d.a.main().TimerTimer();
@@ -132,7 +137,7 @@ void TestLiveJournal::reloadsOnlyForOtherDesks()
     }
     QCOMPARE(reloads.count(), ownReloads); // its own event is shown already
 
-    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T2"));
+    QVERIFY2(d.recordAtB(QStringLiteral("U2"), QStringLiteral("T2")) > 0, kNotHeard);
     for (int tick = 0; tick < 4; ++tick) {
         d.a.main().TimerTimer();
         d.b->app.main()->TimerTimer();
@@ -179,6 +184,7 @@ void TestLiveJournal::journalKeepsItsPlace()
     const qint64 currentKey = d.currentKeyA();
 
     const qint64 event = d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1"));
+    QVERIFY2(event > 0, kNotHeard);
     m.TimerTimer();
     QCOMPARE(d.journalKeyA(0), event);
     QCOMPARE(d.currentKeyA(), currentKey);
@@ -200,7 +206,7 @@ void TestLiveJournal::journalKeepsItsSort()
     d.a.main().grid_HistoryTitleClick(2); // by name: Иванов before Петров
     QCOMPARE(d.journalA().sort(), QStringLiteral("FIO ASC"));
 
-    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T2"));
+    QVERIFY2(d.recordAtB(QStringLiteral("U2"), QStringLiteral("T2")) > 0, kNotHeard);
     d.a.main().TimerTimer();
     QCOMPARE(d.journalA().sort(), QStringLiteral("FIO ASC"));
     QCOMPARE(d.journalA().fetchedCount(), 2);
@@ -244,6 +250,7 @@ void TestLiveJournal::waitsWhileTheStorekeeperIsBusy()
         break;
     }
     const qint64 event = d.recordAtB(QStringLiteral("U2"), QStringLiteral("T3"));
+    QVERIFY2(event > 0, kNotHeard);
     QSignalSpy reloads(&d.journalA(), &Query::reopened);
 
     m.TimerTimer();
@@ -287,7 +294,7 @@ void TestLiveJournal::deskShowsToolsAsStoredNow()
     QVERIFY(tools.locate(QStringLiteral("ID_Tool"), QStringLiteral("T1")));
     QVERIFY(tools.boolean(QStringLiteral("Passed")));
 
-    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1"));
+    QVERIFY2(d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1")) > 0, kNotHeard);
     d.a.main().TimerTimer();
     QVERIFY(d.a.main().toolSelected());
     QVERIFY(!d.a.desk().qSearch_T.boolean(QStringLiteral("Passed")));
@@ -295,8 +302,9 @@ void TestLiveJournal::deskShowsToolsAsStoredNow()
     QVERIFY(!tools.boolean(QStringLiteral("Passed")));
 
     // Written off at the other desk: no longer offered here.
-    d.execAtB(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='T1'")
-                  .arg(d.sessionB().connection().dialect().sqlTrue()));
+    QVERIFY2(d.execAtB(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE ID_Tool='T1'")
+                           .arg(d.sessionB().connection().dialect().sqlTrue())),
+             kNotHeard);
     d.a.main().TimerTimer();
     QVERIFY(!d.a.main().toolSelected());
 }
@@ -318,7 +326,7 @@ void TestLiveJournal::toolListInViewShowsToolsAsStoredNow()
     };
     QVERIFY(passedOf(QStringLiteral("T1")));
 
-    d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1"));
+    QVERIFY2(d.recordAtB(QStringLiteral("U2"), QStringLiteral("T1")) > 0, kNotHeard);
     d.a.main().TimerTimer();
     QVERIFY(!passedOf(QStringLiteral("T1")));
     QCOMPARE(tools.text(QStringLiteral("ID_Tool")), QStringLiteral("T2")); // still the tool looked at

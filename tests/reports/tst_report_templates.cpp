@@ -1,7 +1,6 @@
 #include "ConsumerTools.h"
 #include "ReportDb.h"
 
-#include "data/FieldText.h"
 #include "reports/ComputedFieldSource.h"
 #include "reports/PreparedReport.h"
 #include "reports/QueryRowSource.h"
@@ -13,6 +12,7 @@
 #include "reports/TfrxReport.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QtTest>
 #include <memory>
@@ -25,11 +25,6 @@ QString oneSpaced(QString text)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     return text.replace(space, QStringLiteral(" "));
-}
-
-QString money(double v)
-{
-    return fieldText(v, FieldKind::Real);
 }
 
 // The three reports of the program over one small database, as their
@@ -153,8 +148,8 @@ struct Fixture {
             e << (ru ? "Общая стоимость:" : "Total cost:") << "1750,5" << (ru ? "Список инструмента" : "Tool list");
             e << (ru ? QStringList{"№ п/п", "Тип", "Производитель", "Модель", "Инвентарный", "Стоимость", "Получен"}
                      : QStringList{"№", "Tool", "Brand", "Model", "Inventory", "Price", "Received"});
-            e << QStringList{"1", "Болгарка", "DeWalt", "DWE4057", "INV-3", money(250.5)};
-            e << QStringList{"2", "Дрель", "Makita", "HP1630", "INV-2", money(1500), "02.11.2026"};
+            e << QStringList{"1", "Болгарка", "DeWalt", "DWE4057", "INV-3", "250.50"};
+            e << QStringList{"2", "Дрель", "Makita", "HP1630", "INV-2", "1,500.00", "02.11.2026"};
             e << QString(ru ? "Кладовщик " : "Storekeeper ") + QString(43, u'_');
             return e;
         }
@@ -218,6 +213,8 @@ void TstReportTemplates::initTestCase()
 {
     if (qEnvironmentVariableIsSet("TOOLDESK_KEEP_REPORTS"))
         m_dir.setAutoRemove(false);
+    // The program sets its locale before any report; prices follow it.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     m_fx = std::make_unique<Fixture>();
     QStringList rtfs;
     for (const QString& name : ReportTemplates::names()) {

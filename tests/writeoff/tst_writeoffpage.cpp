@@ -53,11 +53,14 @@ public:
         return db().scalar("SELECT MAX(ID) FROM AKTSpisaniya").toLongLong();
     }
     void search() { press("btSearch"); }
-    // Makes the candidate with this code current and adds it to the current act.
-    void addToAct(const QString& code)
+    // Makes the candidate with this code current and adds it to the current
+    // act; false, with nothing pressed, when no candidate has the code.
+    [[nodiscard]] bool addToAct(const QString& code)
     {
-        QVERIFY2(page().qTools_notWriteOff.locate("ID_Tool", code), qPrintable(code));
+        if (!page().qTools_notWriteOff.locate("ID_Tool", code))
+            return false;
         press("btADDtoAKT");
+        return true;
     }
     void writeOff()
     {
@@ -223,7 +226,7 @@ void TestWriteOffPage::addRefusals()
     // Issued after the search: the refusal is decided on the tool as it is now.
     f.scan("U1");
     f.scan("OUT");
-    f.addToAct("OUT");
+    QVERIFY2(f.addToAct("OUT"), "OUT");
     QCOMPARE(f.fakes().dialogs.texts("message"),
              QStringList{"Инструмент на руках и не может быть добавлен в АКТ списания!"});
     QVERIFY(f.toolValue("OUT", "WriteOff_AKT_ID").isNull());
@@ -231,12 +234,12 @@ void TestWriteOffPage::addRefusals()
     // Written off after the search, still listed until the next one.
     f.markWrittenOff(QStringLiteral("LATE"));
     f.fakes().dialogs.clear();
-    f.addToAct("LATE");
+    QVERIFY2(f.addToAct("LATE"), "LATE");
     QCOMPARE(f.fakes().dialogs.texts("message"),
              QStringList{"Инструмент уже списан и не может быть добавлен в АКТ списания!"});
     QVERIFY(f.toolValue("LATE", "WriteOff_AKT_ID").isNull());
 
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     QCOMPARE(f.toolValue("T1", "WriteOff_AKT_ID").toLongLong(), act);
     QCOMPARE(WriteOffFixture::codes(f.page().qAKT_Container), QStringList{"T1"});
     QCOMPARE(f.candidates().count("T1"), 1); // it stays a candidate
@@ -249,11 +252,11 @@ void TestWriteOffPage::toolMovesBetweenActs()
     f.addTool("T2");
     f.page().pageShown();
     const qint64 first = f.newAct();
-    f.addToAct("T1");
-    f.addToAct("T2");
+    QVERIFY2(f.addToAct("T1"), "T1");
+    QVERIFY2(f.addToAct("T2"), "T2");
     const qint64 second = f.newAct();
     QVERIFY(WriteOffFixture::codes(f.page().qAKT_Container).isEmpty()); // the new act's tools
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     QCOMPARE(WriteOffFixture::codes(f.page().qAKT_Container), QStringList{"T1"});
     QVERIFY(f.page().qAKT.locate("ID", first));
     QCOMPARE(WriteOffFixture::codes(f.page().qAKT_Container), QStringList{"T2"});
@@ -273,8 +276,8 @@ void TestWriteOffPage::writeOffAndItsDocument()
     QCOMPARE(f.session().qTools.recordCount(), 3);
     f.page().pageShown();
     const qint64 act = f.newAct();
-    f.addToAct("T1");
-    f.addToAct("T2");
+    QVERIFY2(f.addToAct("T1"), "T1");
+    QVERIFY2(f.addToAct("T2"), "T2");
 
     // Nothing before the document exists.
     f.press("btWordExport");
@@ -325,10 +328,10 @@ void TestWriteOffPage::writeOffTwice()
     f.addPricedTool("T2", "Пила", 2, "2");
     f.page().pageShown();
     const qint64 act = f.newAct();
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     f.writeOff();
     // A tool added to a written-off act goes with its next write-off.
-    f.addToAct("T2");
+    QVERIFY2(f.addToAct("T2"), "T2");
     f.fakes().clock.current = f.fakes().clock.current.addDays(1);
     f.writeOff();
     QCOMPARE(f.toolValue("T2", "WriteOff").toInt(), 1);
@@ -347,8 +350,8 @@ void TestWriteOffPage::toolOnHandStopsTheWriteOff()
     f.addTool("T2");
     f.page().pageShown();
     const qint64 act = f.newAct();
-    f.addToAct("T1");
-    f.addToAct("T2");
+    QVERIFY2(f.addToAct("T1"), "T1");
+    QVERIFY2(f.addToAct("T2"), "T2");
     f.scan("U1");
     f.scan("T2"); // issued after it joined the act
     f.writeOff();
@@ -367,7 +370,7 @@ void TestWriteOffPage::writtenOffToolLeavesTheDesk()
     f.addTool("T1");
     f.page().pageShown();
     f.newAct();
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     f.scan("T1"); // shown on the desk, no recipient yet
     QVERIFY(f.desk().toolSelected());
     f.writeOff();
@@ -398,7 +401,7 @@ void TestWriteOffPage::brokenTemplate()
              QStringList{"АКТ не найден или не был сформирован. Выполните списание для формирования АКТ-а"});
     f.fakes().dialogs.clear();
 
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     f.writeOff();
     const QStringList errors = f.fakes().dialogs.texts("error");
     QCOMPARE(errors.size(), 1);
@@ -450,7 +453,7 @@ void TestWriteOffPage::documentNotMadeActStaysWrittenOff()
     f.addPricedTool("T1", "Молоток", 5, "И-1");
     f.page().pageShown();
     const qint64 act = f.newAct();
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     const QString folder = f.data().folder();
     const QString writeOffFolder = folder + "WriteOff";
     cause.replace("FOLDER", folder);
@@ -505,7 +508,7 @@ void TestWriteOffPage::writeOffRefusedByTheDatabase()
     f.addPricedTool("T1", "Молоток", 5, "И-1");
     f.page().pageShown();
     const qint64 act = f.newAct();
-    f.addToAct("T1");
+    QVERIFY2(f.addToAct("T1"), "T1");
     {
         std::optional<dbfixture::FileSizeLimit> full;
         if (fullDisk)
