@@ -25,8 +25,6 @@ const QStringList kKnownCrossings = {
     "recipients/TfmCard_U.cpp -> \"reports/ReportFileName.h\"",
     "recipients/TfmCard_U.cpp -> \"reports/RtfReportFile.h\"",
     "recipients/TfmCard_U.h -> \"reports/OnHandStatement.h\"",
-    "writeoff/TfmWriteOff.cpp -> \"tools/ToolSearch.h\"",
-    "writeoff/TfmWriteOff.cpp -> \"tools/WorkTypeToolList.h\"",
 };
 // Folders below the windows; they include no window at all.
 const QStringList kLowerFolders = {"core", "data", "platform", "widgets"};
