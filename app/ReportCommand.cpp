@@ -1,5 +1,7 @@
 #include "ReportCommand.h"
 
+#include "QtLanguage.h"
+
 #include "core/FailureText.h"
 #include "core/Messages.h"
 #include "core/MoneyText.h"
@@ -211,6 +213,10 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
         session.settings().load();
         const bool russian = session.settings().language() == u"RU";
         setMessages(texts, russian);
+        // Amounts and dates are written as in the program's windows in that
+        // language, whatever the machine's own locale.
+        QtLanguage qtLanguage;
+        qtLanguage.apply(russian);
         session.open({});
         if (request.kind == u"history")
             writeHistory(session, russian, request);

@@ -6,6 +6,7 @@
 #include "support/TestData.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -187,6 +188,11 @@ void TestReportCommand::statementOfToolsOnHandAsPdf()
     ProgramFolder folder;
     const QString pdf = folder.file(QStringLiteral("onhand.pdf"));
     QCOMPARE(folder.run({"on-hand", "--recipient", "u1", "--pdf", pdf}).status, 0); // any letter case
+    // Every amount of the statement is written the Russian way, the price
+    // cells as the total, whatever the machine's own locale.
+    const QString text = consumers::pdfText(pdf);
+    QVERIFY2(!text.contains(QStringLiteral("1,500.00")), qPrintable(text));
+    QCOMPARE(text.count(QRegularExpression(QStringLiteral("1\\s500,00"))), 2);
     QCOMPARE(consumers::missingInOrder(consumers::pdfText(pdf),
                                        {"Ведомость полученного",
                                         "Сотрудник:",
