@@ -9,12 +9,12 @@ namespace {
 
 QString withEngineText(const QString& sentence, const DbError& error)
 {
-    return error.engineText().isEmpty() ? sentence : sentence + QStringLiteral("\n\n") + error.engineText();
+    return FailureMessage{sentence, error.engineText()}.joined();
 }
 
 QString withSystemText(const QString& sentence, const FileWriteError& error)
 {
-    return error.systemText().isEmpty() ? sentence : sentence + QStringLiteral("\n\n") + error.systemText();
+    return FailureMessage{sentence, error.systemText()}.joined();
 }
 
 // A setting of the [DATABASE] section as written ("Port=abc"): the sentence
@@ -92,11 +92,6 @@ QString causeText(const DbError& error, const Messages& texts)
 FailureMessage eventFailure(const DbError& error, const Messages& texts)
 {
     return {texts.rsEventNotRecorded.arg(causeText(error, texts)), error.engineText()};
-}
-
-QString eventFailureText(const DbError& error, const Messages& texts)
-{
-    return eventFailure(error, texts).joined();
 }
 
 FailureMessage scanFailure(const QString& code, const DbError& error, const Messages& texts)

@@ -17,7 +17,6 @@ struct FailureMessage {
 
 // An issue or return that was not recorded, and why.
 FailureMessage eventFailure(const DbError& error, const Messages& texts);
-QString eventFailureText(const DbError& error, const Messages& texts);
 // A scanned code that could not be looked up: nothing was recorded.
 FailureMessage scanFailure(const QString& code, const DbError& error, const Messages& texts);
 // The desk's look at its idle database failed: events are not being

@@ -26,21 +26,7 @@ QLabel* messageLabel(QWidget* parent, const char* name)
 // Engine texts may hold anything: shown as they are, never as markup.
 QString escaped(const QString& text)
 {
-    QString html;
-    html.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'&')
-            html += QStringLiteral("&amp;");
-        else if (c == u'<')
-            html += QStringLiteral("&lt;");
-        else if (c == u'>')
-            html += QStringLiteral("&gt;");
-        else if (c == u'\n')
-            html += QStringLiteral("<br>");
-        else
-            html += c;
-    }
-    return html;
+    return text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
 }
 
 } // namespace

@@ -582,7 +582,7 @@ void TestPostgres::lostConnectionFailsThenReconnects()
         QCOMPARE(error.cause(), DbError::Cause::ConnectionLost);
         Messages texts;
         setMessages(texts, true);
-        QVERIFY(eventFailureText(error, texts).contains(texts.rsCauseConnectionLost));
+        QVERIFY(eventFailure(error, texts).sentence.contains(texts.rsCauseConnectionLost));
     }
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0);
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T1')"));
