@@ -21,6 +21,7 @@
 #include "widgets/DbText.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/QueryGrid.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -34,146 +35,106 @@ namespace {
 
 const QString kTime = QStringLiteral("ATime");
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
-const char* const kDetails[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QList<RecordCard::Shown> kDetails = {{"ID_User", 1}, {"FIO", 2},      {"Phone", 3},     {"Organization", 4},
+                                           {"Otdel", 5},   {"Shef_FIO", 6}, {"Shef_Phone", 7}};
 
-QPushButton* button(QWidget* parent, const char* name)
+// The grid fills its page.
+DbGrid* pageGrid(QWidget* page, const char* name, Query& rows, const QList<GridColumn>& columns,
+                 const QList<int>& widths)
 {
-    auto* b = named(new QPushButton(parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-DbGrid* grid(QWidget* page, const char* name, QueryModel*& model, Query& query, const QList<GridColumn>& columns,
-             const QList<int>& widths)
-{
-    auto* g = named(new DbGrid(page), name);
-    model = new QueryModel(query, g);
-    model->setColumns(columns);
-    g->setQueryModel(model);
-    for (int i = 0; i < widths.size(); ++i)
-        g->setColumnWidth(i, widths[i]);
-    g->setSpreadOnResize(true); // the card's width shared out, as on the pages
+    DbGrid* grid = queryGrid(page, name, rows, columns, widths);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(g);
-    return g;
+    layout->addWidget(grid);
+    return grid;
 }
 
 } // namespace
 
 TfmCard_U::TfmCard_U(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : RecordCard(platform.dialogs, "TfmCard_U", QSize(760, 640), parent)
     , q(session.connection())
     , q2(session.connection())
     , m_session(session)
     , m_navigator(navigator)
     , m_platform(platform)
 {
-    setObjectName(QStringLiteral("TfmCard_U"));
-    setModal(true);
-    resize(760, 640);
-
-    DBImage1 = named(new DbImage(session.qUsers, QStringLiteral("Photo"), QSize(193, 203), this), "DBImage1");
+    buildPhoto(session.qUsers, QSize(193, 203));
     auto* right = new QVBoxLayout;
     buildDetails(right);
     auto* top = new QHBoxLayout;
-    top->addWidget(DBImage1, 0, Qt::AlignTop);
+    top->addWidget(m_photo, 0, Qt::AlignTop);
     top->addLayout(right, 1);
 
     buildPages();
-    Button1 = button(this, "Button1");
+    buildLists();
+    m_statementButton = button(this, "Button1");
     btReturn_Tool = button(this, "btReturn_Tool");
     btReturn_Tool->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
+    buttons->addWidget(m_statementButton);
     buttons->addWidget(btReturn_Tool);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(PageControl1, 1);
+    layout->addWidget(m_pages, 1);
     layout->addLayout(buttons);
     connectHandlers();
 }
 
-void TfmCard_U::buildDetails(QLayout* into)
+void TfmCard_U::buildDetails(QVBoxLayout* into)
 {
-    auto* fields = new QGridLayout;
-    int row = 0;
-    for (const char* field : kDetails) {
-        auto* caption = new QLabel(this);
-        caption->setObjectName(QStringLiteral("Label%1").arg(row + 1));
-        auto* value = new DbText(m_session.qUsers, QLatin1String(field), this);
-        value->setObjectName(QStringLiteral("DBText%1").arg(row + 1));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        QFont bold = value->font();
-        bold.setBold(true);
-        value->setFont(bold);
-        caption->setBuddy(value);
-        fields->addWidget(caption, row, 0);
-        fields->addWidget(value, row, 1);
-        captions << caption;
-        values << value;
-        ++row;
-    }
-    Label8 = named(new QLabel(this), "Label8");
+    QGridLayout* fields = buildValues(m_session.qUsers, kDetails);
+    const int row = fields->rowCount();
+    m_totalCaption = named(new QLabel(this), "Label8");
     lbSUM = named(new QLabel(QStringLiteral("000.00р"), this), "lbSUM");
     QFont sumFont(QStringLiteral("Tahoma"));
     sumFont.setPixelSize(19);
     sumFont.setBold(true);
     lbSUM->setFont(sumFont);
-    Label8->setBuddy(lbSUM);
-    fields->addWidget(Label8, row, 0);
+    m_totalCaption->setBuddy(lbSUM);
+    fields->addWidget(m_totalCaption, row, 0);
     fields->addWidget(lbSUM, row, 1);
-    fields->setColumnStretch(1, 1);
-    static_cast<QVBoxLayout*>(into)->addLayout(fields);
-    static_cast<QVBoxLayout*>(into)->addStretch(1);
+    into->addLayout(fields);
+    into->addStretch(1);
 }
 
-void TfmCard_U::buildPages()
+void TfmCard_U::buildLists()
 {
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
-    TabSheet1 = named(new QWidget, "TabSheet1");
-    TabSheet2 = named(new QWidget, "TabSheet2");
-    PageControl1->addTab(TabSheet1, QString());
-    PageControl1->addTab(TabSheet2, QString());
-    DBGrid1 = grid(TabSheet1, "DBGrid1", m_journalModel, q,
-                   {{QStringLiteral("ADate"), {}, {}},
-                    {kTime, {}, kTimeFormat},
-                    {QStringLiteral("Operation"), {}, {}},
-                    {QStringLiteral("IType"), {}, {}},
-                    {QStringLiteral("Model"), {}, {}},
-                    {QStringLiteral("State"), {}, {}},
-                    {QStringLiteral("Note"), {}, {}}},
-                   {70, 50, 50, 100, 150, 70, 145});
-    DBGrid2 = grid(TabSheet2, "DBGrid2", m_toolsModel, q2,
-                   {{QStringLiteral("ID_Tool"), {}, {}},
-                    {QStringLiteral("Tool_Type"), {}, {}},
-                    {QStringLiteral("Model"), {}, {}},
-                    {QStringLiteral("SNumber"), {}, {}},
-                    {QStringLiteral("Price"), {}, {}}},
-                   {110, 120, 100, 100, 150});
+    m_journalGrid = pageGrid(m_firstPage, "DBGrid1", q,
+                             {{QStringLiteral("ADate"), {}, {}},
+                              {kTime, {}, kTimeFormat},
+                              {QStringLiteral("Operation"), {}, {}},
+                              {QStringLiteral("IType"), {}, {}},
+                              {QStringLiteral("Model"), {}, {}},
+                              {QStringLiteral("State"), {}, {}},
+                              {QStringLiteral("Note"), {}, {}}},
+                             {70, 50, 50, 100, 150, 70, 145});
+    m_journalModel = m_journalGrid->queryModel();
+    m_toolsGrid = pageGrid(m_secondPage, "DBGrid2", q2,
+                           plainColumns({"ID_Tool", "Tool_Type", "Model", "SNumber", "Price"}),
+                           {110, 120, 100, 100, 150});
+    m_toolsModel = m_toolsGrid->queryModel();
 }
 
 void TfmCard_U::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
     guardedConnect(btReturn_Tool, &QPushButton::clicked, this, d, [this] { btReturn_ToolClick(); });
-    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
-    guardedConnect(PageControl1, &QTabWidget::currentChanged, this, d, [this](int i) { PageControl1Change(i); });
-    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
-    guardedConnect(DBGrid2, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid2TitleClick(c); });
-    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
-    reportErrorsOf(DBGrid2, &DbGrid::databaseError, this, d);
+    guardedConnect(m_statementButton, &QPushButton::clicked, this, d, [this] { Button1Click(); });
+    guardedConnect(m_pages, &QTabWidget::currentChanged, this, d, [this](int i) { PageControl1Change(i); });
+    guardedConnect(m_journalGrid, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
+    guardedConnect(m_toolsGrid, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid2TitleClick(c); });
+    for (DbGrid* grid : {m_journalGrid, m_toolsGrid})
+        reportErrorsOf(grid, &DbGrid::databaseError, this, d);
 }
 
 void TfmCard_U::execute()
 {
-    if (!runGuarded(m_platform.dialogs, this, [this] {
-            loadCurrentRecipient();
-            FormShow();
-        }))
-        return;
-    m_platform.dialogs.showModal(*this);
+    showLoaded([this] {
+        loadCurrentRecipient();
+        FormShow();
+    });
 }
 
 void TfmCard_U::loadCurrentRecipient()
@@ -196,11 +157,11 @@ void TfmCard_U::reloadLists()
     q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
                  .arg(d.caselessEquals(QStringLiteral("ID_U"), m_userCode)),
              {m_userCode});
-    m_journalMarks.clear();
+    m_journalSort.clear();
     q.open();
     const HeldToolsStatement held = heldToolsStatement(m_session.connection(), m_userKey);
     q2.setSql(held.sql, held.params);
-    m_toolMarks.clear();
+    m_toolSort.clear();
     q2.open();
     m_journalModel->setDisplayFormat(m_journalModel->columnOfField(kTime), kTimeFormat);
 }
@@ -218,35 +179,20 @@ void TfmCard_U::showTotal()
 
 void TfmCard_U::PageControl1Change(int index)
 {
-    const bool tools = index == PageControl1->indexOf(TabSheet2);
+    const bool tools = index == m_pages->indexOf(m_secondPage);
     btReturn_Tool->setEnabled(tools);
     if (tools)
-        DBGrid2->setFocus();
-}
-
-void TfmCard_U::toggleMarkedSort(Query& query, QueryModel& model, QSet<QString>& marked, int column)
-{
-    const QString field = model.columns().value(column).field;
-    if (field.isEmpty() || !query.isOpen())
-        return;
-    // A marked field was sorted ascending last: it turns descending and loses its mark.
-    const bool ascending = !marked.contains(field);
-    if (!query.setSort(field + (ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))))
-        return;
-    if (ascending)
-        marked.insert(field);
-    else
-        marked.remove(field);
+        m_toolsGrid->setFocus();
 }
 
 void TfmCard_U::DBGrid1TitleClick(int column)
 {
-    toggleMarkedSort(q, *m_journalModel, m_journalMarks, column);
+    m_journalSort.toggle(q, *m_journalModel, column);
 }
 
 void TfmCard_U::DBGrid2TitleClick(int column)
 {
-    toggleMarkedSort(q2, *m_toolsModel, m_toolMarks, column);
+    m_toolSort.toggle(q2, *m_toolsModel, column);
 }
 
 void TfmCard_U::btReturn_ToolClick()
@@ -291,7 +237,7 @@ QDateTime TfmCard_U::GetLastIssuedDate(const QString& ATool_ID, const QString& A
 
 void TfmCard_U::Calc_Issued_Date()
 {
-    const QString user = values.first()->text(); // the code shown on the card
+    const QString user = m_values.first()->text(); // the code shown on the card
     for (q2.first(); !q2.eof(); q2.next()) {
         const QDate issued = q2.date(QStringLiteral("Issued_date"));
         // A date from 2000 on is kept, also after a later return and issue.
@@ -308,9 +254,9 @@ void TfmCard_U::Button1Click()
 {
     Calc_Issued_Date();
     OnHandStatement::Holder holder;
-    holder.fio = values.at(1)->text();
-    holder.code = values.at(0)->text();
-    holder.organization = values.at(3)->text();
+    holder.fio = m_values.at(1)->text();
+    holder.code = m_values.at(0)->text();
+    holder.organization = m_values.at(3)->text();
     holder.toolCount = q2.recordCount();
     holder.total = lbSUM->text();
     TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q);
@@ -323,18 +269,11 @@ void TfmCard_U::Button1Click()
     }
 }
 
-void TfmCard_U::changeEvent(QEvent* event)
+void TfmCard_U::languageChanged()
 {
-    QDialog::changeEvent(event);
-    if (event->type() != QEvent::LanguageChange)
-        return;
-    PageControl1->setTabText(0, TabSheet1->windowTitle());
-    PageControl1->setTabText(1, TabSheet2->windowTitle());
-    for (int i = 0; i < captions.size(); ++i)
-        values[i]->setAccessibleName(captions[i]->text());
-    lbSUM->setAccessibleName(Label8->text());
-    DBGrid1->setAccessibleName(TabSheet1->windowTitle());
-    DBGrid2->setAccessibleName(TabSheet2->windowTitle());
+    lbSUM->setAccessibleName(m_totalCaption->text());
+    m_journalGrid->setAccessibleName(m_firstPage->windowTitle());
+    m_toolsGrid->setAccessibleName(m_secondPage->windowTitle());
     runGuarded(m_platform.dialogs, this, [this] {
         if (q2.isOpen())
             showTotal();

@@ -3,27 +3,23 @@
 #include "data/Query.h"
 #include "reports/OnHandStatement.h"
 #include "widgets/Localization.h"
+#include "widgets/RecordCard.h"
+#include "widgets/TitleSort.h"
 
 #include <QDate>
-#include <QDialog>
-#include <QList>
-#include <QSet>
 
 class DbGrid;
-class DbImage;
-class DbText;
 class Navigator;
-class QLabel;
-class QPushButton;
-class QTabWidget;
 class QueryModel;
+class QLabel;
+class QVBoxLayout;
 class Session;
 struct Platform;
 
 // The recipient card: one recipient's details and photo, their journal, the
 // tools on hand with their total price, and the operator's return of a tool
 // on hand.
-class TfmCard_U : public QDialog
+class TfmCard_U : public RecordCard
 {
     Q_OBJECT
 public:
@@ -60,17 +56,16 @@ public:
     OnHandStatement statement;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void languageChanged() override;
 
 private:
-    void buildDetails(QLayout* into);
-    void buildPages();
+    void buildDetails(QVBoxLayout* into);
+    void buildLists();
     void connectHandlers();
     // Both lists for the recipient shown; the sort marks start afresh.
     void reloadLists();
     // True when the tool was taken back; the lists reloaded either way.
     bool returnCurrentTool();
-    static void toggleMarkedSort(Query& query, QueryModel& model, QSet<QString>& marked, int column);
 
     Session& m_session;
     Navigator& m_navigator;
@@ -80,21 +75,15 @@ private:
     QString m_userKey;
     QueryModel* m_journalModel;
     QueryModel* m_toolsModel;
-    // Fields whose last title click sorted them ascending.
-    QSet<QString> m_journalMarks;
-    QSet<QString> m_toolMarks;
+    TitleSort m_journalSort;
+    TitleSort m_toolSort;
 
-    QList<QLabel*> captions; // Label1..Label7
-    QList<DbText*> values;   // DBText1..DBText7
-    DbImage* DBImage1;
-    QLabel* Label8;
+    QLabel* m_totalCaption;
     QLabel* lbSUM;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    DbGrid* DBGrid1;
-    DbGrid* DBGrid2;
-    QPushButton* Button1;
+    // The pages are the journal and the tools on hand.
+    DbGrid* m_journalGrid;
+    DbGrid* m_toolsGrid;
+    QPushButton* m_statementButton;
     QPushButton* btReturn_Tool;
 };
 

@@ -14,100 +14,55 @@
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
-#include "widgets/Named.h"
+#include "widgets/QueryGrid.h"
 
 #include <QEvent>
 #include <QFile>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
-const char* const kColumns[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
-const int kWidths[] = {120, 160, 100, 150, 100, 160, 120};
+const auto kColumns = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QList<int> kWidths = {120, 160, 100, 150, 100, 160, 120};
 
 } // namespace
 
 TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QWidget(parent)
+    : RegisterPage(platform.dialogs, parent)
     , m_session(session)
     , m_users(session.qUsers)
     , m_navigator(navigator)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmUsers"));
-    Edit1 = named(new QLineEdit(this), "Edit1");
-    Edit2 = named(new QLineEdit(this), "Edit2");
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
-    btSearch = named(new QPushButton(this), "btSearch");
-    lbRecordCount = named(new QLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
-    lbRecordCount->setVisible(session.settings().showRecordCount());
-    Button1 = named(new QPushButton(this), "Button1");
-    Button2 = named(new QPushButton(this), "Button2");
-    Button3 = named(new QPushButton(this), "Button3");
-    buildGrid();
+    buildSearchBoxes(this);
+    // The recipient list searches as Enter comes up; the tool list as it goes down.
+    searchOnEnter(QEvent::KeyRelease, [this] { btSearchClick(); });
+    buildRegisterControls();
+    m_countLabel->setVisible(session.settings().showRecordCount());
+    m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(kColumns), kWidths);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(Edit1);
-    top->addWidget(Edit2);
-    top->addWidget(btSearch);
-    top->addWidget(lbRecordCount);
-    top->addStretch(1);
-    top->addWidget(Button3);
-    top->addWidget(Button2);
-    top->addWidget(Button1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(DBGrid1, 1);
-    connectHandlers();
-    followAccessMode();
-}
-
-void TfmUsers::buildGrid()
-{
-    DBGrid1 = named(new DbGrid(this), "DBGrid1");
-    m_model = new QueryModel(m_users, DBGrid1);
-    QList<GridColumn> columns;
-    for (const char* field : kColumns)
-        columns.append({QLatin1String(field), {}, {}});
-    m_model->setColumns(columns);
-    DBGrid1->setQueryModel(m_model);
-    for (int i = 0; i < m_model->columnCount(); ++i)
-        DBGrid1->setColumnWidth(i, kWidths[i]);
-    DBGrid1->setSpreadOnResize(true);
-}
-
-void TfmUsers::connectHandlers()
-{
-    Dialogs& d = m_platform.dialogs;
-    guardedConnect(btSearch, &QPushButton::clicked, this, d, [this] { btSearchClick(); });
-    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
-    guardedConnect(Button2, &QPushButton::clicked, this, d, [this] { Button2Click(); });
-    guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
-    guardedConnect(DBGrid1, &DbGrid::rowDoubleClicked, this, d, [this] { DBGrid1DblClick(); });
-    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int column) { DBGrid1TitleClick(column); });
-    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
-
+    layout->addLayout(registerBar());
+    layout->addWidget(m_grid, 1);
+    connectRegister();
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
-    connect(&m_session.settings(), &Settings::showRecordCountChanged, lbRecordCount, &QLabel::setVisible);
+    connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
+    followAccessMode();
 }
 
 void TfmUsers::followAccessMode()
 {
     // Changing and deleting recipients is the administrator's.
-    Button2->setEnabled(m_session.isAdministrator());
-    Button3->setEnabled(m_session.isAdministrator());
+    allowChanges(m_session.isAdministrator());
 }
 
 void TfmUsers::pageShown()
 {
     ShowTableRecordCount();
-    DBGrid1->spreadColumns();
+    m_grid->spreadColumns();
 }
 
 int TfmUsers::GetTableRecordCount(const QString& ATable)
@@ -115,27 +70,31 @@ int TfmUsers::GetTableRecordCount(const QString& ATable)
     // Only the recipient table has these codes; a table name is never taken from outside.
     if (ATable.compare(u"Users", Qt::CaseInsensitive) != 0)
         return 0;
-    const RecipientStatement s = recipientCountStatement(m_session.connection().dialect(), Edit1->text());
+    const RecipientStatement s = recipientCountStatement(m_session.connection().dialect(), m_codeBox->text());
     return m_session.connection().scalar(s.sql, s.params).toInt();
 }
 
 void TfmUsers::ShowTableRecordCount()
 {
-    m_recordCount = GetTableRecordCount(QStringLiteral("Users"));
-    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
+    showRecordCount(GetTableRecordCount(QStringLiteral("Users")));
+}
+
+QString TfmUsers::recordCountText(int count) const
+{
+    return ::recordCountText(m_session.russian(), count);
 }
 
 void TfmUsers::btSearchClick()
 {
-    const RecipientStatement s = recipientSearchStatement(m_session.connection().dialect(), Edit1->text(),
-                                                          Edit2->text());
+    const RecipientStatement s = recipientSearchStatement(m_session.connection().dialect(), m_codeBox->text(),
+                                                          m_textBox->text());
     m_users.setSql(s.sql, s.params);
     m_users.open();
 }
 
 void TfmUsers::DBGrid1TitleClick(int column)
 {
-    DBGrid1->toggleSort(column);
+    m_grid->toggleSort(column);
 }
 
 bool TfmUsers::hasCurrent() const
@@ -217,35 +176,6 @@ void TfmUsers::DBGrid1DblClick()
     if (!hasCurrent())
         return;
     m_navigator.openRecipientCard();
-}
-
-bool TfmUsers::eventFilter(QObject* watched, QEvent* event)
-{
-    // The search runs when Enter is released in either box.
-    if ((watched == Edit1 || watched == Edit2) && event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            runGuarded(m_platform.dialogs, this, [this] { btSearchClick(); });
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TfmUsers::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::LanguageChange)
-        return;
-    Edit1->setAccessibleName(Edit1->placeholderText());
-    Edit2->setAccessibleName(Edit2->placeholderText());
-    DBGrid1->setAccessibleName(windowTitle());
-    // A list in view counts anew; a hidden one, the tool list at every start
-    // among them, shows its last count in the new language until it is shown.
-    if (isVisibleTo(window()))
-        runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
-    else
-        lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
 }
 
 QList<Localization::Text> recipientListTexts()

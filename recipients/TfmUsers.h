@@ -1,25 +1,19 @@
 #pragma once
 
 #include "widgets/Localization.h"
-#include "widgets/Page.h"
+#include "widgets/RegisterPage.h"
 
 #include <QList>
-#include <QWidget>
 
-class DbGrid;
 class Navigator;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class Query;
-class QueryModel;
 class Session;
 struct Platform;
 
 // The recipient register page, embedded in the main window: finds
 // recipients by code and name over the shared recipient result set, and
 // opens the editor and the card on its current row.
-class TfmUsers : public QWidget, public Page
+class TfmUsers : public RegisterPage
 {
     Q_OBJECT
 public:
@@ -29,21 +23,19 @@ public:
     // what the last search found.
     void pageShown() override;
     int GetTableRecordCount(const QString& ATable);
-    void ShowTableRecordCount();
+    void ShowTableRecordCount() override;
 
-    void btSearchClick();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void DBGrid1DblClick();
-    void DBGrid1TitleClick(int column);
+    void btSearchClick() override;
+    void Button1Click() override;
+    void Button2Click() override;
+    void Button3Click() override;
+    void DBGrid1DblClick() override;
+    void DBGrid1TitleClick(int column) override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    QString recordCountText(int count) const override;
 
 private:
-    void buildGrid();
     void connectHandlers();
     void followAccessMode();
     bool hasCurrent() const;
@@ -54,17 +46,6 @@ private:
     Query& m_users;
     Navigator& m_navigator;
     Platform& m_platform;
-    QueryModel* m_model = nullptr;
-
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QPushButton* btSearch;
-    QLabel* lbRecordCount;
-    int m_recordCount = 0; // the last count, rewritten in the language of the moment
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    DbGrid* DBGrid1;
 };
 
 QList<Localization::Text> recipientListTexts();

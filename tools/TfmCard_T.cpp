@@ -12,7 +12,6 @@
 #include "platform/Shell.h"
 #include "widgets/DbGrid.h"
 #include "widgets/DbImage.h"
-#include "widgets/DbText.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ImageFolder.h"
 #include "widgets/Named.h"
@@ -20,12 +19,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,39 +32,23 @@ const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 
 // The values in the order they stand on the card, each with the number of
 // the label that captions it.
-struct Shown {
-    const char* field;
-    int label;
-};
-constexpr Shown kShown[] = {
+const QList<RecordCard::Shown> kShown = {
     {"ID_Tool", 1}, {"Naim", 9},          {"Tool_Type", 2}, {"Mesto", 10},     {"Model", 3}, {"SNumber", 4},
     {"Inv", 11},    {"Date_Purchase", 5}, {"Guarantee", 6}, {"Tool_State", 7}, {"Price", 8},
 };
-constexpr int kLabels = 11;
-
-QPushButton* button(QWidget* parent, const char* name)
-{
-    auto* b = named(new QPushButton(parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
 TfmCard_T::TfmCard_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : RecordCard(platform.dialogs, "TfmCard_T", QSize(820, 680), parent)
     , q(session.connection())
     , m_session(session)
     , m_navigator(navigator)
     , m_platform(platform)
 {
-    setObjectName(QStringLiteral("TfmCard_T"));
-    setModal(true);
-    resize(820, 680);
-
-    DBImage1 = named(new DbImage(session.qTools, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
+    buildPhoto(session.qTools, QSize(184, 195));
     auto* right = new QVBoxLayout;
-    buildFields(right);
+    right->addLayout(buildValues(session.qTools, kShown));
     btHend = button(this, "btHend");
     btReturn = button(this, "btReturn");
     auto* buttons = new QHBoxLayout;
@@ -77,54 +58,22 @@ TfmCard_T::TfmCard_T(Session& session, Navigator& navigator, Platform& platform,
     right->addStretch(1);
     right->addLayout(buttons);
     auto* top = new QHBoxLayout;
-    top->addWidget(DBImage1, 0, Qt::AlignTop);
+    top->addWidget(m_photo, 0, Qt::AlignTop);
     top->addLayout(right, 1);
 
     buildPages();
+    buildJournalPage();
+    buildPicturePage();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(PageControl1, 1);
+    layout->addWidget(m_pages, 1);
     connectHandlers();
 }
 
-void TfmCard_T::buildFields(QLayout* into)
+void TfmCard_T::buildJournalPage()
 {
-    for (int i = 1; i <= kLabels; ++i) {
-        captions << nullptr;
-        values << nullptr;
-    }
-    auto* fields = new QGridLayout;
-    int row = 0;
-    for (const Shown& s : kShown) {
-        auto* caption = new QLabel(this);
-        caption->setObjectName(QStringLiteral("Label%1").arg(s.label));
-        auto* value = new DbText(m_session.qTools, QLatin1String(s.field), this);
-        value->setObjectName(QStringLiteral("DBText%1").arg(s.label));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        QFont bold = value->font();
-        bold.setBold(true);
-        value->setFont(bold);
-        caption->setBuddy(value);
-        fields->addWidget(caption, row, 0);
-        fields->addWidget(value, row, 1);
-        ++row;
-        captions[s.label - 1] = caption;
-        values[s.label - 1] = value;
-    }
-    fields->setColumnStretch(1, 1);
-    static_cast<QVBoxLayout*>(into)->addLayout(fields);
-}
-
-void TfmCard_T::buildPages()
-{
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
-    TabSheet1 = named(new QWidget, "TabSheet1");
-    TabSheet2 = named(new QWidget, "TabSheet2");
-    PageControl1->addTab(TabSheet1, QString());
-    PageControl1->addTab(TabSheet2, QString());
-
-    DBGrid1 = named(new DbGrid(TabSheet1), "DBGrid1");
-    m_model = new QueryModel(q, DBGrid1);
+    m_journalGrid = named(new DbGrid(m_firstPage), "DBGrid1");
+    m_model = new QueryModel(q, m_journalGrid);
     m_model->setColumns({{QStringLiteral("ADate"), {}, {}},
                          {kTime, {}, kTimeFormat},
                          {QStringLiteral("Operation"), {}, {}},
@@ -132,22 +81,25 @@ void TfmCard_T::buildPages()
                          {QStringLiteral("Organization"), {}, {}},
                          {QStringLiteral("State"), {}, {}},
                          {QStringLiteral("Note"), {}, {}}});
-    DBGrid1->setQueryModel(m_model);
+    m_journalGrid->setQueryModel(m_model);
     const int widths[] = {80, 70, 70, 160, 140, 100, 140};
     for (int i = 0; i < 7; ++i)
-        DBGrid1->setColumnWidth(i, widths[i]);
-    auto* journalLayout = new QVBoxLayout(TabSheet1);
-    journalLayout->addWidget(DBGrid1);
+        m_journalGrid->setColumnWidth(i, widths[i]);
+    auto* journalLayout = new QVBoxLayout(m_firstPage);
+    journalLayout->addWidget(m_journalGrid);
+}
 
-    ImgList = named(new QListWidget(TabSheet2), "ImgList");
+void TfmCard_T::buildPicturePage()
+{
+    ImgList = named(new QListWidget(m_secondPage), "ImgList");
     ImgList->setSelectionMode(QAbstractItemView::SingleSelection);
-    btAddImage = button(TabSheet2, "btAddImage");
-    btDellImage = button(TabSheet2, "btDellImage");
+    btAddImage = button(m_secondPage, "btAddImage");
+    btDellImage = button(m_secondPage, "btDellImage");
     auto* pictureButtons = new QVBoxLayout;
     pictureButtons->addWidget(btAddImage);
     pictureButtons->addWidget(btDellImage);
     pictureButtons->addStretch(1);
-    auto* picturesLayout = new QHBoxLayout(TabSheet2);
+    auto* picturesLayout = new QHBoxLayout(m_secondPage);
     picturesLayout->addWidget(ImgList, 1);
     picturesLayout->addLayout(pictureButtons);
 }
@@ -160,9 +112,9 @@ void TfmCard_T::connectHandlers()
     guardedConnect(btAddImage, &QPushButton::clicked, this, d, [this] { btAddImageClick(); });
     guardedConnect(btDellImage, &QPushButton::clicked, this, d, [this] { btDellImageClick(); });
     guardedConnect(ImgList, &QListWidget::itemActivated, this, d, [this] { ImgListDblClick(); });
-    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
+    guardedConnect(m_journalGrid, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
     guardedConnect(this, &QDialog::finished, this, d, [this] { FormClose(); });
-    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
+    reportErrorsOf(m_journalGrid, &DbGrid::databaseError, this, d);
     // Deleting pictures is the administrator's.
     connect(&m_session, &Session::accessModeChanged, this,
             [this] { btDellImage->setEnabled(m_session.isAdministrator()); });
@@ -171,12 +123,10 @@ void TfmCard_T::connectHandlers()
 
 void TfmCard_T::execute()
 {
-    if (!runGuarded(m_platform.dialogs, this, [this] {
-            loadCurrentTool();
-            FormShow();
-        }))
-        return;
-    m_platform.dialogs.showModal(*this);
+    showLoaded([this] {
+        loadCurrentTool();
+        FormShow();
+    });
 }
 
 void TfmCard_T::loadCurrentTool()
@@ -217,7 +167,7 @@ void TfmCard_T::reloadJournal()
         q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
                      .arg(m_session.connection().dialect().caselessEquals(QStringLiteral("ID_T"), ID)),
                  {ID});
-    m_lastAscending.clear();
+    m_journalSort.clear();
     q.open();
     m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);
 }
@@ -320,27 +270,13 @@ void TfmCard_T::ImgListDblClick()
 
 void TfmCard_T::DBGrid1TitleClick(int column)
 {
-    const QString field = m_model->columns().value(column).field;
-    if (field.isEmpty() || !q.isOpen())
-        return;
-    // Each column keeps its own direction until the journal is reloaded.
-    const bool ascending = !m_lastAscending.value(field, false);
-    if (q.setSort(field + (ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))))
-        m_lastAscending[field] = ascending;
+    m_journalSort.toggle(q, *m_model, column);
 }
 
-void TfmCard_T::changeEvent(QEvent* event)
+void TfmCard_T::languageChanged()
 {
-    QDialog::changeEvent(event);
-    if (event->type() != QEvent::LanguageChange)
-        return;
-    // The text sets give each page its title; the tabs show it.
-    PageControl1->setTabText(0, TabSheet1->windowTitle());
-    PageControl1->setTabText(1, TabSheet2->windowTitle());
-    for (int i = 0; i < captions.size(); ++i)
-        values[i]->setAccessibleName(captions[i]->text());
-    DBGrid1->setAccessibleName(windowTitle());
-    ImgList->setAccessibleName(TabSheet2->windowTitle());
+    m_journalGrid->setAccessibleName(windowTitle());
+    ImgList->setAccessibleName(m_secondPage->windowTitle());
 }
 
 QList<Localization::Text> toolCardTexts()

@@ -2,18 +2,11 @@
 
 #include "data/Query.h"
 #include "widgets/Localization.h"
-
-#include <QDialog>
-#include <QHash>
-#include <QList>
+#include "widgets/RecordCard.h"
+#include "widgets/TitleSort.h"
 
 class DbGrid;
-class DbImage;
-class DbText;
-class QLabel;
 class QListWidget;
-class QPushButton;
-class QTabWidget;
 class Navigator;
 class QueryModel;
 class Session;
@@ -21,7 +14,7 @@ struct Platform;
 
 // The tool card: one tool's fields and photo, its journal, its picture
 // files; the operator's return of a tool that is out, and manual issue.
-class TfmCard_T : public QDialog
+class TfmCard_T : public RecordCard
 {
     Q_OBJECT
 public:
@@ -63,11 +56,11 @@ public:
     Query q;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void languageChanged() override;
 
 private:
-    void buildFields(QLayout* into);
-    void buildPages();
+    void buildJournalPage();
+    void buildPicturePage();
     void connectHandlers();
     void returnTool(bool& returned);
     bool storedInStore();
@@ -78,17 +71,12 @@ private:
     Platform& m_platform;
     QueryModel* m_model;
     QString m_folder;
-    QHash<QString, bool> m_lastAscending; // per journal field: last click sorted ascending
+    TitleSort m_journalSort;
 
     QPushButton* btHend;
     QPushButton* btReturn;
-    DbImage* DBImage1;
-    QList<QLabel*> captions; // Label1..Label11
-    QList<DbText*> values;   // the value under each caption
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    DbGrid* DBGrid1;
+    // The pages are the journal and the pictures.
+    DbGrid* m_journalGrid;
     QListWidget* ImgList;
     QPushButton* btAddImage;
     QPushButton* btDellImage;

@@ -17,13 +17,13 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/QueryGrid.h"
 #include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
 
 #include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,7 +31,7 @@
 
 namespace {
 
-const int kWidths[] = {120, 120, 120, 120, 100, 100, 100, 100, 100, 100, 100, 100};
+const QList<int> kWidths = {120, 120, 120, 120, 100, 100, 100, 100, 100, 100, 100, 100};
 
 const QColor kInStore(179, 244, 144);
 const QColor kInStoreSelected(147, 249, 92);
@@ -41,7 +41,7 @@ const QColor kIssuedSelected(249, 132, 89);
 } // namespace
 
 TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QWidget(parent)
+    : RegisterPage(platform.dialogs, parent)
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
@@ -49,38 +49,23 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     , m_inventory(session.connection())
 {
     setObjectName(QStringLiteral("TfmTools"));
-    Edit1 = named(new QLineEdit(this), "Edit1");
-    Edit2 = named(new QLineEdit(this), "Edit2");
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
+    buildSearchBoxes(this);
+    // The tool list searches as Enter goes down; the recipient list waits for it to come up.
+    searchOnEnter(QEvent::KeyPress, [this] { Search(); });
     cbWorkTypes = named(new WorkTypeBox(this), "cbWorkTypes");
     cbWorkTypes->setMinimumWidth(160);
-    btSearch = named(new QPushButton(this), "btSearch");
-    lbRecordCount = named(new QLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
-    Button1 = named(new QPushButton(this), "Button1");
-    Button2 = named(new QPushButton(this), "Button2");
-    Button3 = named(new QPushButton(this), "Button3");
+    buildRegisterControls();
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
     buildGrid();
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(Edit1);
-    top->addWidget(Edit2);
-    top->addWidget(cbWorkTypes);
-    top->addWidget(btSearch);
-    top->addWidget(lbRecordCount);
-    top->addStretch(1);
-    top->addWidget(Button3);
-    top->addWidget(Button2);
-    top->addWidget(Button1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btInvent);
     bottom->addWidget(btWorkTypes);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(registerBar(cbWorkTypes));
+    layout->addWidget(m_grid, 1);
     layout->addLayout(bottom);
     connectHandlers();
     followAccessMode();
@@ -88,10 +73,8 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
 
 void TfmTools::buildGrid()
 {
-    DBGrid1 = named(new DbGrid(this), "DBGrid1");
-    m_model = new QueryModel(m_tools, DBGrid1);
-    m_model->setColumns(toolGridColumns());
-    m_model->setRowColours([this](int row, bool selected) {
+    m_grid = queryGrid(this, "DBGrid1", m_tools, toolGridColumns(), kWidths);
+    m_grid->queryModel()->setRowColours([this](int row, bool selected) {
         const int passed = m_tools.fieldIndex(QStringLiteral("Passed"));
         if (passed < 0)
             return QColor();
@@ -101,31 +84,21 @@ void TfmTools::buildGrid()
             return QColor();
         return *inStore ? (selected ? kInStoreSelected : kInStore) : (selected ? kIssuedSelected : kIssued);
     });
-    DBGrid1->setQueryModel(m_model);
-    for (int i = 0; i < m_model->columnCount(); ++i)
-        DBGrid1->setColumnWidth(i, kWidths[i]);
-    DBGrid1->setSpreadOnResize(true);
 }
 
 void TfmTools::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
-    guardedConnect(btSearch, &QPushButton::clicked, this, d, [this] { btSearchClick(); });
-    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
-    guardedConnect(Button2, &QPushButton::clicked, this, d, [this] { Button2Click(); });
-    guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
+    connectRegister();
     guardedConnect(btInvent, &QPushButton::clicked, this, d, [this] { btInventClick(); });
-    guardedConnect(DBGrid1, &DbGrid::rowDoubleClicked, this, d, [this] { DBGrid1DblClick(); });
-    guardedConnect(DBGrid1, &DbGrid::titleClicked, this, d, [this](int column) { DBGrid1TitleClick(column); });
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
     guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
     // Names changed elsewhere show at once; the choice stays while its work type exists.
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
                    [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
-    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, d);
 
     connect(&m_session, &Session::accessModeChanged, this, &TfmTools::followAccessMode);
-    connect(&m_session.settings(), &Settings::showRecordCountChanged, lbRecordCount, &QLabel::setVisible);
+    connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     // A tool returned, issued or written off elsewhere: the list shows it as
     // it is now. Only the search button forgets the saved sort.
     guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] { refresh(); });
@@ -133,15 +106,13 @@ void TfmTools::connectHandlers()
     // they are now, where it was; a hidden one is searched anew when shown.
     guardedConnect(&m_navigator, &Navigator::otherDesksChanged, this, d, [this] {
         if (isVisible() && m_tools.isOpen() && m_tools.state() == Query::State::Browse)
-            DBGrid1->reopenInPlace(QStringLiteral("ID"));
+            m_grid->reopenInPlace(QStringLiteral("ID"));
     });
 }
 
 void TfmTools::followAccessMode()
 {
-    // Changing and deleting tools is the administrator's.
-    Button2->setEnabled(m_session.isAdministrator());
-    Button3->setEnabled(m_session.isAdministrator());
+    allowChanges(m_session.isAdministrator());
 }
 
 void TfmTools::btInventClick()
@@ -164,14 +135,14 @@ void TfmTools::pageShown()
     ShowTableRecordCount();
     applySavedSort();
     SetColumnView();
-    DBGrid1->spreadColumns();
+    m_grid->spreadColumns();
 }
 
 void TfmTools::SetColumnView()
 {
     const Settings& settings = m_session.settings();
     for (int n = Settings::ToolColumnCount; n >= 1; --n)
-        DBGrid1->setColumnHidden(n, !settings.toolColumnVisible(n));
+        m_grid->setColumnHidden(n, !settings.toolColumnVisible(n));
 }
 
 void TfmTools::Search()
@@ -182,8 +153,8 @@ void TfmTools::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     const SqlDialect& d = m_session.connection().dialect();
-    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities, d,
-                                                      d.falseFirst(QStringLiteral("Passed")));
+    const ToolSearchStatement s = toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(),
+                                                      identities, d, d.falseFirst(QStringLiteral("Passed")));
     m_tools.setSql(s.sql, s.params);
     m_tools.open();
 }
@@ -202,14 +173,18 @@ int TfmTools::GetTableRecordCount(const QString& ATable)
     // Only the tool table has codes to count; a table name is never taken from outside.
     if (ATable.compare(u"Tools", Qt::CaseInsensitive) != 0)
         return 0;
-    const ToolSearchStatement s = toolCountStatement(m_session.connection().dialect(), Edit1->text());
+    const ToolSearchStatement s = toolCountStatement(m_session.connection().dialect(), m_codeBox->text());
     return m_session.connection().scalar(s.sql, s.params).toInt();
 }
 
 void TfmTools::ShowTableRecordCount()
 {
-    m_recordCount = GetTableRecordCount(QStringLiteral("Tools"));
-    lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
+    showRecordCount(GetTableRecordCount(QStringLiteral("Tools")));
+}
+
+QString TfmTools::recordCountText(int count) const
+{
+    return ::recordCountText(m_session.russian(), count);
 }
 
 void TfmTools::LoadWorkTypes()
@@ -245,7 +220,7 @@ void TfmTools::btSearchClick()
 
 void TfmTools::DBGrid1TitleClick(int column)
 {
-    DBGrid1->toggleSort(column);
+    m_grid->toggleSort(column);
     m_session.settings().setSortTools(m_tools.sort());
 }
 
@@ -299,33 +274,10 @@ void TfmTools::DBGrid1DblClick()
     locateRemembered();
 }
 
-bool TfmTools::eventFilter(QObject* watched, QEvent* event)
+void TfmTools::languageChanged()
 {
-    if ((watched == Edit1 || watched == Edit2) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            runGuarded(m_platform.dialogs, this, [this] { Search(); });
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TfmTools::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::LanguageChange)
-        return;
-    Edit1->setAccessibleName(Edit1->placeholderText());
-    Edit2->setAccessibleName(Edit2->placeholderText());
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
-    DBGrid1->setAccessibleName(windowTitle());
-    // A list in view counts anew; a hidden one, the tool list at every start
-    // among them, shows its last count in the new language until it is shown.
-    if (isVisibleTo(window()))
-        runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
-    else
-        lbRecordCount->setText(recordCountText(m_session.russian(), m_recordCount));
+    RegisterPage::languageChanged();
 }
 
 QList<Localization::Text> toolListTexts()

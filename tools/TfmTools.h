@@ -3,17 +3,11 @@
 #include "data/Query.h"
 #include "reports/InventoryReport.h"
 #include "widgets/Localization.h"
-#include "widgets/Page.h"
+#include "widgets/RegisterPage.h"
 
 #include <QList>
-#include <QWidget>
 
-class DbGrid;
 class Navigator;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QueryModel;
 class WorkTypeBox;
 class Session;
 struct Platform;
@@ -21,7 +15,7 @@ struct Platform;
 // The tool register page, embedded in the main window: finds tools by code,
 // type and work type over the shared tool result set, and opens the editor
 // and the card on its current row.
-class TfmTools : public QWidget, public Page
+class TfmTools : public RegisterPage
 {
     Q_OBJECT
 public:
@@ -35,27 +29,27 @@ public:
     // tool current again; settings are left as they are.
     void refresh();
     int GetTableRecordCount(const QString& ATable);
-    void ShowTableRecordCount();
+    void ShowTableRecordCount() override;
     // Refills the work type choice; nothing is chosen afterwards.
     void LoadWorkTypes();
     // Applies the saved SortTools when it is a sort of the list; anything else is no sort.
     void applySavedSort();
     void SetColumnView();
 
-    void btSearchClick();
+    void btSearchClick() override;
     void cbWorkTypesChange();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    void Button1Click() override;
+    void Button2Click() override;
+    void Button3Click() override;
     // Writes the inventory of every tool as an RTF file and opens it.
     void btInventClick();
-    void DBGrid1DblClick();
-    void DBGrid1TitleClick(int column);
+    void DBGrid1DblClick() override;
+    void DBGrid1TitleClick(int column) override;
     void btWorkTypesClick();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    QString recordCountText(int count) const override;
+    void languageChanged() override;
 
 private:
     void buildGrid();
@@ -68,24 +62,14 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
     InventoryReport m_inventory;
-    QueryModel* m_model = nullptr;
 
     // The row key of the tool that was current when the editor or the card
     // opened, found again when they close.
     qint64 m_rememberedToolKey = 0;
 
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
     WorkTypeBox* cbWorkTypes;
-    QPushButton* btSearch;
-    QLabel* lbRecordCount;
-    int m_recordCount = 0; // the last count, rewritten in the language of the moment
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
     QPushButton* btInvent;
     QPushButton* btWorkTypes;
-    DbGrid* DBGrid1;
 };
 
 QList<Localization::Text> toolListTexts();

@@ -18,6 +18,7 @@
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/QueryGrid.h"
 #include "widgets/StandardIcon.h"
 #include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
@@ -37,28 +38,10 @@ namespace {
 
 const QString kId = QStringLiteral("ID");
 
-DbGrid* grid(QWidget* parent, Query& query, const QList<GridColumn>& columns, const char* name)
-{
-    auto* g = named(new DbGrid(parent), name);
-    auto* model = new QueryModel(query, g);
-    model->setColumns(columns);
-    g->setQueryModel(model);
-    g->setSpreadOnResize(true);
-    return g;
-}
-
-QList<GridColumn> columnsOf(std::initializer_list<const char*> fields)
-{
-    QList<GridColumn> columns;
-    for (const char* field : fields)
-        columns.append({QLatin1String(field), {}, {}});
-    return columns;
-}
-
 } // namespace
 
 TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QWidget(parent)
+    : SearchPage(platform.dialogs, parent)
     , qTools_notWriteOff(session.connection())
     , qAKT(session.connection())
     , qAKT_Container(session.connection())
@@ -67,13 +50,13 @@ TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platf
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmWriteOff"));
-    Splitter1 = named(new QSplitter(Qt::Vertical, this), "Splitter1");
-    Splitter1->addWidget(buildSearchHalf());
-    Splitter1->addWidget(buildActHalf());
-    Splitter1->setStretchFactor(1, 1);
+    m_pageSplitter = named(new QSplitter(Qt::Vertical, this), "Splitter1");
+    m_pageSplitter->addWidget(buildSearchHalf());
+    m_pageSplitter->addWidget(buildActHalf());
+    m_pageSplitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
+    layout->addWidget(m_pageSplitter);
     connectHandlers();
     followActs();
 }
@@ -81,25 +64,23 @@ TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platf
 QWidget* TfmWriteOff::buildSearchHalf()
 {
     auto* half = new QWidget(this);
-    Edit1 = named(new QLineEdit(half), "Edit1");
-    Edit2 = named(new QLineEdit(half), "Edit2");
+    // No search on Enter here, unlike the register pages.
+    buildSearchBoxes(half);
     cbWorkTypes = named(new WorkTypeBox(half), "cbWorkTypes");
     cbWorkTypes->setMinimumWidth(160);
-    btSearch = named(new QPushButton(half), "btSearch");
+    buildSearchButton(half);
     btADDtoAKT = named(new QPushButton(half), "btADDtoAKT");
-    Grid_Tools = grid(half, qTools_notWriteOff, toolGridColumns(), "Grid_Tools");
-    Grid_Tools->setMinimumHeight(240);
+    m_grid = queryGrid(half, "Grid_Tools", qTools_notWriteOff, toolGridColumns());
+    m_grid->setMinimumHeight(240);
 
     auto* bar = new QHBoxLayout;
-    bar->addWidget(Edit1);
-    bar->addWidget(Edit2);
-    bar->addWidget(cbWorkTypes);
-    bar->addWidget(btSearch);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_codeBox, m_textBox, cbWorkTypes, m_searchButton})
+        bar->addWidget(w);
     bar->addStretch(1);
     bar->addWidget(btADDtoAKT);
     auto* layout = new QVBoxLayout(half);
     layout->addLayout(bar);
-    layout->addWidget(Grid_Tools, 1);
+    layout->addWidget(m_grid, 1);
     return half;
 }
 
@@ -112,14 +93,14 @@ QWidget* TfmWriteOff::buildActHalf()
     btWordExport->setAutoRaise(true);
     setStandardIcon(btWordExport, QStyle::SP_FileDialogContentsView);
     btDocument = named(new QPushButton(half), "btDocument");
-    Grid_AKT = grid(half, qAKT, columnsOf({"ID", "ADate"}), "Grid_AKT");
-    Grid_AKT_Conteiner = grid(half, qAKT_Container, columnsOf({"Inv", "Tool_Type", "Model", "Proizvoditel"}),
-                              "Grid_AKT_Conteiner");
-    Splitter2 = named(new QSplitter(Qt::Horizontal, half), "Splitter2");
-    Splitter2->addWidget(Grid_AKT);
-    Splitter2->addWidget(Grid_AKT_Conteiner);
-    Splitter2->setStretchFactor(1, 1);
-    Splitter2->setSizes({320, 600});
+    Grid_AKT = queryGrid(half, "Grid_AKT", qAKT, plainColumns({"ID", "ADate"}));
+    Grid_AKT_Conteiner = queryGrid(half, "Grid_AKT_Conteiner", qAKT_Container,
+                                   plainColumns({"Inv", "Tool_Type", "Model", "Proizvoditel"}));
+    m_actSplitter = named(new QSplitter(Qt::Horizontal, half), "Splitter2");
+    m_actSplitter->addWidget(Grid_AKT);
+    m_actSplitter->addWidget(Grid_AKT_Conteiner);
+    m_actSplitter->setStretchFactor(1, 1);
+    m_actSplitter->setSizes({320, 600});
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(btNewAKT);
@@ -129,14 +110,13 @@ QWidget* TfmWriteOff::buildActHalf()
     bar->addStretch(1);
     auto* layout = new QVBoxLayout(half);
     layout->addLayout(bar);
-    layout->addWidget(Splitter2, 1);
+    layout->addWidget(m_actSplitter, 1);
     return half;
 }
 
 void TfmWriteOff::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
-    guardedConnect(btSearch, &QPushButton::clicked, this, d, [this] { btSearchClick(); });
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
     guardedConnect(btADDtoAKT, &QPushButton::clicked, this, d, [this] { btADDtoAKTClick(); });
     guardedConnect(btNewAKT, &QPushButton::clicked, this, d, [this] { btNewAKTClick(); });
@@ -146,7 +126,7 @@ void TfmWriteOff::connectHandlers()
     // The act's tools always belong to the current act, however it became
     // current, so what is shown is what is written off.
     guardedConnect(&qAKT, &Query::currentChanged, this, d, [this] { ShowAKTConteiner(0); });
-    for (DbGrid* g : {Grid_Tools, Grid_AKT, Grid_AKT_Conteiner})
+    for (DbGrid* g : {m_grid, Grid_AKT, Grid_AKT_Conteiner})
         reportErrorsOf(g, &DbGrid::databaseError, this, d);
     connect(&m_session.settings(), &Settings::toolColumnsChanged, this, &TfmWriteOff::SetColumnView);
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
@@ -168,7 +148,7 @@ void TfmWriteOff::pageShown()
 {
     LoadWorkTypes();
     SetColumnView();
-    Grid_Tools->spreadColumns();
+    m_grid->spreadColumns();
     refresh();
 }
 
@@ -188,8 +168,8 @@ void TfmWriteOff::SetColumnView()
 {
     const Settings& settings = m_session.settings();
     for (int n = Settings::ToolColumnCount; n >= 1; --n)
-        Grid_Tools->setColumnHidden(n, !settings.toolColumnVisible(n));
-    Grid_Tools->spreadColumns();
+        m_grid->setColumnHidden(n, !settings.toolColumnVisible(n));
+    m_grid->spreadColumns();
 }
 
 void TfmWriteOff::Search()
@@ -199,8 +179,8 @@ void TfmWriteOff::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     // The store's order: no issued-first order here.
-    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities,
-                                                      m_session.connection().dialect(), kId);
+    const ToolSearchStatement s = toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(),
+                                                      identities, m_session.connection().dialect(), kId);
     qTools_notWriteOff.setSql(s.sql, s.params);
     qTools_notWriteOff.open();
 }
@@ -377,16 +357,10 @@ void TfmWriteOff::btDocumentClick()
     CreateWriteOffAKT();
 }
 
-void TfmWriteOff::changeEvent(QEvent* event)
+void TfmWriteOff::languageChanged()
 {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::LanguageChange)
-        return;
-    Edit1->setAccessibleName(Edit1->placeholderText());
-    Edit2->setAccessibleName(Edit2->placeholderText());
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
     btWordExport->setAccessibleName(btDocument->text());
-    Grid_Tools->setAccessibleName(windowTitle());
     Grid_AKT->setAccessibleName(Grid_AKT->columnTitles());
     Grid_AKT_Conteiner->setAccessibleName(Grid_AKT_Conteiner->columnTitles());
 }

@@ -2,14 +2,9 @@
 
 #include "data/Query.h"
 #include "widgets/Localization.h"
-#include "widgets/Page.h"
+#include "widgets/SearchPage.h"
 
-#include <QWidget>
-
-class DbGrid;
 class Navigator;
-class QLineEdit;
-class QPushButton;
 class QSplitter;
 class QToolButton;
 class Session;
@@ -20,7 +15,7 @@ struct Platform;
 // The write-off page, embedded in the main window for the administrator:
 // candidate tools found by code, type and work type; acts, each collecting
 // tools; writing an act off and its Word document.
-class TfmWriteOff : public QWidget, public Page
+class TfmWriteOff : public SearchPage
 {
     Q_OBJECT
 public:
@@ -42,7 +37,7 @@ public:
     // be made (the reason was shown).
     bool CreateWriteOffAKT();
 
-    void btSearchClick();
+    void btSearchClick() override;
     void cbWorkTypesChange();
     void btADDtoAKTClick();
     void btNewAKTClick();
@@ -56,7 +51,7 @@ public:
     ::Query qAKT_Container;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void languageChanged() override;
 
 private:
     // Says that the act is written off and its document was not made, why,
@@ -76,19 +71,16 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
 
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
+    // The grid "Grid_Tools" lists the candidates.
     WorkTypeBox* cbWorkTypes;
-    QPushButton* btSearch;
     QPushButton* btADDtoAKT;
-    DbGrid* Grid_Tools;
-    QSplitter* Splitter1;
+    QSplitter* m_pageSplitter; // the search half over the act half
     QPushButton* btNewAKT;
     QPushButton* btWriteOff;
     QToolButton* btWordExport;
     QPushButton* btDocument;
     DbGrid* Grid_AKT;
-    QSplitter* Splitter2;
+    QSplitter* m_actSplitter; // the acts beside the tools of the current one
     DbGrid* Grid_AKT_Conteiner;
 };
 

@@ -1,0 +1,25 @@
+#include "QueryGrid.h"
+
+#include "DbGrid.h"
+#include "Named.h"
+
+DbGrid* queryGrid(QWidget* parent, const char* name, Query& rows, const QList<GridColumn>& columns,
+                  const QList<int>& widths)
+{
+    auto* grid = named(new DbGrid(parent), name);
+    auto* model = new QueryModel(rows, grid);
+    model->setColumns(columns);
+    grid->setQueryModel(model);
+    for (int i = 0; i < widths.size(); ++i)
+        grid->setColumnWidth(i, widths[i]);
+    grid->setSpreadOnResize(true);
+    return grid;
+}
+
+QList<GridColumn> plainColumns(std::initializer_list<const char*> fields)
+{
+    QList<GridColumn> columns;
+    for (const char* field : fields)
+        columns.append({QLatin1String(field), {}, {}});
+    return columns;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+#include <functional>
+
+class DbImage;
+class DbText;
+class Dialogs;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class Query;
+class QTabWidget;
+
+// A card: one record's photo and values, over two pages of lists about it.
+// Modal; shown once it has loaded its record.
+class RecordCard : public QDialog
+{
+    Q_OBJECT
+public:
+    // A value shown and the number of the label that captions it.
+    struct Shown {
+        const char* field;
+        int label;
+    };
+
+protected:
+    RecordCard(Dialogs& dialogs, const char* name, QSize size, QWidget* parent);
+
+    // The record's photo "DBImage1".
+    void buildPhoto(Query& record, QSize size);
+    // Each value "DBText<n>" bold and selectable, beside its caption
+    // "Label<n>", in the order given.
+    QGridLayout* buildValues(Query& record, const QList<Shown>& shown);
+    // The pages "PageControl1" with "TabSheet1" and "TabSheet2".
+    void buildPages();
+    // Runs load guarded and shows the card modally when it went well.
+    void showLoaded(const std::function<void()>& load);
+    // A button that Enter on the card does not press.
+    static QPushButton* button(QWidget* parent, const char* name);
+
+    // The tabs show the pages' titles from the text sets, the values are
+    // captioned by their labels; then the card's own captions.
+    void changeEvent(QEvent* event) override;
+    virtual void languageChanged() { }
+
+    Dialogs& m_dialogs;
+    DbImage* m_photo = nullptr;
+    QList<QLabel*> m_captions; // by label number, Label1 first
+    QList<DbText*> m_values;   // the value under each caption
+    QTabWidget* m_pages = nullptr;
+    QWidget* m_firstPage = nullptr;
+    QWidget* m_secondPage = nullptr;
+};

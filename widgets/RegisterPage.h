@@ -1,0 +1,62 @@
+#pragma once
+
+#include "widgets/SearchPage.h"
+
+#include <QEvent>
+
+#include <functional>
+
+class QHBoxLayout;
+class QLabel;
+
+// A register page: the search page with the count of what the code box
+// finds, and buttons that add, change and delete the grid's current row,
+// which the grid's double click opens and whose titles sort it. The
+// handlers keep the names the register pages have always had.
+class RegisterPage : public SearchPage
+{
+    Q_OBJECT
+public:
+    virtual void Button1Click() = 0; // add
+    virtual void Button2Click() = 0; // change
+    virtual void Button3Click() = 0; // delete
+    virtual void DBGrid1DblClick() = 0;
+    virtual void DBGrid1TitleClick(int column) = 0;
+    virtual void ShowTableRecordCount() = 0;
+
+protected:
+    RegisterPage(Dialogs& dialogs, QWidget* parent);
+
+    // "btSearch", the count "lbRecordCount" and the row buttons "Button1"
+    // to "Button3", in that order after the search boxes and what stands
+    // between them and the button.
+    void buildRegisterControls();
+    // The row above the grid: the search boxes, between, the search button,
+    // the count, and the row buttons to the right, delete first.
+    QHBoxLayout* registerBar(QWidget* between = nullptr);
+    // The buttons and the grid run their handlers.
+    void connectRegister();
+    // Enter in a search box runs search when this key event comes: a press
+    // or a release.
+    void searchOnEnter(QEvent::Type keyEvent, std::function<void()> search);
+    // Changing and deleting rows is the administrator's.
+    void allowChanges(bool allowed);
+
+    void showRecordCount(int count);
+    virtual QString recordCountText(int count) const = 0;
+
+    // A page in view counts anew; a hidden one, the tool list at every start
+    // among them, shows its last count in the new language until it is shown.
+    void languageChanged() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QLabel* m_countLabel = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_changeButton = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+
+private:
+    int m_recordCount = 0; // the last count, rewritten in the language of the moment
+    QEvent::Type m_enterSearches = QEvent::None;
+    std::function<void()> m_enterSearch;
+};
