@@ -3,7 +3,6 @@
 #include "core/CodeRegistry.h"
 #include "core/Session.h"
 #include "data/Connection.h"
-#include "data/DbError.h"
 #include "data/Query.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -11,7 +10,6 @@
 #include "widgets/DbImage.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
-#include "widgets/PictureFile.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -29,15 +27,11 @@ const char* const kFields[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel
 } // namespace
 
 TfmEditor_U::TfmEditor_U(Session& session, Platform& platform, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : RecordEditor(platform.dialogs, session.qUsers, "TfmEditor_U", parent)
     , m_session(session)
     , m_users(session.qUsers)
     , m_platform(platform)
 {
-    setObjectName(QStringLiteral("TfmEditor_U"));
-    setModal(true);
     buildFields();
     connectHandlers();
 }
@@ -60,40 +54,24 @@ void TfmEditor_U::buildFields()
     edits.first()->setMaxLength(16); // the code column's width, as the desk's entry box
     fields->setColumnMinimumWidth(1, 260);
 
-    JvDBImage1 = named(new DbImage(m_users, QStringLiteral("Photo"), QSize(129, 156), this), "JvDBImage1");
-    SpeedButton1 = named(new QToolButton(this), "SpeedButton1");
+    m_photo = named(new DbImage(m_users, QStringLiteral("Photo"), QSize(129, 156), this), "JvDBImage1");
+    m_photoButton = named(new QToolButton(this), "SpeedButton1");
     auto* photo = new QVBoxLayout;
-    photo->addWidget(JvDBImage1);
-    photo->addWidget(SpeedButton1);
+    photo->addWidget(m_photo);
+    photo->addWidget(m_photoButton);
     photo->addStretch(1);
     auto* body = new QHBoxLayout;
     body->addLayout(fields, 1);
     body->addLayout(photo);
-
-    btOK = named(new QPushButton(this), "btOK");
-    btCancel = named(new QPushButton(this), "btCancel");
-    btOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addLayout(buttons);
+    layOut(body, "btCancel");
 }
 
 void TfmEditor_U::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
-    guardedConnect(btOK, &QPushButton::clicked, this, d, [this] { btOKClick(); });
-    guardedConnect(btCancel, &QPushButton::clicked, this, d, [this] { btCancelClick(); });
-    guardedConnect(SpeedButton1, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
-}
-
-void TfmEditor_U::execute()
-{
-    FormShow();
-    m_platform.dialogs.showModal(*this);
+    guardedConnect(m_okButton, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(m_cancelButton, &QPushButton::clicked, this, d, [this] { btCancelClick(); });
+    guardedConnect(m_photoButton, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
 }
 
 void TfmEditor_U::FormShow()
@@ -110,34 +88,16 @@ QString TfmEditor_U::GetMaxUserID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_U::codeTaken(const char* check, const std::function<bool(const CodeRegistry&)>& lookup)
-{
-    try {
-        return lookup(CodeRegistry(m_session.connection()));
-    } catch (const DbError& e) {
-        // A failed check does not stop the save.
-        m_platform.dialogs.error(this, QLatin1String(check) + QStringLiteral(": ") + e.text());
-        return false;
-    }
-}
-
 bool TfmEditor_U::InTool_IDList(const QString& ID)
 {
-    const bool taken = codeTaken("InTool_IDList", [&](const CodeRegistry& r) { return r.toolCodeTaken(ID); });
-    if (taken)
-        m_platform.dialogs.message(this, m_session.texts().rsToolIDTaken);
-    return taken;
+    return refusedBy("InTool_IDList", m_session.texts().rsToolIDTaken,
+                     [&] { return CodeRegistry(m_session.connection()).toolCodeTaken(ID); });
 }
 
 bool TfmEditor_U::InUser_IDList(const QString& ID)
 {
-    // The row being edited is never a duplicate of itself.
-    const QVariant ownKey = m_users.state() == Query::State::Edit ? m_users.value(QStringLiteral("ID")) : QVariant();
-    const bool taken = codeTaken("InUser_IDList",
-                                 [&](const CodeRegistry& r) { return r.recipientCodeTaken(ID, ownKey); });
-    if (taken)
-        m_platform.dialogs.message(this, m_session.texts().rsUserIDTaken);
-    return taken;
+    return refusedBy("InUser_IDList", m_session.texts().rsUserIDTaken,
+                     [&] { return CodeRegistry(m_session.connection()).recipientCodeTaken(ID, ownKey()); });
 }
 
 void TfmEditor_U::btOKClick()
@@ -166,26 +126,9 @@ void TfmEditor_U::btCancelClick()
     reject();
 }
 
-void TfmEditor_U::done(int result)
-{
-    // Every close without a save discards what was typed.
-    if (!OK)
-        m_users.cancel();
-    QDialog::done(result);
-}
-
 void TfmEditor_U::SpeedButton1Click()
 {
-    const QString path = m_platform.dialogs.openPicture(this);
-    if (path.isEmpty())
-        return;
-    const LoadedPicture picture = loadPicture(path);
-    if (!picture.ok()) {
-        m_platform.dialogs.error(this, picture.message(m_session.russian()));
-        return;
-    }
-    if (m_users.state() != Query::State::Browse)
-        m_users.setValue(QStringLiteral("Photo"), storedPhoto(picture.image));
+    choosePhoto(m_session.russian());
 }
 
 void TfmEditor_U::changeEvent(QEvent* event)
@@ -193,7 +136,7 @@ void TfmEditor_U::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() != QEvent::LanguageChange)
         return;
-    JvDBImage1->setAccessibleName(windowTitle());
+    m_photo->setAccessibleName(windowTitle());
 }
 
 QList<Localization::Text> recipientEditorTexts()

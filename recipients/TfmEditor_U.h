@@ -1,17 +1,13 @@
 #pragma once
 
 #include "widgets/Localization.h"
+#include "widgets/RecordEditor.h"
 
-#include <QDialog>
 #include <QList>
-#include <functional>
 
-class CodeRegistry;
 class DbEdit;
 class DbImage;
 class QLabel;
-class QPushButton;
-class Query;
 class QToolButton;
 class Session;
 struct Platform;
@@ -19,16 +15,14 @@ struct Platform;
 // The recipient editor: the fields of the recipient list's current row,
 // which the list has put into insert or edit state. OK checks the code and
 // saves; any other close discards.
-class TfmEditor_U : public QDialog
+class TfmEditor_U : public RecordEditor
 {
     Q_OBJECT
 public:
     TfmEditor_U(Session& session, Platform& platform, QWidget* parent = nullptr);
 
-    // Shows the editor modally on the list's current row.
-    void execute();
     // Takes the row's state: the code it had when editing began.
-    void FormShow();
+    void FormShow() override;
 
     void btOKClick();
     void btCancelClick();
@@ -40,18 +34,12 @@ public:
     bool InUser_IDList(const QString& ID);
     QString GetMaxUserID();
 
-    // The row was saved in this showing.
-    bool OK = false;
-
-    void done(int result) override;
-
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
     void buildFields();
     void connectHandlers();
-    bool codeTaken(const char* check, const std::function<bool(const CodeRegistry&)>& lookup);
 
     Session& m_session;
     Query& m_users;
@@ -61,10 +49,8 @@ private:
 
     QList<QLabel*> labels; // Label1..Label7
     QList<DbEdit*> edits;  // DBEdit1..DBEdit7
-    DbImage* JvDBImage1;
-    QToolButton* SpeedButton1;
-    QPushButton* btOK;
-    QPushButton* btCancel;
+    DbImage* m_photo;
+    QToolButton* m_photoButton;
 };
 
 QList<Localization::Text> recipientEditorTexts();

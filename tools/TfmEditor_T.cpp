@@ -40,16 +40,12 @@ QToolButton* dots(QWidget* parent, const char* name)
 } // namespace
 
 TfmEditor_T::TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : RecordEditor(platform.dialogs, session.qTools, "TfmEditor_T", parent)
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
     , m_platform(platform)
 {
-    setObjectName(QStringLiteral("TfmEditor_T"));
-    setModal(true);
     buildFields();
     connectHandlers();
 }
@@ -58,37 +54,34 @@ void TfmEditor_T::buildFields()
 {
     Query& t = m_tools;
 
-    DBEdit1 = named(new DbEdit(t, QStringLiteral("ID_Tool"), this), "DBEdit1");
-    DBEdit1->setMaxLength(16);
-    DBEdit10 = named(new DbEdit(t, QStringLiteral("Naim"), this), "DBEdit10");
-    SpeedButton1 = dots(this, "SpeedButton1");
-    DBLookupComboBox3 = named(new DbComboBox(t, QStringLiteral("Tool_Type"), false, this), "DBLookupComboBox3");
-    SpeedButton3 = dots(this, "SpeedButton3");
-    DBLookupComboBox2 = named(new DbComboBox(t, QStringLiteral("Mesto"), false, this), "DBLookupComboBox2");
-    SpeedButton2 = dots(this, "SpeedButton2");
-    DBEdit3 = named(new DbEdit(t, QStringLiteral("Proizvoditel"), this), "DBEdit3");
-    DBEdit4 = named(new DbEdit(t, QStringLiteral("Model"), this), "DBEdit4");
-    DBEdit5 = named(new DbEdit(t, QStringLiteral("SNumber"), this), "DBEdit5");
-    DBEdit9 = named(new DbEdit(t, QStringLiteral("Inv"), this), "DBEdit9");
-    DBEdit7 = named(new DbEdit(t, QStringLiteral("Guarantee"), this), "DBEdit7");
-    DBEdit7->setReadOnly(true);
-    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
-    DBEdit8 = named(new DbEdit(t, QStringLiteral("Date_Purchase"), this), "DBEdit8");
-    DBEdit8->setReadOnly(true);
-    DateTimePicker2 = named(new QDateEdit(this), "DateTimePicker2");
-    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2}) {
+    m_codeBox = named(new DbEdit(t, QStringLiteral("ID_Tool"), this), "DBEdit1");
+    m_codeBox->setMaxLength(16);
+    m_nameBox = named(new DbEdit(t, QStringLiteral("Naim"), this), "DBEdit10");
+    m_nameListButton = dots(this, "SpeedButton1");
+    m_typeBox = named(new DbComboBox(t, QStringLiteral("Tool_Type"), false, this), "DBLookupComboBox3");
+    m_typeListButton = dots(this, "SpeedButton3");
+    m_placeBox = named(new DbComboBox(t, QStringLiteral("Mesto"), false, this), "DBLookupComboBox2");
+    m_placeListButton = dots(this, "SpeedButton2");
+    m_makerBox = named(new DbEdit(t, QStringLiteral("Proizvoditel"), this), "DBEdit3");
+    m_modelBox = named(new DbEdit(t, QStringLiteral("Model"), this), "DBEdit4");
+    m_serialBox = named(new DbEdit(t, QStringLiteral("SNumber"), this), "DBEdit5");
+    m_inventoryBox = named(new DbEdit(t, QStringLiteral("Inv"), this), "DBEdit9");
+    m_warrantyBox = named(new DbEdit(t, QStringLiteral("Guarantee"), this), "DBEdit7");
+    m_warrantyBox->setReadOnly(true);
+    m_warrantyPicker = named(new QDateEdit(this), "DateTimePicker1");
+    m_purchaseBox = named(new DbEdit(t, QStringLiteral("Date_Purchase"), this), "DBEdit8");
+    m_purchaseBox->setReadOnly(true);
+    m_purchasePicker = named(new QDateEdit(this), "DateTimePicker2");
+    for (QDateEdit* picker : {m_warrantyPicker, m_purchasePicker}) {
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     }
-    DBComboBox1 = named(new DbComboBox(t, QStringLiteral("Tool_State"), true, this), "DBComboBox1");
-    DBEdit6 = named(new DbEdit(t, QStringLiteral("Price"), this), "DBEdit6");
-    DBImage1 = named(new DbImage(t, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
-    Button3 = named(new QPushButton(this), "Button3");
-    DBEdit2 = named(new DbEdit(t, QStringLiteral("ID_Tool_Unique"), this), "DBEdit2");
-    DBEdit2->hide();
-    btOK = named(new QPushButton(this), "btOK");
-    Button1 = named(new QPushButton(this), "Button1");
-    btOK->setDefault(true);
+    m_stateBox = named(new DbComboBox(t, QStringLiteral("Tool_State"), true, this), "DBComboBox1");
+    m_priceBox = named(new DbEdit(t, QStringLiteral("Price"), this), "DBEdit6");
+    m_photo = named(new DbImage(t, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
+    m_photoButton = named(new QPushButton(this), "Button3");
+    m_identityBox = named(new DbEdit(t, QStringLiteral("ID_Tool_Unique"), this), "DBEdit2");
+    m_identityBox->hide();
     layoutFields();
 }
 
@@ -107,47 +100,41 @@ void TfmEditor_T::layoutFields()
         if (extra)
             fields->addWidget(extra, r, 2);
     };
-    row(DBEdit1);
-    row(DBEdit10, SpeedButton1);
-    row(DBLookupComboBox3, SpeedButton3);
-    row(DBLookupComboBox2, SpeedButton2);
-    row(DBEdit3);
-    row(DBEdit4);
-    row(DBEdit5);
-    row(DBEdit9);
-    row(DBEdit7, DateTimePicker1);
-    row(DBEdit8, DateTimePicker2);
-    row(DBComboBox1);
-    row(DBEdit6);
+    row(m_codeBox);
+    row(m_nameBox, m_nameListButton);
+    row(m_typeBox, m_typeListButton);
+    row(m_placeBox, m_placeListButton);
+    row(m_makerBox);
+    row(m_modelBox);
+    row(m_serialBox);
+    row(m_inventoryBox);
+    row(m_warrantyBox, m_warrantyPicker);
+    row(m_purchaseBox, m_purchasePicker);
+    row(m_stateBox);
+    row(m_priceBox);
     fields->setColumnMinimumWidth(1, 260);
 
     auto* photo = new QVBoxLayout;
-    photo->addWidget(DBImage1);
-    photo->addWidget(Button3);
+    photo->addWidget(m_photo);
+    photo->addWidget(m_photoButton);
     photo->addStretch(1);
     auto* body = new QHBoxLayout;
     body->addLayout(photo);
     body->addLayout(fields, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOK);
-    buttons->addWidget(Button1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addLayout(buttons);
+    layOut(body, "Button1");
 }
 
 void TfmEditor_T::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
-    guardedConnect(btOK, &QPushButton::clicked, this, d, [this] { btOKClick(); });
-    guardedConnect(Button1, &QPushButton::clicked, this, d, [this] { Button1Click(); });
-    guardedConnect(Button3, &QPushButton::clicked, this, d, [this] { Button3Click(); });
-    guardedConnect(SpeedButton1, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
-    guardedConnect(SpeedButton2, &QToolButton::clicked, this, d, [this] { SpeedButton2Click(); });
-    guardedConnect(SpeedButton3, &QToolButton::clicked, this, d, [this] { SpeedButton3Click(); });
-    connectPicker(DateTimePicker1, [this] { DateTimePicker1Change(); });
-    connectPicker(DateTimePicker2, [this] { DateTimePicker2Change(); });
+    guardedConnect(m_okButton, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(m_cancelButton, &QPushButton::clicked, this, d, [this] { Button1Click(); });
+    guardedConnect(m_photoButton, &QPushButton::clicked, this, d, [this] { Button3Click(); });
+    guardedConnect(m_nameListButton, &QToolButton::clicked, this, d, [this] { SpeedButton1Click(); });
+    guardedConnect(m_placeListButton, &QToolButton::clicked, this, d, [this] { SpeedButton2Click(); });
+    guardedConnect(m_typeListButton, &QToolButton::clicked, this, d, [this] { SpeedButton3Click(); });
+    connectPicker(m_warrantyPicker, [this] { DateTimePicker1Change(); });
+    connectPicker(m_purchasePicker, [this] { DateTimePicker2Change(); });
     // Entries added in a dictionary are offered at once.
     guardedConnect(&m_navigator, &Navigator::dictionaryChanged, this, d, [this] { refreshDictionaries(); });
 }
@@ -167,24 +154,18 @@ void TfmEditor_T::FormCreate()
     auto* completer = new QCompleter(new QStringListModel(this), this);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
-    DBEdit10->setCompleter(completer);
+    m_nameBox->setCompleter(completer);
     refreshDictionaries();
 }
 
 void TfmEditor_T::refreshDictionaries()
 {
     Connection& db = m_session.connection();
-    DBLookupComboBox3->setEntries(dictionaryEntries(db, DictionaryKind::Types));
-    DBLookupComboBox2->setEntries(dictionaryEntries(db, DictionaryKind::Mesto));
-    if (DBEdit10->completer())
-        static_cast<QStringListModel*>(DBEdit10->completer()->model())
+    m_typeBox->setEntries(dictionaryEntries(db, DictionaryKind::Types));
+    m_placeBox->setEntries(dictionaryEntries(db, DictionaryKind::Mesto));
+    if (m_nameBox->completer())
+        static_cast<QStringListModel*>(m_nameBox->completer()->model())
             ->setStringList(dictionaryEntries(db, DictionaryKind::Naim));
-}
-
-void TfmEditor_T::execute()
-{
-    FormShow();
-    m_platform.dialogs.showModal(*this);
 }
 
 void TfmEditor_T::FormShow()
@@ -199,10 +180,10 @@ void TfmEditor_T::FormShow()
     // The pickers start from today; the boxes beside them show the row's dates.
     m_settingPickers = true;
     const QDate today = m_platform.clock.now().date();
-    DateTimePicker1->setDate(today);
-    DateTimePicker2->setDate(today);
+    m_warrantyPicker->setDate(today);
+    m_purchasePicker->setDate(today);
     m_settingPickers = false;
-    DBEdit1->setFocus();
+    m_codeBox->setFocus();
 }
 
 QString TfmEditor_T::GetMaxToolID()
@@ -211,44 +192,22 @@ QString TfmEditor_T::GetMaxToolID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_T::refusedBy(const char* name, const QString& message,
-                            const std::function<bool(const CodeRegistry&)>& taken)
-{
-    bool found = false;
-    try {
-        found = taken(CodeRegistry(m_session.connection()));
-    } catch (const DbError& e) {
-        // A failed check does not stop the save.
-        m_platform.dialogs.error(this, QLatin1String(name) + QStringLiteral(": ") + e.text());
-        return false;
-    }
-    if (found)
-        m_platform.dialogs.message(this, message);
-    return found;
-}
-
-QVariant TfmEditor_T::ownKey() const
-{
-    // The row being edited is never a duplicate of itself.
-    return m_tools.state() == Query::State::Edit ? m_tools.value(QStringLiteral("ID")) : QVariant();
-}
-
 bool TfmEditor_T::InTool_IDList(const QString& ID)
 {
     return refusedBy("InTool_IDList", m_session.texts().rsToolIDTaken,
-                     [&](const CodeRegistry& codes) { return codes.toolCodeTaken(ID, ownKey()); });
+                     [&] { return CodeRegistry(m_session.connection()).toolCodeTaken(ID, ownKey()); });
 }
 
 bool TfmEditor_T::InUser_IDList(const QString& ID)
 {
     return refusedBy("InUser_IDList", m_session.texts().rsUserIDTaken,
-                     [&](const CodeRegistry& codes) { return codes.recipientCodeTaken(ID); });
+                     [&] { return CodeRegistry(m_session.connection()).recipientCodeTaken(ID); });
 }
 
 bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)
 {
     return refusedBy("SerialFindDuplicate", m_session.texts().rsDuplicateSerial,
-                     [&](const CodeRegistry& codes) { return codes.serialTaken(ASerial, ownKey()); });
+                     [&] { return CodeRegistry(m_session.connection()).serialTaken(ASerial, ownKey()); });
 }
 
 void TfmEditor_T::btOKClick()
@@ -256,18 +215,18 @@ void TfmEditor_T::btOKClick()
     Query& t = m_tools;
     if (t.state() == Query::State::Browse)
         return;
-    if (DBEdit1->text().trimmed().isEmpty()) {
+    if (m_codeBox->text().trimmed().isEmpty()) {
         t.setValue(QStringLiteral("ID_Tool"), GetMaxToolID() + QStringLiteral("001"));
     }
-    const QString code = DBEdit1->text().trimmed();
+    const QString code = m_codeBox->text().trimmed();
     const bool inserting = t.state() == Query::State::Insert;
     const bool codeKept = !inserting && code == m_originalCode.trimmed();
     if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
         return;
-    const QString serial = DBEdit5->text().trimmed();
+    const QString serial = m_serialBox->text().trimmed();
     if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))
         return;
-    if (!DBEdit6->valueAccepted()) {
+    if (!m_priceBox->valueAccepted()) {
         m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
         return;
     }
@@ -306,43 +265,30 @@ void TfmEditor_T::Button1Click()
 
 void TfmEditor_T::done(int result)
 {
-    // Every close without a save discards what was typed.
-    if (!OK) {
-        m_tools.cancel();
+    if (!OK)
         IsNewRecord = false;
-    }
-    QDialog::done(result);
+    RecordEditor::done(result);
 }
 
 void TfmEditor_T::Button3Click()
 {
-    const QString path = m_platform.dialogs.openPicture(this);
-    if (path.isEmpty())
-        return;
-    const LoadedPicture picture = loadPicture(path);
-    if (!picture.ok()) {
-        m_platform.dialogs.error(this, picture.message(m_session.russian()));
-        return;
-    }
-    Query& t = m_tools;
-    if (t.state() == Query::State::Browse)
-        return;
-    chosenPicture = path;
-    t.setValue(QStringLiteral("Photo"), storedPhoto(picture.image));
+    // Copied into the tool's picture folder when it is saved.
+    if (const QString path = choosePhoto(m_session.russian()); !path.isEmpty())
+        chosenPicture = path;
 }
 
 void TfmEditor_T::DateTimePicker1Change()
 {
     Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
-        t.setValue(QStringLiteral("Guarantee"), DateTimePicker1->date());
+        t.setValue(QStringLiteral("Guarantee"), m_warrantyPicker->date());
 }
 
 void TfmEditor_T::DateTimePicker2Change()
 {
     Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
-        t.setValue(QStringLiteral("Date_Purchase"), DateTimePicker2->date());
+        t.setValue(QStringLiteral("Date_Purchase"), m_purchasePicker->date());
 }
 
 void TfmEditor_T::openDictionary(DictionaryKind kind)
@@ -371,13 +317,13 @@ void TfmEditor_T::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() != QEvent::LanguageChange)
         return;
-    DateTimePicker1->setAccessibleName(labels.value(8) ? labels[8]->text() : QString());
-    DateTimePicker2->setAccessibleName(labels.value(9) ? labels[9]->text() : QString());
+    m_warrantyPicker->setAccessibleName(labels.value(8) ? labels[8]->text() : QString());
+    m_purchasePicker->setAccessibleName(labels.value(9) ? labels[9]->text() : QString());
     const QString dictionary = m_session.russian() ? QStringLiteral("Справочник") : QStringLiteral("Directory");
-    SpeedButton1->setAccessibleName(dictionary + u' ' + labels.value(1)->text());
-    SpeedButton2->setAccessibleName(dictionary + u' ' + labels.value(3)->text());
-    SpeedButton3->setAccessibleName(dictionary + u' ' + labels.value(2)->text());
-    DBEdit2->setAccessibleName(QStringLiteral("ID_Tool_Unique"));
+    m_nameListButton->setAccessibleName(dictionary + u' ' + labels.value(1)->text());
+    m_placeListButton->setAccessibleName(dictionary + u' ' + labels.value(3)->text());
+    m_typeListButton->setAccessibleName(dictionary + u' ' + labels.value(2)->text());
+    m_identityBox->setAccessibleName(QStringLiteral("ID_Tool_Unique"));
 }
 
 QList<Localization::Text> toolEditorTexts()

@@ -2,20 +2,14 @@
 
 #include "core/Dictionary.h"
 #include "widgets/Localization.h"
+#include "widgets/RecordEditor.h"
 
-#include <QDialog>
-
-#include <functional>
-
-class CodeRegistry;
 class DbComboBox;
 class DbEdit;
 class DbImage;
 class QDateEdit;
 class QLabel;
-class QPushButton;
 class Navigator;
-class Query;
 class QToolButton;
 class Session;
 struct Platform;
@@ -23,18 +17,15 @@ struct Platform;
 // The tool editor: the fields of the tool list's current row, which the list
 // has put into insert or edit state. OK checks and saves; any other close
 // discards.
-class TfmEditor_T : public QDialog
+class TfmEditor_T : public RecordEditor
 {
     Q_OBJECT
 public:
     TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent = nullptr);
 
     void FormCreate();
-    // Shows the editor modally on the list's current row, which the list has
-    // put into insert or edit state.
-    void execute();
     // Takes the row's state: a new tool, or the code and serial it had.
-    void FormShow();
+    void FormShow() override;
 
     void btOKClick();
     void Button1Click();
@@ -50,7 +41,6 @@ public:
     bool SerialFindDuplicate(const QString& ASerial);
     QString GetMaxToolID();
 
-    bool OK = false;
     QString Old_Serial;
     bool IsNewRecord = false;
     // The picture file chosen in this showing.
@@ -66,10 +56,6 @@ private:
     void layoutFields();
     void connectHandlers();
     void connectPicker(QDateEdit* picker, const std::function<void()>& change);
-    // Shows message when taken finds the value in use; a database failure is
-    // shown under the check's name and lets the save go on.
-    bool refusedBy(const char* name, const QString& message, const std::function<bool(const CodeRegistry&)>& taken);
-    QVariant ownKey() const;
     void storeTrimmed(const QString& field, const QString& trimmed);
     void refreshDictionaries();
     void openDictionary(DictionaryKind kind);
@@ -83,28 +69,26 @@ private:
     QString m_originalCode;
 
     QList<QLabel*> labels; // Label1..Label12
-    DbEdit* DBEdit1;
-    DbEdit* DBEdit10;
-    QToolButton* SpeedButton1;
-    DbComboBox* DBLookupComboBox3;
-    QToolButton* SpeedButton3;
-    DbComboBox* DBLookupComboBox2;
-    QToolButton* SpeedButton2;
-    DbEdit* DBEdit3;
-    DbEdit* DBEdit4;
-    DbEdit* DBEdit5;
-    DbEdit* DBEdit9;
-    DbEdit* DBEdit7;
-    QDateEdit* DateTimePicker1;
-    DbEdit* DBEdit8;
-    QDateEdit* DateTimePicker2;
-    DbComboBox* DBComboBox1;
-    DbEdit* DBEdit6;
-    DbImage* DBImage1;
-    QPushButton* Button3;
-    DbEdit* DBEdit2;
-    QPushButton* btOK;
-    QPushButton* Button1;
+    DbEdit* m_codeBox;
+    DbEdit* m_nameBox;
+    QToolButton* m_nameListButton;
+    DbComboBox* m_typeBox;
+    QToolButton* m_typeListButton;
+    DbComboBox* m_placeBox;
+    QToolButton* m_placeListButton;
+    DbEdit* m_makerBox;
+    DbEdit* m_modelBox;
+    DbEdit* m_serialBox;
+    DbEdit* m_inventoryBox;
+    DbEdit* m_warrantyBox;
+    QDateEdit* m_warrantyPicker;
+    DbEdit* m_purchaseBox;
+    QDateEdit* m_purchasePicker;
+    DbComboBox* m_stateBox;
+    DbEdit* m_priceBox;
+    DbImage* m_photo;
+    QPushButton* m_photoButton;
+    DbEdit* m_identityBox; // the lasting identity, hidden
 };
 
 QList<Localization::Text> toolEditorTexts();

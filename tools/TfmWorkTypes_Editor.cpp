@@ -5,10 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/DbEdit.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,27 +25,21 @@ TfmWorkTypes_Editor::TfmWorkTypes_Editor(Session& session, Navigator& navigator,
 {
     setObjectName(QStringLiteral("TfmWorkTypes_Editor"));
     setModal(true);
-    Label1 = named(new QLabel(this), "Label1");
-    DBEdit1 = named(new DbEdit(m_workTypes, QStringLiteral("AField"), this), "DBEdit1");
-    DBEdit1->setMaxLength(kNameSize);
-    DBEdit1->setMinimumWidth(320);
-    Label1->setBuddy(DBEdit1);
-    btOK = named(new QPushButton(this), "btOK");
-    btCancel = named(new QPushButton(this), "btCancel");
-    btOK->setDefault(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(DBEdit1);
-    layout->addLayout(buttons);
+    m_nameCaption = named(new QLabel(this), "Label1");
+    m_nameBox = named(new DbEdit(m_workTypes, QStringLiteral("AField"), this), "DBEdit1");
+    m_nameBox->setMaxLength(kNameSize);
+    m_nameBox->setMinimumWidth(320);
+    m_nameCaption->setBuddy(m_nameBox);
+    auto* body = new QVBoxLayout;
+    body->addWidget(m_nameCaption);
+    body->addWidget(m_nameBox);
+    const DialogButtons buttons = layOutWithOkCancel(this, body, "btCancel");
+    m_okButton = buttons.ok;
+    m_cancelButton = buttons.cancel;
 
     Dialogs& d = m_platform.dialogs;
-    guardedConnect(btOK, &QPushButton::clicked, this, d, [this] { btOKClick(); });
-    guardedConnect(btCancel, &QPushButton::clicked, this, d, [this] { btCancelClick(); });
+    guardedConnect(m_okButton, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(m_cancelButton, &QPushButton::clicked, this, d, [this] { btCancelClick(); });
 }
 
 void TfmWorkTypes_Editor::execute()
@@ -79,7 +73,7 @@ void TfmWorkTypes_Editor::showEvent(QShowEvent* event)
         frame.moveCenter(m_anchor->frameGeometry().center());
         move(frame.topLeft());
     }
-    DBEdit1->setFocus();
+    m_nameBox->setFocus();
 }
 
 QList<Localization::Text> workTypeEditorTexts()

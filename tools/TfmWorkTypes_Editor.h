@@ -37,10 +37,10 @@ private:
     Platform& m_platform;
     QWidget* m_anchor = nullptr;
 
-    QLabel* Label1;
-    DbEdit* DBEdit1;
-    QPushButton* btOK;
-    QPushButton* btCancel;
+    QLabel* m_nameCaption;
+    DbEdit* m_nameBox;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
 };
 
 QList<Localization::Text> workTypeEditorTexts();
