@@ -2,6 +2,7 @@
 
 #include "HeldTools.h"
 #include "LastIssue.h"
+#include "RecipientCaptions.h"
 #include "core/DeskSelection.h"
 #include "core/FailureText.h"
 #include "core/MoneyText.h"
@@ -51,12 +52,10 @@ DbGrid* pageGrid(QWidget* page, const char* name, Query& rows, const QList<GridC
 } // namespace
 
 TfmCard_U::TfmCard_U(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : RecordCard(platform.dialogs, "TfmCard_U", QSize(760, 640), parent)
-    , q(session.connection())
+    : RecordCard(platform, session.connection(), "TfmCard_U", QSize(760, 640), parent)
     , q2(session.connection())
     , m_session(session)
     , m_navigator(navigator)
-    , m_platform(platform)
 {
     buildPhoto(session.qUsers, QSize(193, 203));
     auto* right = new QVBoxLayout;
@@ -283,15 +282,9 @@ void TfmCard_U::languageChanged()
 QList<Localization::Text> recipientCardTexts()
 {
     using P = Localization::Property;
-    QList<Localization::Text> rows = {
-        {"TfmCard_U", "", P::Title, 0, "Карточка получателя", "User card"},
-        {"TfmCard_U", "Label1", P::Caption, 0, "ID получателя", "ID user"},
-        {"TfmCard_U", "Label2", P::Caption, 0, "ФИО", "Name"},
-        {"TfmCard_U", "Label3", P::Caption, 0, "Телефон", "Phone"},
-        {"TfmCard_U", "Label4", P::Caption, 0, "Организация", "Company"},
-        {"TfmCard_U", "Label5", P::Caption, 0, "Отдел", "Department"},
-        {"TfmCard_U", "Label6", P::Caption, 0, "ФИО руководителя", "Supervisor"},
-        {"TfmCard_U", "Label7", P::Caption, 0, "Тел. руководителя", "Supervisor phone"},
+    QList<Localization::Text> rows = {{"TfmCard_U", "", P::Title, 0, "Карточка получателя", "User card"}};
+    rows += recipientCaptionTexts("TfmCard_U");
+    rows += {
         {"TfmCard_U", "Label8", P::Caption, 0, "Инструмента на сумму", "Price"},
         {"TfmCard_U", "TabSheet1", P::Title, 0, "История выдачи", "History"},
         {"TfmCard_U", "TabSheet2", P::Title, 0, "Инструмент на руках", "Tools on hands"},

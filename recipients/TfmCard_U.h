@@ -50,8 +50,7 @@ public:
     void DBGrid1TitleClick(int column);
     void DBGrid2TitleClick(int column);
 
-    // The recipient's journal and tools on hand.
-    Query q;
+    // The recipient's tools on hand; the journal is q.
     Query q2;
     OnHandStatement statement;
 
@@ -69,7 +68,6 @@ private:
 
     Session& m_session;
     Navigator& m_navigator;
-    Platform& m_platform;
     // Who the card shows: code and row key, taken when it opens.
     QString m_userCode;
     QString m_userKey;

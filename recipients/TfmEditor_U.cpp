@@ -1,5 +1,7 @@
 #include "TfmEditor_U.h"
 
+#include "RecipientCaptions.h"
+
 #include "core/CodeRegistry.h"
 #include "core/Session.h"
 #include "data/Connection.h"
@@ -142,17 +144,13 @@ void TfmEditor_U::changeEvent(QEvent* event)
 QList<Localization::Text> recipientEditorTexts()
 {
     using P = Localization::Property;
-    return {
-        {"TfmEditor_U", "", P::Title, 0, "Редактор записей (пользователь)", "Record Editor (user)"},
-        {"TfmEditor_U", "Label1", P::Caption, 0, "ID получателя", "ID user"},
-        {"TfmEditor_U", "Label2", P::Caption, 0, "ФИО", "Name"},
-        {"TfmEditor_U", "Label3", P::Caption, 0, "Телефон", "Phone"},
-        {"TfmEditor_U", "Label4", P::Caption, 0, "Организация", "Company"},
-        {"TfmEditor_U", "Label5", P::Caption, 0, "Отдел", "Department"},
-        {"TfmEditor_U", "Label6", P::Caption, 0, "ФИО руководителя", "Supervisor"},
-        {"TfmEditor_U", "Label7", P::Caption, 0, "Тел. руководителя", "Supervisor phone"},
+    QList<Localization::Text> rows = {
+        {"TfmEditor_U", "", P::Title, 0, "Редактор записей (пользователь)", "Record Editor (user)"}};
+    rows += recipientCaptionTexts("TfmEditor_U");
+    rows += {
         {"TfmEditor_U", "SpeedButton1", P::Caption, 0, "Открыть...", "Open..."},
         {"TfmEditor_U", "btOK", P::Caption, 0, "ОК", "OK"},
         {"TfmEditor_U", "btCancel", P::Caption, 0, "Отмена", "Cancel"},
     };
+    return rows;
 }

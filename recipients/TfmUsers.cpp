@@ -30,11 +30,10 @@ const QList<int> kWidths = {120, 160, 100, 150, 100, 160, 120};
 } // namespace
 
 TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : RegisterPage(platform.dialogs, parent)
+    : RegisterPage(platform, "Users", parent)
     , m_session(session)
     , m_users(session.qUsers)
     , m_navigator(navigator)
-    , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmUsers"));
     buildSearchBoxes(this);
@@ -65,18 +64,10 @@ void TfmUsers::pageShown()
     m_grid->spreadColumns();
 }
 
-int TfmUsers::GetTableRecordCount(const QString& ATable)
+int TfmUsers::countMatches()
 {
-    // Only the recipient table has these codes; a table name is never taken from outside.
-    if (ATable.compare(u"Users", Qt::CaseInsensitive) != 0)
-        return 0;
     const RecipientStatement s = recipientCountStatement(m_session.connection().dialect(), m_codeBox->text());
     return m_session.connection().scalar(s.sql, s.params).toInt();
-}
-
-void TfmUsers::ShowTableRecordCount()
-{
-    showRecordCount(GetTableRecordCount(QStringLiteral("Users")));
 }
 
 QString TfmUsers::recordCountText(int count) const
@@ -102,6 +93,13 @@ bool TfmUsers::hasCurrent() const
     return m_users.isOpen() && !m_users.isEmpty() && m_users.recNo() >= 0;
 }
 
+void TfmUsers::openEditor()
+{
+    m_navigator.openRecipientEditor();
+    ShowTableRecordCount();
+    m_navigator.notifyRecipientsChanged();
+}
+
 void TfmUsers::Button1Click()
 {
     if (!m_users.isOpen())
@@ -110,9 +108,7 @@ void TfmUsers::Button1Click()
     QFile picture(m_session.paths().recipientPicture);
     if (picture.open(QIODevice::ReadOnly))
         m_users.setValue(QStringLiteral("Photo"), picture.readAll());
-    m_navigator.openRecipientEditor();
-    ShowTableRecordCount();
-    m_navigator.notifyRecipientsChanged();
+    openEditor();
 }
 
 void TfmUsers::Button2Click()
@@ -120,9 +116,7 @@ void TfmUsers::Button2Click()
     if (!hasCurrent())
         return;
     m_users.edit();
-    m_navigator.openRecipientEditor();
-    ShowTableRecordCount();
-    m_navigator.notifyRecipientsChanged();
+    openEditor();
 }
 
 void TfmUsers::refuseDelete(int heldTools)
@@ -181,15 +175,9 @@ void TfmUsers::DBGrid1DblClick()
 QList<Localization::Text> recipientListTexts()
 {
     using P = Localization::Property;
-    QList<Localization::Text> rows = {
-        {"TfmUsers", "", P::Title, 0, "Получатели", "Users"},
-        {"TfmUsers", "Edit1", P::Hint, 0, "ID получателя", "ID user"},
-        {"TfmUsers", "Edit2", P::Hint, 0, "ФИО получателя", "Name"},
-        {"TfmUsers", "btSearch", P::Caption, 0, "Поиск", "Search"},
-        {"TfmUsers", "Button1", P::Caption, 0, "Добавить", "New"},
-        {"TfmUsers", "Button2", P::Caption, 0, "Изменить", "Edit"},
-        {"TfmUsers", "Button3", P::Caption, 0, "Удалить", "Delete"},
-    };
+    QList<Localization::Text> rows = {{"TfmUsers", "", P::Title, 0, "Получатели", "Users"}};
+    rows += TfmUsers::searchTexts("TfmUsers", "ID получателя", "ID user", "ФИО получателя", "Name");
+    rows += TfmUsers::rowButtonTexts("TfmUsers");
     const char* titles[][2] = {{"ID получателя", "ID user"},
                                {"ФИО", "Name"},
                                {"Телефон", "Phone number"},

@@ -22,8 +22,6 @@ public:
     // Brought up from the left panel: the count refreshed; the list shows
     // what the last search found.
     void pageShown() override;
-    int GetTableRecordCount(const QString& ATable);
-    void ShowTableRecordCount() override;
 
     void btSearchClick() override;
     void Button1Click() override;
@@ -33,19 +31,21 @@ public:
     void DBGrid1TitleClick(int column) override;
 
 protected:
+    int countMatches() override;
     QString recordCountText(int count) const override;
 
 private:
     void connectHandlers();
     void followAccessMode();
     bool hasCurrent() const;
+    // The editor on the row the list has made ready; the count and the desk follow what it saved.
+    void openEditor();
     void refuseDelete(int heldTools);
     void deleteCurrent(const QString& key);
 
     Session& m_session;
     Query& m_users;
     Navigator& m_navigator;
-    Platform& m_platform;
 };
 
 QList<Localization::Text> recipientListTexts();

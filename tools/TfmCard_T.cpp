@@ -40,11 +40,9 @@ const QList<RecordCard::Shown> kShown = {
 } // namespace
 
 TfmCard_T::TfmCard_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : RecordCard(platform.dialogs, "TfmCard_T", QSize(820, 680), parent)
-    , q(session.connection())
+    : RecordCard(platform, session.connection(), "TfmCard_T", QSize(820, 680), parent)
     , m_session(session)
     , m_navigator(navigator)
-    , m_platform(platform)
 {
     buildPhoto(session.qTools, QSize(184, 195));
     auto* right = new QVBoxLayout;

@@ -52,8 +52,6 @@ public:
     // The tool's lasting identity and its code, taken when the card opens.
     QString ID;
     QString ID_ForHend;
-    // The card's journal.
-    Query q;
 
 protected:
     void languageChanged() override;
@@ -68,7 +66,6 @@ private:
 
     Session& m_session;
     Navigator& m_navigator;
-    Platform& m_platform;
     QueryModel* m_model;
     QString m_folder;
     TitleSort m_journalSort;

@@ -41,12 +41,11 @@ const QColor kIssuedSelected(249, 132, 89);
 } // namespace
 
 TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : RegisterPage(platform.dialogs, parent)
+    : RegisterPage(platform, "Tools", parent)
     , m_session(session)
+    , m_inventory(session.connection())
     , m_tools(session.qTools)
     , m_navigator(navigator)
-    , m_platform(platform)
-    , m_inventory(session.connection())
 {
     setObjectName(QStringLiteral("TfmTools"));
     buildSearchBoxes(this);
@@ -168,23 +167,10 @@ void TfmTools::refresh()
     locateRemembered();
 }
 
-int TfmTools::GetTableRecordCount(const QString& ATable)
+int TfmTools::countMatches()
 {
-    // Only the tool table has codes to count; a table name is never taken from outside.
-    if (ATable.compare(u"Tools", Qt::CaseInsensitive) != 0)
-        return 0;
     const ToolSearchStatement s = toolCountStatement(m_session.connection().dialect(), m_codeBox->text());
     return m_session.connection().scalar(s.sql, s.params).toInt();
-}
-
-void TfmTools::ShowTableRecordCount()
-{
-    showRecordCount(GetTableRecordCount(QStringLiteral("Tools")));
-}
-
-QString TfmTools::recordCountText(int count) const
-{
-    return ::recordCountText(m_session.russian(), count);
 }
 
 void TfmTools::LoadWorkTypes()
@@ -274,6 +260,11 @@ void TfmTools::DBGrid1DblClick()
     locateRemembered();
 }
 
+QString TfmTools::recordCountText(int count) const
+{
+    return ::recordCountText(m_session.russian(), count);
+}
+
 void TfmTools::languageChanged()
 {
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
@@ -283,18 +274,15 @@ void TfmTools::languageChanged()
 QList<Localization::Text> toolListTexts()
 {
     using P = Localization::Property;
-    QList<Localization::Text> rows = {
+    QList<Localization::Text> rows = TfmTools::searchTexts("TfmTools", "ID инструмента", "ID tool", "Тип инструмента",
+                                                           "Tool type");
+    rows += {
         {"TfmTools", "", P::Title, 0, "Инструмент", "Tools"},
-        {"TfmTools", "Edit1", P::Hint, 0, "ID инструмента", "ID tool"},
-        {"TfmTools", "Edit2", P::Hint, 0, "Тип инструмента", "Tool type"},
         {"TfmTools", "cbWorkTypes", P::ToolTip, 0, "Вид работ", "Work types"},
-        {"TfmTools", "btSearch", P::Caption, 0, "Поиск", "Search"},
-        {"TfmTools", "Button1", P::Caption, 0, "Добавить", "New"},
-        {"TfmTools", "Button2", P::Caption, 0, "Изменить", "Edit"},
-        {"TfmTools", "Button3", P::Caption, 0, "Удалить", "Delete"},
         {"TfmTools", "btInvent", P::Caption, 0, "Инвентаризация", "Inventory"},
         {"TfmTools", "btWorkTypes", P::Caption, 0, "Виды работ", "Work types"},
     };
+    rows += TfmTools::rowButtonTexts("TfmTools");
     rows += toolGridTitles("TfmTools", "DBGrid1");
     return rows;
 }

@@ -28,8 +28,6 @@ public:
     // Reads the list again as it is searched and sorted now, the remembered
     // tool current again; settings are left as they are.
     void refresh();
-    int GetTableRecordCount(const QString& ATable);
-    void ShowTableRecordCount() override;
     // Refills the work type choice; nothing is chosen afterwards.
     void LoadWorkTypes();
     // Applies the saved SortTools when it is a sort of the list; anything else is no sort.
@@ -48,6 +46,7 @@ public:
     void btWorkTypesClick();
 
 protected:
+    int countMatches() override;
     QString recordCountText(int count) const override;
     void languageChanged() override;
 
@@ -58,10 +57,9 @@ private:
     void followAccessMode();
 
     Session& m_session;
+    InventoryReport m_inventory;
     Query& m_tools;
     Navigator& m_navigator;
-    Platform& m_platform;
-    InventoryReport m_inventory;
 
     // The row key of the tool that was current when the editor or the card
     // opened, found again when they close.

@@ -4,6 +4,7 @@
 #include "DbText.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "platform/Platform.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -11,9 +12,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-RecordCard::RecordCard(Dialogs& dialogs, const char* name, QSize size, QWidget* parent)
+RecordCard::RecordCard(Platform& platform, Connection& db, const char* name, QSize size, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_dialogs(dialogs)
+    , q(db)
+    , m_platform(platform)
 {
     setObjectName(QLatin1String(name));
     setModal(true);
@@ -64,8 +66,8 @@ void RecordCard::buildPages()
 
 void RecordCard::showLoaded(const std::function<void()>& load)
 {
-    if (runGuarded(m_dialogs, this, load))
-        m_dialogs.showModal(*this);
+    if (runGuarded(m_platform.dialogs, this, load))
+        m_platform.dialogs.showModal(*this);
 }
 
 QPushButton* RecordCard::button(QWidget* parent, const char* name)

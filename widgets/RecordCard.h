@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Query.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -7,12 +9,12 @@
 
 class DbImage;
 class DbText;
-class Dialogs;
+class Connection;
 class QGridLayout;
 class QLabel;
 class QPushButton;
-class Query;
 class QTabWidget;
+struct Platform;
 
 // A card: one record's photo and values, over two pages of lists about it.
 // Modal; shown once it has loaded its record.
@@ -26,8 +28,11 @@ public:
         int label;
     };
 
+    // The record's journal, on the first page.
+    Query q;
+
 protected:
-    RecordCard(Dialogs& dialogs, const char* name, QSize size, QWidget* parent);
+    RecordCard(Platform& platform, Connection& db, const char* name, QSize size, QWidget* parent);
 
     // The record's photo "DBImage1".
     void buildPhoto(Query& record, QSize size);
@@ -46,7 +51,7 @@ protected:
     void changeEvent(QEvent* event) override;
     virtual void languageChanged() { }
 
-    Dialogs& m_dialogs;
+    Platform& m_platform;
     DbImage* m_photo = nullptr;
     QList<QLabel*> m_captions; // by label number, Label1 first
     QList<DbText*> m_values;   // the value under each caption

@@ -3,6 +3,7 @@
 #include "DbGrid.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "platform/Platform.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -10,8 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-RegisterPage::RegisterPage(Dialogs& dialogs, QWidget* parent)
-    : SearchPage(dialogs, parent)
+RegisterPage::RegisterPage(Platform& platform, const char* table, QWidget* parent)
+    : SearchPage(platform, parent)
+    , m_table(table)
 {
 }
 
@@ -42,7 +44,7 @@ QHBoxLayout* RegisterPage::registerBar(QWidget* between)
 
 void RegisterPage::connectRegister()
 {
-    Dialogs& d = m_dialogs;
+    Dialogs& d = m_platform.dialogs;
     guardedConnect(m_addButton, &QPushButton::clicked, this, d, [this] { Button1Click(); });
     guardedConnect(m_changeButton, &QPushButton::clicked, this, d, [this] { Button2Click(); });
     guardedConnect(m_deleteButton, &QPushButton::clicked, this, d, [this] { Button3Click(); });
@@ -65,16 +67,24 @@ void RegisterPage::allowChanges(bool allowed)
     m_deleteButton->setEnabled(allowed);
 }
 
-void RegisterPage::showRecordCount(int count)
+int RegisterPage::GetTableRecordCount(const QString& ATable)
 {
-    m_recordCount = count;
-    m_countLabel->setText(recordCountText(count));
+    // A table name is never taken from outside.
+    if (ATable.compare(QLatin1String(m_table), Qt::CaseInsensitive) != 0)
+        return 0;
+    return countMatches();
+}
+
+void RegisterPage::ShowTableRecordCount()
+{
+    m_recordCount = GetTableRecordCount(QLatin1String(m_table));
+    m_countLabel->setText(recordCountText(m_recordCount));
 }
 
 void RegisterPage::languageChanged()
 {
     if (isVisibleTo(window()))
-        runGuarded(m_dialogs, this, [this] { ShowTableRecordCount(); });
+        runGuarded(m_platform.dialogs, this, [this] { ShowTableRecordCount(); });
     else
         m_countLabel->setText(recordCountText(m_recordCount));
 }
@@ -84,9 +94,19 @@ bool RegisterPage::eventFilter(QObject* watched, QEvent* event)
     if ((watched == m_codeBox || watched == m_textBox) && event->type() == m_enterSearches) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            runGuarded(m_dialogs, this, m_enterSearch);
+            runGuarded(m_platform.dialogs, this, m_enterSearch);
             return true;
         }
     }
     return SearchPage::eventFilter(watched, event);
+}
+
+QList<Localization::Text> RegisterPage::rowButtonTexts(const char* window)
+{
+    const char* const captions[][3] = {
+        {"Button1", "Добавить", "New"}, {"Button2", "Изменить", "Edit"}, {"Button3", "Удалить", "Delete"}};
+    QList<Localization::Text> rows;
+    for (const auto& c : captions)
+        rows.append({window, c[0], Localization::Property::Caption, 0, c[1], c[2]});
+    return rows;
 }

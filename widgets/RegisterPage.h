@@ -22,10 +22,17 @@ public:
     virtual void Button3Click() = 0; // delete
     virtual void DBGrid1DblClick() = 0;
     virtual void DBGrid1TitleClick(int column) = 0;
-    virtual void ShowTableRecordCount() = 0;
+    // The rows of table whose code starts as the code box says; 0 for any
+    // table but the page's own.
+    int GetTableRecordCount(const QString& ATable);
+    void ShowTableRecordCount();
+
+    // The row buttons' captions, the same on every register page.
+    static QList<Localization::Text> rowButtonTexts(const char* window);
 
 protected:
-    RegisterPage(Dialogs& dialogs, QWidget* parent);
+    // table: the register's table, the one whose rows the page counts.
+    RegisterPage(Platform& platform, const char* table, QWidget* parent);
 
     // "btSearch", the count "lbRecordCount" and the row buttons "Button1"
     // to "Button3", in that order after the search boxes and what stands
@@ -42,7 +49,8 @@ protected:
     // Changing and deleting rows is the administrator's.
     void allowChanges(bool allowed);
 
-    void showRecordCount(int count);
+    // The page's own rows whose code starts as the code box says.
+    virtual int countMatches() = 0;
     virtual QString recordCountText(int count) const = 0;
 
     // A page in view counts anew; a hidden one, the tool list at every start
@@ -56,6 +64,7 @@ protected:
     QPushButton* m_deleteButton = nullptr;
 
 private:
+    const char* m_table;
     int m_recordCount = 0; // the last count, rewritten in the language of the moment
     QEvent::Type m_enterSearches = QEvent::None;
     std::function<void()> m_enterSearch;

@@ -3,14 +3,15 @@
 #include "DbGrid.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "platform/Platform.h"
 
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
-SearchPage::SearchPage(Dialogs& dialogs, QWidget* parent)
+SearchPage::SearchPage(Platform& platform, QWidget* parent)
     : QWidget(parent)
-    , m_dialogs(dialogs)
+    , m_platform(platform)
 {
 }
 
@@ -23,7 +24,7 @@ void SearchPage::buildSearchBoxes(QWidget* parent)
 void SearchPage::buildSearchButton(QWidget* parent)
 {
     m_searchButton = named(new QPushButton(parent), "btSearch");
-    guardedConnect(m_searchButton, &QPushButton::clicked, this, m_dialogs, [this] { btSearchClick(); });
+    guardedConnect(m_searchButton, &QPushButton::clicked, this, m_platform.dialogs, [this] { btSearchClick(); });
 }
 
 void SearchPage::changeEvent(QEvent* event)
@@ -35,4 +36,13 @@ void SearchPage::changeEvent(QEvent* event)
     m_textBox->setAccessibleName(m_textBox->placeholderText());
     m_grid->setAccessibleName(windowTitle());
     languageChanged();
+}
+
+QList<Localization::Text> SearchPage::searchTexts(const char* window, const char* codeRu, const char* codeEn,
+                                                  const char* textRu, const char* textEn)
+{
+    using P = Localization::Property;
+    return {{window, "Edit1", P::Hint, 0, codeRu, codeEn},
+            {window, "Edit2", P::Hint, 0, textRu, textEn},
+            {window, "btSearch", P::Caption, 0, "Поиск", "Search"}};
 }

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "widgets/Localization.h"
 #include "widgets/Page.h"
 
 #include <QWidget>
 
 class DbGrid;
-class Dialogs;
 class QLineEdit;
 class QPushButton;
+struct Platform;
 
 // A main-window page that finds rows with a code box and a text box and a
 // search button, and lists them in a grid. The page says how it searches;
@@ -18,8 +19,12 @@ class SearchPage : public QWidget, public Page
 public:
     virtual void btSearchClick() = 0;
 
+    // The search boxes' hints and the search button's caption on window.
+    static QList<Localization::Text> searchTexts(const char* window, const char* codeRu, const char* codeEn,
+                                                 const char* textRu, const char* textEn);
+
 protected:
-    SearchPage(Dialogs& dialogs, QWidget* parent);
+    SearchPage(Platform& platform, QWidget* parent);
 
     // The search boxes "Edit1" and "Edit2", on parent.
     void buildSearchBoxes(QWidget* parent);
@@ -30,7 +35,7 @@ protected:
     void changeEvent(QEvent* event) override;
     virtual void languageChanged() { }
 
-    Dialogs& m_dialogs;
+    Platform& m_platform;
     QLineEdit* m_codeBox = nullptr;
     QLineEdit* m_textBox = nullptr;
     QPushButton* m_searchButton = nullptr;

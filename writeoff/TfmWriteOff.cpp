@@ -41,13 +41,12 @@ const QString kId = QStringLiteral("ID");
 } // namespace
 
 TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : SearchPage(platform.dialogs, parent)
+    : SearchPage(platform, parent)
     , qTools_notWriteOff(session.connection())
     , qAKT(session.connection())
     , qAKT_Container(session.connection())
     , m_session(session)
     , m_navigator(navigator)
-    , m_platform(platform)
 {
     setObjectName(QStringLiteral("TfmWriteOff"));
     m_pageSplitter = named(new QSplitter(Qt::Vertical, this), "Splitter1");
@@ -370,10 +369,7 @@ QList<Localization::Text> writeOffTexts()
     using P = Localization::Property;
     QList<Localization::Text> rows = {
         {"TfmWriteOff", "", P::Title, 0, "Списание", "Write off"},
-        {"TfmWriteOff", "Edit1", P::Hint, 0, "ID инструмента", "ID Tool"},
-        {"TfmWriteOff", "Edit2", P::Hint, 0, "Тип инструмента", "Tool type"},
         {"TfmWriteOff", "cbWorkTypes", P::ToolTip, 0, "Вид работ", "Type of work"},
-        {"TfmWriteOff", "btSearch", P::Caption, 0, "Поиск", "Search"},
         {"TfmWriteOff", "btADDtoAKT", P::Caption, 0, "Добавить в АКТ", "Add to ACT"},
         {"TfmWriteOff", "btNewAKT", P::Caption, 0, "Новый АКТ", "New ACT"},
         {"TfmWriteOff", "btWriteOff", P::Caption, 0, "Списать", "Write off"},
@@ -385,6 +381,7 @@ QList<Localization::Text> writeOffTexts()
         {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 2, "Модель", "Model"},
         {"TfmWriteOff", "Grid_AKT_Conteiner", P::ColumnTitle, 3, "Производитель", "Brand"},
     };
+    rows += TfmWriteOff::searchTexts("TfmWriteOff", "ID инструмента", "ID Tool", "Тип инструмента", "Tool type");
     rows += toolGridTitles("TfmWriteOff", "Grid_Tools");
     return rows;
 }

@@ -69,7 +69,6 @@ private:
 
     Session& m_session;
     Navigator& m_navigator;
-    Platform& m_platform;
 
     // The grid "Grid_Tools" lists the candidates.
     WorkTypeBox* cbWorkTypes;
