@@ -22,7 +22,7 @@ public:
     virtual void Button3Click() = 0; // delete
     virtual void DBGrid1DblClick() = 0;
     virtual void DBGrid1TitleClick(int column) = 0;
-    // The rows of table whose code starts as the code box says; 0 for any
+    // The rows of table whose code matches the code box; 0 for any
     // table but the page's own.
     int GetTableRecordCount(const QString& ATable);
     void ShowTableRecordCount();
@@ -49,7 +49,7 @@ protected:
     // Changing and deleting rows is the administrator's.
     void allowChanges(bool allowed);
 
-    // The page's own rows whose code starts as the code box says.
+    // The page's own rows whose code matches the code box.
     virtual int countMatches() = 0;
     virtual QString recordCountText(int count) const = 0;
 

@@ -30,6 +30,8 @@ class TestToolList : public QObject
 private slots:
     void searchTexts_data();
     void searchTexts();
+    void enterSearchesOnItsOwnKeyEvent_data();
+    void enterSearchesOnItsOwnKeyEvent();
     void issuedToolsFirst();
     void workTypes();
     void countLabel();
@@ -111,6 +113,47 @@ void TestToolList::searchTexts()
     expected.sort();
     QCOMPARE(got, expected);
     QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+}
+
+// The tool list searches as Enter goes down, the recipient list as it comes
+// up; the other half of the key stroke leaves the list as it is.
+void TestToolList::enterSearchesOnItsOwnKeyEvent_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("press"); // else a release
+    QTest::addColumn<bool>("searches");
+    QTest::newRow("tool list, press") << "TfmTools" << true << true;
+    QTest::newRow("tool list, release") << "TfmTools" << false << false;
+    QTest::newRow("recipient list, press") << "TfmUsers" << true << false;
+    QTest::newRow("recipient list, release") << "TfmUsers" << false << true;
+}
+
+void TestToolList::enterSearchesOnItsOwnKeyEvent()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, press);
+    QFETCH(bool, searches);
+    DeskFixture f;
+    for (const char* code : {"T1", "T2"})
+        f.addTool(code);
+    for (const char* code : {"U1", "U2"})
+        f.addRecipient(code);
+    if (page == u"TfmTools") {
+        openList(f);
+    } else {
+        f.app().showRecipientList();
+        f.control<QPushButton>("TfmUsers", "btSearch")->click();
+    }
+    const QByteArray window = page.toLatin1();
+    QueryModel* rows = f.control<DbGrid>(window.constData(), "DBGrid1")->queryModel();
+    QCOMPARE(rows->rowCount(), 2);
+    auto* code = f.control<QLineEdit>(window.constData(), "Edit1");
+    code->setText(QStringLiteral("2"));
+    if (press)
+        QTest::keyPress(code, Qt::Key_Return);
+    else
+        QTest::keyRelease(code, Qt::Key_Return);
+    QCOMPARE(rows->rowCount(), searches ? 1 : 2);
 }
 
 void TestToolList::issuedToolsFirst()
