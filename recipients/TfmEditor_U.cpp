@@ -79,8 +79,7 @@ void TfmEditor_U::connectHandlers()
 void TfmEditor_U::FormShow()
 {
     OK = false;
-    const bool editing = m_users.state() == Query::State::Edit;
-    m_editStartID = editing ? m_users.text(kCode).trimmed() : QString();
+    noteCode(kCode);
     edits.first()->setFocus();
 }
 
@@ -109,15 +108,12 @@ void TfmEditor_U::btOKClick()
         return;
     // A blank code is made from the highest key and "002": the tool editor's
     // "001" keeps generated tool and recipient codes apart.
-    if (edits.first()->text().trimmed().isEmpty())
-        u.setValue(kCode, GetMaxUserID() + QStringLiteral("002"));
-    // Stored as the desk will look it up: without blanks around it.
-    const QString code = edits.first()->text().trimmed();
-    const bool codeKept = u.state() == Query::State::Edit && code == m_editStartID;
-    if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
+    const std::optional<QString> code = checkedCode(edits.first(),
+                                                    [this] { return GetMaxUserID() + QStringLiteral("002"); });
+    if (!code)
         return;
-    if (u.text(kCode) != code)
-        u.setValue(kCode, code);
+    if (u.text(kCode) != *code)
+        u.setValue(kCode, *code);
     u.post();
     OK = true;
     accept();

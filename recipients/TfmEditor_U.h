@@ -30,8 +30,8 @@ public:
 
     // True, after the message, when a tool or another recipient has the
     // code, letter case ignored as the desk ignores it.
-    bool InTool_IDList(const QString& ID);
-    bool InUser_IDList(const QString& ID);
+    bool InTool_IDList(const QString& ID) override;
+    bool InUser_IDList(const QString& ID) override;
     QString GetMaxUserID();
 
 protected:
@@ -44,8 +44,6 @@ private:
     Session& m_session;
     Query& m_users;
     Platform& m_platform;
-    // The trimmed code the row had when editing began; empty for a new row.
-    QString m_editStartID;
 
     QList<QLabel*> labels; // Label1..Label7
     QList<DbEdit*> edits;  // DBEdit1..DBEdit7

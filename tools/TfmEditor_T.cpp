@@ -173,7 +173,7 @@ void TfmEditor_T::FormShow()
     OK = false;
     IsNewRecord = m_tools.state() == Query::State::Insert;
     const bool editing = m_tools.state() == Query::State::Edit;
-    m_originalCode = editing ? m_tools.text(QStringLiteral("ID_Tool")) : QString();
+    noteCode(QStringLiteral("ID_Tool"));
     Old_Serial = editing ? m_tools.text(QStringLiteral("SNumber")).trimmed() : QString();
     chosenPicture.clear();
     refreshDictionaries();
@@ -215,14 +215,11 @@ void TfmEditor_T::btOKClick()
     Query& t = m_tools;
     if (t.state() == Query::State::Browse)
         return;
-    if (m_codeBox->text().trimmed().isEmpty()) {
-        t.setValue(QStringLiteral("ID_Tool"), GetMaxToolID() + QStringLiteral("001"));
-    }
-    const QString code = m_codeBox->text().trimmed();
-    const bool inserting = t.state() == Query::State::Insert;
-    const bool codeKept = !inserting && code == m_originalCode.trimmed();
-    if (!codeKept && (InTool_IDList(code) || InUser_IDList(code)))
+    const std::optional<QString> code = checkedCode(m_codeBox,
+                                                    [this] { return GetMaxToolID() + QStringLiteral("001"); });
+    if (!code)
         return;
+    const bool inserting = t.state() == Query::State::Insert;
     const QString serial = m_serialBox->text().trimmed();
     if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))
         return;
@@ -230,7 +227,7 @@ void TfmEditor_T::btOKClick()
         m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
         return;
     }
-    storeTrimmed(QStringLiteral("ID_Tool"), code);
+    storeTrimmed(QStringLiteral("ID_Tool"), *code);
     storeTrimmed(QStringLiteral("SNumber"), serial);
     if (inserting)
         t.setValue(QStringLiteral("Passed"), true);

@@ -36,8 +36,8 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
 
-    bool InTool_IDList(const QString& ID);
-    bool InUser_IDList(const QString& ID);
+    bool InTool_IDList(const QString& ID) override;
+    bool InUser_IDList(const QString& ID) override;
     bool SerialFindDuplicate(const QString& ASerial);
     QString GetMaxToolID();
 
@@ -65,8 +65,6 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
     bool m_settingPickers = false;
-    // The code the row had when the editor opened on it.
-    QString m_originalCode;
 
     QList<QLabel*> labels; // Label1..Label12
     DbEdit* m_codeBox;

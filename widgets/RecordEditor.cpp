@@ -6,6 +6,7 @@
 #include "data/Query.h"
 #include "platform/Dialogs.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 RecordEditor::RecordEditor(Dialogs& dialogs, Query& record, const char* name, QWidget* parent)
@@ -52,6 +53,24 @@ bool RecordEditor::refusedBy(const char* check, const QString& message, const st
     if (found)
         m_dialogs.message(this, message);
     return found;
+}
+
+void RecordEditor::noteCode(const QString& field)
+{
+    m_codeField = field;
+    m_codeBefore = m_record.state() == Query::State::Edit ? m_record.text(field).trimmed() : QString();
+}
+
+std::optional<QString> RecordEditor::checkedCode(const QLineEdit* box, const std::function<QString()>& generated)
+{
+    if (box->text().trimmed().isEmpty())
+        m_record.setValue(m_codeField, generated());
+    // Stored as the desk will look it up: without blanks around it.
+    const QString code = box->text().trimmed();
+    const bool kept = m_record.state() == Query::State::Edit && code == m_codeBefore;
+    if (!kept && (InTool_IDList(code) || InUser_IDList(code)))
+        return std::nullopt;
+    return code;
 }
 
 QVariant RecordEditor::ownKey() const

@@ -4,9 +4,11 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 
 class Dialogs;
 class QLayout;
+class QLineEdit;
 class QPushButton;
 class Query;
 
@@ -23,6 +25,11 @@ public:
 
     void done(int result) override;
 
+    // True, after the message, when a tool or a recipient has the code,
+    // letter case ignored as the desk ignores it.
+    virtual bool InTool_IDList(const QString& ID) = 0;
+    virtual bool InUser_IDList(const QString& ID) = 0;
+
     // The row was saved in this showing.
     bool OK = false;
 
@@ -34,6 +41,12 @@ protected:
     // True, after message, when taken finds the value in use. A database
     // failure is shown under the check's name and lets the save go on.
     bool refusedBy(const char* check, const QString& message, const std::function<bool()>& taken);
+    // Notes the code the row has in field as the editor opens on it.
+    void noteCode(const QString& field);
+    // The code to save: the box's text without blanks around it, the one
+    // generated when the box is blank. None, after the message, when a tool
+    // or a recipient has it and the row did not have it when noted.
+    std::optional<QString> checkedCode(const QLineEdit* box, const std::function<QString()>& generated);
     // The row being edited, which is never a duplicate of itself.
     QVariant ownKey() const;
     // Asks for a picture and stores it as the row's photo; the picture's
@@ -44,4 +57,8 @@ protected:
     Query& m_record;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
+
+private:
+    QString m_codeField;
+    QString m_codeBefore; // trimmed; empty for a new row
 };
