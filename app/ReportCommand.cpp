@@ -4,11 +4,11 @@
 
 #include "core/FailureText.h"
 #include "core/Messages.h"
-#include "core/MoneyText.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
+#include "data/MoneyText.h"
 #include "recipients/HeldTools.h"
 #include "recipients/LastIssue.h"
 #include "reports/HistoryReport.h"
