@@ -11,13 +11,13 @@
 #include "data/MoneyText.h"
 #include "recipients/HeldTools.h"
 #include "recipients/LastIssue.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPdfWriter.h"
+#include "reportengine/TfrxRTFExport.h"
+#include "reportengine/TfrxReport.h"
 #include "reports/HistoryReport.h"
 #include "reports/InventoryReport.h"
 #include "reports/OnHandStatement.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPdfWriter.h"
-#include "reports/TfrxRTFExport.h"
-#include "reports/TfrxReport.h"
 
 #include <QHash>
 #include <stdexcept>
