@@ -4,20 +4,20 @@
 
 #include "core/FailureText.h"
 #include "core/Messages.h"
-#include "core/MoneyText.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
+#include "data/MoneyText.h"
 #include "recipients/HeldTools.h"
 #include "recipients/LastIssue.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPdfWriter.h"
+#include "reportengine/TfrxRTFExport.h"
+#include "reportengine/TfrxReport.h"
 #include "reports/HistoryReport.h"
 #include "reports/InventoryReport.h"
 #include "reports/OnHandStatement.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPdfWriter.h"
-#include "reports/TfrxRTFExport.h"
-#include "reports/TfrxReport.h"
 
 #include <QHash>
 #include <stdexcept>

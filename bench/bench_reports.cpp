@@ -7,14 +7,14 @@
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/Schema.h"
-#include "reports/ComputedFieldSource.h"
-#include "reports/PreparedReport.h"
-#include "reports/QueryRowSource.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPdfWriter.h"
-#include "reports/ReportTemplates.h"
-#include "reports/TfrxRTFExport.h"
-#include "reports/TfrxReport.h"
+#include "reportengine/ComputedFieldSource.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/QueryRowSource.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPdfWriter.h"
+#include "reportengine/ReportTemplates.h"
+#include "reportengine/TfrxRTFExport.h"
+#include "reportengine/TfrxReport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

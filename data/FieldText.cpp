@@ -1,5 +1,6 @@
 #include "FieldText.h"
 
+#include "MoneyText.h"
 #include "Query.h"
 
 #include <QDate>
@@ -28,7 +29,7 @@ QString fieldText(const QVariant& v, FieldKind kind, const QString& format)
         return dt.toString(format.isEmpty() ? QStringLiteral("dd.MM.yyyy hh:mm:ss") : format);
     }
     case FieldKind::Real:
-        return QLocale().toString(v.toDouble(), 'f', 2);
+        return amountText(v.toDouble(), QLocale()); // the interface language's, set at sign-in
     case FieldKind::Bool: {
         const auto b = Query::parseBool(v);
         return b ? (*b ? QStringLiteral("True") : QStringLiteral("False")) : QString();

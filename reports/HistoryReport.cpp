@@ -1,8 +1,8 @@
 #include "HistoryReport.h"
 
-#include "ReportTemplates.h"
-#include "TfrxMemoView.h"
-#include "TfrxReport.h"
+#include "reportengine/ReportTemplates.h"
+#include "reportengine/TfrxMemoView.h"
+#include "reportengine/TfrxReport.h"
 
 HistoryReport::HistoryReport(Connection& db)
     : qHReport(db)

@@ -2,7 +2,7 @@
 
 #include "data/Query.h"
 
-#include "TfrxReport.h"
+#include "reportengine/TfrxReport.h"
 
 #include <QDate>
 #include <functional>

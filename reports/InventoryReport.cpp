@@ -1,10 +1,10 @@
 #include "InventoryReport.h"
 
-#include "ComputedFieldSource.h"
-#include "QueryRowSource.h"
-#include "ReportTemplates.h"
-#include "TfrxReport.h"
 #include "data/Connection.h"
+#include "reportengine/ComputedFieldSource.h"
+#include "reportengine/QueryRowSource.h"
+#include "reportengine/ReportTemplates.h"
+#include "reportengine/TfrxReport.h"
 
 InventoryReport::InventoryReport(Connection& db)
     : qPassedTrue(db)

@@ -1,7 +1,5 @@
 #include "TfmReport.h"
 
-#include "ReportPreview.h"
-#include "TfrxReport.h"
 #include "core/FailureText.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -9,6 +7,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "reportengine/ReportPreview.h"
+#include "reportengine/TfrxReport.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 

@@ -2,16 +2,14 @@
 
 #include "ActTool.h"
 
+#include "data/MoneyText.h"
+
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-// A price rounded to a whole number, halves to the even neighbour
-// (10.5 -> 10, 11.5 -> 12). Not finite gives 0.
-qint64 roundedPrice(double price);
-
-// The sum of the tools' rounded prices; a tool without a price adds 0.
+// The sum of the tools' prices each rounded by roundedPrice; a tool without a price adds 0.
 qint64 actTotal(const QList<ActTool>& tools);
 
 // The price as stored, in the number format of the interface language

@@ -11,23 +11,21 @@ namespace {
 
 const QString kSource = QStringLiteral(TOOLDESK_SOURCE_DIR);
 // Folders of the program itself, each one library.
-const QStringList kProgramFolders = {"app",  "core",  "data",       "platform", "widgets", "config",
-                                     "desk", "tools", "recipients", "writeoff", "reports"};
+const QStringList kProgramFolders = {"app",    "core", "data",  "platform",   "widgets",  "reportengine",
+                                     "config", "desk", "tools", "recipients", "writeoff", "reports"};
 // Folders that hold windows; they never include each other.
 const QStringList kWindowFolders = {"config", "desk", "tools", "recipients", "writeoff", "reports"};
-// Crossings found when writeoff and reports joined the check: widget-free
-// helpers that sit beside a window instead of in core. Shown as expected
-// failures until they move; any other crossing fails.
+// Crossings found when writeoff and reports joined the check: the program's
+// reports that a window builds for its own print button sit in the reports
+// window folder. Shown as expected failures until they move; any other
+// crossing fails.
 const QStringList kKnownCrossings = {
-    "tools/TfmTools.cpp -> \"reports/ReportFileName.h\"",
-    "tools/TfmTools.cpp -> \"reports/RtfReportFile.h\"",
     "tools/TfmTools.h -> \"reports/InventoryReport.h\"",
-    "recipients/TfmCard_U.cpp -> \"reports/ReportFileName.h\"",
-    "recipients/TfmCard_U.cpp -> \"reports/RtfReportFile.h\"",
     "recipients/TfmCard_U.h -> \"reports/OnHandStatement.h\"",
 };
-// Folders below the windows; they include no window at all.
-const QStringList kLowerFolders = {"core", "data", "platform", "widgets"};
+// Folders below the windows; they include no window at all. The report
+// engine is one of them: a window may use it as it uses widgets.
+const QStringList kLowerFolders = {"core", "data", "platform", "widgets", "reportengine"};
 
 struct Include {
     QString file;   // relative to the source folder
@@ -167,7 +165,7 @@ void TestStructure::windowFoldersDoNotIncludeEachOther()
         }
     }
     QVERIFY2(bad.isEmpty(), qPrintable(describe(bad)));
-    QEXPECT_FAIL("", "helpers shared by windows still sit in a window folder", Continue);
+    QEXPECT_FAIL("", "reports two windows build still sit in the reports window folder", Continue);
     QVERIFY2(known.isEmpty(), qPrintable(describe(known)));
 }
 

@@ -1,14 +1,14 @@
 #include "ReportDb.h"
 
 #include "data/FieldText.h"
-#include "reports/PreparedReport.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPainter.h"
-#include "reports/ReportUnits.h"
-#include "reports/TableRowSource.h"
-#include "reports/TemplateLoader.h"
-#include "reports/TfrxMemoView.h"
-#include "reports/TfrxReport.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPainter.h"
+#include "reportengine/ReportUnits.h"
+#include "reportengine/TableRowSource.h"
+#include "reportengine/TemplateLoader.h"
+#include "reportengine/TfrxMemoView.h"
+#include "reportengine/TfrxReport.h"
 
 #include <QImage>
 #include <QPainter>

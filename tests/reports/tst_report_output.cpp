@@ -2,17 +2,17 @@
 
 #include "data/DbFixture.h"
 #include "data/FileWriteError.h"
-#include "reports/PreparedItem.h"
-#include "reports/PreparedReport.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPdfWriter.h"
-#include "reports/ReportPreview.h"
-#include "reports/ReportPrinter.h"
-#include "reports/RtfWriter.h"
-#include "reports/TableRowSource.h"
-#include "reports/TemplateLoader.h"
-#include "reports/TfrxRTFExport.h"
-#include "reports/TfrxReport.h"
+#include "reportengine/PreparedItem.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPdfWriter.h"
+#include "reportengine/ReportPreview.h"
+#include "reportengine/ReportPrinter.h"
+#include "reportengine/RtfWriter.h"
+#include "reportengine/TableRowSource.h"
+#include "reportengine/TemplateLoader.h"
+#include "reportengine/TfrxRTFExport.h"
+#include "reportengine/TfrxReport.h"
 
 #include <QAction>
 #include <QPrintPreviewDialog>

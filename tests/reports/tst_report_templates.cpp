@@ -1,15 +1,15 @@
 #include "ConsumerTools.h"
 #include "ReportDb.h"
 
-#include "reports/ComputedFieldSource.h"
-#include "reports/PreparedReport.h"
-#include "reports/QueryRowSource.h"
-#include "reports/ReportError.h"
-#include "reports/ReportPdfWriter.h"
-#include "reports/ReportTemplates.h"
-#include "reports/TfrxMemoView.h"
-#include "reports/TfrxRTFExport.h"
-#include "reports/TfrxReport.h"
+#include "reportengine/ComputedFieldSource.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/QueryRowSource.h"
+#include "reportengine/ReportError.h"
+#include "reportengine/ReportPdfWriter.h"
+#include "reportengine/ReportTemplates.h"
+#include "reportengine/TfrxMemoView.h"
+#include "reportengine/TfrxRTFExport.h"
+#include "reportengine/TfrxReport.h"
 
 #include <QHash>
 #include <QLocale>

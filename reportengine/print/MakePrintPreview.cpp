@@ -1,5 +1,5 @@
 // The print module: Qt's print preview dialog set up for a report's pages.
-#include "reports/PrintPreviewRequest.h"
+#include "reportengine/PrintPreviewRequest.h"
 
 #include <QAction>
 #include <QPrintPreviewDialog>
