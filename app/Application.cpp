@@ -10,7 +10,7 @@
 #include "recipients/TfmCard_U.h"
 #include "recipients/TfmEditor_U.h"
 #include "recipients/TfmUsers.h"
-#include "reports/TfmReport.h"
+#include "reportpage/TfmReport.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmDict.h"
 #include "tools/TfmEditor_T.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HistoryReport.h"
+#include "reports/HistoryReport.h"
 #include "widgets/Localization.h"
 #include "widgets/Page.h"
 
