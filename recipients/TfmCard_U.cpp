@@ -7,6 +7,7 @@
 #include "core/MoneyText.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
@@ -193,13 +194,12 @@ void TfmCard_U::FormShow()
 void TfmCard_U::reloadLists()
 {
     const SqlDialect& d = m_session.connection().dialect();
-    q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
-                 .arg(d.caselessEquals(QStringLiteral("ID_U"), m_userCode)),
-             {m_userCode});
+    q.setStatement(Select(col::History::Table)
+                       .where(d.caselessEquals(col::History::ID_U, m_userCode), {m_userCode})
+                       .orderBy(col::Key, true));
     m_journalMarks.clear();
     q.open();
-    const HeldToolsStatement held = heldToolsStatement(m_session.connection(), m_userKey);
-    q2.setSql(held.sql, held.params);
+    q2.setStatement(heldToolsStatement(m_session.connection(), m_userKey));
     m_toolMarks.clear();
     q2.open();
     m_journalModel->setDisplayFormat(m_journalModel->columnOfField(kTime), kTimeFormat);
@@ -231,7 +231,7 @@ void TfmCard_U::toggleMarkedSort(Query& query, QueryModel& model, QSet<QString>&
         return;
     // A marked field was sorted ascending last: it turns descending and loses its mark.
     const bool ascending = !marked.contains(field);
-    if (!query.setSort(field + (ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))))
+    if (!query.setSort(field, !ascending))
         return;
     if (ascending)
         marked.insert(field);

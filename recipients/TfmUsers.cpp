@@ -127,9 +127,7 @@ void TfmUsers::ShowTableRecordCount()
 
 void TfmUsers::btSearchClick()
 {
-    const RecipientStatement s = recipientSearchStatement(m_session.connection().dialect(), Edit1->text(),
-                                                          Edit2->text());
-    m_users.setSql(s.sql, s.params);
+    m_users.setStatement(recipientSearchStatement(m_session.connection().dialect(), Edit1->text(), Edit2->text()));
     m_users.open();
 }
 

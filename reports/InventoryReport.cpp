@@ -4,6 +4,7 @@
 #include "QueryRowSource.h"
 #include "ReportTemplates.h"
 #include "TfrxReport.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 InventoryReport::InventoryReport(Connection& db)
@@ -12,9 +13,13 @@ InventoryReport::InventoryReport(Connection& db)
     , m_db(db)
     , m_outRows(std::make_unique<QueryRowSource>(qPassedFalse))
 {
-    const QString byType = QStringLiteral("SELECT * FROM Tools WHERE passed=%1 ORDER BY Tool_Type");
-    qPassedTrue.setSql(byType.arg(db.dialect().sqlTrue()));
-    qPassedFalse.setSql(byType.arg(db.dialect().sqlFalse()));
+    const auto byType = [](const QString& passed) {
+        return Select(col::Tools::Table)
+            .where(col::Tools::Passed + QStringLiteral("=") + passed)
+            .orderBy(col::Tools::Tool_Type);
+    };
+    qPassedTrue.setStatement(byType(db.dialect().sqlTrue()));
+    qPassedFalse.setStatement(byType(db.dialect().sqlFalse()));
     m_outWithOwner = std::make_shared<ComputedFieldSource>(
         *m_outRows, QStringLiteral("OwnerFIO"), [this](const RowSource& row) {
             const int owner = row.fieldIndex(QStringLiteral("OwnerID"));

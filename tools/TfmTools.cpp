@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/ToolSearch.h"
 #include "core/WorkTypeToolList.h"
+#include "data/Columns.h"
 #include "data/FileWriteError.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
@@ -182,9 +183,8 @@ void TfmTools::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     const SqlDialect& d = m_session.connection().dialect();
-    const ToolSearchStatement s = toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities, d,
-                                                      d.falseFirst(QStringLiteral("Passed")));
-    m_tools.setSql(s.sql, s.params);
+    m_tools.setStatement(toolSearchStatement(Edit1->text(), Edit2->text(), workType.has_value(), identities, d,
+                                             d.falseFirst(col::Tools::Passed)));
     m_tools.open();
 }
 
