@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
 #include "data/MoneyText.h"
@@ -146,9 +147,7 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
     Connection& db = session.connection();
     const QString code = request.values.value(QStringLiteral("--recipient")).trimmed();
     Query user(db);
-    user.setSql(QStringLiteral("SELECT * FROM Users WHERE %1")
-                    .arg(db.dialect().caselessEquals(QStringLiteral("ID_User"), code)),
-                {code});
+    user.setStatement(Select(col::Users::Table).where(db.dialect().caselessEquals(col::Users::ID_User, code), {code}));
     user.open();
     if (user.isEmpty()) {
         err << texts.rsNoRecipientCode.arg(code) << Qt::endl;
@@ -158,13 +157,12 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
     user.first();
     const QString userCode = user.text(QStringLiteral("ID_User"));
     Query journal(db);
-    journal.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
-                       .arg(db.dialect().caselessEquals(QStringLiteral("ID_U"), userCode)),
-                   {userCode});
+    journal.setStatement(Select(col::History::Table)
+                             .where(db.dialect().caselessEquals(col::History::ID_U, userCode), {userCode})
+                             .orderBy(col::Key, true));
     journal.open();
     Query held(db);
-    const HeldToolsStatement statement = heldToolsStatement(db, user.text(QStringLiteral("ID")));
-    held.setSql(statement.sql, statement.params);
+    held.setStatement(heldToolsStatement(db, user.text(QStringLiteral("ID"))));
     held.open();
     fillIssueDates(db, held, userCode);
     double total = 0;

@@ -93,7 +93,7 @@ bool writeOffAct(Connection& db, const ActDocument& act, ActDocumentResult& resu
     if (!ActWriteOff(db).writeOff(1, QDateTime::currentDateTime()).isEmpty())
         return false;
     Query tools(db);
-    tools.setSql(ActWriteOff::toolsSql(), {1});
+    tools.setStatement(ActWriteOff::tools(1));
     tools.open();
     result = act.create(1, actToolsOf(tools));
     return result.ok();

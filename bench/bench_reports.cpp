@@ -4,6 +4,7 @@
 // whole run. Prints a table;
 // exits non-zero only when something broke, never for a missed target.
 #include "PeakMemory.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/Schema.h"
@@ -40,13 +41,7 @@ void makeDatabase(Connection& db, const QString& folder)
         throw ReportError(QStringLiteral("cannot copy the delivered database"));
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     db.open(file);
-    Query tools(db);
-    tools.setSql(QStringLiteral("SELECT * FROM Tools"));
-    tools.open();
-    Query history(db);
-    history.setSql(Schema::historySql());
-    history.open();
-    Schema(db, tools, history, [] {}).upgrade();
+    Schema(db, [] {}).upgrade();
 }
 
 void fill(Connection& db)
@@ -146,22 +141,26 @@ int main(int argc, char** argv)
         std::printf("Generated 1,000 recipients, %d tools and %d journal rows in %.1f s\n\n", kRows, kRows, fillTime);
 
         Query history(db);
-        history.setSql(QStringLiteral("SELECT ADate, ATime, Operation, FIO, IType, Model, Organization, State, Note "
-                                      "FROM History WHERE ADate BETWEEN ? AND ?"),
-                       {QStringLiteral("2026-01-01"), QStringLiteral("2026-12-31")});
+        namespace H = col::History;
+        history.setStatement(Select(H::Table)
+                                 .columns({H::ADate, H::ATime, H::Operation, H::FIO, H::IType, H::Model,
+                                           H::Organization, H::State, H::Note})
+                                 .where(H::ADate + QStringLiteral(" BETWEEN ? AND ?"),
+                                        {QStringLiteral("2026-01-01"), QStringLiteral("2026-12-31")}));
         history.open();
         auto historyReport = ReportTemplates::load(QStringLiteral("frxReport_RU"));
         historyReport->dataSet(QStringLiteral("frxDBDataset1"))->setQuery(history);
 
         Query inStore(db);
-        inStore.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 1 ORDER BY Tool_Type"));
+        inStore.setStatement(
+            Select(col::Tools::Table).where(QStringLiteral("Passed = 1")).orderBy(col::Tools::Tool_Type));
         inStore.open();
         Query out(db);
-        out.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 0 ORDER BY Tool_Type"));
+        out.setStatement(Select(col::Tools::Table).where(QStringLiteral("Passed = 0")).orderBy(col::Tools::Tool_Type));
         out.open();
         QHash<QString, QString> holders;
         Query users(db);
-        users.setSql(QStringLiteral("SELECT ID, FIO FROM Users"));
+        users.setStatement(Select(col::Users::Table).columns({col::Key, col::Users::FIO}));
         users.open();
         for (users.first(); !users.eof(); users.next())
             holders.insert(users.text(QStringLiteral("ID")), users.text(QStringLiteral("FIO")));

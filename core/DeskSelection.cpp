@@ -3,14 +3,18 @@
 #include "KeyboardLayout.h"
 #include "Session.h"
 #include "Settings.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/ToolIdentities.h"
 
 namespace {
 
-const QString kNoRecipient = QStringLiteral("SELECT * FROM Users WHERE ID=0000");
-const QString kNoTool = QStringLiteral("SELECT * FROM Tools WHERE ID=0000");
+// The selections' shape when nothing is selected: the table's columns, no row.
+Select noRow(const QString& table)
+{
+    return Select(table).where(col::Key + QStringLiteral("=0"));
+}
 
 } // namespace
 
@@ -24,9 +28,9 @@ DeskSelection::DeskSelection(Session& session, QObject* parent)
 
 void DeskSelection::open()
 {
-    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=00000"));
+    qSearch_T.setStatement(noRow(col::Tools::Table));
     qSearch_T.open();
-    qSearch_U.setSql(QStringLiteral("SELECT * FROM Users WHERE ID=00000"));
+    qSearch_U.setStatement(noRow(col::Users::Table));
     qSearch_U.open();
 }
 
@@ -48,17 +52,16 @@ CodeClass DeskSelection::classify(const QString& code)
 void DeskSelection::selectRecipient(const QString& code)
 {
     const SqlDialect& d = m_session.connection().dialect();
-    qSearch_U.setSql(
-        QStringLiteral("SELECT * FROM Users WHERE %1").arg(d.caselessEquals(QStringLiteral("ID_User"), code)), {code});
+    qSearch_U.setStatement(Select(col::Users::Table).where(d.caselessEquals(col::Users::ID_User, code), {code}));
     qSearch_U.open();
 }
 
 void DeskSelection::selectTool(const QString& code)
 {
     const SqlDialect& d = m_session.connection().dialect();
-    qSearch_T.setSql(QStringLiteral("SELECT * FROM Tools WHERE (%1) AND (WriteOff<>%2)")
-                         .arg(d.caselessEquals(QStringLiteral("ID_Tool"), code), d.sqlTrue()),
-                     {code});
+    qSearch_T.setStatement(Select(col::Tools::Table)
+                               .where(d.caselessEquals(col::Tools::ID_Tool, code), {code})
+                               .where(col::Tools::WriteOff + QStringLiteral("<>") + d.sqlTrue()));
     qSearch_T.open();
 }
 
@@ -85,13 +88,13 @@ CodeClass DeskSelection::selectCode(const QString& code)
 
 void DeskSelection::clearRecipient()
 {
-    qSearch_U.setSql(kNoRecipient);
+    qSearch_U.setStatement(noRow(col::Users::Table));
     qSearch_U.open();
 }
 
 void DeskSelection::clearTool()
 {
-    qSearch_T.setSql(kNoTool);
+    qSearch_T.setStatement(noRow(col::Tools::Table));
     qSearch_T.open();
 }
 
@@ -154,9 +157,9 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
         // tool as stored now: another desk may have taken it back already.
         Connection::Transaction transaction(db);
         Query tool(db);
-        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE %1")
-                        .arg(db.dialect().caselessEquals(QStringLiteral("ID_Tool_Unique"), toolIdentity)),
-                    {toolIdentity});
+        tool.setStatement(
+            Select(col::Tools::Table)
+                .where(db.dialect().caselessEquals(col::Tools::ID_Tool_Unique, toolIdentity), {toolIdentity}));
         tool.open();
         if (tool.isEmpty())
             throw DbError(QStringLiteral("The tool is no longer in the register"));
@@ -175,7 +178,7 @@ bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, c
     {
         Connection::Transaction transaction(db);
         Query tool(db);
-        tool.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=?"), {toolKey});
+        tool.setStatement(Select(col::Tools::Table).where(col::Key + QStringLiteral("=?"), {toolKey}));
         tool.open();
         if (tool.isEmpty())
             throw DbError(QStringLiteral("The tool is no longer in the register"));
@@ -198,7 +201,7 @@ void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QD
         tool.refreshCurrent();
     const bool russian = m_session.russian();
     Query journal(db);
-    journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
+    journal.setStatement(noRow(col::History::Table));
     journal.open();
     const EventRecorder::Holder operatorMarker{
         QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};

@@ -3,6 +3,7 @@
 #include "DatabaseSettings.h"
 #include "DeskSelection.h"
 #include "Settings.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/OriginalTables.h"
 #include "data/Schema.h"
@@ -62,23 +63,21 @@ void Session::open(const std::function<void()>& beforeUpgrade)
             refuseForeignDatabase(*m_connection, tables);
         }
     }
-    qHistory.setSql(Schema::historySql());
+    Schema(*m_connection, tellOnce).upgrade();
+    qHistory.setStatement(Schema::history());
     qHistory.open();
-    qUsers.setSql(QStringLiteral("SELECT * FROM Users"));
+    qUsers.setStatement(Select(col::Users::Table));
     qUsers.open();
-    Schema schema(*m_connection, qTools, qHistory, tellOnce);
-    qTools.setSql(schema.toolsDesignSql());
-    qTools.open();
-    schema.upgrade();
     const SqlDialect& d = m_connection->dialect();
-    qTools.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff<>%1 ORDER BY %2")
-                      .arg(d.sqlTrue(), d.falseFirst(QStringLiteral("Passed"))));
+    qTools.setStatement(Select(col::Tools::Table)
+                            .where(col::Tools::WriteOff + QStringLiteral("<>") + d.sqlTrue())
+                            .orderBy(d.falseFirst(col::Tools::Passed)));
     qTools.open();
-    qOper.setSql(QStringLiteral("SELECT * FROM Operations"));
+    qOper.setStatement(Select(col::Operations::Table));
     qOper.open();
-    qStat.setSql(QStringLiteral("SELECT * FROM State"));
+    qStat.setStatement(Select(col::State::Table));
     qStat.open();
-    qWorkTypes.setSql(QStringLiteral("SELECT * FROM WORKTYPES"));
+    qWorkTypes.setStatement(Select(col::WORKTYPES::Table));
     qWorkTypes.open();
     m_desk->open();
 }

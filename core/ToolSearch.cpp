@@ -1,5 +1,6 @@
 #include "ToolSearch.h"
 
+#include "data/Columns.h"
 #include "data/SqlDialect.h"
 
 QStringList parseToolList(const QString& stored)
@@ -37,30 +38,29 @@ QStringList parseToolList(const QString& stored)
     return items;
 }
 
-ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
-                                        const QStringList& identities, const SqlDialect& dialect,
-                                        const QString& issuedFirst)
+Select toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
+                           const QStringList& identities, const SqlDialect& dialect, const OrderTerm& order)
 {
+    namespace T = col::Tools;
+    Select select(T::Table);
     if (workTypeChosen && identities.isEmpty())
-        return {QStringLiteral("SELECT *\nFROM Tools\nWHERE (ID=-1)"), {}};
-    QVariantList params;
-    QString sql = QStringLiteral("SELECT *\nFROM Tools\nWHERE ")
-        + codeContainsCondition(dialect, QStringLiteral("ID_Tool"), idText, params);
+        return select.where(col::Key + QStringLiteral("=-1"));
+    QVariantList codeParams;
+    select.where(codeContainsCondition(dialect, T::ID_Tool, idText, codeParams), codeParams);
     // An empty type text likewise leaves its LIKE out.
-    if (!typeText.isEmpty()) {
-        sql += QStringLiteral(" AND (%1 OR Tool_Type IS NULL)").arg(dialect.caselessLike(QStringLiteral("Tool_Type")));
-        params << containsPattern(typeText);
-    }
+    if (!typeText.isEmpty())
+        select.where(QStringLiteral("%1 OR %2 IS NULL").arg(dialect.caselessLike(T::Tool_Type), T::Tool_Type),
+                     {containsPattern(typeText)});
     if (workTypeChosen) {
         QStringList marks;
+        QVariantList values;
         for (const QString& identity : identities) {
             marks << QStringLiteral("?");
-            params << identity;
+            values << identity;
         }
-        sql += QStringLiteral(" AND ID_Tool_Unique IN (") + marks.join(u',') + u')';
+        select.where(T::ID_Tool_Unique + QStringLiteral(" IN (") + marks.join(u',') + u')', values);
     }
-    sql += QStringLiteral(" AND WriteOff<>%1 ORDER BY %2").arg(dialect.sqlTrue(), issuedFirst);
-    return {sql, params};
+    return select.where(T::WriteOff + QStringLiteral("<>") + dialect.sqlTrue()).orderBy(order);
 }
 
 ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText)

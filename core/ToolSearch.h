@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/SearchPattern.h"
+#include "data/Select.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,7 +9,7 @@
 
 class SqlDialect;
 
-// The statement of the tool list, with every search text and identity bound.
+// A one-off statement about the tools, with every search text bound.
 struct ToolSearchStatement {
     QString sql;
     QVariantList params;
@@ -18,11 +19,11 @@ struct ToolSearchStatement {
 // commas ("'T1','T''2'"). Unquoted items are taken trimmed as they stand.
 QStringList parseToolList(const QString& stored);
 
+// The tool list, with every search text and identity bound, in order.
 // No work type: workTypeChosen false. A chosen work type with an empty list
 // gives a statement that lists nothing.
-ToolSearchStatement toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
-                                        const QStringList& identities, const SqlDialect& dialect,
-                                        const QString& issuedFirst);
+Select toolSearchStatement(const QString& idText, const QString& typeText, bool workTypeChosen,
+                           const QStringList& identities, const SqlDialect& dialect, const OrderTerm& order);
 
 // Counts the tools whose code holds idText, written-off ones included; the
 // type text and the work type do not narrow it.

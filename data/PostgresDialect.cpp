@@ -179,17 +179,16 @@ FieldKind PostgresDialect::kindOfDeclaredType(const QString& declaredType) const
     return FieldKind::Text;
 }
 
-QString PostgresDialect::falseFirst(const QString& column) const
+OrderTerm PostgresDialect::falseFirst(const QString& column) const
 {
-    return quoteIdentifier(column) + QStringLiteral(" ASC"); // FALSE sorts before TRUE
+    return OrderTerm{column, false, {}}; // FALSE sorts before TRUE
 }
 
-QString PostgresDialect::orderTerm(const QString& column, FieldKind kind, bool descending) const
+OrderTerm PostgresDialect::orderTerm(const QString& column, FieldKind kind, bool descending) const
 {
     if (kind == FieldKind::Bool)
         descending = !descending; // true sorts above false here, was -1 there
-    const QString collation = kind == FieldKind::Text ? QStringLiteral(" COLLATE ") + QLatin1String(kIcu) : QString();
-    return quoteIdentifier(column) + collation + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    return OrderTerm{column, descending, kind == FieldKind::Text ? QLatin1String(kIcu) : QString()};
 }
 
 QString PostgresDialect::folded(const QString& expression) const
@@ -253,21 +252,6 @@ QString PostgresDialect::quoteIdentifier(const QString& name) const
     QString n = name.toLower();
     n.replace(u'"', QStringLiteral("\"\""));
     return u'"' + n + u'"';
-}
-
-QString PostgresDialect::paged(const QString& sql) const
-{
-    return sql + QStringLiteral(" LIMIT ? OFFSET ?");
-}
-
-QString PostgresDialect::counted(const QString& sql) const
-{
-    return QStringLiteral("SELECT COUNT(*) FROM (") + sql + QStringLiteral(") AS counted_rows");
-}
-
-QString PostgresDialect::sorted(const QString& sql, const QString& orderBy) const
-{
-    return QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") AS sorted_rows ORDER BY ") + orderBy;
 }
 
 QStringList PostgresDialect::userTables(const QSqlDatabase& db) const

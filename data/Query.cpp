@@ -2,9 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
-#include "SqlText.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -24,12 +22,21 @@ Query::Query(Connection& connection, QObject* parent)
 {
 }
 
+void Query::setStatement(const Select& statement)
+{
+    close();
+    m_select = statement;
+    m_sql.clear();
+    m_params = statement.params();
+}
+
 void Query::setSql(const QString& sql, const QVariantList& params)
 {
     close();
     QString s = sql.trimmed();
     while (s.endsWith(u';'))
         s.chop(1);
+    m_select.reset();
     m_sql = s;
     m_params = params;
 }
@@ -39,7 +46,7 @@ void Query::open()
     if (m_open)
         return;
     m_sort.clear();
-    m_orderBy.clear();
+    m_clientTerm.reset();
     load();
 }
 
@@ -49,7 +56,7 @@ void Query::close()
     resetRows();
     m_open = false;
     m_sort.clear();
-    m_orderBy.clear();
+    m_clientTerm.reset();
     m_fields.clear();
     m_kinds.clear();
     if (wasOpen) {
@@ -62,7 +69,7 @@ void Query::reopen()
 {
     m_open = false;
     m_sort.clear();
-    m_orderBy.clear();
+    m_clientTerm.reset();
     load();
 }
 
@@ -88,7 +95,7 @@ void Query::load()
     resetRows();
     m_fields.clear();
     m_kinds.clear();
-    m_table = sqltext::singleTable(m_sql);
+    m_table = m_select ? m_select->table() : QString();
     try {
         chooseOrder();
         fetchPage(kFirstPage);
@@ -106,63 +113,58 @@ void Query::load()
     emit currentChanged();
 }
 
-QString Query::effectiveSql() const
-{
-    if (m_keyset)
-        return m_keyset->ordered();
-    return m_orderBy.isEmpty() ? m_sql : m_db.dialect().sorted(m_sql, m_orderBy);
-}
-
 void Query::chooseOrder()
 {
-    QStringList tableColumns;
-    if (!m_table.isEmpty()) {
-        for (const TableColumn& c : m_db.columns(m_table))
-            tableColumns << c.name;
-    }
-    // The journal is opened again after every event: the same statement
-    // over the same columns keeps the order it has.
-    const OrderInputs inputs{m_sql, m_orderBy, tableColumns, &m_db.dialect()};
-    if (m_orderChosenFor == inputs)
+    m_keyset.clear();
+    if (!m_select || m_select->rowLimit() || !m_select->hasColumn(kKey))
         return;
-    m_orderChosenFor = inputs;
-    // A statement over several tables pages without a key, never by the
-    // order of the statement before it.
-    m_keyset.reset();
-    if (!m_table.isEmpty())
-        m_keyset = KeysetOrder::of(m_sql, m_orderBy, m_table, tableColumns, kKey, m_db.dialect());
+    bool tableHasKey = false;
+    for (const TableColumn& c : m_db.columns(m_table))
+        tableHasKey = tableHasKey || c.name.compare(kKey, Qt::CaseInsensitive) == 0;
+    if (!tableHasKey)
+        return;
+    const QList<OrderTerm> terms = m_select->keysetOrder(m_clientTerm, kKey);
+    for (const OrderTerm& t : terms) {
+        if (!m_select->hasColumn(t.column))
+            return; // the page after a row needs the row's value in every term
+    }
+    m_keyset = terms;
     // Another desk may change a row's place in an order on other columns
     // (a tool issued), which would bring a row already shown again.
-    m_dedupe = m_keyset && m_keyset->terms().size() > 1;
+    m_dedupe = m_keyset.size() > 1;
 }
 
 Statement Query::runPage(int count)
 {
-    if (!m_keyset) {
-        QVariantList params = m_params;
-        params << count << m_engineEnd;
-        QString sql = effectiveSql();
-        if (sqltext::hasLimit(sql)) // a second LIMIT clause would not parse
-            sql = QStringLiteral("SELECT * FROM (%1) AS limited_rows").arg(sql);
-        return m_db.run(m_db.dialect().paged(sql), params);
-    }
+    const SqlDialect& d = m_db.dialect();
     QVariantList params = m_params;
+    if (m_keyset.isEmpty()) {
+        params << count << m_engineEnd;
+        if (m_select)
+            return m_db.run(m_select->pagedByOffset(d, m_clientTerm), params);
+        // The text is never looked into: it is the source of the rows.
+        QString sql = QStringLiteral("SELECT * FROM (%1) AS text_rows").arg(m_sql);
+        if (m_clientTerm)
+            sql += QStringLiteral(" ORDER BY ") + orderText(d, {*m_clientTerm});
+        return m_db.run(sql + QStringLiteral(" LIMIT ? OFFSET ?"), params);
+    }
     if (m_lastTerms.isEmpty()) {
         params << count;
-        return m_db.run(m_keyset->firstPage(), params);
+        return m_db.run(m_select->firstPage(d, m_keyset), params);
     }
-    params << m_keyset->afterValues(m_lastTerms) << count;
-    return m_db.run(m_keyset->nextPage(m_lastTerms), params);
+    params << Select::afterValues(d, m_keyset, m_lastTerms) << count;
+    return m_db.run(m_select->pageAfter(d, m_keyset, m_lastTerms), params);
 }
 
 void Query::fetchPage(int count)
 {
+    // Read before the page: the server drops a result another statement interrupts.
+    QList<TableColumn> tableColumns;
+    if (m_fields.isEmpty() && !m_table.isEmpty())
+        tableColumns = m_db.columns(m_table);
     Statement q = runPage(count);
     if (m_fields.isEmpty()) {
         const QSqlRecord rec = q->record();
-        QList<TableColumn> tableColumns;
-        if (!m_table.isEmpty())
-            tableColumns = m_db.columns(m_table);
         for (int i = 0; i < rec.count(); ++i) {
             const QString name = rec.fieldName(i);
             m_fields << name;
@@ -196,8 +198,8 @@ void Query::fetchPage(int count)
         if (m_table.isEmpty() || keyColumn() < 0)
             m_table.clear(); // without a key the rows cannot be written back
         m_termColumns.clear();
-        if (m_keyset) {
-            for (const KeysetOrder::Term& t : m_keyset->terms())
+        if (!m_keyset.isEmpty()) {
+            for (const OrderTerm& t : std::as_const(m_keyset))
                 m_termColumns << fieldIndex(t.column);
             if (m_termColumns.contains(-1))
                 throw DbError(QStringLiteral("The order of the result names a column it does not have"));
@@ -215,7 +217,7 @@ void Query::fetchPage(int count)
         row.reserve(n);
         for (int i = 0; i < n; ++i)
             row.append(d.fromEngine(q->value(i)));
-        if (m_keyset && read == count) {
+        if (!m_keyset.isEmpty() && read == count) {
             m_lastTerms.clear();
             for (int c : std::as_const(m_termColumns))
                 m_lastTerms << d.toStorage(m_kinds.value(c), row.at(c)); // bound as the column's own type
@@ -255,8 +257,11 @@ int Query::recordCount()
         return 0;
     if (m_atEnd)
         return fetchedCount();
-    if (!m_count)
-        m_count = m_db.scalar(m_db.dialect().counted(effectiveSql()), m_params).toInt();
+    if (!m_count) {
+        const QString sql = m_select ? m_select->counted(m_db.dialect())
+                                     : QStringLiteral("SELECT COUNT(*) FROM (%1) AS counted_rows").arg(m_sql);
+        m_count = m_db.scalar(sql, m_params).toInt();
+    }
     return *m_count + (m_state == State::Insert ? 1 : 0);
 }
 
@@ -657,36 +662,47 @@ int Query::rowOf(const QString& field, const QVariant& value, int limit)
 
 bool Query::setSort(const QString& sortText)
 {
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\w+)\\s+(ASC|DESC)\\s*$"),
-                                         QRegularExpression::CaseInsensitiveOption
-                                             | QRegularExpression::UseUnicodePropertiesOption);
+    // A settings value, not a statement: a field's name, blanks, a direction.
+    const QStringList parts = sortText.simplified().split(u' ');
+    if (parts.size() != 2)
+        return false;
+    const QString& field = parts.at(0);
+    const bool wordOnly = std::all_of(field.begin(), field.end(),
+                                      [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
+    if (!wordOnly)
+        return false;
+    if (parts.at(1).compare(u"ASC", Qt::CaseInsensitive) == 0)
+        return setSort(field, false);
+    if (parts.at(1).compare(u"DESC", Qt::CaseInsensitive) == 0)
+        return setSort(field, true);
+    return false;
+}
+
+bool Query::setSort(const QString& field, bool descending)
+{
     if (!m_open)
         return false;
-    const auto m = form.match(sortText);
-    if (!m.hasMatch())
-        return false;
-    const int c = fieldIndex(m.captured(1));
+    const int c = fieldIndex(field);
     if (c < 0)
         return false;
     if (m_state != State::Browse)
         post();
-    const bool descending = m.captured(2).compare(u"DESC", Qt::CaseInsensitive) == 0;
     // A name the engine gave in lower case (the server folds unquoted
     // names) keeps the spelling the program asked with.
-    const QString name = m_fields.at(c) == m_fields.at(c).toLower() ? m.captured(1) : m_fields.at(c);
-    m_sort = name + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
-    m_orderBy = m_db.dialect().orderTerm(m_fields.at(c), m_kinds.value(c), descending);
-    const QString sortKeep = m_sort;
-    const QString orderKeep = m_orderBy;
+    const QString name = m_fields.at(c) == m_fields.at(c).toLower() ? field : m_fields.at(c);
+    const QString sortKeep = name + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    const OrderTerm termKeep = m_db.dialect().orderTerm(name, m_kinds.value(c), descending);
+    m_sort = sortKeep;
+    m_clientTerm = termKeep;
     try {
         load();
     } catch (...) {
         m_sort.clear();
-        m_orderBy.clear();
+        m_clientTerm.reset();
         throw;
     }
     m_sort = sortKeep;
-    m_orderBy = orderKeep;
+    m_clientTerm = termKeep;
     return true;
 }
 

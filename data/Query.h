@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FieldKind.h"
-#include "KeysetOrder.h"
+#include "Select.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -16,8 +16,9 @@
 class Connection;
 class Statement;
 
-// A result set on the connection: SQL text with bound values, rows fetched
-// page by page as they are needed, a current row, and edits written at once
+// A result set on the connection: the rows of a statement description (or,
+// read-only, of a statement text) with bound values, fetched page by page as
+// they are needed, a current row, and edits written at once
 // to the row's table by its key. No statement is kept open between pages, so
 // another copy of the program is never held up by an idle grid.
 class Query : public QObject
@@ -30,8 +31,12 @@ public:
 
     Connection& connection() const { return m_db; }
 
-    // Replaces the statement; closes the result first.
+    // Replaces the statement; closes the result first. Rows of a description
+    // page by key and can be written back to its table when they hold its
+    // key; rows of a text are read-only and page by offset.
+    void setStatement(const Select& statement);
     void setSql(const QString& sql, const QVariantList& params = {});
+    const std::optional<Select>& statement() const { return m_select; }
     const QString& sql() const { return m_sql; }
     const QVariantList& params() const { return m_params; }
 
@@ -95,11 +100,17 @@ public:
     // looking at no more than limit rows (all when negative); -1 when none.
     int rowOf(const QString& field, const QVariant& value, int limit = -1);
 
-    // Client sort: "Field ASC" or "Field DESC"; holds until the result is
-    // closed. A text of any other form, or naming no field of the result,
-    // changes nothing and answers false.
+    // Client sort, placed before the statement's own order; holds until the
+    // result is closed. Naming no field of the result changes nothing and
+    // answers false.
+    bool setSort(const QString& field, bool descending);
+    // The same from its saved text form, "Field ASC" or "Field DESC"; a text
+    // of any other form answers false.
     bool setSort(const QString& sortText);
     const QString& sort() const { return m_sort; }
+    // The order pages continue in, the key last; empty when the result is
+    // paged by offset (a text, a limit, no key among its columns).
+    const QList<OrderTerm>& pageOrder() const { return m_keyset; }
 
     static std::optional<bool> parseBool(const QVariant& value);
 
@@ -119,7 +130,6 @@ private:
     void fetchPage(int count);
     void chooseOrder();
     Statement runPage(int count);
-    QString effectiveSql() const;
     int column(const QString& field) const; // throws when absent
     const Row* currentRow() const;
     Row readRowByKey(const QVariant& key, bool lock = false);
@@ -129,10 +139,11 @@ private:
     void resetRows();
 
     Connection& m_db;
+    std::optional<Select> m_select;
     QString m_sql;
     QVariantList m_params;
     QString m_sort;
-    QString m_orderBy;
+    std::optional<OrderTerm> m_clientTerm;
     bool m_open = false;
     QStringList m_fields;
     QList<FieldKind> m_kinds;
@@ -141,17 +152,8 @@ private:
     bool m_atEnd = false;
     int m_engineEnd = 0; // result rows up to the last one read from the engine
     // Pages continue after the last row read, by its values in the order's
-    // columns; without such an order, by the count of rows read.
-    std::optional<KeysetOrder> m_keyset;
-    // What the key order was chosen for.
-    struct OrderInputs {
-        QString sql;
-        QString orderBy;
-        QStringList columns;
-        const SqlDialect* dialect = nullptr;
-        bool operator==(const OrderInputs&) const = default;
-    };
-    std::optional<OrderInputs> m_orderChosenFor;
+    // columns (the key last); without such an order, by the count of rows read.
+    QList<OrderTerm> m_keyset;
     QList<int> m_termColumns;
     QVariantList m_lastTerms;
     // Keys of the cached rows, kept once this result has inserted a row while

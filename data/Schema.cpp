@@ -1,24 +1,40 @@
 #include "Schema.h"
 
+#include "Columns.h"
 #include "Connection.h"
-#include "Query.h"
+#include "SqlDialect.h"
 
-Schema::Schema(Connection& connection, Query& qTools, Query& qHistory, std::function<void()> beforeReconstruction)
+Schema::Schema(Connection& connection, std::function<void()> beforeReconstruction)
     : m_db(connection)
-    , m_tools(qTools)
-    , m_history(qHistory)
     , m_beforeReconstruction(std::move(beforeReconstruction))
 {
 }
 
-QString Schema::toolsDesignSql() const
+Select Schema::toolsDesign(const SqlDialect& dialect)
 {
-    return QStringLiteral("SELECT * FROM Tools ORDER BY ") + m_db.dialect().falseFirst(QStringLiteral("Passed"));
+    return Select(col::Tools::Table).orderBy(dialect.falseFirst(col::Tools::Passed));
 }
 
-QString Schema::historySql()
+Select Schema::history()
 {
-    return QStringLiteral("SELECT * FROM History ORDER BY ID DESC");
+    return Select(col::History::Table).orderBy(col::Key, true);
+}
+
+bool Schema::hasColumn(const QString& table, const QString& column)
+{
+    for (const TableColumn& c : m_db.columns(table)) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void Schema::addColumn(const QString& table, const QString& name, const QString& storeType)
+{
+    const auto& d = m_db.dialect();
+    m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+                  .arg(d.quoteIdentifier(table), d.quoteIdentifier(name), d.columnType(storeType)));
+    m_db.schemaChanged(); // the next step must see the new column
 }
 
 void Schema::upgrade()
@@ -29,13 +45,13 @@ void Schema::upgrade()
     MayBeAdd_NaimMestoInv();
     MayBeAdd_Unique_ID();
     MayBeAdd_ISSUED_DATE();
-    MayBeAdd_FIELD_TO_TOOLS(QStringLiteral("WriteOff"), QStringLiteral("Logical"));
-    MayBeAdd_FIELD_TO_TOOLS(QStringLiteral("WriteOff_AKT_ID"), QStringLiteral("INTEGER"));
-    MayBeAdd_FIELD_TO_TOOLS(QStringLiteral("WriteOffNote"), QStringLiteral("MEMO"));
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::WriteOff, QStringLiteral("Logical"));
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::WriteOff_AKT_ID, QStringLiteral("INTEGER"));
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::WriteOffNote, QStringLiteral("MEMO"));
     MayBe_CreateTable(QStringLiteral("NAIMENOVANIYA"));
     MayBe_CreateTable(QStringLiteral("MESTO"));
     MayBe_CreateTable(QStringLiteral("TOOLTYPES"));
-    MayBe_CreateTable(QStringLiteral("WORKTYPES"));
+    MayBe_CreateTable(col::WORKTYPES::Table);
     MayBe_CreateTable_AKTSpisaniya();
     MayBeAddIndexes();
 }
@@ -56,12 +72,6 @@ void Schema::MayBe_RedeclareText()
     if (tables.isEmpty())
         return;
     reconstructionStarts();
-    const QString toolsSql = m_tools.sql();
-    const QVariantList toolsParams = m_tools.params();
-    const QString historySql = m_history.sql();
-    const QVariantList historyParams = m_history.params();
-    m_tools.close();
-    m_history.close();
     {
         Connection::Transaction t(m_db);
         for (const QString& table : tables) {
@@ -71,91 +81,55 @@ void Schema::MayBe_RedeclareText()
         t.commit();
     }
     m_db.schemaChanged();
-    m_tools.setSql(toolsSql, toolsParams);
-    m_tools.open();
-    m_history.setSql(historySql, historyParams);
-    m_history.open();
-}
-
-void Schema::reopenTools()
-{
-    m_tools.setSql(toolsDesignSql());
-    m_tools.open();
-}
-
-void Schema::addToolsColumn(const QString& name, const QString& storeType)
-{
-    const auto& d = m_db.dialect();
-    m_tools.setSql(
-        QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-            .arg(d.quoteIdentifier(QStringLiteral("Tools")), d.quoteIdentifier(name), d.columnType(storeType)));
-    m_tools.execSql();
 }
 
 void Schema::MayBeAddPrice()
 {
-    if (m_tools.hasField(QStringLiteral("Price")))
-        return;
-    addToolsColumn(QStringLiteral("Price"), QStringLiteral("MONEY"));
-    reopenTools();
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::Price, QStringLiteral("MONEY"));
 }
 
 void Schema::MayBeAddTime()
 {
-    if (m_history.hasField(QStringLiteral("ATime")))
-        return;
-    const auto& d = m_db.dialect();
-    m_history.setSql(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                         .arg(d.quoteIdentifier(QStringLiteral("History")), d.quoteIdentifier(QStringLiteral("ATime")),
-                              d.columnType(QStringLiteral("TIME"))));
-    m_history.execSql();
-    m_history.setSql(historySql());
-    m_history.open();
+    if (!hasColumn(col::History::Table, col::History::ATime))
+        addColumn(col::History::Table, col::History::ATime, QStringLiteral("TIME"));
 }
 
 void Schema::MayBeAdd_NaimMestoInv()
 {
-    for (const char* name : {"Naim", "Inv", "Mesto"}) {
-        if (!m_tools.hasField(QLatin1String(name))) {
-            addToolsColumn(QLatin1String(name), QStringLiteral("VARCHAR(255)"));
-            reopenTools(); // the next test must see the new column
-        }
-    }
+    for (const QString& name : {col::Tools::Naim, col::Tools::Inv, col::Tools::Mesto})
+        MayBeAdd_FIELD_TO_TOOLS(name, QStringLiteral("VARCHAR(255)"));
 }
 
 void Schema::MayBeAdd_Unique_ID()
 {
-    if (m_tools.hasField(QStringLiteral("ID_Tool_Unique")))
+    if (hasColumn(col::Tools::Table, col::Tools::ID_Tool_Unique))
         return;
     reconstructionStarts();
     const auto& d = m_db.dialect();
-    m_tools.close();
     {
         // Column and fill together: a failure leaves the column absent, so the
         // next start does the whole step again.
         Connection::Transaction t(m_db);
         m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                      .arg(d.quoteIdentifier(QStringLiteral("Tools")),
-                           d.quoteIdentifier(QStringLiteral("ID_Tool_Unique")),
+                      .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
                            d.columnType(QStringLiteral("VARCHAR(255)"))));
-        m_db.exec(QStringLiteral("UPDATE Tools SET ID_Tool_Unique = ID_Tool"));
+        m_db.exec(QStringLiteral("UPDATE %1 SET %2 = %3")
+                      .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
+                           d.quoteIdentifier(col::Tools::ID_Tool)));
         t.commit();
     }
     m_db.schemaChanged();
-    reopenTools();
 }
 
 void Schema::MayBeAdd_ISSUED_DATE()
 {
-    MayBeAdd_FIELD_TO_TOOLS(QStringLiteral("Issued_date"), QStringLiteral("DATE"));
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::Issued_date, QStringLiteral("DATE"));
 }
 
 void Schema::MayBeAdd_FIELD_TO_TOOLS(const QString& AFieldName, const QString& AFieldType)
 {
-    if (m_tools.hasField(AFieldName))
-        return;
-    addToolsColumn(AFieldName, AFieldType);
-    reopenTools();
+    if (!hasColumn(col::Tools::Table, AFieldName))
+        addColumn(col::Tools::Table, AFieldName, AFieldType);
 }
 
 void Schema::MayBe_CreateTable(const QString& TABLE_NAME)

@@ -1,24 +1,24 @@
 #pragma once
 
+#include "Select.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class Connection;
-class Query;
 class SqlDialect;
 
 // Brings an older database up to the current layout at every start. Each
-// step looks for its column or table and adds only what is missing, so a
-// second start changes nothing. The steps work on the main window's tool and
-// journal result sets, which are left open on the full tables.
+// step looks for its column or table in the connection's catalogue and adds
+// only what is missing, so a second start changes nothing.
 class Schema
 {
 public:
     // beforeReconstruction is called once, before the first step that
     // rebuilds a table or fills a column (they may take a while); never
     // when there is nothing of that kind to do.
-    Schema(Connection& connection, Query& qTools, Query& qHistory, std::function<void()> beforeReconstruction);
+    Schema(Connection& connection, std::function<void()> beforeReconstruction);
 
     // Runs every step in order; throws DbError at the first failing one.
     void upgrade();
@@ -38,19 +38,19 @@ public:
     // Lookup indexes for the desk and the cards (not part of the original layout).
     void MayBeAddIndexes();
 
-    QString toolsDesignSql() const;
-    static QString historySql();
+    // Every tool, those in the store first.
+    static Select toolsDesign(const SqlDialect& dialect);
+    // The journal, newest event first.
+    static Select history();
     // The statements of MayBeAddIndexes; each does nothing when its index is there.
     static QStringList indexStatements(const SqlDialect& dialect);
 
 private:
-    void reopenTools();
     void reconstructionStarts();
-    void addToolsColumn(const QString& name, const QString& storeType);
+    bool hasColumn(const QString& table, const QString& column);
+    void addColumn(const QString& table, const QString& name, const QString& storeType);
 
     Connection& m_db;
-    Query& m_tools;
-    Query& m_history;
     std::function<void()> m_beforeReconstruction;
     bool m_reconstructionAnnounced = false;
 };

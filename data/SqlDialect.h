@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "FieldKind.h"
 #include "JournalMode.h"
+#include "Select.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -64,13 +65,13 @@ public:
     // Literals of the yes/no columns.
     virtual QString sqlTrue() const = 0;
     virtual QString sqlFalse() const = 0;
-    // ORDER BY term that lists rows whose yes/no column is FALSE first, as
+    // Order term that lists rows whose yes/no column is FALSE first, as
     // the original store did with "ORDER BY <column> DESC" (true was -1).
-    virtual QString falseFirst(const QString& column) const = 0;
-    // ORDER BY term for a client sort on a column of the given kind. Yes/no
+    virtual OrderTerm falseFirst(const QString& column) const = 0;
+    // Order term for a client sort on a column of the given kind. Yes/no
     // columns keep the original store's order, where true (-1) sorted below
     // false (0).
-    virtual QString orderTerm(const QString& column, FieldKind kind, bool descending) const = 0;
+    virtual OrderTerm orderTerm(const QString& column, FieldKind kind, bool descending) const = 0;
 
     // A condition true where column equals the one bound value, ignoring
     // letter case, Cyrillic included. Made for that value: when it is plain
@@ -95,12 +96,6 @@ public:
     virtual QString quoteIdentifier(const QString& name) const = 0;
     // Whether NULL sorts before every value in an ascending order.
     virtual bool nullsSortLow() const = 0;
-    // A statement that pages the rows of sql: binds limit and offset last.
-    virtual QString paged(const QString& sql) const = 0;
-    // A statement that counts the rows of sql.
-    virtual QString counted(const QString& sql) const = 0;
-    // A statement that reorders the rows of sql by orderBy.
-    virtual QString sorted(const QString& sql, const QString& orderBy) const = 0;
 
     // The user tables of the open database, by name.
     virtual QStringList userTables(const QSqlDatabase& db) const = 0;

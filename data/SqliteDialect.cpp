@@ -215,20 +215,18 @@ FieldKind SqliteDialect::kindOfDeclaredType(const QString& declaredType) const
     return FieldKind::Text;
 }
 
-QString SqliteDialect::falseFirst(const QString& column) const
+OrderTerm SqliteDialect::falseFirst(const QString& column) const
 {
-    return quoteIdentifier(column) + QStringLiteral(" ASC");
+    return OrderTerm{column, false, {}};
 }
 
-QString SqliteDialect::orderTerm(const QString& column, FieldKind kind, bool descending) const
+OrderTerm SqliteDialect::orderTerm(const QString& column, FieldKind kind, bool descending) const
 {
     if (kind == FieldKind::Bool)
         descending = !descending; // true is stored as 1 here, was -1 there
     // Texts sort ignoring letter case beyond ASCII too, by the collation
     // registered on the connection (the schema holds only built-in ones).
-    const QString collation = kind == FieldKind::Text ? QStringLiteral(" COLLATE ") + QLatin1String(kCaseless)
-                                                      : QString();
-    return quoteIdentifier(column) + collation + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    return OrderTerm{column, descending, kind == FieldKind::Text ? QLatin1String(kCaseless) : QString()};
 }
 
 QString SqliteDialect::quoteIdentifier(const QString& name) const
@@ -236,21 +234,6 @@ QString SqliteDialect::quoteIdentifier(const QString& name) const
     QString n = name;
     n.replace(u'"', QStringLiteral("\"\""));
     return u'"' + n + u'"';
-}
-
-QString SqliteDialect::paged(const QString& sql) const
-{
-    return sql + QStringLiteral(" LIMIT ? OFFSET ?");
-}
-
-QString SqliteDialect::counted(const QString& sql) const
-{
-    return QStringLiteral("SELECT COUNT(*) FROM (") + sql + u')';
-}
-
-QString SqliteDialect::sorted(const QString& sql, const QString& orderBy) const
-{
-    return QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") ORDER BY ") + orderBy;
 }
 
 QStringList SqliteDialect::userTables(const QSqlDatabase& db) const

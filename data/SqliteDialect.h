@@ -28,8 +28,8 @@ public:
 
     QString sqlTrue() const override { return QStringLiteral("1"); }
     QString sqlFalse() const override { return QStringLiteral("0"); }
-    QString falseFirst(const QString& column) const override;
-    QString orderTerm(const QString& column, FieldKind kind, bool descending) const override;
+    OrderTerm falseFirst(const QString& column) const override;
+    OrderTerm orderTerm(const QString& column, FieldKind kind, bool descending) const override;
 
     QString caselessEquals(const QString& column, const QString& value) const override;
     QString caselessIn(const QString& column, int count) const override;
@@ -40,9 +40,6 @@ public:
 
     QString quoteIdentifier(const QString& name) const override;
     bool nullsSortLow() const override { return true; }
-    QString paged(const QString& sql) const override;
-    QString counted(const QString& sql) const override;
-    QString sorted(const QString& sql, const QString& orderBy) const override;
 
     QStringList userTables(const QSqlDatabase& db) const override;
     QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const override;

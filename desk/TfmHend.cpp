@@ -2,6 +2,7 @@
 
 #include "core/DeskSelection.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
@@ -38,7 +39,7 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     setObjectName(QStringLiteral("TfmHend"));
     setModal(true);
     setFixedSize(1073, 542);
-    Query.setSql(QStringLiteral("SELECT * FROM Users"));
+    Query.setStatement(Select(col::Users::Table));
 
     edID = named(new QLineEdit(this), "edID");
     edID->setMaxLength(kCodeLength);

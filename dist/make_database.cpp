@@ -60,14 +60,7 @@ int main(int argc, char** argv)
         createOriginalTables(db);
         {
             // The same upgrade as at every start, so both give one layout.
-            Query tools(db);
-            Query history(db);
-            Schema schema(db, tools, history, {});
-            tools.setSql(schema.toolsDesignSql());
-            tools.open();
-            history.setSql(Schema::historySql());
-            history.open();
-            schema.upgrade();
+            Schema(db, {}).upgrade();
         }
         if (sample)
             addSampleRows(db);

@@ -1,19 +1,20 @@
 #include "HeldTools.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 namespace {
 
 QString heldCondition(const Connection& db)
 {
-    return QStringLiteral("(Passed=%1) AND (OwnerID=?)").arg(db.dialect().sqlFalse());
+    return QStringLiteral("(%1=%2) AND (%3=?)").arg(col::Tools::Passed, db.dialect().sqlFalse(), col::Tools::OwnerID);
 }
 
 } // namespace
 
-HeldToolsStatement heldToolsStatement(const Connection& db, const QString& holderKey)
+Select heldToolsStatement(const Connection& db, const QString& holderKey)
 {
-    return {QStringLiteral("SELECT * FROM Tools WHERE %1 ORDER BY Tool_Type").arg(heldCondition(db)), {holderKey}};
+    return Select(col::Tools::Table).where(heldCondition(db), {holderKey}).orderBy(col::Tools::Tool_Type);
 }
 
 int heldToolCount(Connection& db, const QString& holderKey)

@@ -1,6 +1,7 @@
 #include "LastIssue.h"
 
 #include "core/EventRecorder.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 
@@ -13,10 +14,11 @@ void findLastIssuedDate(Connection& db, const QString& toolId, const QString& us
     const SqlDialect& d = db.dialect();
     Query rows(db);
     // Codes are compared as the desk looks them up, never as patterns.
-    rows.setSql(
-        QStringLiteral("SELECT ID, ADate, Operation FROM History WHERE (%1) AND (%2)")
-            .arg(d.caselessEquals(QStringLiteral("ID_U"), userId), d.caselessEquals(QStringLiteral("ID_T"), toolId)),
-        {userId, toolId});
+    namespace H = col::History;
+    rows.setStatement(Select(H::Table)
+                          .columns({col::Key, H::ADate, H::Operation})
+                          .where(d.caselessEquals(H::ID_U, userId), {userId})
+                          .where(d.caselessEquals(H::ID_T, toolId), {toolId}));
     rows.open();
     const QString russianWord = EventRecorder::issueWord(true);
     const QString englishWord = EventRecorder::issueWord(false);

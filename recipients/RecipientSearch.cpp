@@ -1,18 +1,19 @@
 #include "RecipientSearch.h"
 
 #include "core/SearchPattern.h"
+#include "data/Columns.h"
 #include "data/SqlDialect.h"
 
-RecipientStatement recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText)
+Select recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText)
 {
-    QVariantList params;
-    QString sql = QStringLiteral("SELECT *\nFROM Users\nWHERE ")
-        + codeContainsCondition(dialect, QStringLiteral("ID_User"), idText, params);
-    if (!nameText.isEmpty()) {
-        sql += QStringLiteral(" AND (%1 OR FIO IS NULL)").arg(dialect.caselessLike(QStringLiteral("FIO")));
-        params << containsPattern(nameText);
-    }
-    return {sql, params};
+    namespace U = col::Users;
+    QVariantList codeParams;
+    Select select(U::Table);
+    select.where(codeContainsCondition(dialect, U::ID_User, idText, codeParams), codeParams);
+    if (!nameText.isEmpty())
+        select.where(QStringLiteral("%1 OR %2 IS NULL").arg(dialect.caselessLike(U::FIO), U::FIO),
+                     {containsPattern(nameText)});
+    return select;
 }
 
 RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QString& idText)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "data/Select.h"
+
 #include <QString>
 #include <QVariantList>
 
 class SqlDialect;
 
-// A statement of the recipient register with its search texts bound.
+// A one-off statement about the recipients with its search text bound.
 struct RecipientStatement {
     QString sql;
     QVariantList params;
@@ -14,7 +16,7 @@ struct RecipientStatement {
 // Recipients whose code holds idText and whose name holds nameText, anywhere,
 // letter case ignored and '%', '_' taken literally; a recipient without a
 // name matches any name text. Rows in the store's order.
-RecipientStatement recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText);
+Select recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText);
 
 // Counts the recipients whose code holds idText; the name does not narrow it.
 RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QString& idText);

@@ -8,6 +8,7 @@
 #include "core/Navigator.h"
 #include "core/ReportFileName.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
@@ -153,13 +154,12 @@ void TfmCard_U::FormShow()
 void TfmCard_U::reloadLists()
 {
     const SqlDialect& d = m_session.connection().dialect();
-    q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
-                 .arg(d.caselessEquals(QStringLiteral("ID_U"), m_userCode)),
-             {m_userCode});
+    q.setStatement(Select(col::History::Table)
+                       .where(d.caselessEquals(col::History::ID_U, m_userCode), {m_userCode})
+                       .orderBy(col::Key, true));
     m_journalSort.clear();
     q.open();
-    const HeldToolsStatement held = heldToolsStatement(m_session.connection(), m_userKey);
-    q2.setSql(held.sql, held.params);
+    q2.setStatement(heldToolsStatement(m_session.connection(), m_userKey));
     m_toolSort.clear();
     q2.open();
     m_journalModel->setDisplayFormat(m_journalModel->columnOfField(kTime), kTimeFormat);

@@ -3,12 +3,14 @@
 #include "reportengine/ReportTemplates.h"
 #include "reportengine/TfrxMemoView.h"
 #include "reportengine/TfrxReport.h"
+#include "data/Columns.h"
 
 HistoryReport::HistoryReport(Connection& db)
     : qHReport(db)
 {
-    qHReport.setSql(
-        QStringLiteral("SELECT ADate, Operation, FIO, IType, Model, Organization, State, Note, ATime FROM History"));
+    namespace H = col::History;
+    qHReport.setStatement(Select(H::Table).columns(
+        {H::ADate, H::Operation, H::FIO, H::IType, H::Model, H::Organization, H::State, H::Note, H::ATime}));
 }
 
 HistoryReport::~HistoryReport() = default;
@@ -21,9 +23,11 @@ QDate HistoryReport::defaultLastDay(const QDate& today)
 void HistoryReport::open(const QDate& from, const QDate& to)
 {
     qHReport.close();
-    qHReport.setSql(QStringLiteral("SELECT ADate, ATime, Operation, FIO, IType, Model, Organization, State, Note "
-                                   "FROM History WHERE ADate BETWEEN ? AND ?"),
-                    {from, to});
+    namespace H = col::History;
+    qHReport.setStatement(
+        Select(H::Table)
+            .columns({H::ADate, H::ATime, H::Operation, H::FIO, H::IType, H::Model, H::Organization, H::State, H::Note})
+            .where(H::ADate + QStringLiteral(" BETWEEN ? AND ?"), {from, to}));
     qHReport.open();
 }
 

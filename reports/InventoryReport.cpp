@@ -1,5 +1,6 @@
 #include "InventoryReport.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "reportengine/ComputedFieldSource.h"
 #include "reportengine/QueryRowSource.h"
@@ -12,9 +13,13 @@ InventoryReport::InventoryReport(Connection& db)
     , m_db(db)
     , m_outRows(std::make_unique<QueryRowSource>(qPassedFalse))
 {
-    const QString byType = QStringLiteral("SELECT * FROM Tools WHERE passed=%1 ORDER BY Tool_Type");
-    qPassedTrue.setSql(byType.arg(db.dialect().sqlTrue()));
-    qPassedFalse.setSql(byType.arg(db.dialect().sqlFalse()));
+    const auto byType = [](const QString& passed) {
+        return Select(col::Tools::Table)
+            .where(col::Tools::Passed + QStringLiteral("=") + passed)
+            .orderBy(col::Tools::Tool_Type);
+    };
+    qPassedTrue.setStatement(byType(db.dialect().sqlTrue()));
+    qPassedFalse.setStatement(byType(db.dialect().sqlFalse()));
     m_outWithOwner = std::make_shared<ComputedFieldSource>(
         *m_outRows, QStringLiteral("OwnerFIO"), [this](const RowSource& row) {
             const int owner = row.fieldIndex(QStringLiteral("OwnerID"));

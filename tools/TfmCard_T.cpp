@@ -3,6 +3,7 @@
 #include "core/DeskSelection.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
 #include "data/ToolIdentities.h"
@@ -160,11 +161,11 @@ void TfmCard_T::FormClose()
 void TfmCard_T::reloadJournal()
 {
     if (ID.isEmpty()) // a tool without code or identity: no journal row names it
-        q.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0"));
+        q.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0")));
     else
-        q.setSql(QStringLiteral("SELECT * FROM History WHERE %1 ORDER BY ID DESC")
-                     .arg(m_session.connection().dialect().caselessEquals(QStringLiteral("ID_T"), ID)),
-                 {ID});
+        q.setStatement(Select(col::History::Table)
+                           .where(m_session.connection().dialect().caselessEquals(col::History::ID_T, ID), {ID})
+                           .orderBy(col::Key, true));
     m_journalSort.clear();
     q.open();
     m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);

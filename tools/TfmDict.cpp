@@ -2,6 +2,7 @@
 
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/QueryModel.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
@@ -68,7 +69,7 @@ TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& pl
     setObjectName(QLatin1String(k.window));
     setModal(true);
     setFixedSize(410, 510);
-    Query.setSql(QStringLiteral("SELECT * FROM ") + dictionaryTable(kind));
+    Query.setStatement(Select(dictionaryTable(kind)));
     buildGrid(k);
     buildEntryRow(k);
     connectHandlers();

@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "core/ToolSearch.h"
 #include "core/WorkTypeToolList.h"
+#include "data/Columns.h"
 #include "data/FileWriteError.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
@@ -152,9 +153,8 @@ void TfmTools::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     const SqlDialect& d = m_session.connection().dialect();
-    const ToolSearchStatement s = toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(),
-                                                      identities, d, d.falseFirst(QStringLiteral("Passed")));
-    m_tools.setSql(s.sql, s.params);
+    m_tools.setStatement(toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(), identities, d,
+                                             d.falseFirst(col::Tools::Passed)));
     m_tools.open();
 }
 

@@ -3,6 +3,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/WorkTypeToolList.h"
+#include "data/Columns.h"
 #include "data/QueryModel.h"
 #include "data/ToolIdentities.h"
 #include "platform/Dialogs.h"
@@ -124,7 +125,7 @@ void TfmWorkTypes::connectHandlers()
 
 void TfmWorkTypes::FormCreate()
 {
-    qAllTools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ID"));
+    qAllTools.setStatement(Select(col::Tools::Table).orderBy(col::Key));
     qAllTools.open();
 }
 
@@ -195,7 +196,7 @@ void TfmWorkTypes::LoadTools()
     const QStringList identities = hasCurrentWorkType() ? WorkTypeToolList(qWorkTypes.text(kList)).identities()
                                                         : QStringList();
     if (identities.isEmpty()) {
-        qTools_as_Work.setSql(QStringLiteral("SELECT * FROM Tools WHERE ID=-1"));
+        qTools_as_Work.setStatement(Select(col::Tools::Table).where(col::Key + QStringLiteral("=-1")));
     } else {
         QStringList marks;
         QVariantList params;
@@ -203,9 +204,10 @@ void TfmWorkTypes::LoadTools()
             marks << QStringLiteral("?");
             params << identity;
         }
-        qTools_as_Work.setSql(
-            QStringLiteral("SELECT * FROM Tools WHERE ID_Tool_Unique IN (%1) ORDER BY ID").arg(marks.join(u',')),
-            params);
+        qTools_as_Work.setStatement(
+            Select(col::Tools::Table)
+                .where(QStringLiteral("%1 IN (%2)").arg(col::Tools::ID_Tool_Unique, marks.join(u',')), params)
+                .orderBy(col::Key));
     }
     qTools_as_Work.open();
 }

@@ -9,7 +9,7 @@ void TitleSort::toggle(Query& rows, const QueryModel& model, int column)
     if (field.isEmpty() || !rows.isOpen())
         return;
     const bool ascending = !m_ascending.contains(field);
-    if (!rows.setSort(field + (ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))))
+    if (!rows.setSort(field, !ascending))
         return;
     if (ascending)
         m_ascending.insert(field);

@@ -1,5 +1,6 @@
 #include "ActWriteOff.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 ActWriteOff::ActWriteOff(Connection& db)
@@ -7,9 +8,9 @@ ActWriteOff::ActWriteOff(Connection& db)
 {
 }
 
-QString ActWriteOff::toolsSql()
+Select ActWriteOff::tools(qint64 act)
 {
-    return QStringLiteral("SELECT * FROM Tools WHERE WriteOff_AKT_ID=? ORDER BY ID");
+    return Select(col::Tools::Table).where(col::Tools::WriteOff_AKT_ID + QStringLiteral("=?"), {act}).orderBy(col::Key);
 }
 
 QStringList ActWriteOff::writeOff(qint64 act, const QDateTime& when)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Select.h"
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -19,8 +21,8 @@ public:
     // Throws DbError; then nothing is written either.
     QStringList writeOff(qint64 act, const QDateTime& when);
 
-    // The tools of an act in the order its document lists them; binds the act.
-    static QString toolsSql();
+    // The tools of an act in the order its document lists them.
+    static Select tools(qint64 act);
 
 private:
     Connection& m_db;

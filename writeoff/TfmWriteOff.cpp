@@ -10,6 +10,7 @@
 #include "core/Settings.h"
 #include "core/ToolSearch.h"
 #include "core/WorkTypeToolList.h"
+#include "data/Columns.h"
 #include "data/QueryModel.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -135,9 +136,10 @@ void TfmWriteOff::connectHandlers()
 void TfmWriteOff::FormCreate()
 {
     const SqlDialect& d = m_session.connection().dialect();
-    qTools_notWriteOff.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff<>%1 ORDER BY ID").arg(d.sqlTrue()));
+    qTools_notWriteOff.setStatement(
+        Select(col::Tools::Table).where(col::Tools::WriteOff + QStringLiteral("<>") + d.sqlTrue()).orderBy(col::Key));
     qTools_notWriteOff.open();
-    qAKT.setSql(QStringLiteral("SELECT * FROM AKTSpisaniya ORDER BY ID"));
+    qAKT.setStatement(Select(col::AKTSpisaniya::Table).orderBy(col::Key));
     qAKT.open();
     ShowAKTConteiner(0);
     followActs();
@@ -178,9 +180,9 @@ void TfmWriteOff::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     // The store's order: no issued-first order here.
-    const ToolSearchStatement s = toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(),
-                                                      identities, m_session.connection().dialect(), kId);
-    qTools_notWriteOff.setSql(s.sql, s.params);
+    qTools_notWriteOff.setStatement(toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(), identities,
+                                                        m_session.connection().dialect(),
+                                                        OrderTerm{col::Key, false, {}}));
     qTools_notWriteOff.open();
 }
 
@@ -215,7 +217,7 @@ void TfmWriteOff::followActs()
 void TfmWriteOff::ShowAKTConteiner(qint64 AKT_ID)
 {
     const qint64 act = AKT_ID != 0 ? AKT_ID : currentAct();
-    qAKT_Container.setSql(ActWriteOff::toolsSql(), {act});
+    qAKT_Container.setStatement(ActWriteOff::tools(act));
     qAKT_Container.open();
     Grid_AKT_Conteiner->spreadColumns();
 }

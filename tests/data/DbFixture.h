@@ -31,10 +31,9 @@ struct MainQueries {
         : tools(db)
         , history(db)
     {
-        tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ")
-                     + db.dialect().falseFirst(QStringLiteral("Passed")));
+        tools.setStatement(Schema::toolsDesign(db.dialect()));
         tools.open();
-        history.setSql(Schema::historySql());
+        history.setStatement(Schema::history());
         history.open();
     }
     Query tools;
@@ -135,9 +134,8 @@ inline void openTestDatabase(Connection& db, const TestData& data, std::unique_p
 // Runs the whole upgrade; returns how often the callback was called.
 inline int upgrade(Connection& db)
 {
-    MainQueries q(db);
     int calls = 0;
-    Schema(db, q.tools, q.history, [&calls] { ++calls; }).upgrade();
+    Schema(db, [&calls] { ++calls; }).upgrade();
     return calls;
 }
 

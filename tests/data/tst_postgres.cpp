@@ -349,7 +349,7 @@ void TestPostgres::issuedFirstAndYesNoValues()
     EngineDb e(server);
     Connection& db = e.db;
     Query tools(db);
-    tools.setSql(QStringLiteral("SELECT * FROM Tools ORDER BY ID"));
+    tools.setStatement(Select(QStringLiteral("Tools")).orderBy(QStringLiteral("ID")));
     tools.open();
     for (const auto& [code, passed] : {std::pair{"IN1", true}, {"OUT1", false}, {"IN2", true}, {"OUT2", false}}) {
         tools.append();
@@ -362,8 +362,10 @@ void TestPostgres::issuedFirstAndYesNoValues()
     }
 
     Query ordered(db);
-    ordered.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff<>%1 ORDER BY %2, ID")
-                       .arg(db.dialect().sqlTrue(), db.dialect().falseFirst(QStringLiteral("Passed"))));
+    ordered.setStatement(Select(QStringLiteral("Tools"))
+                             .where(QStringLiteral("WriteOff<>") + db.dialect().sqlTrue())
+                             .orderBy(db.dialect().falseFirst(QStringLiteral("Passed")))
+                             .orderBy(QStringLiteral("ID")));
     ordered.open();
     QStringList codes;
     for (ordered.first(); !ordered.eof(); ordered.next()) {
@@ -409,7 +411,7 @@ void TestPostgres::keysetPagesKeepEveryRowOnce()
         t.commit();
     }
     Query q(db);
-    q.setSql(QStringLiteral("SELECT * FROM Tools"));
+    q.setStatement(Select(QStringLiteral("Tools")));
     q.open();
     QVERIFY(q.setSort(sort));
     while (q.canFetchMore())
@@ -656,7 +658,7 @@ void TestPostgres::lockedToolRowHoldsOffAnotherDesk()
 
     Query mine(e.db), theirs(other);
     for (Query* q : {&mine, &theirs}) {
-        q->setSql(QStringLiteral("SELECT * FROM Tools"));
+        q->setStatement(Select(QStringLiteral("Tools")));
         q->open();
     }
     auto held = std::make_unique<Connection::Transaction>(e.db);

@@ -334,7 +334,7 @@ void TstSqliteFunctions::orderByIsCaseless()
               QStringLiteral("Иван"), QStringLiteral("BEN")});
     QSqlQuery q(db.database());
     QVERIFY(q.exec(QStringLiteral("SELECT FIO FROM Users ORDER BY ")
-                   + db.dialect().orderTerm(QStringLiteral("FIO"), FieldKind::Text, false)));
+                   + orderText(db.dialect(), {db.dialect().orderTerm(QStringLiteral("FIO"), FieldKind::Text, false)})));
     QStringList order;
     while (q.next())
         order << q.value(0).toString();

@@ -78,7 +78,7 @@ void TstStockTools::shellChecksWritesAndCompactsTheUpgradedFile()
         dbfixture::upgrade(db);
         // The program writes as it does at the desk.
         Query history(db);
-        history.setSql(Schema::historySql());
+        history.setStatement(Schema::history());
         history.open();
         history.append();
         history.setValue(QStringLiteral("ID_U"), QStringLiteral("U1"));

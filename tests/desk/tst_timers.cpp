@@ -66,7 +66,7 @@ void TestTimers::idleClearOnTheTickAfterTheLimit()
 
     // Then every N ticks while no key comes.
     m.SpeedButton6Click();
-    f.desk().qSearch_U.setSql("SELECT * FROM Users WHERE ID_User='U2'");
+    f.desk().qSearch_U.setStatement(Select(QStringLiteral("Users")).where(QStringLiteral("ID_User='U2'")));
     f.desk().qSearch_U.open();
     for (int tick = 1; tick < limit; ++tick) {
         m.TimerTimer();
@@ -184,7 +184,7 @@ void TestTimers::batchIssuesSeveralToolsToOneRecipient()
     f.scan("T1");
     QCOMPARE(f.journalCount(), 4); // returned: the recipient stayed
     m.SpeedButton7Click();
-    f.desk().qSearch_T.setSql("SELECT * FROM Tools WHERE ID_Tool='T2'");
+    f.desk().qSearch_T.setStatement(Select(QStringLiteral("Tools")).where(QStringLiteral("ID_Tool='T2'")));
     f.desk().qSearch_T.open();
     m.TimerTimer();
     m.TimerTimer();

@@ -21,6 +21,14 @@ namespace {
 
 const QDate kToday(2026, 12, 10);
 
+// The tools in the store (or out of it), by type.
+Select toolsByType(bool inStore)
+{
+    return Select(QStringLiteral("Tools"))
+        .where(QStringLiteral("Passed = ?"), {inStore ? 1 : 0})
+        .orderBy(QStringLiteral("Tool_Type"));
+}
+
 QString oneSpaced(QString text)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
@@ -56,21 +64,24 @@ struct Fixture {
         rdb.addEvent({"2027-02-01", "08:00:00", "Выдан", "Petrov Petr", "Ключ", "Jonnesway W26", "Acme", "Исправен",
                       "outside the range", "U002"});
 
-        history.setSql(QStringLiteral("SELECT ADate, ATime, Operation, FIO, IType, Model, Organization, State, Note "
-                                      "FROM History WHERE ADate BETWEEN ? AND ?"),
-                       {QStringLiteral("2026-12-10"), QStringLiteral("2027-01-10")});
+        // The windows' own statements: rows of one table, typed by its columns.
+        history.setStatement(
+            Select(QStringLiteral("History"))
+                .columns({"ADate", "ATime", "Operation", "FIO", "IType", "Model", "Organization", "State", "Note"})
+                .where(QStringLiteral("ADate BETWEEN ? AND ?"),
+                       {QStringLiteral("2026-12-10"), QStringLiteral("2027-01-10")}));
         history.open();
-        inStore.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 1 ORDER BY Tool_Type"));
+        inStore.setStatement(toolsByType(true));
         inStore.open();
-        out.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 0 ORDER BY Tool_Type"));
+        out.setStatement(toolsByType(false));
         out.open();
-        users.setSql(QStringLiteral("SELECT * FROM Users"));
+        users.setStatement(Select(QStringLiteral("Users")));
         users.open();
-        journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID_U = ? ORDER BY ID DESC"),
-                       {QStringLiteral("U001")});
+        journal.setStatement(Select(QStringLiteral("History"))
+                                 .where(QStringLiteral("ID_U = ?"), {QStringLiteral("U001")})
+                                 .orderBy(QStringLiteral("ID"), true));
         journal.open();
-        onHand.setSql(QStringLiteral("SELECT * FROM Tools WHERE (Passed = 0) AND (OwnerID = ?) ORDER BY Tool_Type"),
-                      {ivanov});
+        onHand.setStatement(toolsByType(false).where(QStringLiteral("OwnerID = ?"), {ivanov}));
         onHand.open();
 
         outRows = std::make_unique<QueryRowSource>(out);
@@ -347,10 +358,10 @@ void TstReportTemplates::inventoryWithoutTools()
 {
     ReportDb empty;
     Query inStore(empty.db);
-    inStore.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 1 ORDER BY Tool_Type"));
+    inStore.setStatement(toolsByType(true));
     inStore.open();
     Query out(empty.db);
-    out.setSql(QStringLiteral("SELECT * FROM Tools WHERE Passed = 0 ORDER BY Tool_Type"));
+    out.setStatement(toolsByType(false));
     out.open();
     auto report = ReportTemplates::load(QStringLiteral("frxReport_Invent_EN"));
     report->dataSet(QStringLiteral("frxDBDataset_PasTr"))->setQuery(inStore);

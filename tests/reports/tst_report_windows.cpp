@@ -250,7 +250,7 @@ void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()
     addRegister(f);
     f.addRecipient(QStringLiteral("U200"), QStringLiteral("Другой"));
     // The recipient list shows someone else: the holder is still named.
-    f.session().qUsers.setSql(QStringLiteral("SELECT * FROM Users WHERE ID_User='U200'"));
+    f.session().qUsers.setStatement(Select(QStringLiteral("Users")).where(QStringLiteral("ID_User='U200'")));
     f.session().qUsers.open();
     f.db().exec(QStringLiteral("UPDATE Tools SET Passed=%1, OwnerID='999' WHERE ID_Tool='T101'") // nobody's key
                     .arg(f.db().dialect().sqlFalse()));

@@ -22,7 +22,7 @@ struct GridOnThreeRows {
         for (const char* code : {"U1", "U2", "U3"})
             db.exec(QStringLiteral("INSERT INTO Users (ID_User, FIO) VALUES (?, ?)"),
                     {QString::fromLatin1(code), QStringLiteral("Иванов")});
-        query.setSql(QStringLiteral("SELECT * FROM Users ORDER BY ID_User"));
+        query.setStatement(Select(QStringLiteral("Users")).orderBy(QStringLiteral("ID_User")));
         model = new QueryModel(query, &window);
         model->setColumns({{QStringLiteral("ID_User"), QStringLiteral("Code"), {}},
                            {QStringLiteral("FIO"), QStringLiteral("Name"), {}},

@@ -1,5 +1,6 @@
 #include "tests/data/DbFixture.h"
 #include "writeoff/ActToolRows.h"
+#include "writeoff/ActWriteOff.h"
 
 #include <QtTest>
 
@@ -34,7 +35,7 @@ void TestActToolRows::readsEveryToolOfTheResultSet()
         t.commit();
     }
     Query container(db);
-    container.setSql(QStringLiteral("SELECT * FROM Tools WHERE WriteOff_AKT_ID=5"));
+    container.setStatement(ActWriteOff::tools(5));
     container.open();
     container.setRecNo(3);
 

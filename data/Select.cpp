@@ -1,0 +1,195 @@
+#include "Select.h"
+
+#include "SqlDialect.h"
+
+Select::Select(QString table)
+    : m_table(std::move(table))
+{
+}
+
+Select& Select::columns(const QStringList& names)
+{
+    m_columns = names;
+    return *this;
+}
+
+Select& Select::where(const QString& condition, const QVariantList& values)
+{
+    m_conditions.append({condition, values});
+    return *this;
+}
+
+Select& Select::orderBy(const QString& column, bool descending)
+{
+    return orderBy(OrderTerm{column, descending, {}});
+}
+
+Select& Select::orderBy(const OrderTerm& term)
+{
+    m_order.append(term);
+    return *this;
+}
+
+Select& Select::limit(int rows)
+{
+    m_limit = rows;
+    return *this;
+}
+
+QVariantList Select::params() const
+{
+    QVariantList values;
+    for (const Condition& c : m_conditions)
+        values << c.values;
+    return values;
+}
+
+bool Select::hasColumn(const QString& name) const
+{
+    return m_columns.isEmpty() || m_columns.contains(name, Qt::CaseInsensitive);
+}
+
+QList<OrderTerm> Select::keysetOrder(const std::optional<OrderTerm>& clientTerm, const QString& key) const
+{
+    QList<OrderTerm> wanted;
+    if (clientTerm)
+        wanted << *clientTerm;
+    wanted << m_order << OrderTerm{key, false, {}};
+    QList<OrderTerm> terms;
+    for (const OrderTerm& t : std::as_const(wanted)) {
+        bool seen = false;
+        for (const OrderTerm& kept : std::as_const(terms))
+            seen = seen || kept.column.compare(t.column, Qt::CaseInsensitive) == 0;
+        if (seen)
+            continue;
+        terms << t;
+        if (t.column.compare(key, Qt::CaseInsensitive) == 0)
+            break; // the key is unique: nothing after it orders anything
+    }
+    return terms;
+}
+
+namespace {
+
+QString termColumn(const SqlDialect& d, const OrderTerm& t)
+{
+    QString s = d.quoteIdentifier(t.column);
+    if (!t.collation.isEmpty())
+        s += QStringLiteral(" COLLATE ") + t.collation;
+    return s;
+}
+
+// Rows after last in this order: equal on the first k-1 terms and after it
+// on the k-th, for each k. A NULL sorts below every value where the engine
+// puts NULLs low, so it needs IS NULL / IS NOT NULL rather than a comparison.
+QString after(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last, QVariantList* values)
+{
+    const bool nullsLow = d.nullsSortLow();
+    QStringList alternatives;
+    QStringList equalSoFar;
+    QVariantList equalValues;
+    for (qsizetype k = 0; k < terms.size(); ++k) {
+        const OrderTerm& t = terms.at(k);
+        const QVariant& v = last.value(k);
+        const QString col = termColumn(d, t);
+        const bool nullFirst = nullsLow != t.descending; // NULLs come before every value in this term
+        QString beyond;
+        QVariantList beyondValues;
+        if (v.isNull()) {
+            if (nullFirst)
+                beyond = col + QStringLiteral(" IS NOT NULL");
+        } else {
+            beyond = col + (t.descending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
+            if (!nullFirst)
+                beyond = u'(' + beyond + QStringLiteral(" OR ") + col + QStringLiteral(" IS NULL)");
+            beyondValues << v;
+        }
+        if (!beyond.isEmpty()) {
+            alternatives << u'(' + QStringList(equalSoFar + QStringList{beyond}).join(QStringLiteral(" AND ")) + u')';
+            if (values)
+                *values << equalValues << beyondValues;
+        }
+        if (v.isNull()) {
+            equalSoFar << col + QStringLiteral(" IS NULL");
+        } else {
+            equalSoFar << col + QStringLiteral(" = ?");
+            equalValues << v;
+        }
+    }
+    return alternatives.isEmpty() ? QStringLiteral("1=0") : u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
+}
+
+} // namespace
+
+QString orderText(const SqlDialect& d, const QList<OrderTerm>& terms)
+{
+    QStringList parts;
+    for (const OrderTerm& t : terms)
+        parts << termColumn(d, t) + (t.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    return parts.join(QStringLiteral(", "));
+}
+
+QString Select::head(const SqlDialect& d) const
+{
+    QStringList names;
+    for (const QString& c : m_columns)
+        names << d.quoteIdentifier(c);
+    return QStringLiteral("SELECT %1 FROM %2")
+        .arg(names.isEmpty() ? QStringLiteral("*") : names.join(QStringLiteral(", ")), d.quoteIdentifier(m_table));
+}
+
+QString Select::whereClause(const QString& extra) const
+{
+    QStringList parts;
+    for (const Condition& c : m_conditions)
+        parts << u'(' + c.text + u')';
+    if (!extra.isEmpty())
+        parts << extra;
+    return parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+}
+
+QString Select::ordered(const SqlDialect& d, const std::optional<OrderTerm>& clientTerm) const
+{
+    QList<OrderTerm> terms;
+    if (clientTerm)
+        terms << *clientTerm;
+    terms << m_order;
+    QString sql = head(d) + whereClause({});
+    if (!terms.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + orderText(d, terms);
+    if (m_limit)
+        sql += QStringLiteral(" LIMIT ") + QString::number(*m_limit);
+    return sql;
+}
+
+QString Select::pagedByOffset(const SqlDialect& d, const std::optional<OrderTerm>& clientTerm) const
+{
+    if (m_limit) // the page cuts the ordered, limited rows
+        return QStringLiteral("SELECT * FROM (%1) AS limited_rows LIMIT ? OFFSET ?").arg(ordered(d, clientTerm));
+    return ordered(d, clientTerm) + QStringLiteral(" LIMIT ? OFFSET ?");
+}
+
+QString Select::firstPage(const SqlDialect& d, const QList<OrderTerm>& terms) const
+{
+    return head(d) + whereClause({}) + QStringLiteral(" ORDER BY ") + orderText(d, terms) + QStringLiteral(" LIMIT ?");
+}
+
+QString Select::pageAfter(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last) const
+{
+    return head(d) + whereClause(after(d, terms, last, nullptr)) + QStringLiteral(" ORDER BY ") + orderText(d, terms)
+        + QStringLiteral(" LIMIT ?");
+}
+
+QVariantList Select::afterValues(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last)
+{
+    QVariantList values;
+    after(d, terms, last, &values);
+    return values;
+}
+
+QString Select::counted(const SqlDialect& d) const
+{
+    if (m_limit)
+        return QStringLiteral("SELECT COUNT(*) FROM (%1) AS counted_rows").arg(ordered(d));
+    return QStringLiteral("SELECT COUNT(*) FROM %1").arg(d.quoteIdentifier(m_table)) + whereClause({});
+}
