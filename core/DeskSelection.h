@@ -52,8 +52,9 @@ public:
     bool batch() const { return m_batch; }
     void setBatch(bool on);
 
-    // Records the event for the selected pair, then empties the desk when the
-    // clear box is on. Throws DbError; then nothing is written.
+    // Records the event for the selected pair and announces the new journal
+    // row, then empties the desk when the clear box is on. Throws DbError;
+    // then nothing is written.
     EventRecorder::Result record(const QDateTime& now);
 
     // The operator takes back a tool that is out, without its holder: one
@@ -72,6 +73,9 @@ public:
     void setClearAfterEvent(bool on);
 
 signals:
+    // A row was written to the journal by this program: whoever shows the
+    // journal reads it again. Never emitted for a refused or failed event.
+    void journalChanged();
     void batchChanged(bool on);
     void clearAfterEventChanged(bool on);
 

@@ -311,6 +311,7 @@ void TfmMain::connectCore()
             RestoreSeconds = 0;
     });
     connect(&m_session, &Session::accessModeChanged, this, &TfmMain::followAccessMode);
+    connect(&m_desk, &DeskSelection::journalChanged, this, &TfmMain::showNewJournalRow);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::refreshJournalFormat);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::noteNewestJournalRow);
 }
@@ -685,6 +686,14 @@ void TfmMain::showOtherDesksChanges()
         return;
     grid_History->reopenInPlace(QStringLiteral("ID"));
     m_navigator.notifyOtherDesksChanged();
+}
+
+// An event recorded here, at the desk or from a card: the new row on top
+// and current; a title-click sort is dropped. The event stands even when
+// the journal cannot be read now: that is told, not the event's failure.
+void TfmMain::showNewJournalRow()
+{
+    atDesk([this] { m_session.qHistory.reopen(); });
 }
 
 void TfmMain::noteNewestJournalRow()

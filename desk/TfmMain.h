@@ -108,6 +108,7 @@ private:
     void keepFocusOnEntry();
     bool storekeeperBusy() const;
     void showOtherDesksChanges();
+    void showNewJournalRow();
     void noteNewestJournalRow();
     // Runs a desk handler: a failure is told on the message line, never in a box.
     template<typename Handler>
