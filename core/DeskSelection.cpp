@@ -123,6 +123,7 @@ void DeskSelection::setClearAfterEvent(bool on)
     if (on == m_clearAfterEvent)
         return;
     m_clearAfterEvent = on;
+    m_session.settings().setClearFields(on); // the storekeeper's choice outlives the program
     emit clearAfterEventChanged(on);
 }
 

@@ -68,7 +68,8 @@ public:
     // no longer out with that holder. Throws DbError; then nothing is written.
     bool returnFromHolder(qint64 toolKey, const QString& holderKey, const QDateTime& now);
 
-    // The desk's clear box.
+    // The desk's clear box; a change is saved in the settings file at once.
+    // The stored choice comes back at the sign-in.
     bool clearAfterEvent() const { return m_clearAfterEvent; }
     void setClearAfterEvent(bool on);
 

@@ -289,19 +289,17 @@ void TfmMain::connectCore()
         },
         Qt::QueuedConnection);
 
-    // The check boxes mirror the desk's state; either side may change it.
-    connect(cbPacketIssued, &QCheckBox::toggled, this, [this](bool on) { m_desk.setBatch(on); });
+    // The desk's flags are the core's: a check box or the batch button asks
+    // it for a change, and every control shows the flag from its announcement.
+    connect(cbPacketIssued, &QCheckBox::toggled, &m_desk, &DeskSelection::setBatch);
     connect(&m_desk, &DeskSelection::batchChanged, this, [this](bool on) {
         cbPacketIssued->setChecked(on);
         if (on)
             PacketSeconds = 0;
         showHeading();
+        paintBatchButton();
     });
-    connect(cbClear, &QCheckBox::toggled, this, [this](bool on) {
-        m_desk.setClearAfterEvent(on);
-        if (m_created)
-            m_session.settings().setClearFields(on);
-    });
+    connect(cbClear, &QCheckBox::toggled, &m_desk, &DeskSelection::setClearAfterEvent);
     connect(&m_desk, &DeskSelection::clearAfterEventChanged, cbClear, &QCheckBox::setChecked);
 
     Settings& settings = m_session.settings();
@@ -344,8 +342,7 @@ bool TfmMain::FormCreate()
         // The desk works without it: other desks' events show with its own.
     }
     FormStarted = false;
-    btPacket->setColour(kBatchOff);
-    m_created = true;
+    paintBatchButton();
     return true;
 }
 
@@ -503,7 +500,6 @@ void TfmMain::paintBatchButton()
 void TfmMain::btPacketClick()
 {
     m_desk.setBatch(!m_desk.batch());
-    paintBatchButton();
 }
 
 void TfmMain::showHeading()

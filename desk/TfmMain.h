@@ -167,7 +167,6 @@ private:
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist
     int m_quietSeconds = 0;                         // since the last key in the entry box
-    bool m_created = false;
     bool m_shown = false;
     bool m_timersEnabled = true;
 };
