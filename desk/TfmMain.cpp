@@ -606,16 +606,13 @@ void TfmMain::clearIdleDesk()
 template<typename Handler>
 bool TfmMain::atDesk(Handler&& handler)
 {
-    try {
-        handler();
-        return true;
-    } catch (const DbError& e) {
-        tellDeskFailure({m_session.texts().rsRequestError, e.text()});
-        tellDatabaseFailure(e);
-    } catch (const std::exception& e) {
-        tellDeskFailure({m_session.texts().rsRequestError, QString::fromLocal8Bit(e.what())});
-    }
-    return false;
+    return runReporting(
+        [this](const QString& text, const DbError* error) {
+            tellDeskFailure({m_session.texts().rsRequestError, text});
+            if (error)
+                tellDatabaseFailure(*error);
+        },
+        std::forward<Handler>(handler));
 }
 
 void TfmMain::tellDeskFailure(const FailureMessage& failure)
