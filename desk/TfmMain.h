@@ -127,18 +127,18 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
 
-    QWidget* Panel1;
-    ColourButton* Panel4;
-    QPushButton* SpeedButton5;
-    QPushButton* SpeedButton4;
-    QPushButton* SpeedButton3;
+    QWidget* m_leftPanel;
+    ColourButton* m_deskEntry;
+    QPushButton* m_recipientsEntry;
+    QPushButton* m_toolsEntry;
+    QPushButton* m_reportsEntry;
     QPushButton* btWriteOff;
     QPushButton* btSettings;
     QPushButton* btAuth_x;
-    QPushButton* SpeedButton1;
+    QPushButton* m_exitButton;
     QStackedWidget* pConteiner;
     QWidget* pMain;
-    QLabel* Label9;
+    QLabel* m_heading;
     ColourButton* btPacket;
     QPushButton* btEndPacketIssue;
     QCheckBox* cbPacketIssued;
@@ -146,12 +146,12 @@ private:
     QLabel* lbPacketTimer;
     DeskMessageLine* m_messages; // what went wrong, told without a box
     QCheckBox* cbClear;
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
-    QToolButton* SpeedButton6;
-    QToolButton* SpeedButton7;
-    DbImage* DBImage1;
-    DbImage* DBImage2;
+    QGroupBox* m_recipientPanel;
+    QGroupBox* m_toolPanel;
+    QToolButton* m_clearRecipientButton;
+    QToolButton* m_clearToolButton;
+    DbImage* m_recipientPhoto;
+    DbImage* m_toolPhoto;
     QList<QLabel*> m_captions; // Label1..Label8
     QList<DbText*> m_values;   // the eight values under them
     DbGrid* grid_History;
