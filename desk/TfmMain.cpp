@@ -337,7 +337,6 @@ bool TfmMain::FormCreate()
         m_platform.dialogs.message(this, kConfigNotFoundRu);
         return false;
     }
-    m_openingsSeen = m_session.connection().openings();
     try {
         m_otherDesks.start();
     } catch (const DbError&) {
@@ -672,10 +671,8 @@ void TfmMain::showOtherDesksChanges()
     // only new events move the journal.
     // After a new connection nobody told this desk what happened meanwhile
     // (tools edited elsewhere too): everything in view is read again once.
-    Connection& db = m_session.connection();
-    const bool reconnected = db.openings() != m_openingsSeen;
-    m_openingsSeen = db.openings();
-    const qint64 newest = db.scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    const qint64 newest = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    const bool reconnected = m_otherDesks.reconnected();
     m_otherDesksChanged = false;
     if (newest == m_newestJournalRow && !reconnected)
         return;

@@ -162,7 +162,6 @@ private:
     bool m_otherDesksChanged = false;   // seen, not shown yet
     qint64 m_newestJournalRow = 0;      // the key of the newest event the journal shows
     bool m_toolIdentitiesGiven = false; // by the first idle look
-    quint64 m_openingsSeen = 0;         // of the connection: a new one means a reload
 
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist
