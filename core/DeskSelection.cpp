@@ -126,6 +126,7 @@ void DeskSelection::setClearAfterEvent(bool on)
     if (on == m_clearAfterEvent)
         return;
     m_clearAfterEvent = on;
+    m_session.settings().setClearFields(on); // the storekeeper's choice outlives the program
     emit clearAfterEventChanged(on);
 }
 
@@ -135,12 +136,10 @@ EventRecorder::Result DeskSelection::record(const QDateTime& now)
     input.russian = m_session.russian();
     input.holderRuleOn = m_session.settings().returnToolOnlyOwner();
     input.now = now;
-    if (!m_session.qHistory.isOpen())
-        m_session.qHistory.open(); // a failed event may have left it closed
-    EventRecorder recorder(m_session.connection(), qSearch_U, qSearch_T, m_session.qHistory);
+    EventRecorder recorder(m_session.connection(), qSearch_U, qSearch_T);
     const EventRecorder::Result result = recorder.record(input);
     if (result != EventRecorder::Result::RefusedHolder)
-        m_session.qHistory.reopen(); // the new row on top; a title-click sort is dropped
+        emit journalChanged();
     if (m_clearAfterEvent)
         clearForNextEvent();
     return result;
@@ -217,5 +216,5 @@ void DeskSelection::showOperatorReturn()
 {
     clearTool();
     clearRecipient();
-    m_session.qHistory.reopen(); // the desk's journal shows the new row on top
+    emit journalChanged();
 }

@@ -52,8 +52,9 @@ public:
     bool batch() const { return m_batch; }
     void setBatch(bool on);
 
-    // Records the event for the selected pair, then empties the desk when the
-    // clear box is on. Throws DbError; then nothing is written.
+    // Records the event for the selected pair and announces the new journal
+    // row, then empties the desk when the clear box is on. Throws DbError;
+    // then nothing is written.
     EventRecorder::Result record(const QDateTime& now);
 
     // The operator takes back a tool that is out, without its holder: one
@@ -67,11 +68,15 @@ public:
     // no longer out with that holder. Throws DbError; then nothing is written.
     bool returnFromHolder(qint64 toolKey, const QString& holderKey, const QDateTime& now);
 
-    // The desk's clear box.
+    // The desk's clear box; a change is saved in the settings file at once.
+    // The stored choice comes back at the sign-in.
     bool clearAfterEvent() const { return m_clearAfterEvent; }
     void setClearAfterEvent(bool on);
 
 signals:
+    // A row was written to the journal by this program: whoever shows the
+    // journal reads it again. Never emitted for a refused or failed event.
+    void journalChanged();
     void batchChanged(bool on);
     void clearAfterEventChanged(bool on);
 

@@ -5,11 +5,10 @@
 #include "data/Query.h"
 #include "data/ToolIdentities.h"
 
-EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& tool, Query& journal)
+EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& tool)
     : m_db(connection)
     , m_recipient(recipient)
     , m_tool(tool)
-    , m_journal(journal)
 {
 }
 
@@ -44,11 +43,9 @@ EventRecorder::Result EventRecorder::record(const Input& input)
     try {
         return write(input);
     } catch (const DbError&) {
-        // The transaction is rolled back: drop what the result sets hold of it.
-        m_journal.cancel();
+        // The transaction is rolled back: drop what the result set holds of it.
         m_tool.cancel();
         try {
-            m_journal.reopen();
             m_tool.reopen();
         } catch (const DbError&) {
             // The first error is the one to report.
@@ -74,8 +71,10 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(QStringLiteral("ID_User")), m_recipient.text(QStringLiteral("FIO")),
                         m_recipient.text(QStringLiteral("Organization"))};
-    writeJournalRow(m_journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian),
-                    input.now);
+    Query journal(m_db);
+    journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0")); // no rows: only appended to
+    journal.open();
+    writeJournalRow(journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 
     m_tool.edit();
     m_tool.setValue(QStringLiteral("Passed"), !inStore);

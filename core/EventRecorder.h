@@ -21,9 +21,11 @@ public:
         QDateTime now;
     };
 
-    EventRecorder(Connection& connection, Query& recipient, Query& tool, Query& journal);
+    // The journal row goes in through a result set of its own: no window's
+    // journal is touched, the caller announces the new row.
+    EventRecorder(Connection& connection, Query& recipient, Query& tool);
 
-    // Throws DbError; then nothing is written and the result sets are reloaded.
+    // Throws DbError; then nothing is written and both result sets are reloaded.
     Result record(const Input& input);
 
     // Who an event was recorded for: the recipient at the desk, or the
@@ -49,5 +51,4 @@ private:
     Connection& m_db;
     Query& m_recipient;
     Query& m_tool;
-    Query& m_journal;
 };

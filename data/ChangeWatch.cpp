@@ -15,6 +15,8 @@ ChangeWatch::ChangeWatch(Connection& connection, QObject* parent)
 
 void ChangeWatch::start()
 {
+    if (!m_openingShown)
+        m_openingShown = m_db.openings();
     m_watching = false;
     m_noticed = false;
     m_counter.clear();
@@ -62,6 +64,14 @@ bool ChangeWatch::changedElsewhere()
     if (now == m_counter)
         return false;
     m_counter = now;
+    return true;
+}
+
+bool ChangeWatch::reconnected()
+{
+    if (!m_openingShown || *m_openingShown == m_db.openings())
+        return false;
+    m_openingShown = m_db.openings();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QSqlDriver>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 class Connection;
 
@@ -28,6 +29,11 @@ public:
     // the start, and once after a reconnection. Throws DbError, while the
     // server is away with cause ConnectionLost or ServerUnreachable.
     bool changedElsewhere();
+    // True once for each time the connection was opened again since the
+    // first start(), a reconnection to a server or a file opened anew:
+    // nobody told this desk what happened meanwhile, so whatever is in view
+    // is read again. Asked when the change is shown, not at each look.
+    bool reconnected();
     // Has the server pass on the notices waiting for this connection and the
     // driver read them; any from another desk is emitted as noticed().
     // Throws DbError.
@@ -45,6 +51,8 @@ private:
     QString m_channel;
     // The connection's opening the subscription was made on.
     quint64 m_subscribedOn = 0;
+    // The opening reconnected() last answered for; none before the first start.
+    std::optional<quint64> m_openingShown;
     QVariant m_counter;
     bool m_watching = false;
     bool m_noticed = false;

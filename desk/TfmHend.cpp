@@ -49,8 +49,8 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     btGo = named(new QPushButton(this), "btGo");
     btGo->setDefault(true); // a code typed and Enter issues, as the button does
 
-    DBGrid1 = named(new DbGrid(this), "DBGrid1");
-    m_model = new QueryModel(Query, DBGrid1);
+    m_recipientGrid = named(new DbGrid(this), "DBGrid1");
+    m_model = new QueryModel(Query, m_recipientGrid);
     m_model->setColumns({{QStringLiteral("ID_User"), {}, {}},
                          {QStringLiteral("FIO"), {}, {}},
                          {QStringLiteral("Phone"), {}, {}},
@@ -58,12 +58,12 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
                          {QStringLiteral("Otdel"), {}, {}},
                          {QStringLiteral("Shef_FIO"), {}, {}},
                          {QStringLiteral("Shef_Phone"), {}, {}}});
-    DBGrid1->setQueryModel(m_model);
-    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    DBGrid1->horizontalHeader()->setSectionsClickable(false);
+    m_recipientGrid->setQueryModel(m_model);
+    m_recipientGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_recipientGrid->horizontalHeader()->setSectionsClickable(false);
     const int widths[] = {120, 200, 120, 150, 150, 150, 120};
     for (int i = 0; i < 7; ++i)
-        DBGrid1->setColumnWidth(i, widths[i]);
+        m_recipientGrid->setColumnWidth(i, widths[i]);
 
     auto* top = new QHBoxLayout;
     top->addWidget(edID, 1);
@@ -72,18 +72,18 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
     top->addWidget(btGo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(m_recipientGrid, 1);
     setTabOrder(edID, btClear);
     setTabOrder(btClear, btGo);
-    setTabOrder(btGo, DBGrid1);
+    setTabOrder(btGo, m_recipientGrid);
 
     connect(btClear, &QToolButton::clicked, this, &TfmHend::btClearClick);
     guardedConnect(btGo, &QPushButton::clicked, this, m_platform.dialogs, [this] { btGoClick(); });
-    reportErrorsOf(DBGrid1, &DbGrid::databaseError, this, m_platform.dialogs);
+    reportErrorsOf(m_recipientGrid, &DbGrid::databaseError, this, m_platform.dialogs);
     // A row chosen by mouse or by keyboard names the recipient; the row that a
     // (re)load makes current does not.
-    connect(DBGrid1, &QAbstractItemView::clicked, this, &TfmHend::DBGrid1CellClick);
-    connect(DBGrid1, &DbGrid::currentRowChanged, this, [this] {
+    connect(m_recipientGrid, &QAbstractItemView::clicked, this, &TfmHend::DBGrid1CellClick);
+    connect(m_recipientGrid, &DbGrid::currentRowChanged, this, [this] {
         if (!m_loading)
             DBGrid1CellClick();
     });
@@ -119,7 +119,7 @@ void TfmHend::reloadList()
         throw;
     }
     // No row looks chosen before one is: the box is empty.
-    DBGrid1->clearCurrentRow();
+    m_recipientGrid->clearCurrentRow();
     m_loading = false;
 }
 
@@ -184,7 +184,7 @@ void TfmHend::changeEvent(QEvent* event)
         return;
     edID->setAccessibleName(edID->placeholderText());
     btClear->setAccessibleName(btClear->toolTip());
-    DBGrid1->setAccessibleName(windowTitle());
+    m_recipientGrid->setAccessibleName(windowTitle());
 }
 
 QList<Localization::Text> manualIssueTexts()

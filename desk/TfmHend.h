@@ -49,7 +49,7 @@ private:
     QLineEdit* edID;
     QToolButton* btClear;
     QPushButton* btGo;
-    DbGrid* DBGrid1;
+    DbGrid* m_recipientGrid;
     QueryModel* m_model;
     bool m_loading = false; // the list is being (re)loaded: its first row is no choice
 };

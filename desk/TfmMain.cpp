@@ -77,7 +77,7 @@ TfmMain::TfmMain(Session& session, Navigator& navigator, Platform& platform, QWi
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     buildLeftPanel();
-    layout->addWidget(Panel1);
+    layout->addWidget(m_leftPanel);
     pConteiner = named(new QStackedWidget(this), "pConteiner");
     layout->addWidget(pConteiner, 1);
     buildDesk();
@@ -97,42 +97,42 @@ TfmMain::~TfmMain() = default;
 
 void TfmMain::buildLeftPanel()
 {
-    Panel1 = named(new QWidget(this), "Panel1");
-    Panel1->setFixedWidth(185);
-    Panel1->setAutoFillBackground(true);
-    QPalette p = Panel1->palette();
+    m_leftPanel = named(new QWidget(this), "Panel1");
+    m_leftPanel->setFixedWidth(185);
+    m_leftPanel->setAutoFillBackground(true);
+    QPalette p = m_leftPanel->palette();
     p.setColor(QPalette::Window, palette().color(QPalette::Active, QPalette::Highlight));
-    Panel1->setPalette(p);
-    Panel1->setStyleSheet(QStringLiteral("QPushButton { color: white; font-weight: bold; border: none; }"
-                                         "QPushButton:hover { background-color: rgba(255, 255, 255, 40); }"));
-    auto* v = new QVBoxLayout(Panel1);
+    m_leftPanel->setPalette(p);
+    m_leftPanel->setStyleSheet(QStringLiteral("QPushButton { color: white; font-weight: bold; border: none; }"
+                                              "QPushButton:hover { background-color: rgba(255, 255, 255, 40); }"));
+    auto* v = new QVBoxLayout(m_leftPanel);
     v->setContentsMargins(5, 5, 5, 5);
 
-    Panel4 = named(new ColourButton(Panel1), "Panel4");
-    Panel4->setFixedSize(173, 49);
-    Panel4->setColour(kDeskEntry);
-    connect(Panel4, &ColourButton::hovered, this,
-            [this](bool inside) { Panel4->setColour(inside ? kDeskEntryHover : kDeskEntry); });
-    connect(Panel4, &QPushButton::pressed, this, [this] { Panel4->setSunken(true); });
-    connect(Panel4, &QPushButton::released, this, [this] { Panel4->setSunken(false); });
-    guardedConnect(Panel4, &QPushButton::clicked, this, m_platform.dialogs, [this] { Panel4Click(); });
+    m_deskEntry = named(new ColourButton(m_leftPanel), "Panel4");
+    m_deskEntry->setFixedSize(173, 49);
+    m_deskEntry->setColour(kDeskEntry);
+    connect(m_deskEntry, &ColourButton::hovered, this,
+            [this](bool inside) { m_deskEntry->setColour(inside ? kDeskEntryHover : kDeskEntry); });
+    connect(m_deskEntry, &QPushButton::pressed, this, [this] { m_deskEntry->setSunken(true); });
+    connect(m_deskEntry, &QPushButton::released, this, [this] { m_deskEntry->setSunken(false); });
+    guardedConnect(m_deskEntry, &QPushButton::clicked, this, m_platform.dialogs, [this] { Panel4Click(); });
 
-    SpeedButton5 = entryButton(Panel1, "SpeedButton5");
-    SpeedButton4 = entryButton(Panel1, "SpeedButton4");
-    SpeedButton3 = entryButton(Panel1, "SpeedButton3");
-    btWriteOff = entryButton(Panel1, "btWriteOff");
-    btSettings = entryButton(Panel1, "btSettings");
-    btAuth_x = entryButton(Panel1, "btAuth_x");
-    SpeedButton1 = entryButton(Panel1, "SpeedButton1");
-    v->addWidget(Panel4);
-    for (QPushButton* entry : {SpeedButton5, SpeedButton4, SpeedButton3, btWriteOff, btSettings, btAuth_x}) {
+    m_recipientsEntry = entryButton(m_leftPanel, "SpeedButton5");
+    m_toolsEntry = entryButton(m_leftPanel, "SpeedButton4");
+    m_reportsEntry = entryButton(m_leftPanel, "SpeedButton3");
+    btWriteOff = entryButton(m_leftPanel, "btWriteOff");
+    btSettings = entryButton(m_leftPanel, "btSettings");
+    btAuth_x = entryButton(m_leftPanel, "btAuth_x");
+    m_exitButton = entryButton(m_leftPanel, "SpeedButton1");
+    v->addWidget(m_deskEntry);
+    for (QPushButton* entry : {m_recipientsEntry, m_toolsEntry, m_reportsEntry, btWriteOff, btSettings, btAuth_x}) {
         // An entry shows once its page is part of the program.
         entry->hide();
         v->addWidget(entry);
     }
     v->addStretch();
-    v->addWidget(SpeedButton1);
-    connect(SpeedButton1, &QPushButton::clicked, this, &QWidget::close);
+    v->addWidget(m_exitButton);
+    connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel,
@@ -173,19 +173,19 @@ QWidget* TfmMain::buildEntryRow(QWidget* parent)
     topLayout->setContentsMargins(0, 0, 0, 0);
 
     auto* headRow = new QHBoxLayout;
-    Label9 = named(new QLabel(top), "Label9");
-    Label9->setAlignment(Qt::AlignCenter);
-    QFont headFont = Label9->font();
+    m_heading = named(new QLabel(top), "Label9");
+    m_heading->setAlignment(Qt::AlignCenter);
+    QFont headFont = m_heading->font();
     headFont.setPixelSize(18);
     headFont.setBold(true);
-    Label9->setFont(headFont);
+    m_heading->setFont(headFont);
     cbClear = named(new QCheckBox(top), "cbClear");
     cbPacketIssued = named(new QCheckBox(top), "cbPacketIssued");
     cbPacketIssued->hide();
     btEndPacketIssue = named(new QPushButton(top), "btEndPacketIssue");
     btEndPacketIssue->hide();
     headRow->addStretch(1);
-    headRow->addWidget(Label9, 2);
+    headRow->addWidget(m_heading, 2);
     headRow->addStretch(1);
     headRow->addWidget(cbClear, 0, Qt::AlignTop);
     topLayout->addLayout(headRow);
@@ -227,13 +227,15 @@ void TfmMain::buildDesk()
     top->setMinimumHeight(289);
     top->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* panels = new QHBoxLayout;
-    GroupBox1 = buildPanel("GroupBox1", m_desk.qSearch_U, kRecipientFields, 1, DBImage1, SpeedButton6, "SpeedButton6");
-    GroupBox2 = buildPanel("GroupBox2", m_desk.qSearch_T, kToolFields, 5, DBImage2, SpeedButton7, "SpeedButton7");
-    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, QStringLiteral("ID_Tool_Unique"), GroupBox2),
+    m_recipientPanel = buildPanel("GroupBox1", m_desk.qSearch_U, kRecipientFields, 1, m_recipientPhoto,
+                                  m_clearRecipientButton, "SpeedButton6");
+    m_toolPanel = buildPanel("GroupBox2", m_desk.qSearch_T, kToolFields, 5, m_toolPhoto, m_clearToolButton,
+                             "SpeedButton7");
+    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, QStringLiteral("ID_Tool_Unique"), m_toolPanel),
                                "DBText_Unique");
     toolIdentity->hide();
-    panels->addWidget(GroupBox1);
-    panels->addWidget(GroupBox2);
+    panels->addWidget(m_recipientPanel);
+    panels->addWidget(m_toolPanel);
     static_cast<QVBoxLayout*>(top->layout())->addLayout(panels, 1);
     v->addWidget(top);
 
@@ -277,8 +279,8 @@ void TfmMain::connectCore()
 {
     Dialogs& dialogs = m_platform.dialogs;
     guardedConnect(btPacket, &QPushButton::clicked, this, dialogs, [this] { btPacketClick(); });
-    connect(SpeedButton6, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton6Click(); }); });
-    connect(SpeedButton7, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton7Click(); }); });
+    connect(m_clearRecipientButton, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton6Click(); }); });
+    connect(m_clearToolButton, &QToolButton::clicked, this, [this] { atDesk([this] { SpeedButton7Click(); }); });
     guardedConnect(grid_History, &DbGrid::titleClicked, this, dialogs, [this](int c) { grid_HistoryTitleClick(c); });
     guardedConnect(grid_History, &DbGrid::rowDoubleClicked, this, dialogs, [this] { grid_HistoryDblClick(); });
     // The journal fetching rows as it scrolls: told on the desk's line.
@@ -289,19 +291,17 @@ void TfmMain::connectCore()
         },
         Qt::QueuedConnection);
 
-    // The check boxes mirror the desk's state; either side may change it.
-    connect(cbPacketIssued, &QCheckBox::toggled, this, [this](bool on) { m_desk.setBatch(on); });
+    // The desk's flags are the core's: a check box or the batch button asks
+    // it for a change, and every control shows the flag from its announcement.
+    connect(cbPacketIssued, &QCheckBox::toggled, &m_desk, &DeskSelection::setBatch);
     connect(&m_desk, &DeskSelection::batchChanged, this, [this](bool on) {
         cbPacketIssued->setChecked(on);
         if (on)
             PacketSeconds = 0;
         showHeading();
+        paintBatchButton();
     });
-    connect(cbClear, &QCheckBox::toggled, this, [this](bool on) {
-        m_desk.setClearAfterEvent(on);
-        if (m_created)
-            m_session.settings().setClearFields(on);
-    });
+    connect(cbClear, &QCheckBox::toggled, &m_desk, &DeskSelection::setClearAfterEvent);
     connect(&m_desk, &DeskSelection::clearAfterEventChanged, cbClear, &QCheckBox::setChecked);
 
     Settings& settings = m_session.settings();
@@ -311,6 +311,7 @@ void TfmMain::connectCore()
             RestoreSeconds = 0;
     });
     connect(&m_session, &Session::accessModeChanged, this, &TfmMain::followAccessMode);
+    connect(&m_desk, &DeskSelection::journalChanged, this, &TfmMain::showNewJournalRow);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::refreshJournalFormat);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::noteNewestJournalRow);
 }
@@ -336,15 +337,13 @@ bool TfmMain::FormCreate()
         m_platform.dialogs.message(this, kConfigNotFoundRu);
         return false;
     }
-    m_openingsSeen = m_session.connection().openings();
     try {
         m_otherDesks.start();
     } catch (const DbError&) {
         // The desk works without it: other desks' events show with its own.
     }
     FormStarted = false;
-    btPacket->setColour(kBatchOff);
-    m_created = true;
+    paintBatchButton();
     return true;
 }
 
@@ -502,13 +501,12 @@ void TfmMain::paintBatchButton()
 void TfmMain::btPacketClick()
 {
     m_desk.setBatch(!m_desk.batch());
-    paintBatchButton();
 }
 
 void TfmMain::showHeading()
 {
     const Messages& t = m_session.texts();
-    Label9->setText(batchIssue() ? t.rsBatchIssueHeading : t.rsIssueHeading);
+    m_heading->setText(batchIssue() ? t.rsBatchIssueHeading : t.rsIssueHeading);
 }
 
 void TfmMain::TimerTimer()
@@ -609,16 +607,13 @@ void TfmMain::clearIdleDesk()
 template<typename Handler>
 bool TfmMain::atDesk(Handler&& handler)
 {
-    try {
-        handler();
-        return true;
-    } catch (const DbError& e) {
-        tellDeskFailure({m_session.texts().rsRequestError, e.text()});
-        tellDatabaseFailure(e);
-    } catch (const std::exception& e) {
-        tellDeskFailure({m_session.texts().rsRequestError, QString::fromLocal8Bit(e.what())});
-    }
-    return false;
+    return runReporting(
+        [this](const QString& text, const DbError* error) {
+            tellDeskFailure({m_session.texts().rsRequestError, text});
+            if (error)
+                tellDatabaseFailure(*error);
+        },
+        std::forward<Handler>(handler));
 }
 
 void TfmMain::tellDeskFailure(const FailureMessage& failure)
@@ -676,15 +671,21 @@ void TfmMain::showOtherDesksChanges()
     // only new events move the journal.
     // After a new connection nobody told this desk what happened meanwhile
     // (tools edited elsewhere too): everything in view is read again once.
-    Connection& db = m_session.connection();
-    const bool reconnected = db.openings() != m_openingsSeen;
-    m_openingsSeen = db.openings();
-    const qint64 newest = db.scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    const qint64 newest = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    const bool reconnected = m_otherDesks.reconnected();
     m_otherDesksChanged = false;
     if (newest == m_newestJournalRow && !reconnected)
         return;
     grid_History->reopenInPlace(QStringLiteral("ID"));
     m_navigator.notifyOtherDesksChanged();
+}
+
+// An event recorded here, at the desk or from a card: the new row on top
+// and current; a title-click sort is dropped. The event stands even when
+// the journal cannot be read now: that is told, not the event's failure.
+void TfmMain::showNewJournalRow()
+{
+    atDesk([this] { m_session.qHistory.reopen(); });
 }
 
 void TfmMain::noteNewestJournalRow()
@@ -726,7 +727,7 @@ void TfmMain::addPage(QWidget* page, const char* entryName)
 {
     pConteiner->addWidget(page);
     m_pages << page;
-    auto* entry = Panel1->findChild<QAbstractButton*>(QLatin1String(entryName));
+    auto* entry = m_leftPanel->findChild<QAbstractButton*>(QLatin1String(entryName));
     if (!entry)
         return;
     m_entryPages.insert(entry, page);
@@ -838,7 +839,7 @@ void TfmMain::changeEvent(QEvent* event)
     }
     edInput->setAccessibleName(edInput->placeholderText());
     showHeading(); // in the new language, for the batch state
-    grid_History->setAccessibleName(Label9->text());
+    grid_History->setAccessibleName(m_heading->text());
     paintBatchButton();
     ShowTimeColumn(m_session.settings().showTime());
 }

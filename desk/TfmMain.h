@@ -108,6 +108,7 @@ private:
     void keepFocusOnEntry();
     bool storekeeperBusy() const;
     void showOtherDesksChanges();
+    void showNewJournalRow();
     void noteNewestJournalRow();
     // Runs a desk handler: a failure is told on the message line, never in a box.
     template<typename Handler>
@@ -126,18 +127,18 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
 
-    QWidget* Panel1;
-    ColourButton* Panel4;
-    QPushButton* SpeedButton5;
-    QPushButton* SpeedButton4;
-    QPushButton* SpeedButton3;
+    QWidget* m_leftPanel;
+    ColourButton* m_deskEntry;
+    QPushButton* m_recipientsEntry;
+    QPushButton* m_toolsEntry;
+    QPushButton* m_reportsEntry;
     QPushButton* btWriteOff;
     QPushButton* btSettings;
     QPushButton* btAuth_x;
-    QPushButton* SpeedButton1;
+    QPushButton* m_exitButton;
     QStackedWidget* pConteiner;
     QWidget* pMain;
-    QLabel* Label9;
+    QLabel* m_heading;
     ColourButton* btPacket;
     QPushButton* btEndPacketIssue;
     QCheckBox* cbPacketIssued;
@@ -145,12 +146,12 @@ private:
     QLabel* lbPacketTimer;
     DeskMessageLine* m_messages; // what went wrong, told without a box
     QCheckBox* cbClear;
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
-    QToolButton* SpeedButton6;
-    QToolButton* SpeedButton7;
-    DbImage* DBImage1;
-    DbImage* DBImage2;
+    QGroupBox* m_recipientPanel;
+    QGroupBox* m_toolPanel;
+    QToolButton* m_clearRecipientButton;
+    QToolButton* m_clearToolButton;
+    DbImage* m_recipientPhoto;
+    DbImage* m_toolPhoto;
     QList<QLabel*> m_captions; // Label1..Label8
     QList<DbText*> m_values;   // the eight values under them
     DbGrid* grid_History;
@@ -161,12 +162,10 @@ private:
     bool m_otherDesksChanged = false;   // seen, not shown yet
     qint64 m_newestJournalRow = 0;      // the key of the newest event the journal shows
     bool m_toolIdentitiesGiven = false; // by the first idle look
-    quint64 m_openingsSeen = 0;         // of the connection: a new one means a reload
 
     QList<QWidget*> m_pages;
     QHash<QAbstractButton*, QWidget*> m_entryPages; // entries whose pages exist
     int m_quietSeconds = 0;                         // since the last key in the entry box
-    bool m_created = false;
     bool m_shown = false;
     bool m_timersEnabled = true;
 };

@@ -9,20 +9,29 @@
 #include <type_traits>
 #include <utility>
 
-// Runs one handler; a failure stops it and is shown with its own text, as
-// the program's general error report does, and the program goes on.
-template<typename Handler>
-bool runGuarded(Dialogs& dialogs, QWidget* parent, Handler&& handler)
+// Runs one handler; a failure stops it and is handed to report with its own
+// text and, when the database failed, its error; the program goes on.
+// report is called as report(const QString& text, const DbError* error).
+template<typename Report, typename Handler>
+bool runReporting(Report&& report, Handler&& handler)
 {
     try {
         handler();
         return true;
     } catch (const DbError& e) {
-        dialogs.error(parent, e.text());
+        report(e.text(), &e);
     } catch (const std::exception& e) {
-        dialogs.error(parent, QString::fromLocal8Bit(e.what()));
+        report(QString::fromLocal8Bit(e.what()), nullptr);
     }
     return false;
+}
+
+// The same, shown in a box, as the program's general error report does.
+template<typename Handler>
+bool runGuarded(Dialogs& dialogs, QWidget* parent, Handler&& handler)
+{
+    return runReporting([&dialogs, parent](const QString& text, const DbError*) { dialogs.error(parent, text); },
+                        std::forward<Handler>(handler));
 }
 
 // Connects a signal to a handler that runs guarded, with window as the

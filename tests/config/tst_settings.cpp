@@ -24,6 +24,8 @@ private slots:
     void columnClickWritesAllEleven();
     void clearCheckBox_data();
     void clearCheckBox();
+    void clearFlagChangedFromEitherSide_data();
+    void clearFlagChangedFromEitherSide();
     void checkBoxesWriteTheirForms();
 
 private:
@@ -200,6 +202,30 @@ void TestSettings::clearCheckBox()
     QVERIFY(f.startupShown.isEmpty() || f.startupShown.first().kind != u"error");
     f.control<QCheckBox>("TfmMain", "cbClear")->click();
     QCOMPARE(value(f, "ClearCheckBox"), on ? QStringLiteral("0") : QStringLiteral("1"));
+}
+
+void TestSettings::clearFlagChangedFromEitherSide_data()
+{
+    QTest::addColumn<bool>("fromCore"); // else by the check box
+    QTest::newRow("check box") << false;
+    QTest::newRow("core, as the manual issue window does") << true;
+}
+
+// The desk keeps the flag; the box shows it and the file keeps it, whoever changed it.
+void TestSettings::clearFlagChangedFromEitherSide()
+{
+    QFETCH(bool, fromCore);
+    DeskFixture f(QStringLiteral("[MAIN]\nClearCheckBox=0\n"));
+    auto* box = f.control<QCheckBox>("TfmMain", "cbClear");
+    for (const bool on : {true, false}) {
+        if (fromCore)
+            f.desk().setClearAfterEvent(on);
+        else
+            box->setChecked(on);
+        QCOMPARE(f.desk().clearAfterEvent(), on);
+        QCOMPARE(box->isChecked(), on);
+        QCOMPARE(value(f, "ClearCheckBox"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    }
 }
 
 void TestSettings::checkBoxesWriteTheirForms()

@@ -14,6 +14,7 @@ class TestChangeWatch : public QObject
     Q_OBJECT
 private slots:
     void counterSeesOnlyOtherConnectionsCommits();
+    void reconnectionToldOnceEvenAfterARestart();
     void notificationsFromOtherDesksCount_data();
     void notificationsFromOtherDesksCount();
     void notificationIsSentInsideTheCommittedTransaction();
@@ -98,6 +99,23 @@ void TestChangeWatch::counterSeesOnlyOtherConnectionsCommits()
         there.exec(QStringLiteral("INSERT INTO History (ID_U) VALUES ('U2')"));
     }
     QVERIFY(!watch.changedElsewhere());
+}
+
+// The desk opens its file again after a lost log and starts watching anew:
+// the reopening is still told, once, and the first start is no reopening.
+void TestChangeWatch::reconnectionToldOnceEvenAfterARestart()
+{
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    ChangeWatch watch(db);
+    QVERIFY2(!watch.reconnected(), "not started");
+    watch.start();
+    QVERIFY(!watch.reconnected());
+    db.reopen();
+    watch.start();
+    QVERIFY(watch.reconnected());
+    QVERIFY2(!watch.reconnected(), "told once");
 }
 
 void TestChangeWatch::notificationsFromOtherDesksCount_data()

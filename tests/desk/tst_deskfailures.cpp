@@ -57,6 +57,14 @@ private:
     std::unique_ptr<Connection::Transaction> m_hold;
 };
 
+// The deleted-log cases: recipient U1, tool T1 and the clear box on.
+void prepareLogFileDesk(DeskFixture& f)
+{
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+}
+
 } // namespace
 
 void TestDeskFailures::codeNotLookedUpIsToldAndTheNextIsTaken()
@@ -152,10 +160,8 @@ void TestDeskFailures::deletedLogFileIsWrittenBackAndReplaced()
     if (f.server())
         QSKIP("the server keeps its own files");
     TfmMain& m = f.main();
-    f.addRecipient(QStringLiteral("U1"));
-    f.addTool(QStringLiteral("T1"));
+    prepareLogFileDesk(f);
     f.addTool(QStringLiteral("T2"));
-    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
     for (const char* code : {"U1", "T1", "U1", "T2"})
         f.scan(QLatin1String(code));
     const QString log = f.data().dbPath() + QStringLiteral("-wal");
@@ -186,9 +192,7 @@ void TestDeskFailures::deletedLogFileWaitsForAnotherReader()
     if (f.server())
         QSKIP("the server keeps its own files");
     TfmMain& m = f.main();
-    f.addRecipient(QStringLiteral("U1"));
-    f.addTool(QStringLiteral("T1"));
-    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(true);
+    prepareLogFileDesk(f);
     // Another program reads an older state of the database: the events after
     // it cannot be written back into the file until it is done.
     QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));

@@ -1,6 +1,7 @@
 // The journal under the desk: title-click sorting, notes, the time column and
 // the even spreading of columns.
 #include "config/TfmSettings.h"
+#include "core/DeskSelection.h"
 #include "data/Connection.h"
 #include "data/QueryModel.h"
 #include "desk/TfmMain.h"
@@ -23,6 +24,8 @@ private slots:
     void timeColumn_data();
     void timeColumn();
     void columnsSpreadEvenly();
+    void coreAnnouncesNewRowsOnly_data();
+    void coreAnnouncesNewRowsOnly();
 
 private:
     static void addRows(DeskFixture& f);
@@ -166,6 +169,75 @@ void TestJournal::columnsSpreadEvenly()
     const int expected = (grid->contentsRect().width() - 8 - 8) / 8;
     for (int c = 0; c < 8; ++c)
         QCOMPARE(grid->columnWidth(c), expected);
+}
+
+namespace {
+
+enum class CoreEvent { DeskReturn, RefusedHolder, OperatorReturn, HolderCardReturn };
+
+} // namespace
+
+void TestJournal::coreAnnouncesNewRowsOnly_data()
+{
+    QTest::addColumn<CoreEvent>("event");
+    QTest::addColumn<int>("newRows"); // and announcements
+    QTest::newRow("desk return") << CoreEvent::DeskReturn << 1;
+    QTest::newRow("refused: not the holder") << CoreEvent::RefusedHolder << 0;
+    QTest::newRow("operator's return from the tool card") << CoreEvent::OperatorReturn << 1;
+    QTest::newRow("return from the holder's card") << CoreEvent::HolderCardReturn << 1;
+}
+
+// The core writes its row and says so; reading the journal again is the
+// business of whoever shows it, so a journal nobody answers for stays as it was.
+void TestJournal::coreAnnouncesNewRowsOnly()
+{
+    QFETCH(CoreEvent, event);
+    QFETCH(int, newRows);
+    DeskFixture f;
+    const qint64 holder = f.addRecipient(QStringLiteral("U1"));
+    f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров П.П."));
+    const qint64 tool = f.addTool(QStringLiteral("T1"));
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1")); // issued to U1
+    f.control<QCheckBox>("TfmSettings", "cbReturnToolOnlyOwner")->setChecked(true);
+
+    DeskSelection& desk = f.desk();
+    QObject::disconnect(&desk, &DeskSelection::journalChanged, &f.main(), nullptr);
+    Query& journal = f.session().qHistory;
+    const int fetched = journal.fetchedCount();
+    const QVariant top = journal.value(0, journal.fieldIndex(QStringLiteral("ID")));
+    QSignalSpy reopened(&journal, &Query::reopened);
+    QSignalSpy added(&journal, &Query::rowsAdded);
+    QSignalSpy changed(&journal, &Query::rowChanged);
+    QSignalSpy announced(&desk, &DeskSelection::journalChanged);
+    const int rowsBefore = f.journalCount();
+    const QDateTime now = QDateTime::currentDateTime();
+
+    switch (event) {
+    case CoreEvent::DeskReturn:
+    case CoreEvent::RefusedHolder:
+        desk.selectCode(event == CoreEvent::DeskReturn ? QStringLiteral("U1") : QStringLiteral("U2"));
+        desk.selectCode(QStringLiteral("T1"));
+        QCOMPARE(desk.record(now),
+                 event == CoreEvent::DeskReturn ? EventRecorder::Result::Returned
+                                                : EventRecorder::Result::RefusedHolder);
+        break;
+    case CoreEvent::OperatorReturn:
+        QVERIFY(
+            desk.returnByOperator(f.toolValue(QStringLiteral("T1"), QStringLiteral("ID_Tool_Unique")).toString(), now));
+        break;
+    case CoreEvent::HolderCardReturn:
+        QVERIFY(desk.returnFromHolder(tool, QString::number(holder), now));
+        break;
+    }
+
+    QCOMPARE(f.journalCount(), rowsBefore + newRows);
+    QCOMPARE(announced.count(), newRows);
+    QCOMPARE(reopened.count(), 0);
+    QCOMPARE(added.count(), 0);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(journal.fetchedCount(), fetched);
+    QCOMPARE(journal.value(0, journal.fieldIndex(QStringLiteral("ID"))), top);
 }
 
 QTEST_MAIN(TestJournal)

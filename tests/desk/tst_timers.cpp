@@ -21,6 +21,8 @@ private slots:
     void idleClearOnTheTickAfterTheLimit();
     void keyRestartsTheIdleCount();
     void batchButtonLooks();
+    void batchControlsFollowTheCore_data();
+    void batchControlsFollowTheCore();
     void batchCountsDownAndEnds();
     void keyRestartsTheBatchCountdown();
     void batchIssuesSeveralToolsToOneRecipient();
@@ -118,6 +120,40 @@ void TestTimers::batchButtonLooks()
              QStringLiteral("0"));
     QVERIFY(!DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->isVisibleTo(&m));
     QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(), QStringLiteral("Выдача инструмента"));
+}
+
+void TestTimers::batchControlsFollowTheCore_data()
+{
+    QTest::addColumn<QString>("changedBy");
+    QTest::newRow("batch button") << "btPacket";
+    QTest::newRow("check box") << "cbPacketIssued";
+    QTest::newRow("core") << "";
+}
+
+// Whoever switches batch issue, the desk holds it and every control shows it.
+void TestTimers::batchControlsFollowTheCore()
+{
+    QFETCH(QString, changedBy);
+    DeskFixture f;
+    setLimits(f, 30, 20);
+    auto* button = f.control<ColourButton>("TfmMain", "btPacket");
+    auto* box = f.control<QCheckBox>("TfmMain", "cbPacketIssued");
+    for (const bool on : {true, false}) {
+        if (changedBy == u"btPacket")
+            button->click();
+        else if (changedBy == u"cbPacketIssued")
+            box->setChecked(on);
+        else
+            f.desk().setBatch(on);
+        QCOMPARE(f.desk().batch(), on);
+        QCOMPARE(box->isChecked(), on);
+        QCOMPARE(button->text(), on ? QStringLiteral("Завершить") : QStringLiteral("Пакетная выдача"));
+        QCOMPARE(button->colour(), on ? QColor(45, 172, 61) : QColor(248, 148, 110));
+        QCOMPARE(f.control<QLabel>("TfmMain", "Label9")->text(),
+                 on ? QStringLiteral("Пакетная выдача инструмента") : QStringLiteral("Выдача инструмента"));
+        QCOMPARE(DeskFixture::find<QLabel>(*f.control<QWidget>("TfmMain", "pMain"), "lbPacketTimer")->text(),
+                 on ? QStringLiteral("20") : QStringLiteral("0"));
+    }
 }
 
 void TestTimers::batchCountsDownAndEnds()
