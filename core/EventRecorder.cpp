@@ -1,8 +1,10 @@
 #include "EventRecorder.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/Select.h"
 #include "data/ToolIdentities.h"
 
 EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& tool)
@@ -72,7 +74,7 @@ EventRecorder::Result EventRecorder::write(const Input& input)
     const Holder holder{m_recipient.text(QStringLiteral("ID_User")), m_recipient.text(QStringLiteral("FIO")),
                         m_recipient.text(QStringLiteral("Organization"))};
     Query journal(m_db);
-    journal.setSql(QStringLiteral("SELECT * FROM History WHERE ID=0")); // no rows: only appended to
+    journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
     journal.open();
     writeJournalRow(journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 

@@ -77,8 +77,8 @@ QString TfmUsers::recordCountText(int count) const
 
 void TfmUsers::btSearchClick()
 {
-    m_users.setStatement(recipientSearchStatement(m_session.connection().dialect(), m_codeBox->text(),
-                                                          m_textBox->text()));
+    m_users.setStatement(
+        recipientSearchStatement(m_session.connection().dialect(), m_codeBox->text(), m_textBox->text()));
     m_users.open();
 }
 

@@ -1,9 +1,9 @@
 #include "HistoryReport.h"
 
+#include "data/Columns.h"
 #include "reportengine/ReportTemplates.h"
 #include "reportengine/TfrxMemoView.h"
 #include "reportengine/TfrxReport.h"
-#include "data/Columns.h"
 
 HistoryReport::HistoryReport(Connection& db)
     : qHReport(db)

@@ -180,8 +180,8 @@ void TfmWriteOff::Search()
     if (workType)
         identities = WorkTypeToolList::read(m_session.connection(), *workType).identities();
     // The store's order: no issued-first order here.
-    qTools_notWriteOff.setStatement(toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(), identities,
-                                                        m_session.connection().dialect(),
+    qTools_notWriteOff.setStatement(toolSearchStatement(m_codeBox->text(), m_textBox->text(), workType.has_value(),
+                                                        identities, m_session.connection().dialect(),
                                                         OrderTerm{col::Key, false, {}}));
     qTools_notWriteOff.open();
 }
