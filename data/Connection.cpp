@@ -308,12 +308,13 @@ Statement Connection::runOnce(const QString& sql, const QVariantList& params)
 
 void Connection::exec(const QString& sql, const QVariantList& params)
 {
-    {
-        Statement done = run(sql, params);
-    }
-    const QString head = sql.trimmed().left(6).toUpper();
-    if (head == u"ALTER " || head == u"CREATE" || head == u"DROP T")
-        schemaChanged();
+    Statement done = run(sql, params);
+}
+
+void Connection::changeSchema(const QString& sql, const QVariantList& params)
+{
+    exec(sql, params);
+    schemaChanged();
 }
 
 QVariant Connection::scalar(const QString& sql, const QVariantList& params)

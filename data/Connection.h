@@ -112,6 +112,9 @@ public:
     Statement run(const QString& sql, const QVariantList& params = {});
     // Runs a statement that returns no rows, with bound values.
     void exec(const QString& sql, const QVariantList& params = {});
+    // Runs a statement that declares, changes or drops a table, index,
+    // view or trigger, then forgets the cached layouts and statements.
+    void changeSchema(const QString& sql, const QVariantList& params = {});
     // First column of the first row, or an invalid value.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
 
@@ -119,7 +122,8 @@ public:
     bool hasTable(const QString& name); // ignores letter case
     // Columns of a table in their order; cached until the schema changes.
     QList<TableColumn> columns(const QString& table);
-    // Forget cached table layouts (after ALTER or CREATE).
+    // Forget cached table layouts and statements (after another connection
+    // changed the schema).
     void schemaChanged();
 
     // A write transaction: begun at construction, rolled back unless committed.

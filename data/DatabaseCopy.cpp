@@ -26,7 +26,8 @@ void createTable(Connection& target, const QString& table, const QList<TableColu
     QStringList defs;
     for (const TableColumn& c : columns)
         defs << (isKey(c) ? d.autoKey(c.name) : d.quoteIdentifier(c.name) + u' ' + d.columnTypeOf(c.kind));
-    target.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(d.quoteIdentifier(table), defs.join(QStringLiteral(", "))));
+    target.changeSchema(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(d.quoteIdentifier(table), defs.join(QStringLiteral(", "))));
 }
 
 qint64 copyRows(Connection& source, Connection& target, const QString& table, const QList<TableColumn>& columns)

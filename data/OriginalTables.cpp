@@ -15,8 +15,8 @@ void createTable(Connection& db, const char* table, std::initializer_list<Column
     QStringList defs{d.autoKey(QStringLiteral("ID"))};
     for (const Column& c : columns)
         defs << d.quoteIdentifier(QLatin1String(c.name)) + u' ' + d.columnType(QLatin1String(c.storeType));
-    db.exec(QStringLiteral("CREATE TABLE %1 (%2)")
-                .arg(d.quoteIdentifier(QLatin1String(table)), defs.join(QStringLiteral(", "))));
+    db.changeSchema(QStringLiteral("CREATE TABLE %1 (%2)")
+                        .arg(d.quoteIdentifier(QLatin1String(table)), defs.join(QStringLiteral(", "))));
 }
 
 } // namespace

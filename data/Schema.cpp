@@ -32,9 +32,9 @@ bool Schema::hasColumn(const QString& table, const QString& column)
 void Schema::addColumn(const QString& table, const QString& name, const QString& storeType)
 {
     const auto& d = m_db.dialect();
-    m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                  .arg(d.quoteIdentifier(table), d.quoteIdentifier(name), d.columnType(storeType)));
-    m_db.schemaChanged(); // the next step must see the new column
+    // The next step must see the new column.
+    m_db.changeSchema(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+                          .arg(d.quoteIdentifier(table), d.quoteIdentifier(name), d.columnType(storeType)));
 }
 
 void Schema::upgrade()
@@ -137,9 +137,9 @@ void Schema::MayBe_CreateTable(const QString& TABLE_NAME)
     if (m_db.hasTable(TABLE_NAME))
         return;
     const auto& d = m_db.dialect();
-    m_db.exec(QStringLiteral("CREATE TABLE %1\n (%2,\n AField %3,\n AField_2 %4)")
-                  .arg(d.quoteIdentifier(TABLE_NAME), d.autoKey(QStringLiteral("ID")),
-                       d.columnType(QStringLiteral("CHAR(255)")), d.columnType(QStringLiteral("MEMO"))));
+    m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n AField %3,\n AField_2 %4)")
+                          .arg(d.quoteIdentifier(TABLE_NAME), d.autoKey(QStringLiteral("ID")),
+                               d.columnType(QStringLiteral("CHAR(255)")), d.columnType(QStringLiteral("MEMO"))));
 }
 
 void Schema::MayBe_CreateTable_AKTSpisaniya()
@@ -147,9 +147,9 @@ void Schema::MayBe_CreateTable_AKTSpisaniya()
     if (m_db.hasTable(QStringLiteral("AKTSpisaniya")))
         return;
     const auto& d = m_db.dialect();
-    m_db.exec(QStringLiteral("CREATE TABLE AKTSpisaniya\n (%1,\n AName %2,\n ADate %3,\n ANote %4)")
-                  .arg(d.autoKey(QStringLiteral("ID")), d.columnType(QStringLiteral("CHAR(255)")),
-                       d.columnType(QStringLiteral("DATETIME")), d.columnType(QStringLiteral("MEMO"))));
+    m_db.changeSchema(QStringLiteral("CREATE TABLE AKTSpisaniya\n (%1,\n AName %2,\n ADate %3,\n ANote %4)")
+                          .arg(d.autoKey(QStringLiteral("ID")), d.columnType(QStringLiteral("CHAR(255)")),
+                               d.columnType(QStringLiteral("DATETIME")), d.columnType(QStringLiteral("MEMO"))));
 }
 
 QStringList Schema::indexStatements(const SqlDialect& d)
@@ -178,5 +178,5 @@ QStringList Schema::indexStatements(const SqlDialect& d)
 void Schema::MayBeAddIndexes()
 {
     for (const QString& sql : indexStatements(m_db.dialect()))
-        m_db.exec(sql);
+        m_db.changeSchema(sql);
 }

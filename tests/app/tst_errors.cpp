@@ -121,7 +121,7 @@ void TestErrors::oneReportAndTheProgramGoesOn()
     f.fakes().dialogs.clear();
 
     // The table is renamed, not dropped: its rows come back unchanged.
-    f.db().exec(QStringLiteral("ALTER TABLE %1 RENAME TO Broken_%1").arg(table));
+    f.db().changeSchema(QStringLiteral("ALTER TABLE %1 RENAME TO Broken_%1").arg(table));
     action(f);
     const QStringList errors = f.fakes().dialogs.texts(QStringLiteral("error"));
     if (atDesk) {
@@ -133,7 +133,7 @@ void TestErrors::oneReportAndTheProgramGoesOn()
     } else {
         QCOMPARE(errors.size(), 1);
     }
-    f.db().exec(QStringLiteral("ALTER TABLE Broken_%1 RENAME TO %1").arg(table));
+    f.db().changeSchema(QStringLiteral("ALTER TABLE Broken_%1 RENAME TO %1").arg(table));
     QCOMPARE(f.journalCount(), journalBefore);
 
     // The program goes on: the desk records the next pair.
@@ -153,7 +153,7 @@ void TestErrors::startWithABrokenDatabaseEnds()
     {
         Connection db;
         db.open(data.dbPath());
-        db.exec(QStringLiteral("ALTER TABLE Operations RENAME TO Gone"));
+        db.changeSchema(QStringLiteral("ALTER TABLE Operations RENAME TO Gone"));
     }
     ProgramRun run(data.folder(), DeskFixture::SignIn::Administrator);
     QVERIFY(!run.started);

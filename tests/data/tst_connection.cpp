@@ -292,14 +292,14 @@ void TstConnection::columnsFollowSchemaChanges()
     Connection db;
     db.open(data.dbPath());
     const int before = static_cast<int>(db.columns(QStringLiteral("State")).size());
-    db.exec(QStringLiteral("ALTER TABLE State ADD Extra TEXT"));
+    db.changeSchema(QStringLiteral("ALTER TABLE State ADD Extra TEXT"));
     QCOMPARE(dbfixture::columnNames(db, QStringLiteral("State")), (QStringList{"ID", "AName", "Extra"}));
     QCOMPARE(before, 2);
 
-    db.exec(QStringLiteral("CREATE TABLE Fresh (ID INTEGER PRIMARY KEY, Note TIME)"));
+    db.changeSchema(QStringLiteral("CREATE TABLE Fresh (ID INTEGER PRIMARY KEY, Note TIME)"));
     QCOMPARE(db.columns(QStringLiteral("Fresh")).size(), 2);
     QCOMPARE(db.columns(QStringLiteral("Fresh")).at(1).kind, FieldKind::Time);
-    db.exec(QStringLiteral("DROP TABLE Fresh"));
+    db.changeSchema(QStringLiteral("DROP TABLE Fresh"));
     QVERIFY(db.columns(QStringLiteral("Fresh")).isEmpty());
 }
 

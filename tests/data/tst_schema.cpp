@@ -331,9 +331,9 @@ void TstSchema::addsOnlyWhatIsMissing()
     const FieldKind kind = kindOf(db, table, column.isEmpty() ? QStringLiteral("ID") : column);
 
     if (column.isEmpty())
-        db.exec(QStringLiteral("DROP TABLE %1").arg(table));
+        db.changeSchema(QStringLiteral("DROP TABLE %1").arg(table));
     else
-        db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
+        db.changeSchema(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
     const QStringList damaged = columnNames(db, table);
 
     Run run(db);
@@ -401,7 +401,7 @@ void TstSchema::missingTimeKeepsJournalNewestFirst()
                     {dbfixture::toolCode(i), QDate(2024, 1, 1).addDays(i).toString(Qt::ISODate)});
         t.commit();
     }
-    db.exec(QStringLiteral("ALTER TABLE History DROP COLUMN ATime"));
+    db.changeSchema(QStringLiteral("ALTER TABLE History DROP COLUMN ATime"));
 
     Run run(db);
 
@@ -424,8 +424,8 @@ void TstSchema::identityStepIsAllOrNothing()
     db.open(data.dbPath());
     dbfixture::addTools(db, 3);
     // The fill fails after the column was added in the same transaction.
-    db.exec(QStringLiteral("CREATE TRIGGER refuse_fill BEFORE UPDATE ON Tools "
-                           "BEGIN SELECT RAISE(ABORT, 'tools are locked for the test'); END"));
+    db.changeSchema(QStringLiteral("CREATE TRIGGER refuse_fill BEFORE UPDATE ON Tools "
+                                   "BEGIN SELECT RAISE(ABORT, 'tools are locked for the test'); END"));
     {
         int calls = 0;
         Schema schema(db, [&calls] { ++calls; });
@@ -447,7 +447,7 @@ void TstSchema::identityStepIsAllOrNothing()
     // No transaction was left open on the connection.
     {
         Connection::Transaction t(db);
-        db.exec(QStringLiteral("DROP TRIGGER refuse_fill"));
+        db.changeSchema(QStringLiteral("DROP TRIGGER refuse_fill"));
         t.commit();
     }
 
@@ -531,7 +531,7 @@ void TstSchema::redeclarationIsAllOrNothing()
     dbfixture::addTools(db, 5);
     // A view on a table that is gone makes the engine refuse to rename a
     // table: the redeclaration fails after its first tables were copied.
-    db.exec(QStringLiteral("CREATE VIEW Broken AS SELECT * FROM Gone"));
+    db.changeSchema(QStringLiteral("CREATE VIEW Broken AS SELECT * FROM Gone"));
     const QStringList schemaBefore = masterText(db);
     const QStringList rowsBefore = allRows(db);
     {
@@ -541,7 +541,7 @@ void TstSchema::redeclarationIsAllOrNothing()
     QCOMPARE(masterText(db), schemaBefore);
     QCOMPARE(allRows(db), rowsBefore);
 
-    db.exec(QStringLiteral("DROP VIEW Broken"));
+    db.changeSchema(QStringLiteral("DROP VIEW Broken"));
     Run retry(db);
     QCOMPARE(retry.calls, 1);
     QVERIFY(!masterText(db).join(u'\n').contains(kOwnCollation));

@@ -41,7 +41,7 @@ public:
             m_other.exec(QStringLiteral("LOCK TABLE Users IN ACCESS EXCLUSIVE MODE"));
         } else {
             m_other.open(f.data().dbPath());
-            m_other.exec(QStringLiteral("ALTER TABLE Users RENAME TO Users_away"));
+            m_other.changeSchema(QStringLiteral("ALTER TABLE Users RENAME TO Users_away"));
         }
     }
     ~UsersUnreadable()
@@ -49,7 +49,7 @@ public:
         if (m_hold)
             m_hold.reset(); // rolled back: the lock goes
         else
-            m_other.exec(QStringLiteral("ALTER TABLE Users_away RENAME TO Users"));
+            m_other.changeSchema(QStringLiteral("ALTER TABLE Users_away RENAME TO Users"));
     }
 
 private:

@@ -144,7 +144,7 @@ void TestUserEditor::failedCheckDoesNotStopSave()
 {
     DeskFixture f;
     f.addRecipient("U1");
-    f.db().exec("ALTER TABLE Tools RENAME TO Tools_saved"); // the tool check fails
+    f.db().changeSchema("ALTER TABLE Tools RENAME TO Tools_saved"); // the tool check fails
     runEditor(f, QString(), [](TfmEditor_U& e) {
         typeInto(DeskFixture::find<DbEdit>(e, "DBEdit1"), "U5");
         pressOK(e);

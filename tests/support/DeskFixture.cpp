@@ -98,9 +98,9 @@ void DeskFixture::acceptWrites(const QString& table, const QString& statement) c
 {
     Connection& c = db();
     if (c.dialect().isServer())
-        c.exec(QStringLiteral("DROP TRIGGER %1 ON %2").arg(refusalName(table, statement), table));
+        c.changeSchema(QStringLiteral("DROP TRIGGER %1 ON %2").arg(refusalName(table, statement), table));
     else
-        c.exec(QStringLiteral("DROP TRIGGER %1").arg(refusalName(table, statement)));
+        c.changeSchema(QStringLiteral("DROP TRIGGER %1").arg(refusalName(table, statement)));
 }
 
 void DeskFixture::refuseWrites(const QString& table, const QString& statement) const
@@ -108,13 +108,14 @@ void DeskFixture::refuseWrites(const QString& table, const QString& statement) c
     Connection& c = db();
     const QString name = refusalName(table, statement);
     if (c.dialect().isServer()) {
-        c.exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
-                              "$$ BEGIN RAISE EXCEPTION 'disk says no'; END $$"));
-        c.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION refuse()")
-                   .arg(name, statement, table));
+        c.changeSchema(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                      "$$ BEGIN RAISE EXCEPTION 'disk says no'; END $$"));
+        c.changeSchema(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION refuse()")
+                           .arg(name, statement, table));
     } else {
-        c.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'disk says no'); END")
-                   .arg(name, statement, table));
+        c.changeSchema(
+            QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'disk says no'); END")
+                .arg(name, statement, table));
     }
 }
 

@@ -274,7 +274,7 @@ void TestDictionaries::failedAddKeepsTypedText()
     TfmDict& dict = f.window<TfmDict>("TfmDict_Mesto");
     fill(f, dict, {QStringLiteral("Склад")});
     QSignalSpy changed(&dict, &TfmDict::entriesChanged);
-    f.db().exec(QStringLiteral("DROP TABLE MESTO"));
+    f.db().changeSchema(QStringLiteral("DROP TABLE MESTO"));
 
     type(dict, QStringLiteral("Цех"));
     dict.btAddClick();
