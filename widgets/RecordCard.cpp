@@ -4,6 +4,7 @@
 #include "DbText.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "data/Columns.h"
 #include "platform/Platform.h"
 
 #include <QEvent>
@@ -24,7 +25,7 @@ RecordCard::RecordCard(Platform& platform, Connection& db, const char* name, QSi
 
 void RecordCard::buildPhoto(Query& record, QSize size)
 {
-    m_photo = named(new DbImage(record, QStringLiteral("Photo"), size, this), "DBImage1");
+    m_photo = named(new DbImage(record, col::Photo, size, this), "DBImage1");
 }
 
 QGridLayout* RecordCard::buildValues(Query& record, const QList<Shown>& shown)
