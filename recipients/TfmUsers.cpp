@@ -7,6 +7,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/QueryModel.h"
@@ -106,7 +107,7 @@ void TfmUsers::Button1Click()
     m_users.append();
     QFile picture(m_session.paths().recipientPicture);
     if (picture.open(QIODevice::ReadOnly))
-        m_users.setValue(QStringLiteral("Photo"), picture.readAll());
+        m_users.setValue(col::Users::Photo, picture.readAll());
     openEditor();
 }
 
@@ -128,7 +129,7 @@ void TfmUsers::Button3Click()
 {
     if (!hasCurrent())
         return;
-    const QString key = QString::number(m_users.integer(QStringLiteral("ID")));
+    const QString key = QString::number(m_users.integer(col::Key));
     if (const int held = heldToolCount(m_session.connection(), key); held > 0) {
         refuseDelete(held);
         return;
@@ -158,7 +159,7 @@ void TfmUsers::deleteCurrent(const QString& key)
     }
     // The desk must not record an event for a recipient who is gone.
     DeskSelection& desk = m_session.desk();
-    if (desk.recipientSelected() && QString::number(desk.qSearch_U.integer(QStringLiteral("ID"))) == key)
+    if (desk.recipientSelected() && QString::number(desk.qSearch_U.integer(col::Key)) == key)
         desk.clearRecipient();
     ShowTableRecordCount();
     m_navigator.notifyRecipientsChanged();
