@@ -47,8 +47,10 @@ const QColor kDeskEntryHover(52, 203, 71);
 constexpr int kJournalTimeColumn = 3;
 constexpr int kCheckpointAfterIdleSeconds = 2;
 
-const char* const kRecipientFields[4] = {"ID_User", "FIO", "Organization", "Otdel"};
-const char* const kToolFields[4] = {"ID_Tool", "Tool_Type", "Proizvoditel", "Model"};
+const QStringList kRecipientFields = {col::Users::ID_User, col::Users::FIO, col::Users::Organization,
+                                      col::Users::Otdel};
+const QStringList kToolFields = {col::Tools::ID_Tool, col::Tools::Tool_Type, col::Tools::Proizvoditel,
+                                 col::Tools::Model};
 
 QPushButton* entryButton(QWidget* parent, const char* name)
 {
@@ -136,7 +138,7 @@ void TfmMain::buildLeftPanel()
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel,
+QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel,
                                DbImage*& image, QToolButton*& clearButton, const char* buttonName)
 {
     auto* box = named(new QGroupBox(pMain), name);
@@ -147,7 +149,7 @@ QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const char* const
     for (int i = 0; i < 4; ++i) {
         auto* caption = new QLabel(box);
         caption->setObjectName(QStringLiteral("Label%1").arg(firstLabel + i));
-        auto* value = new DbText(query, QLatin1String(fields[i]), box);
+        auto* value = new DbText(query, fields[i], box);
         value->setObjectName(QStringLiteral("DBText%1").arg(firstLabel + i));
         QFont bold = value->font();
         bold.setBold(true);

@@ -36,8 +36,9 @@
 namespace {
 
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
-const QList<RecordCard::Shown> kDetails = {{"ID_User", 1}, {"FIO", 2},      {"Phone", 3},     {"Organization", 4},
-                                           {"Otdel", 5},   {"Shef_FIO", 6}, {"Shef_Phone", 7}};
+const QList<RecordCard::Shown> kDetails = {
+    {col::Users::ID_User, 1}, {col::Users::FIO, 2},      {col::Users::Phone, 3},     {col::Users::Organization, 4},
+    {col::Users::Otdel, 5},   {col::Users::Shef_FIO, 6}, {col::Users::Shef_Phone, 7}};
 
 // The grid fills its page.
 DbGrid* pageGrid(QWidget* page, const char* name, Query& rows, const QList<GridColumn>& columns,
@@ -111,7 +112,8 @@ void TfmCard_U::buildLists()
                              {70, 50, 50, 100, 150, 70, 145});
     m_journalModel = m_journalGrid->queryModel();
     m_toolsGrid = pageGrid(m_secondPage, "DBGrid2", q2,
-                           plainColumns({"ID_Tool", "Tool_Type", "Model", "SNumber", "Price"}),
+                           plainColumns({col::Tools::ID_Tool, col::Tools::Tool_Type, col::Tools::Model,
+                                         col::Tools::SNumber, col::Tools::Price}),
                            {110, 120, 100, 100, 150});
     m_toolsModel = m_toolsGrid->queryModel();
 }

@@ -24,7 +24,8 @@
 
 namespace {
 
-const char* const kFields[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QStringList kFields = {col::Users::ID_User, col::Users::FIO,      col::Users::Phone,     col::Users::Organization,
+                             col::Users::Otdel,   col::Users::Shef_FIO, col::Users::Shef_Phone};
 
 } // namespace
 
@@ -41,9 +42,9 @@ TfmEditor_U::TfmEditor_U(Session& session, Platform& platform, QWidget* parent)
 void TfmEditor_U::buildFields()
 {
     auto* fields = new QGridLayout;
-    for (const char* field : kFields) {
+    for (const QString& field : kFields) {
         const int r = static_cast<int>(edits.size());
-        auto* edit = new DbEdit(m_users, QLatin1String(field), this);
+        auto* edit = new DbEdit(m_users, field, this);
         edit->setObjectName(QStringLiteral("DBEdit%1").arg(r + 1));
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(r + 1));

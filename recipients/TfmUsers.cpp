@@ -25,7 +25,9 @@
 
 namespace {
 
-const auto kColumns = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QStringList kColumns = {col::Users::ID_User,      col::Users::FIO,   col::Users::Phone,
+                              col::Users::Organization, col::Users::Otdel, col::Users::Shef_FIO,
+                              col::Users::Shef_Phone};
 const QList<int> kWidths = {120, 160, 100, 150, 100, 160, 120};
 
 } // namespace

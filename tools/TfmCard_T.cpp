@@ -33,8 +33,9 @@ const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 // The values in the order they stand on the card, each with the number of
 // the label that captions it.
 const QList<RecordCard::Shown> kShown = {
-    {"ID_Tool", 1}, {"Naim", 9},          {"Tool_Type", 2}, {"Mesto", 10},     {"Model", 3}, {"SNumber", 4},
-    {"Inv", 11},    {"Date_Purchase", 5}, {"Guarantee", 6}, {"Tool_State", 7}, {"Price", 8},
+    {col::Tools::ID_Tool, 1},   {col::Tools::Naim, 9},       {col::Tools::Tool_Type, 2}, {col::Tools::Mesto, 10},
+    {col::Tools::Model, 3},     {col::Tools::SNumber, 4},    {col::Tools::Inv, 11},      {col::Tools::Date_Purchase, 5},
+    {col::Tools::Guarantee, 6}, {col::Tools::Tool_State, 7}, {col::Tools::Price, 8},
 };
 
 } // namespace

@@ -23,15 +23,16 @@
 
 namespace {
 
-const char* const kToolColumns[] = {"ID_Tool", "Naim", "Tool_Type", "Proizvoditel", "Model"};
+const QStringList kToolColumns = {col::Tools::ID_Tool, col::Tools::Naim, col::Tools::Tool_Type,
+                                  col::Tools::Proizvoditel, col::Tools::Model};
 
 DbGrid* toolGrid(QWidget* parent, Query& tools, const char* name)
 {
     auto* grid = named(new DbGrid(parent), name);
     auto* model = new QueryModel(tools, grid);
     QList<GridColumn> columns;
-    for (const char* field : kToolColumns)
-        columns.append({QLatin1String(field), {}, {}});
+    for (const QString& field : kToolColumns)
+        columns.append({field, {}, {}});
     model->setColumns(columns);
     grid->setQueryModel(model);
     grid->setSpreadOnResize(true);

@@ -39,7 +39,7 @@ QGridLayout* RecordCard::buildValues(Query& record, const QList<Shown>& shown)
     for (const Shown& s : shown) {
         auto* caption = new QLabel(this);
         caption->setObjectName(QStringLiteral("Label%1").arg(s.label));
-        auto* value = new DbText(record, QLatin1String(s.field), this);
+        auto* value = new DbText(record, s.field, this);
         value->setObjectName(QStringLiteral("DBText%1").arg(s.label));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QFont bold = value->font();

@@ -87,9 +87,10 @@ QWidget* TfmWriteOff::buildActHalf()
     btWordExport->setAutoRaise(true);
     setStandardIcon(btWordExport, QStyle::SP_FileDialogContentsView);
     btDocument = named(new QPushButton(half), "btDocument");
-    Grid_AKT = queryGrid(half, "Grid_AKT", qAKT, plainColumns({"ID", "ADate"}));
-    Grid_AKT_Conteiner = queryGrid(half, "Grid_AKT_Conteiner", qAKT_Container,
-                                   plainColumns({"Inv", "Tool_Type", "Model", "Proizvoditel"}));
+    Grid_AKT = queryGrid(half, "Grid_AKT", qAKT, plainColumns({col::Key, col::AKTSpisaniya::ADate}));
+    Grid_AKT_Conteiner = queryGrid(
+        half, "Grid_AKT_Conteiner", qAKT_Container,
+        plainColumns({col::Tools::Inv, col::Tools::Tool_Type, col::Tools::Model, col::Tools::Proizvoditel}));
     m_actSplitter = named(new QSplitter(Qt::Horizontal, half), "Splitter2");
     m_actSplitter->addWidget(Grid_AKT);
     m_actSplitter->addWidget(Grid_AKT_Conteiner);
