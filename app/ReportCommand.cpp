@@ -130,13 +130,13 @@ void writeInventory(Session& session, bool russian, const ReportRequest& request
 void fillIssueDates(Connection& db, Query& held, const QString& userCode)
 {
     for (held.first(); !held.eof(); held.next()) {
-        const QDate issued = held.date(QStringLiteral("Issued_date"));
+        const QDate issued = held.date(col::Tools::Issued_date);
         if (issued.isValid() && issued.year() >= 2000)
             continue;
         QDate found = kNoIssueDate;
-        findLastIssuedDate(db, held.text(QStringLiteral("ID_Tool_Unique")), userCode, found);
+        findLastIssuedDate(db, held.text(col::Tools::ID_Tool_Unique), userCode, found);
         held.edit();
-        held.setValue(QStringLiteral("Issued_date"), found);
+        held.setValue(col::Tools::Issued_date, found);
         held.post();
     }
 }
@@ -155,21 +155,21 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
         return;
     }
     user.first();
-    const QString userCode = user.text(QStringLiteral("ID_User"));
+    const QString userCode = user.text(col::Users::ID_User);
     Query journal(db);
     journal.setStatement(Select(col::History::Table)
                              .where(db.dialect().caselessEquals(col::History::ID_U, userCode), {userCode})
                              .orderBy(col::Key, true));
     journal.open();
     Query held(db);
-    held.setStatement(heldToolsStatement(db, user.text(QStringLiteral("ID"))));
+    held.setStatement(heldToolsStatement(db, user.text(col::Key)));
     held.open();
     fillIssueDates(db, held, userCode);
     double total = 0;
     for (held.first(); !held.eof(); held.next())
-        total += held.number(QStringLiteral("Price"));
-    OnHandStatement::Holder holder{user.text(QStringLiteral("FIO")), user.text(QStringLiteral("Organization")),
-                                   userCode, held.recordCount(), moneyText(total, russian)};
+        total += held.number(col::Tools::Price);
+    OnHandStatement::Holder holder{user.text(col::Users::FIO), user.text(col::Users::Organization), userCode,
+                                   held.recordCount(), moneyText(total, russian)};
     OnHandStatement onHand;
     write(onHand.prepare(russian, holder, held, journal), request);
 }

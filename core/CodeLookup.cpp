@@ -1,13 +1,14 @@
 #include "CodeLookup.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 CodeClass classifyCode(Connection& db, const QString& code)
 {
     // Both lookups always run; a code known in both registers is a recipient's.
     const SqlDialect& d = db.dialect();
-    const QString userWhere = d.caselessEquals(QStringLiteral("ID_User"), code);
-    const QString toolWhere = d.caselessEquals(QStringLiteral("ID_Tool"), code);
+    const QString userWhere = d.caselessEquals(col::Users::ID_User, code);
+    const QString toolWhere = d.caselessEquals(col::Tools::ID_Tool, code);
     const bool user =
         db.scalar(QStringLiteral("SELECT 1 FROM Users WHERE %1 LIMIT 1").arg(userWhere), {code}).isValid();
     const bool tool =

@@ -1,5 +1,6 @@
 #include "CodeRegistry.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 CodeRegistry::CodeRegistry(Connection& connection)
@@ -9,17 +10,17 @@ CodeRegistry::CodeRegistry(Connection& connection)
 
 bool CodeRegistry::toolCodeTaken(const QString& code, const QVariant& exceptKey) const
 {
-    return taken(QStringLiteral("Tools"), QStringLiteral("ID_Tool"), code, exceptKey);
+    return taken(col::Tools::Table, col::Tools::ID_Tool, code, exceptKey);
 }
 
 bool CodeRegistry::recipientCodeTaken(const QString& code, const QVariant& exceptKey) const
 {
-    return taken(QStringLiteral("Users"), QStringLiteral("ID_User"), code, exceptKey);
+    return taken(col::Users::Table, col::Users::ID_User, code, exceptKey);
 }
 
 bool CodeRegistry::serialTaken(const QString& serial, const QVariant& exceptKey) const
 {
-    return taken(QStringLiteral("Tools"), QStringLiteral("SNumber"), serial, exceptKey);
+    return taken(col::Tools::Table, col::Tools::SNumber, serial, exceptKey);
 }
 
 bool CodeRegistry::taken(const QString& table, const QString& column, const QString& value,
@@ -30,7 +31,7 @@ bool CodeRegistry::taken(const QString& table, const QString& column, const QStr
         QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(d.quoteIdentifier(table), d.trimmedCaselessEquals(column));
     QVariantList params{value.trimmed()};
     if (!exceptKey.isNull()) {
-        sql += QStringLiteral(" AND %1<>?").arg(d.quoteIdentifier(QStringLiteral("ID")));
+        sql += QStringLiteral(" AND %1<>?").arg(d.quoteIdentifier(col::Key));
         params << exceptKey;
     }
     return m_db.scalar(sql + QStringLiteral(" LIMIT 1"), params).isValid();

@@ -162,9 +162,9 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
         tool.open();
         if (tool.isEmpty())
             throw DbError(QStringLiteral("The tool is no longer in the register"));
-        if (tool.boolean(QStringLiteral("Passed")))
+        if (tool.boolean(col::Tools::Passed))
             return false;
-        takeBack(tool, tool.text(QStringLiteral("ID_Tool_Unique")), now);
+        takeBack(tool, tool.text(col::Tools::ID_Tool_Unique), now);
         transaction.commit();
     }
     showOperatorReturn();
@@ -182,9 +182,9 @@ bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, c
         if (tool.isEmpty())
             throw DbError(QStringLiteral("The tool is no longer in the register"));
         // Another desk may have taken it back, or issued it again to someone else.
-        if (tool.boolean(QStringLiteral("Passed")) || tool.text(QStringLiteral("OwnerID")) != holderKey)
+        if (tool.boolean(col::Tools::Passed) || tool.text(col::Tools::OwnerID) != holderKey)
             return false;
-        takeBack(tool, tool.text(QStringLiteral("ID_Tool")), now);
+        takeBack(tool, tool.text(col::Tools::ID_Tool), now);
         transaction.commit();
     }
     showOperatorReturn();
@@ -195,8 +195,7 @@ void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QD
 {
     Connection& db = m_session.connection();
     // A tool row written by another program gets its identity with its first event.
-    if (tool.text(QStringLiteral("ID_Tool_Unique")).isEmpty()
-        && ToolIdentities::assignTo(db, tool.integer(QStringLiteral("ID"))))
+    if (tool.text(col::Tools::ID_Tool_Unique).isEmpty() && ToolIdentities::assignTo(db, tool.integer(col::Key)))
         tool.refreshCurrent();
     const bool russian = m_session.russian();
     Query journal(db);
@@ -207,8 +206,8 @@ void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QD
     EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now,
                                    toolReference);
     tool.edit();
-    tool.setValue(QStringLiteral("Passed"), true);
-    tool.setValue(QStringLiteral("OwnerID"), QStringLiteral("0"));
+    tool.setValue(col::Tools::Passed, true);
+    tool.setValue(col::Tools::OwnerID, QStringLiteral("0"));
     tool.post();
 }
 

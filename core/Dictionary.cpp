@@ -1,18 +1,19 @@
 #include "Dictionary.h"
 
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 QString dictionaryTable(DictionaryKind kind)
 {
     switch (kind) {
     case DictionaryKind::Naim:
-        return QStringLiteral("NAIMENOVANIYA");
+        return col::NAIMENOVANIYA::Table;
     case DictionaryKind::Mesto:
-        return QStringLiteral("MESTO");
+        return col::MESTO::Table;
     case DictionaryKind::Types:
         break;
     }
-    return QStringLiteral("TOOLTYPES");
+    return col::TOOLTYPES::Table;
 }
 
 QStringList dictionaryEntries(Connection& connection, DictionaryKind kind)

@@ -17,7 +17,7 @@ EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& to
 void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
                                     const QDateTime& when)
 {
-    writeJournalRow(journal, tool, holder, operation, when, tool.text(QStringLiteral("ID_Tool_Unique")));
+    writeJournalRow(journal, tool, holder, operation, when, tool.text(col::Tools::ID_Tool_Unique));
 }
 
 void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
@@ -25,18 +25,17 @@ void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Hol
 {
     const QTime time = when.time();
     journal.append();
-    journal.setValue(QStringLiteral("ID_U"), holder.code);
-    journal.setValue(QStringLiteral("ID_T"), toolReference);
-    journal.setValue(QStringLiteral("ADate"), when.date());
-    journal.setValue(QStringLiteral("ATime"), QTime(time.hour(), time.minute(), time.second())); // whole seconds
-    journal.setValue(QStringLiteral("Operation"), operation);
-    journal.setValue(QStringLiteral("Note"), QStringLiteral(""));
-    journal.setValue(QStringLiteral("FIO"), holder.name);
-    journal.setValue(QStringLiteral("IType"), tool.text(QStringLiteral("Tool_Type")));
-    journal.setValue(QStringLiteral("Model"),
-                     tool.text(QStringLiteral("Proizvoditel")) + u' ' + tool.text(QStringLiteral("Model")));
-    journal.setValue(QStringLiteral("Organization"), holder.organization);
-    journal.setValue(QStringLiteral("State"), tool.text(QStringLiteral("Tool_State")));
+    journal.setValue(col::History::ID_U, holder.code);
+    journal.setValue(col::History::ID_T, toolReference);
+    journal.setValue(col::History::ADate, when.date());
+    journal.setValue(col::History::ATime, QTime(time.hour(), time.minute(), time.second())); // whole seconds
+    journal.setValue(col::History::Operation, operation);
+    journal.setValue(col::History::Note, QStringLiteral(""));
+    journal.setValue(col::History::FIO, holder.name);
+    journal.setValue(col::History::IType, tool.text(col::Tools::Tool_Type));
+    journal.setValue(col::History::Model, tool.text(col::Tools::Proizvoditel) + u' ' + tool.text(col::Tools::Model));
+    journal.setValue(col::History::Organization, holder.organization);
+    journal.setValue(col::History::State, tool.text(col::Tools::Tool_State));
     journal.post();
 }
 
@@ -62,25 +61,24 @@ EventRecorder::Result EventRecorder::write(const Input& input)
     m_tool.lockCurrent(); // another desk may have moved the tool since it was scanned, or be moving it now
     // A tool row written by another program may lack the identity the
     // journal names it by: it gets one with this event.
-    if (m_tool.text(QStringLiteral("ID_Tool_Unique")).isEmpty()
-        && ToolIdentities::assignTo(m_db, m_tool.integer(QStringLiteral("ID"))))
+    if (m_tool.text(col::Tools::ID_Tool_Unique).isEmpty() && ToolIdentities::assignTo(m_db, m_tool.integer(col::Key)))
         m_tool.lockCurrent();
 
-    const QString recipientKey = QString::number(m_recipient.integer(QStringLiteral("ID")));
-    const bool inStore = m_tool.boolean(QStringLiteral("Passed"));
-    if (input.holderRuleOn && !inStore && m_tool.text(QStringLiteral("OwnerID")) != recipientKey)
+    const QString recipientKey = QString::number(m_recipient.integer(col::Key));
+    const bool inStore = m_tool.boolean(col::Tools::Passed);
+    if (input.holderRuleOn && !inStore && m_tool.text(col::Tools::OwnerID) != recipientKey)
         return Result::RefusedHolder; // rolled back: nothing was written
 
-    const Holder holder{m_recipient.text(QStringLiteral("ID_User")), m_recipient.text(QStringLiteral("FIO")),
-                        m_recipient.text(QStringLiteral("Organization"))};
+    const Holder holder{m_recipient.text(col::Users::ID_User), m_recipient.text(col::Users::FIO),
+                        m_recipient.text(col::Users::Organization)};
     Query journal(m_db);
     journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
     journal.open();
     writeJournalRow(journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 
     m_tool.edit();
-    m_tool.setValue(QStringLiteral("Passed"), !inStore);
-    m_tool.setValue(QStringLiteral("OwnerID"), recipientKey);
+    m_tool.setValue(col::Tools::Passed, !inStore);
+    m_tool.setValue(col::Tools::OwnerID, recipientKey);
     m_tool.post();
 
     transaction.commit();

@@ -67,6 +67,6 @@ ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString&
 {
     QVariantList params;
     const QString sql = QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ")
-        + codeContainsCondition(dialect, QStringLiteral("ID_Tool"), idText, params);
+        + codeContainsCondition(dialect, col::Tools::ID_Tool, idText, params);
     return {sql, params};
 }

@@ -6,7 +6,8 @@
 // descriptions name their tables and columns through these.
 namespace col {
 
-inline const QString Key = QStringLiteral("ID"); // every table's auto-number key
+inline const QString Key = QStringLiteral("ID");      // every table's auto-number key
+inline const QString Photo = QStringLiteral("Photo"); // the picture of a tool or of a recipient
 
 namespace Tools {
 inline const QString Table = QStringLiteral("Tools");
@@ -16,7 +17,7 @@ inline const QString Proizvoditel = QStringLiteral("Proizvoditel");
 inline const QString SNumber = QStringLiteral("SNumber");
 inline const QString Guarantee = QStringLiteral("Guarantee");
 inline const QString Tool_State = QStringLiteral("Tool_State");
-inline const QString Photo = QStringLiteral("Photo");
+inline const QString& Photo = col::Photo;
 inline const QString Model = QStringLiteral("Model");
 inline const QString Date_Purchase = QStringLiteral("Date_Purchase");
 inline const QString Passed = QStringLiteral("Passed");
@@ -41,7 +42,7 @@ inline const QString Organization = QStringLiteral("Organization");
 inline const QString Otdel = QStringLiteral("Otdel");
 inline const QString Shef_FIO = QStringLiteral("Shef_FIO");
 inline const QString Shef_Phone = QStringLiteral("Shef_Phone");
-inline const QString Photo = QStringLiteral("Photo");
+inline const QString& Photo = col::Photo;
 } // namespace Users
 
 namespace History {
@@ -71,6 +72,18 @@ namespace Dictionary {
 inline const QString AField = QStringLiteral("AField");
 inline const QString AField_2 = QStringLiteral("AField_2");
 } // namespace Dictionary
+
+namespace NAIMENOVANIYA {
+inline const QString Table = QStringLiteral("NAIMENOVANIYA");
+} // namespace NAIMENOVANIYA
+
+namespace MESTO {
+inline const QString Table = QStringLiteral("MESTO");
+} // namespace MESTO
+
+namespace TOOLTYPES {
+inline const QString Table = QStringLiteral("TOOLTYPES");
+} // namespace TOOLTYPES
 
 namespace WORKTYPES {
 inline const QString Table = QStringLiteral("WORKTYPES");

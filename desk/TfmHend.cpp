@@ -51,13 +51,13 @@ TfmHend::TfmHend(Session& session, Platform& platform, QWidget* parent)
 
     m_recipientGrid = named(new DbGrid(this), "DBGrid1");
     m_model = new QueryModel(Query, m_recipientGrid);
-    m_model->setColumns({{QStringLiteral("ID_User"), {}, {}},
-                         {QStringLiteral("FIO"), {}, {}},
-                         {QStringLiteral("Phone"), {}, {}},
-                         {QStringLiteral("Organization"), {}, {}},
-                         {QStringLiteral("Otdel"), {}, {}},
-                         {QStringLiteral("Shef_FIO"), {}, {}},
-                         {QStringLiteral("Shef_Phone"), {}, {}}});
+    m_model->setColumns({{col::Users::ID_User, {}, {}},
+                         {col::Users::FIO, {}, {}},
+                         {col::Users::Phone, {}, {}},
+                         {col::Users::Organization, {}, {}},
+                         {col::Users::Otdel, {}, {}},
+                         {col::Users::Shef_FIO, {}, {}},
+                         {col::Users::Shef_Phone, {}, {}}});
     m_recipientGrid->setQueryModel(m_model);
     m_recipientGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_recipientGrid->horizontalHeader()->setSectionsClickable(false);
@@ -127,7 +127,7 @@ bool TfmHend::toolWrittenOff() const
 {
     Connection& db = m_session.connection();
     const SqlDialect& d = db.dialect();
-    const QString where = d.caselessEquals(QStringLiteral("ID_Tool"), toolCode);
+    const QString where = d.caselessEquals(col::Tools::ID_Tool, toolCode);
     return db
         .scalar(QStringLiteral("SELECT 1 FROM Tools WHERE (%1) AND (WriteOff=%2) LIMIT 1").arg(where, d.sqlTrue()),
                 {toolCode})
@@ -137,7 +137,7 @@ bool TfmHend::toolWrittenOff() const
 void TfmHend::DBGrid1CellClick()
 {
     if (Query.isOpen() && !Query.isEmpty() && Query.recNo() >= 0)
-        edID->setText(Query.text(QStringLiteral("ID_User")));
+        edID->setText(Query.text(col::Users::ID_User));
 }
 
 void TfmHend::btClearClick()
@@ -162,7 +162,7 @@ void TfmHend::btGoClick()
         m_platform.dialogs.message(this, t.rsUserIDNotFound);
         return;
     }
-    if (!desk.qSearch_T.boolean(QStringLiteral("Passed"))) {
+    if (!desk.qSearch_T.boolean(col::Tools::Passed)) {
         // Issued at another desk since the card opened: recording now would
         // take it back from its holder instead of issuing it.
         m_platform.dialogs.message(this, t.rsIssuedToOther);

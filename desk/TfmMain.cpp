@@ -5,6 +5,7 @@
 #include "core/FailureText.h"
 #include "core/Navigator.h"
 #include "core/Settings.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
 #include "data/ToolIdentities.h"
@@ -46,8 +47,10 @@ const QColor kDeskEntryHover(52, 203, 71);
 constexpr int kJournalTimeColumn = 3;
 constexpr int kCheckpointAfterIdleSeconds = 2;
 
-const char* const kRecipientFields[4] = {"ID_User", "FIO", "Organization", "Otdel"};
-const char* const kToolFields[4] = {"ID_Tool", "Tool_Type", "Proizvoditel", "Model"};
+const QStringList kRecipientFields = {col::Users::ID_User, col::Users::FIO, col::Users::Organization,
+                                      col::Users::Otdel};
+const QStringList kToolFields = {col::Tools::ID_Tool, col::Tools::Tool_Type, col::Tools::Proizvoditel,
+                                 col::Tools::Model};
 
 QPushButton* entryButton(QWidget* parent, const char* name)
 {
@@ -135,18 +138,18 @@ void TfmMain::buildLeftPanel()
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel,
+QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel,
                                DbImage*& image, QToolButton*& clearButton, const char* buttonName)
 {
     auto* box = named(new QGroupBox(pMain), name);
     auto* grid = new QGridLayout(box);
-    image = new DbImage(query, QStringLiteral("Photo"), QSize(129, 137), box);
+    image = new DbImage(query, col::Photo, QSize(129, 137), box);
     image->setObjectName(firstLabel == 1 ? QStringLiteral("DBImage1") : QStringLiteral("DBImage2"));
     grid->addWidget(image, 0, 0, 9, 1, Qt::AlignTop);
     for (int i = 0; i < 4; ++i) {
         auto* caption = new QLabel(box);
         caption->setObjectName(QStringLiteral("Label%1").arg(firstLabel + i));
-        auto* value = new DbText(query, QLatin1String(fields[i]), box);
+        auto* value = new DbText(query, fields[i], box);
         value->setObjectName(QStringLiteral("DBText%1").arg(firstLabel + i));
         QFont bold = value->font();
         bold.setBold(true);
@@ -231,8 +234,7 @@ void TfmMain::buildDesk()
                                   m_clearRecipientButton, "SpeedButton6");
     m_toolPanel = buildPanel("GroupBox2", m_desk.qSearch_T, kToolFields, 5, m_toolPhoto, m_clearToolButton,
                              "SpeedButton7");
-    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, QStringLiteral("ID_Tool_Unique"), m_toolPanel),
-                               "DBText_Unique");
+    auto* toolIdentity = named(new DbText(m_desk.qSearch_T, col::Tools::ID_Tool_Unique, m_toolPanel), "DBText_Unique");
     toolIdentity->hide();
     panels->addWidget(m_recipientPanel);
     panels->addWidget(m_toolPanel);
@@ -260,14 +262,14 @@ void TfmMain::buildJournal()
 {
     grid_History = named(new DbGrid(pMain), "grid_History");
     m_historyModel = new QueryModel(m_session.qHistory, grid_History);
-    m_historyModel->setColumns({{QStringLiteral("ADate"), {}, {}},
-                                {QStringLiteral("Operation"), {}, {}},
-                                {QStringLiteral("FIO"), {}, {}},
-                                {QStringLiteral("IType"), {}, {}},
-                                {QStringLiteral("Model"), {}, {}},
-                                {QStringLiteral("Organization"), {}, {}},
-                                {QStringLiteral("State"), {}, {}},
-                                {QStringLiteral("Note"), {}, {}}});
+    m_historyModel->setColumns({{col::History::ADate, {}, {}},
+                                {col::History::Operation, {}, {}},
+                                {col::History::FIO, {}, {}},
+                                {col::History::IType, {}, {}},
+                                {col::History::Model, {}, {}},
+                                {col::History::Organization, {}, {}},
+                                {col::History::State, {}, {}},
+                                {col::History::Note, {}, {}}});
     grid_History->setQueryModel(m_historyModel);
     const int widths[] = {80, 60, 150, 120, 120, 120, 100, 140};
     for (int i = 0; i < 8; ++i)
@@ -676,7 +678,7 @@ void TfmMain::showOtherDesksChanges()
     m_otherDesksChanged = false;
     if (newest == m_newestJournalRow && !reconnected)
         return;
-    grid_History->reopenInPlace(QStringLiteral("ID"));
+    grid_History->reopenInPlace(col::Key);
     m_navigator.notifyOtherDesksChanged();
 }
 
@@ -693,9 +695,7 @@ void TfmMain::noteNewestJournalRow()
     // Unsorted, the journal lists the newest event first.
     const Query& journal = m_session.qHistory;
     if (journal.isOpen() && journal.sort().isEmpty())
-        m_newestJournalRow = journal.isEmpty()
-            ? 0
-            : journal.value(0, journal.fieldIndex(QStringLiteral("ID"))).toLongLong();
+        m_newestJournalRow = journal.isEmpty() ? 0 : journal.value(0, journal.fieldIndex(col::Key)).toLongLong();
 }
 
 void TfmMain::tmrShowMainFormTimer()
@@ -798,12 +798,12 @@ void TfmMain::grid_HistoryDblClick()
     if (!journal.isOpen() || journal.isEmpty())
         return;
     const auto note = m_platform.dialogs.input(this, QStringLiteral("Enter note"), m_session.texts().rsNotePrefix,
-                                               journal.text(QStringLiteral("Note")));
+                                               journal.text(col::History::Note));
     if (!note)
         return;
     try {
         journal.edit();
-        journal.setValue(QStringLiteral("Note"), *note);
+        journal.setValue(col::History::Note, *note);
         journal.post();
     } catch (const DbError&) {
         journal.cancel(); // the row keeps its old note
@@ -815,7 +815,7 @@ void TfmMain::grid_HistoryDblClick()
 void TfmMain::ShowTimeColumn(bool showTime)
 {
     const bool russian = m_session.russian();
-    m_historyModel->setColumnField(kJournalTimeColumn, showTime ? QStringLiteral("ATime") : QStringLiteral("IType"));
+    m_historyModel->setColumnField(kJournalTimeColumn, showTime ? col::History::ATime : col::History::IType);
     const char* title = showTime ? (russian ? "Время" : "Time") : (russian ? "Тип инструмента" : "Tool");
     m_historyModel->setColumnTitle(kJournalTimeColumn, QString::fromUtf8(title));
     refreshJournalFormat();
@@ -823,7 +823,7 @@ void TfmMain::ShowTimeColumn(bool showTime)
 
 void TfmMain::refreshJournalFormat()
 {
-    const int c = m_historyModel->columnOfField(QStringLiteral("ATime"));
+    const int c = m_historyModel->columnOfField(col::History::ATime);
     if (c >= 0)
         m_historyModel->setDisplayFormat(c, QStringLiteral("hh:mm:ss"));
 }

@@ -6,6 +6,7 @@
 #include "widgets/Localization.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QTimer>
 
 class DbError;
@@ -93,7 +94,7 @@ private:
     void buildLeftPanel();
     void buildDesk();
     QWidget* buildEntryRow(QWidget* parent);
-    QGroupBox* buildPanel(const char* name, Query& query, const char* const fields[4], int firstLabel, DbImage*& image,
+    QGroupBox* buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel, DbImage*& image,
                           QToolButton*& clearButton, const char* buttonName);
     void buildJournal();
     void connectCore();

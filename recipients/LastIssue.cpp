@@ -23,10 +23,10 @@ void findLastIssuedDate(Connection& db, const QString& toolId, const QString& us
     const QString russianWord = EventRecorder::issueWord(true);
     const QString englishWord = EventRecorder::issueWord(false);
     for (rows.first(); !rows.eof(); rows.next()) {
-        const QString operation = rows.text(QStringLiteral("Operation"));
+        const QString operation = rows.text(col::History::Operation);
         if (operation != russianWord && operation != englishWord)
             continue;
-        const QDate date = rows.date(QStringLiteral("ADate"));
+        const QDate date = rows.date(col::History::ADate);
         if (date.isValid() && date > result)
             result = date;
     }

@@ -20,6 +20,6 @@ RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QStr
 {
     QVariantList params;
     const QString sql = QStringLiteral("SELECT COUNT(*) FROM Users WHERE ")
-        + codeContainsCondition(dialect, QStringLiteral("ID_User"), idText, params);
+        + codeContainsCondition(dialect, col::Users::ID_User, idText, params);
     return {sql, params};
 }

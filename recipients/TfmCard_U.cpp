@@ -35,10 +35,10 @@
 
 namespace {
 
-const QString kTime = QStringLiteral("ATime");
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
-const QList<RecordCard::Shown> kDetails = {{"ID_User", 1}, {"FIO", 2},      {"Phone", 3},     {"Organization", 4},
-                                           {"Otdel", 5},   {"Shef_FIO", 6}, {"Shef_Phone", 7}};
+const QList<RecordCard::Shown> kDetails = {
+    {col::Users::ID_User, 1}, {col::Users::FIO, 2},      {col::Users::Phone, 3},     {col::Users::Organization, 4},
+    {col::Users::Otdel, 5},   {col::Users::Shef_FIO, 6}, {col::Users::Shef_Phone, 7}};
 
 // The grid fills its page.
 DbGrid* pageGrid(QWidget* page, const char* name, Query& rows, const QList<GridColumn>& columns,
@@ -102,17 +102,18 @@ void TfmCard_U::buildDetails(QVBoxLayout* into)
 void TfmCard_U::buildLists()
 {
     m_journalGrid = pageGrid(m_firstPage, "DBGrid1", q,
-                             {{QStringLiteral("ADate"), {}, {}},
-                              {kTime, {}, kTimeFormat},
-                              {QStringLiteral("Operation"), {}, {}},
-                              {QStringLiteral("IType"), {}, {}},
-                              {QStringLiteral("Model"), {}, {}},
-                              {QStringLiteral("State"), {}, {}},
-                              {QStringLiteral("Note"), {}, {}}},
+                             {{col::History::ADate, {}, {}},
+                              {col::History::ATime, {}, kTimeFormat},
+                              {col::History::Operation, {}, {}},
+                              {col::History::IType, {}, {}},
+                              {col::History::Model, {}, {}},
+                              {col::History::State, {}, {}},
+                              {col::History::Note, {}, {}}},
                              {70, 50, 50, 100, 150, 70, 145});
     m_journalModel = m_journalGrid->queryModel();
     m_toolsGrid = pageGrid(m_secondPage, "DBGrid2", q2,
-                           plainColumns({"ID_Tool", "Tool_Type", "Model", "SNumber", "Price"}),
+                           plainColumns({col::Tools::ID_Tool, col::Tools::Tool_Type, col::Tools::Model,
+                                         col::Tools::SNumber, col::Tools::Price}),
                            {110, 120, 100, 100, 150});
     m_toolsModel = m_toolsGrid->queryModel();
 }
@@ -140,15 +141,15 @@ void TfmCard_U::execute()
 void TfmCard_U::loadCurrentRecipient()
 {
     const Query& users = m_session.qUsers;
-    m_userCode = users.text(QStringLiteral("ID_User"));
-    m_userKey = QString::number(users.integer(QStringLiteral("ID")));
+    m_userCode = users.text(col::Users::ID_User);
+    m_userKey = QString::number(users.integer(col::Key));
     reloadLists();
     showTotal();
 }
 
 void TfmCard_U::FormShow()
 {
-    m_journalModel->setDisplayFormat(m_journalModel->columnOfField(kTime), kTimeFormat);
+    m_journalModel->setDisplayFormat(m_journalModel->columnOfField(col::History::ATime), kTimeFormat);
 }
 
 void TfmCard_U::reloadLists()
@@ -162,13 +163,13 @@ void TfmCard_U::reloadLists()
     q2.setStatement(heldToolsStatement(m_session.connection(), m_userKey));
     m_toolSort.clear();
     q2.open();
-    m_journalModel->setDisplayFormat(m_journalModel->columnOfField(kTime), kTimeFormat);
+    m_journalModel->setDisplayFormat(m_journalModel->columnOfField(col::History::ATime), kTimeFormat);
 }
 
 void TfmCard_U::showTotal()
 {
     double total = 0;
-    const int price = q2.fieldIndex(QStringLiteral("Price"));
+    const int price = q2.fieldIndex(col::Tools::Price);
     for (int row = 0; q2.isOpen() && price >= 0 && q2.setRecNo(row); ++row)
         total += q2.value(row, price).toDouble(); // an empty price adds nothing
     if (q2.isOpen() && !q2.isEmpty())
@@ -214,7 +215,7 @@ void TfmCard_U::btReturn_ToolClick()
 
 bool TfmCard_U::returnCurrentTool()
 {
-    const qint64 toolKey = q2.integer(QStringLiteral("ID"));
+    const qint64 toolKey = q2.integer(col::Key);
     const bool returned = m_session.desk().returnFromHolder(toolKey, m_userKey, m_platform.clock.now());
     // Either way the lists show the tools as stored now.
     reloadLists();
@@ -238,13 +239,13 @@ void TfmCard_U::Calc_Issued_Date()
 {
     const QString user = m_values.first()->text(); // the code shown on the card
     for (q2.first(); !q2.eof(); q2.next()) {
-        const QDate issued = q2.date(QStringLiteral("Issued_date"));
+        const QDate issued = q2.date(col::Tools::Issued_date);
         // A date from 2000 on is kept, also after a later return and issue.
         if (issued.isValid() && issued.year() >= 2000)
             continue;
-        const QDateTime last = GetLastIssuedDate(q2.text(QStringLiteral("ID_Tool_Unique")), user);
+        const QDateTime last = GetLastIssuedDate(q2.text(col::Tools::ID_Tool_Unique), user);
         q2.edit();
-        q2.setValue(QStringLiteral("Issued_date"), last.date());
+        q2.setValue(col::Tools::Issued_date, last.date());
         q2.post();
     }
 }

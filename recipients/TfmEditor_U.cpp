@@ -1,6 +1,7 @@
 #include "TfmEditor_U.h"
 
 #include "RecipientCaptions.h"
+#include "data/Columns.h"
 
 #include "core/CodeRegistry.h"
 #include "core/Session.h"
@@ -23,8 +24,8 @@
 
 namespace {
 
-const QString kCode = QStringLiteral("ID_User");
-const char* const kFields[] = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QStringList kFields = {col::Users::ID_User, col::Users::FIO,      col::Users::Phone,     col::Users::Organization,
+                             col::Users::Otdel,   col::Users::Shef_FIO, col::Users::Shef_Phone};
 
 } // namespace
 
@@ -41,9 +42,9 @@ TfmEditor_U::TfmEditor_U(Session& session, Platform& platform, QWidget* parent)
 void TfmEditor_U::buildFields()
 {
     auto* fields = new QGridLayout;
-    for (const char* field : kFields) {
+    for (const QString& field : kFields) {
         const int r = static_cast<int>(edits.size());
-        auto* edit = new DbEdit(m_users, QLatin1String(field), this);
+        auto* edit = new DbEdit(m_users, field, this);
         edit->setObjectName(QStringLiteral("DBEdit%1").arg(r + 1));
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(r + 1));
@@ -56,7 +57,7 @@ void TfmEditor_U::buildFields()
     edits.first()->setMaxLength(16); // the code column's width, as the desk's entry box
     fields->setColumnMinimumWidth(1, 260);
 
-    m_photo = named(new DbImage(m_users, QStringLiteral("Photo"), QSize(129, 156), this), "JvDBImage1");
+    m_photo = named(new DbImage(m_users, col::Users::Photo, QSize(129, 156), this), "JvDBImage1");
     m_photoButton = named(new QToolButton(this), "SpeedButton1");
     auto* photo = new QVBoxLayout;
     photo->addWidget(m_photo);
@@ -79,7 +80,7 @@ void TfmEditor_U::connectHandlers()
 void TfmEditor_U::FormShow()
 {
     OK = false;
-    noteCode(kCode);
+    noteCode(col::Users::ID_User);
     edits.first()->setFocus();
 }
 
@@ -112,8 +113,8 @@ void TfmEditor_U::btOKClick()
                                                     [this] { return GetMaxUserID() + QStringLiteral("002"); });
     if (!code)
         return;
-    if (u.text(kCode) != *code)
-        u.setValue(kCode, *code);
+    if (u.text(col::Users::ID_User) != *code)
+        u.setValue(col::Users::ID_User, *code);
     u.post();
     OK = true;
     accept();

@@ -7,6 +7,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/QueryModel.h"
@@ -24,7 +25,9 @@
 
 namespace {
 
-const auto kColumns = {"ID_User", "FIO", "Phone", "Organization", "Otdel", "Shef_FIO", "Shef_Phone"};
+const QStringList kColumns = {col::Users::ID_User,      col::Users::FIO,   col::Users::Phone,
+                              col::Users::Organization, col::Users::Otdel, col::Users::Shef_FIO,
+                              col::Users::Shef_Phone};
 const QList<int> kWidths = {120, 160, 100, 150, 100, 160, 120};
 
 } // namespace
@@ -106,7 +109,7 @@ void TfmUsers::Button1Click()
     m_users.append();
     QFile picture(m_session.paths().recipientPicture);
     if (picture.open(QIODevice::ReadOnly))
-        m_users.setValue(QStringLiteral("Photo"), picture.readAll());
+        m_users.setValue(col::Users::Photo, picture.readAll());
     openEditor();
 }
 
@@ -128,7 +131,7 @@ void TfmUsers::Button3Click()
 {
     if (!hasCurrent())
         return;
-    const QString key = QString::number(m_users.integer(QStringLiteral("ID")));
+    const QString key = QString::number(m_users.integer(col::Key));
     if (const int held = heldToolCount(m_session.connection(), key); held > 0) {
         refuseDelete(held);
         return;
@@ -158,7 +161,7 @@ void TfmUsers::deleteCurrent(const QString& key)
     }
     // The desk must not record an event for a recipient who is gone.
     DeskSelection& desk = m_session.desk();
-    if (desk.recipientSelected() && QString::number(desk.qSearch_U.integer(QStringLiteral("ID"))) == key)
+    if (desk.recipientSelected() && QString::number(desk.qSearch_U.integer(col::Key)) == key)
         desk.clearRecipient();
     ShowTableRecordCount();
     m_navigator.notifyRecipientsChanged();

@@ -72,11 +72,11 @@ void HistoryReport::showTimeIn(TfrxReport& report, bool on, bool russianTemplate
     if (!cell || !heading)
         return;
     if (on) {
-        cell->setDataField(QStringLiteral("frxDBDataset1"), QStringLiteral("ATime"));
+        cell->setDataField(QStringLiteral("frxDBDataset1"), col::History::ATime);
         cell->setDisplayFormat({DisplayFormat::Kind::DateTime, QStringLiteral("hh:mm:ss")});
         heading->setText(russianTemplate ? QStringLiteral("Время") : QStringLiteral("Time"));
     } else {
-        cell->setDataField(QStringLiteral("frxDBDataset1"), QStringLiteral("IType"));
+        cell->setDataField(QStringLiteral("frxDBDataset1"), col::History::IType);
         cell->setDisplayFormat({DisplayFormat::Kind::Text, QString()});
         heading->setText(russianTemplate ? QStringLiteral("Тип инструмента") : QStringLiteral("Tool"));
     }

@@ -22,7 +22,7 @@ InventoryReport::InventoryReport(Connection& db)
     qPassedFalse.setStatement(byType(db.dialect().sqlFalse()));
     m_outWithOwner = std::make_shared<ComputedFieldSource>(
         *m_outRows, QStringLiteral("OwnerFIO"), [this](const RowSource& row) {
-            const int owner = row.fieldIndex(QStringLiteral("OwnerID"));
+            const int owner = row.fieldIndex(col::Tools::OwnerID);
             return QVariant(owner < 0 ? QString() : ownerFio(row.value(owner)));
         });
 }

@@ -28,14 +28,14 @@
 
 namespace {
 
-const QString kTime = QStringLiteral("ATime");
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
 
 // The values in the order they stand on the card, each with the number of
 // the label that captions it.
 const QList<RecordCard::Shown> kShown = {
-    {"ID_Tool", 1}, {"Naim", 9},          {"Tool_Type", 2}, {"Mesto", 10},     {"Model", 3}, {"SNumber", 4},
-    {"Inv", 11},    {"Date_Purchase", 5}, {"Guarantee", 6}, {"Tool_State", 7}, {"Price", 8},
+    {col::Tools::ID_Tool, 1},   {col::Tools::Naim, 9},       {col::Tools::Tool_Type, 2}, {col::Tools::Mesto, 10},
+    {col::Tools::Model, 3},     {col::Tools::SNumber, 4},    {col::Tools::Inv, 11},      {col::Tools::Date_Purchase, 5},
+    {col::Tools::Guarantee, 6}, {col::Tools::Tool_State, 7}, {col::Tools::Price, 8},
 };
 
 } // namespace
@@ -73,13 +73,13 @@ void TfmCard_T::buildJournalPage()
 {
     m_journalGrid = named(new DbGrid(m_firstPage), "DBGrid1");
     m_model = new QueryModel(q, m_journalGrid);
-    m_model->setColumns({{QStringLiteral("ADate"), {}, {}},
-                         {kTime, {}, kTimeFormat},
-                         {QStringLiteral("Operation"), {}, {}},
-                         {QStringLiteral("FIO"), {}, {}},
-                         {QStringLiteral("Organization"), {}, {}},
-                         {QStringLiteral("State"), {}, {}},
-                         {QStringLiteral("Note"), {}, {}}});
+    m_model->setColumns({{col::History::ADate, {}, {}},
+                         {col::History::ATime, {}, kTimeFormat},
+                         {col::History::Operation, {}, {}},
+                         {col::History::FIO, {}, {}},
+                         {col::History::Organization, {}, {}},
+                         {col::History::State, {}, {}},
+                         {col::History::Note, {}, {}}});
     m_journalGrid->setQueryModel(m_model);
     const int widths[] = {80, 70, 70, 160, 140, 100, 140};
     for (int i = 0; i < 7; ++i)
@@ -134,14 +134,14 @@ void TfmCard_T::loadCurrentTool()
     // The card lists the journal and the pictures by the identity: a tool
     // row written by another program gets its own first (it may have got it
     // since the list was read).
-    if (tools.text(QStringLiteral("ID_Tool_Unique")).isEmpty() && tools.recNo() >= 0) {
-        ToolIdentities::assignTo(m_session.connection(), tools.integer(QStringLiteral("ID")));
+    if (tools.text(col::Tools::ID_Tool_Unique).isEmpty() && tools.recNo() >= 0) {
+        ToolIdentities::assignTo(m_session.connection(), tools.integer(col::Key));
         tools.refreshCurrent();
     }
-    ID = tools.text(QStringLiteral("ID_Tool_Unique"));
-    ID_ForHend = tools.text(QStringLiteral("ID_Tool"));
+    ID = tools.text(col::Tools::ID_Tool_Unique);
+    ID_ForHend = tools.text(col::Tools::ID_Tool);
     reloadJournal();
-    showToolState(tools.boolean(QStringLiteral("Passed")));
+    showToolState(tools.boolean(col::Tools::Passed));
 }
 
 void TfmCard_T::FormShow()
@@ -150,7 +150,7 @@ void TfmCard_T::FormShow()
     m_folder = toolImagesFolder(m_session.paths().folder, ID);
     QDir().mkpath(m_folder);
     LoadImgList();
-    m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);
+    m_model->setDisplayFormat(m_model->columnOfField(col::History::ATime), kTimeFormat);
 }
 
 void TfmCard_T::FormClose()
@@ -168,7 +168,7 @@ void TfmCard_T::reloadJournal()
                            .orderBy(col::Key, true));
     m_journalSort.clear();
     q.open();
-    m_model->setDisplayFormat(m_model->columnOfField(kTime), kTimeFormat);
+    m_model->setDisplayFormat(m_model->columnOfField(col::History::ATime), kTimeFormat);
 }
 
 void TfmCard_T::showToolState(bool inStore)
@@ -180,7 +180,7 @@ void TfmCard_T::showToolState(bool inStore)
 bool TfmCard_T::storedInStore()
 {
     Connection& db = m_session.connection();
-    const QString where = db.dialect().caselessEquals(QStringLiteral("ID_Tool_Unique"), ID);
+    const QString where = db.dialect().caselessEquals(col::Tools::ID_Tool_Unique, ID);
     const QVariant passed = db.scalar(QStringLiteral("SELECT Passed FROM Tools WHERE %1").arg(where), {ID});
     return Query::parseBool(passed).value_or(true);
 }

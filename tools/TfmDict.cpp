@@ -30,8 +30,6 @@ struct DictionaryLook {
 
 namespace {
 
-const QString kField = QStringLiteral("AField");
-
 constexpr DictionaryLook kKinds[] = {
     {"TfmDict_Naim", "Справочник наименований", "Directory of titles", "Наименования", "Titles", "Введите наименование",
      "Enter the name"},
@@ -78,7 +76,7 @@ TfmDict::TfmDict(Kind kind, Session& session, Navigator& navigator, Platform& pl
 void TfmDict::buildGrid(const DictionaryLook& k)
 {
     m_model = new QueryModel(Query, this);
-    m_model->setColumns({{kField, QString::fromUtf8(k.columnRu), {}}});
+    m_model->setColumns({{col::Dictionary::AField, QString::fromUtf8(k.columnRu), {}}});
     DBGrid = new DbGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setQueryModel(m_model);
@@ -155,7 +153,7 @@ QStringList TfmDict::entries() const
         return result;
     while (q.canFetchMore())
         q.fetchMore();
-    const int field = q.fieldIndex(kField);
+    const int field = q.fieldIndex(col::Dictionary::AField);
     if (field < 0)
         return result;
     for (int row = 0; row < q.fetchedCount(); ++row)
@@ -171,7 +169,7 @@ void TfmDict::btAddClick()
             return;
         try {
             Query.append();
-            Query.setValue(kField, text);
+            Query.setValue(col::Dictionary::AField, text);
             Query.post();
         } catch (const DbError&) {
             // No half-made row stays behind; the typed text stays in the box.

@@ -3,6 +3,7 @@
 #include "core/CodeRegistry.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -54,33 +55,33 @@ void TfmEditor_T::buildFields()
 {
     Query& t = m_tools;
 
-    m_codeBox = named(new DbEdit(t, QStringLiteral("ID_Tool"), this), "DBEdit1");
+    m_codeBox = named(new DbEdit(t, col::Tools::ID_Tool, this), "DBEdit1");
     m_codeBox->setMaxLength(16);
-    m_nameBox = named(new DbEdit(t, QStringLiteral("Naim"), this), "DBEdit10");
+    m_nameBox = named(new DbEdit(t, col::Tools::Naim, this), "DBEdit10");
     m_nameListButton = dots(this, "SpeedButton1");
-    m_typeBox = named(new DbComboBox(t, QStringLiteral("Tool_Type"), false, this), "DBLookupComboBox3");
+    m_typeBox = named(new DbComboBox(t, col::Tools::Tool_Type, false, this), "DBLookupComboBox3");
     m_typeListButton = dots(this, "SpeedButton3");
-    m_placeBox = named(new DbComboBox(t, QStringLiteral("Mesto"), false, this), "DBLookupComboBox2");
+    m_placeBox = named(new DbComboBox(t, col::Tools::Mesto, false, this), "DBLookupComboBox2");
     m_placeListButton = dots(this, "SpeedButton2");
-    m_makerBox = named(new DbEdit(t, QStringLiteral("Proizvoditel"), this), "DBEdit3");
-    m_modelBox = named(new DbEdit(t, QStringLiteral("Model"), this), "DBEdit4");
-    m_serialBox = named(new DbEdit(t, QStringLiteral("SNumber"), this), "DBEdit5");
-    m_inventoryBox = named(new DbEdit(t, QStringLiteral("Inv"), this), "DBEdit9");
-    m_warrantyBox = named(new DbEdit(t, QStringLiteral("Guarantee"), this), "DBEdit7");
+    m_makerBox = named(new DbEdit(t, col::Tools::Proizvoditel, this), "DBEdit3");
+    m_modelBox = named(new DbEdit(t, col::Tools::Model, this), "DBEdit4");
+    m_serialBox = named(new DbEdit(t, col::Tools::SNumber, this), "DBEdit5");
+    m_inventoryBox = named(new DbEdit(t, col::Tools::Inv, this), "DBEdit9");
+    m_warrantyBox = named(new DbEdit(t, col::Tools::Guarantee, this), "DBEdit7");
     m_warrantyBox->setReadOnly(true);
     m_warrantyPicker = named(new QDateEdit(this), "DateTimePicker1");
-    m_purchaseBox = named(new DbEdit(t, QStringLiteral("Date_Purchase"), this), "DBEdit8");
+    m_purchaseBox = named(new DbEdit(t, col::Tools::Date_Purchase, this), "DBEdit8");
     m_purchaseBox->setReadOnly(true);
     m_purchasePicker = named(new QDateEdit(this), "DateTimePicker2");
     for (QDateEdit* picker : {m_warrantyPicker, m_purchasePicker}) {
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     }
-    m_stateBox = named(new DbComboBox(t, QStringLiteral("Tool_State"), true, this), "DBComboBox1");
-    m_priceBox = named(new DbEdit(t, QStringLiteral("Price"), this), "DBEdit6");
-    m_photo = named(new DbImage(t, QStringLiteral("Photo"), QSize(184, 195), this), "DBImage1");
+    m_stateBox = named(new DbComboBox(t, col::Tools::Tool_State, true, this), "DBComboBox1");
+    m_priceBox = named(new DbEdit(t, col::Tools::Price, this), "DBEdit6");
+    m_photo = named(new DbImage(t, col::Tools::Photo, QSize(184, 195), this), "DBImage1");
     m_photoButton = named(new QPushButton(this), "Button3");
-    m_identityBox = named(new DbEdit(t, QStringLiteral("ID_Tool_Unique"), this), "DBEdit2");
+    m_identityBox = named(new DbEdit(t, col::Tools::ID_Tool_Unique, this), "DBEdit2");
     m_identityBox->hide();
     layoutFields();
 }
@@ -173,8 +174,8 @@ void TfmEditor_T::FormShow()
     OK = false;
     IsNewRecord = m_tools.state() == Query::State::Insert;
     const bool editing = m_tools.state() == Query::State::Edit;
-    noteCode(QStringLiteral("ID_Tool"));
-    Old_Serial = editing ? m_tools.text(QStringLiteral("SNumber")).trimmed() : QString();
+    noteCode(col::Tools::ID_Tool);
+    Old_Serial = editing ? m_tools.text(col::Tools::SNumber).trimmed() : QString();
     chosenPicture.clear();
     refreshDictionaries();
     // The pickers start from today; the boxes beside them show the row's dates.
@@ -227,15 +228,15 @@ void TfmEditor_T::btOKClick()
         m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
         return;
     }
-    storeTrimmed(QStringLiteral("ID_Tool"), *code);
-    storeTrimmed(QStringLiteral("SNumber"), serial);
+    storeTrimmed(col::Tools::ID_Tool, *code);
+    storeTrimmed(col::Tools::SNumber, serial);
     if (inserting)
-        t.setValue(QStringLiteral("Passed"), true);
+        t.setValue(col::Tools::Passed, true);
     if (IsNewRecord) {
-        t.setValue(QStringLiteral("ID_Tool_Unique"), t.text(QStringLiteral("ID_Tool")));
+        t.setValue(col::Tools::ID_Tool_Unique, t.text(col::Tools::ID_Tool));
     }
     // Pictures belong to the tool's lasting identity, the folder its card lists.
-    const QString identity = t.text(QStringLiteral("ID_Tool_Unique"));
+    const QString identity = t.text(col::Tools::ID_Tool_Unique);
     t.post();
     IsNewRecord = false;
     t.reopen();
@@ -278,14 +279,14 @@ void TfmEditor_T::DateTimePicker1Change()
 {
     Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
-        t.setValue(QStringLiteral("Guarantee"), m_warrantyPicker->date());
+        t.setValue(col::Tools::Guarantee, m_warrantyPicker->date());
 }
 
 void TfmEditor_T::DateTimePicker2Change()
 {
     Query& t = m_tools;
     if (!m_settingPickers && t.state() != Query::State::Browse)
-        t.setValue(QStringLiteral("Date_Purchase"), m_purchasePicker->date());
+        t.setValue(col::Tools::Date_Purchase, m_purchasePicker->date());
 }
 
 void TfmEditor_T::openDictionary(DictionaryKind kind)

@@ -75,7 +75,7 @@ void TfmTools::buildGrid()
 {
     m_grid = queryGrid(this, "DBGrid1", m_tools, toolGridColumns(), kWidths);
     m_grid->queryModel()->setRowColours([this](int row, bool selected) {
-        const int passed = m_tools.fieldIndex(QStringLiteral("Passed"));
+        const int passed = m_tools.fieldIndex(col::Tools::Passed);
         if (passed < 0)
             return QColor();
         // A row being added has no stored state yet: the grid's own colours.
@@ -106,7 +106,7 @@ void TfmTools::connectHandlers()
     // they are now, where it was; a hidden one is searched anew when shown.
     guardedConnect(&m_navigator, &Navigator::otherDesksChanged, this, d, [this] {
         if (isVisible() && m_tools.isOpen() && m_tools.state() == Query::State::Browse)
-            m_grid->reopenInPlace(QStringLiteral("ID"));
+            m_grid->reopenInPlace(col::Key);
     });
 }
 
@@ -182,7 +182,7 @@ void TfmTools::cbWorkTypesChange()
 {
     // The work types window shows the work type chosen last; the search reads this page's own choice.
     if (const std::optional<qint64> workType = cbWorkTypes->chosenKey())
-        m_session.qWorkTypes.locate(QStringLiteral("ID"), *workType);
+        m_session.qWorkTypes.locate(col::Key, *workType);
 }
 
 void TfmTools::btWorkTypesClick()
@@ -212,7 +212,7 @@ void TfmTools::DBGrid1TitleClick(int column)
 
 void TfmTools::locateRemembered()
 {
-    m_tools.locate(QStringLiteral("ID"), m_rememberedToolKey); // a tool gone from the list is no error
+    m_tools.locate(col::Key, m_rememberedToolKey); // a tool gone from the list is no error
 }
 
 void TfmTools::Button1Click()
@@ -222,8 +222,8 @@ void TfmTools::Button1Click()
     m_tools.append();
     QFile picture(m_session.paths().toolPicture);
     if (picture.open(QIODevice::ReadOnly))
-        m_tools.setValue(QStringLiteral("Photo"), picture.readAll());
-    m_tools.setValue(QStringLiteral("Date_Purchase"), m_platform.clock.now().date());
+        m_tools.setValue(col::Tools::Photo, picture.readAll());
+    m_tools.setValue(col::Tools::Date_Purchase, m_platform.clock.now().date());
     m_navigator.openToolEditor();
     ShowTableRecordCount();
     applySavedSort();
@@ -234,7 +234,7 @@ void TfmTools::Button2Click()
     if (!m_tools.isOpen() || m_tools.isEmpty())
         return;
     m_tools.edit();
-    m_rememberedToolKey = m_tools.integer(QStringLiteral("ID"));
+    m_rememberedToolKey = m_tools.integer(col::Key);
     m_navigator.openToolEditor();
     ShowTableRecordCount();
     applySavedSort();
@@ -255,7 +255,7 @@ void TfmTools::DBGrid1DblClick()
 {
     if (!m_tools.isOpen() || m_tools.isEmpty())
         return;
-    m_rememberedToolKey = m_tools.integer(QStringLiteral("ID"));
+    m_rememberedToolKey = m_tools.integer(col::Key);
     m_navigator.openToolCard();
     locateRemembered();
 }

@@ -23,16 +23,16 @@
 
 namespace {
 
-const QString kList = QStringLiteral("AField_2");
-const char* const kToolColumns[] = {"ID_Tool", "Naim", "Tool_Type", "Proizvoditel", "Model"};
+const QStringList kToolColumns = {col::Tools::ID_Tool, col::Tools::Naim, col::Tools::Tool_Type,
+                                  col::Tools::Proizvoditel, col::Tools::Model};
 
 DbGrid* toolGrid(QWidget* parent, Query& tools, const char* name)
 {
     auto* grid = named(new DbGrid(parent), name);
     auto* model = new QueryModel(tools, grid);
     QList<GridColumn> columns;
-    for (const char* field : kToolColumns)
-        columns.append({QLatin1String(field), {}, {}});
+    for (const QString& field : kToolColumns)
+        columns.append({field, {}, {}});
     model->setColumns(columns);
     grid->setQueryModel(model);
     grid->setSpreadOnResize(true);
@@ -71,7 +71,7 @@ void TfmWorkTypes::buildGrids()
 {
     Grid_Works = named(new DbGrid(this), "Grid_Works");
     auto* works = new QueryModel(qWorkTypes, Grid_Works);
-    works->setColumns({{QStringLiteral("AField"), {}, {}}});
+    works->setColumns({{col::Dictionary::AField, {}, {}}});
     Grid_Works->setQueryModel(works);
     Grid_Works->setSpreadOnResize(true);
     Grid_Tools = toolGrid(this, qTools_as_Work, "Grid_Tools");
@@ -137,7 +137,7 @@ bool TfmWorkTypes::hasCurrentWorkType() const
 QString TfmWorkTypes::GetUniqueID(const QString& AToolID)
 {
     Connection& db = m_session.connection();
-    const QString where = db.dialect().caselessEquals(QStringLiteral("ID_Tool"), AToolID);
+    const QString where = db.dialect().caselessEquals(col::Tools::ID_Tool, AToolID);
     const QString sql = QStringLiteral("SELECT ID, ID_Tool_Unique FROM Tools WHERE %1 ORDER BY ID LIMIT 1").arg(where);
     qint64 key = 0;
     QString identity;
@@ -161,14 +161,14 @@ QString TfmWorkTypes::currentStoredList()
 {
     // Another copy of the program may have changed the list since it was read.
     qWorkTypes.refreshCurrent();
-    return qWorkTypes.text(kList);
+    return qWorkTypes.text(col::Dictionary::AField_2);
 }
 
 void TfmWorkTypes::storeList(const QString& stored)
 {
     try {
         qWorkTypes.edit();
-        qWorkTypes.setValue(kList, stored);
+        qWorkTypes.setValue(col::Dictionary::AField_2, stored);
         qWorkTypes.post();
     } catch (const DbError&) {
         qWorkTypes.cancel();
@@ -193,8 +193,9 @@ void TfmWorkTypes::DellFromRange(const QString& AToolID)
 
 void TfmWorkTypes::LoadTools()
 {
-    const QStringList identities = hasCurrentWorkType() ? WorkTypeToolList(qWorkTypes.text(kList)).identities()
-                                                        : QStringList();
+    const QStringList identities = hasCurrentWorkType()
+        ? WorkTypeToolList(qWorkTypes.text(col::Dictionary::AField_2)).identities()
+        : QStringList();
     if (identities.isEmpty()) {
         qTools_as_Work.setStatement(Select(col::Tools::Table).where(col::Key + QStringLiteral("=-1")));
     } else {
@@ -215,7 +216,7 @@ void TfmWorkTypes::LoadTools()
 void TfmWorkTypes::btAddClick()
 {
     qWorkTypes.append();
-    qWorkTypes.setValue(kList, QString()); // a new work type has no tools
+    qWorkTypes.setValue(col::Dictionary::AField_2, QString()); // a new work type has no tools
     m_navigator.openWorkTypeEditor();
 }
 
@@ -259,10 +260,10 @@ void TfmWorkTypes::btDell_ToolClick()
 {
     if (!qTools_as_Work.isOpen() || qTools_as_Work.isEmpty() || qTools_as_Work.recNo() < 0)
         return;
-    if (qTools_as_Work.text(QStringLiteral("ID_Tool")).trimmed().isEmpty())
+    if (qTools_as_Work.text(col::Tools::ID_Tool).trimmed().isEmpty())
         return;
     // The row's own identity: it is what the list holds, whatever the tool's code now.
-    const QString identity = qTools_as_Work.text(QStringLiteral("ID_Tool_Unique"));
+    const QString identity = qTools_as_Work.text(col::Tools::ID_Tool_Unique);
     if (!m_platform.dialogs.confirm(this, m_session.texts().rsDellConfirm))
         return;
     if (!hasCurrentWorkType())
@@ -274,7 +275,7 @@ void TfmWorkTypes::btDell_ToolClick()
 void TfmWorkTypes::Grid_All_ToolsCellClick()
 {
     if (qAllTools.recNo() >= 0)
-        edID->setText(qAllTools.text(QStringLiteral("ID_Tool")));
+        edID->setText(qAllTools.text(col::Tools::ID_Tool));
 }
 
 void TfmWorkTypes::showEvent(QShowEvent* event)

@@ -2,6 +2,7 @@
 
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/Columns.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/DbEdit.h"
@@ -26,7 +27,7 @@ TfmWorkTypes_Editor::TfmWorkTypes_Editor(Session& session, Navigator& navigator,
     setObjectName(QStringLiteral("TfmWorkTypes_Editor"));
     setModal(true);
     m_nameCaption = named(new QLabel(this), "Label1");
-    m_nameBox = named(new DbEdit(m_workTypes, QStringLiteral("AField"), this), "DBEdit1");
+    m_nameBox = named(new DbEdit(m_workTypes, col::Dictionary::AField, this), "DBEdit1");
     m_nameBox->setMaxLength(kNameSize);
     m_nameBox->setMinimumWidth(320);
     m_nameCaption->setBuddy(m_nameBox);

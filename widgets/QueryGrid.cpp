@@ -16,10 +16,10 @@ DbGrid* queryGrid(QWidget* parent, const char* name, Query& rows, const QList<Gr
     return grid;
 }
 
-QList<GridColumn> plainColumns(std::initializer_list<const char*> fields)
+QList<GridColumn> plainColumns(const QStringList& fields)
 {
     QList<GridColumn> columns;
-    for (const char* field : fields)
-        columns.append({QLatin1String(field), {}, {}});
+    for (const QString& field : fields)
+        columns.append({field, {}, {}});
     return columns;
 }

@@ -3,6 +3,7 @@
 #include "data/QueryModel.h"
 
 #include <QList>
+#include <QStringList>
 
 class DbGrid;
 class Query;
@@ -15,4 +16,4 @@ DbGrid* queryGrid(QWidget* parent, const char* name, Query& rows, const QList<Gr
                   const QList<int>& widths = {});
 
 // Columns that show these fields as they are stored.
-QList<GridColumn> plainColumns(std::initializer_list<const char*> fields);
+QList<GridColumn> plainColumns(const QStringList& fields);

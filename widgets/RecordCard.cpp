@@ -4,6 +4,7 @@
 #include "DbText.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "data/Columns.h"
 #include "platform/Platform.h"
 
 #include <QEvent>
@@ -24,7 +25,7 @@ RecordCard::RecordCard(Platform& platform, Connection& db, const char* name, QSi
 
 void RecordCard::buildPhoto(Query& record, QSize size)
 {
-    m_photo = named(new DbImage(record, QStringLiteral("Photo"), size, this), "DBImage1");
+    m_photo = named(new DbImage(record, col::Photo, size, this), "DBImage1");
 }
 
 QGridLayout* RecordCard::buildValues(Query& record, const QList<Shown>& shown)
@@ -38,7 +39,7 @@ QGridLayout* RecordCard::buildValues(Query& record, const QList<Shown>& shown)
     for (const Shown& s : shown) {
         auto* caption = new QLabel(this);
         caption->setObjectName(QStringLiteral("Label%1").arg(s.label));
-        auto* value = new DbText(record, QLatin1String(s.field), this);
+        auto* value = new DbText(record, s.field, this);
         value->setObjectName(QStringLiteral("DBText%1").arg(s.label));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QFont bold = value->font();

@@ -24,7 +24,7 @@ class RecordCard : public QDialog
 public:
     // A value shown and the number of the label that captions it.
     struct Shown {
-        const char* field;
+        QString field;
         int label;
     };
 

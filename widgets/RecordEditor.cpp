@@ -2,6 +2,7 @@
 
 #include "DialogButtons.h"
 #include "PictureFile.h"
+#include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "platform/Dialogs.h"
@@ -75,7 +76,7 @@ std::optional<QString> RecordEditor::checkedCode(const QLineEdit* box, const std
 
 QVariant RecordEditor::ownKey() const
 {
-    return m_record.state() == Query::State::Edit ? m_record.value(QStringLiteral("ID")) : QVariant();
+    return m_record.state() == Query::State::Edit ? m_record.value(col::Key) : QVariant();
 }
 
 QString RecordEditor::choosePhoto(bool russian)
@@ -90,6 +91,6 @@ QString RecordEditor::choosePhoto(bool russian)
     }
     if (m_record.state() == Query::State::Browse)
         return {};
-    m_record.setValue(QStringLiteral("Photo"), storedPhoto(picture.image));
+    m_record.setValue(col::Photo, storedPhoto(picture.image));
     return path;
 }

@@ -1,26 +1,28 @@
 #include "ToolGridColumns.h"
 
+#include "data/Columns.h"
+
 namespace {
 
 struct ToolColumn {
-    const char* field;
+    const QString& field;
     const char* ru;
     const char* en;
 };
 
-constexpr ToolColumn kColumns[] = {
-    {"ID_Tool", "ID инструмента", "ID tool"},
-    {"Tool_Type", "Тип", "Tool"},
-    {"Proizvoditel", "Производитель", "Brand"},
-    {"SNumber", "Серийный №", "Serial №"},
-    {"Model", "Модель", "Model"},
-    {"Tool_State", "Состояние", "Condition"},
-    {"Date_Purchase", "Приобретен", "Purchase date"},
-    {"Guarantee", "Гарантия", "Warranty"},
-    {"Price", "Цена", "Price"},
-    {"Naim", "Наименование", "Name"},
-    {"Inv", "Инвентарный", "Inventory"},
-    {"Mesto", "Место", "Place"},
+const ToolColumn kColumns[] = {
+    {col::Tools::ID_Tool, "ID инструмента", "ID tool"},
+    {col::Tools::Tool_Type, "Тип", "Tool"},
+    {col::Tools::Proizvoditel, "Производитель", "Brand"},
+    {col::Tools::SNumber, "Серийный №", "Serial №"},
+    {col::Tools::Model, "Модель", "Model"},
+    {col::Tools::Tool_State, "Состояние", "Condition"},
+    {col::Tools::Date_Purchase, "Приобретен", "Purchase date"},
+    {col::Tools::Guarantee, "Гарантия", "Warranty"},
+    {col::Tools::Price, "Цена", "Price"},
+    {col::Tools::Naim, "Наименование", "Name"},
+    {col::Tools::Inv, "Инвентарный", "Inventory"},
+    {col::Tools::Mesto, "Место", "Place"},
 };
 
 } // namespace
@@ -29,7 +31,7 @@ QList<GridColumn> toolGridColumns()
 {
     QList<GridColumn> columns;
     for (const ToolColumn& c : kColumns)
-        columns.append({QLatin1String(c.field), {}, {}});
+        columns.append({c.field, {}, {}});
     return columns;
 }
 

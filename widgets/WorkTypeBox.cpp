@@ -1,11 +1,7 @@
 #include "WorkTypeBox.h"
 
+#include "data/Columns.h"
 #include "data/Query.h"
-
-namespace {
-const QString kKey = QStringLiteral("ID");
-const QString kName = QStringLiteral("AField");
-} // namespace
 
 WorkTypeBox::WorkTypeBox(QWidget* parent)
     : QComboBox(parent)
@@ -17,7 +13,7 @@ void WorkTypeBox::load(Query& workTypes, bool keepChoice)
 {
     const std::optional<qint64> chosen = keepChoice ? chosenKey() : std::nullopt;
     const std::optional<qint64> current = workTypes.isOpen() && workTypes.recNo() >= 0
-        ? std::optional<qint64>(workTypes.integer(kKey))
+        ? std::optional<qint64>(workTypes.integer(col::Key))
         : std::nullopt;
     // Another window or another copy of the program may have changed them.
     if (workTypes.isOpen())
@@ -25,12 +21,12 @@ void WorkTypeBox::load(Query& workTypes, bool keepChoice)
     else
         workTypes.open();
     if (current)
-        workTypes.locate(kKey, *current);
+        workTypes.locate(col::Key, *current);
 
     while (workTypes.canFetchMore())
         workTypes.fetchMore();
-    const int key = workTypes.fieldIndex(kKey);
-    const int name = workTypes.fieldIndex(kName);
+    const int key = workTypes.fieldIndex(col::Key);
+    const int name = workTypes.fieldIndex(col::Dictionary::AField);
     m_keys.clear();
     clear();
     int chosenIndex = -1;

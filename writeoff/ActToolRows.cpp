@@ -1,14 +1,15 @@
 #include "ActToolRows.h"
 
+#include "data/Columns.h"
 #include "data/Query.h"
 
 QList<ActTool> actToolsOf(Query& tools)
 {
     while (tools.canFetchMore())
         tools.fetchMore();
-    const int name = tools.fieldIndex(QStringLiteral("Naim"));
-    const int price = tools.fieldIndex(QStringLiteral("Price"));
-    const int inventory = tools.fieldIndex(QStringLiteral("Inv"));
+    const int name = tools.fieldIndex(col::Tools::Naim);
+    const int price = tools.fieldIndex(col::Tools::Price);
+    const int inventory = tools.fieldIndex(col::Tools::Inv);
     QList<ActTool> list;
     list.reserve(tools.fetchedCount());
     for (int row = 0; row < tools.fetchedCount(); ++row) {

@@ -35,12 +35,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString kId = QStringLiteral("ID");
-
-} // namespace
-
 TfmWriteOff::TfmWriteOff(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
     : SearchPage(platform, parent)
     , qTools_notWriteOff(session.connection())
@@ -93,9 +87,10 @@ QWidget* TfmWriteOff::buildActHalf()
     btWordExport->setAutoRaise(true);
     setStandardIcon(btWordExport, QStyle::SP_FileDialogContentsView);
     btDocument = named(new QPushButton(half), "btDocument");
-    Grid_AKT = queryGrid(half, "Grid_AKT", qAKT, plainColumns({"ID", "ADate"}));
-    Grid_AKT_Conteiner = queryGrid(half, "Grid_AKT_Conteiner", qAKT_Container,
-                                   plainColumns({"Inv", "Tool_Type", "Model", "Proizvoditel"}));
+    Grid_AKT = queryGrid(half, "Grid_AKT", qAKT, plainColumns({col::Key, col::AKTSpisaniya::ADate}));
+    Grid_AKT_Conteiner = queryGrid(
+        half, "Grid_AKT_Conteiner", qAKT_Container,
+        plainColumns({col::Tools::Inv, col::Tools::Tool_Type, col::Tools::Model, col::Tools::Proizvoditel}));
     m_actSplitter = named(new QSplitter(Qt::Horizontal, half), "Splitter2");
     m_actSplitter->addWidget(Grid_AKT);
     m_actSplitter->addWidget(Grid_AKT_Conteiner);
@@ -162,7 +157,7 @@ void TfmWriteOff::cbWorkTypesChange()
 {
     // As on the tool list: the work types window follows; the search reads this page's own choice.
     if (const std::optional<qint64> workType = cbWorkTypes->chosenKey())
-        m_session.qWorkTypes.locate(kId, *workType);
+        m_session.qWorkTypes.locate(col::Key, *workType);
 }
 
 void TfmWriteOff::SetColumnView()
@@ -203,7 +198,7 @@ bool TfmWriteOff::hasCurrentAct() const
 
 qint64 TfmWriteOff::currentAct() const
 {
-    return hasCurrentAct() ? qAKT.integer(kId) : 0;
+    return hasCurrentAct() ? qAKT.integer(col::Key) : 0;
 }
 
 void TfmWriteOff::followActs()
@@ -230,18 +225,18 @@ void TfmWriteOff::btADDtoAKTClick()
     // Decided on the tool as stored now: it may have been issued or written off since the search.
     tool.refreshCurrent();
     const Messages& t = m_session.texts();
-    if (tool.boolean(QStringLiteral("WriteOff"))) {
+    if (tool.boolean(col::Tools::WriteOff)) {
         m_platform.dialogs.message(this, t.rsToolWrittenOffNoAkt);
         return;
     }
-    if (!tool.boolean(QStringLiteral("Passed"))) {
+    if (!tool.boolean(col::Tools::Passed)) {
         m_platform.dialogs.message(this, t.rsToolOnHandNoAkt);
         return;
     }
     const qint64 act = currentAct();
     try {
         tool.edit();
-        tool.setValue(QStringLiteral("WriteOff_AKT_ID"), act);
+        tool.setValue(col::Tools::WriteOff_AKT_ID, act);
         tool.post();
     } catch (const DbError&) {
         tool.cancel();
@@ -256,7 +251,7 @@ void TfmWriteOff::btNewAKTClick()
         return;
     try {
         qAKT.append();
-        qAKT.setValue(QStringLiteral("AName"), QStringLiteral("АКТ"));
+        qAKT.setValue(col::AKTSpisaniya::AName, QStringLiteral("АКТ"));
         qAKT.post();
     } catch (const DbError&) {
         qAKT.cancel();
@@ -295,7 +290,7 @@ void TfmWriteOff::clearDeskOfAct(qint64 act)
 {
     // A written-off tool must not stay on the desk, ready to be issued.
     DeskSelection& desk = m_session.desk();
-    if (desk.toolSelected() && desk.qSearch_T.integer(QStringLiteral("WriteOff_AKT_ID")) == act)
+    if (desk.toolSelected() && desk.qSearch_T.integer(col::Tools::WriteOff_AKT_ID) == act)
         desk.clearTool();
 }
 
@@ -350,7 +345,7 @@ void TfmWriteOff::btDocumentClick()
     if (!hasCurrentAct())
         return;
     // Only a written-off act has a document; this makes it again, e.g. after the template was mended.
-    if (qAKT.value(QStringLiteral("ADate")).isNull()) {
+    if (qAKT.value(col::AKTSpisaniya::ADate).isNull()) {
         m_platform.dialogs.message(this, m_session.texts().rsAktNotFound);
         return;
     }
