@@ -3,7 +3,6 @@
 #include "RecipientCaptions.h"
 #include "data/Columns.h"
 
-#include "core/CodeRegistry.h"
 #include "core/Session.h"
 #include "data/Connection.h"
 #include "data/Query.h"
@@ -30,7 +29,7 @@ const QStringList kFields = {col::Users::ID_User, col::Users::FIO,      col::Use
 } // namespace
 
 TfmEditor_U::TfmEditor_U(Session& session, Platform& platform, QWidget* parent)
-    : RecordEditor(platform.dialogs, session.qUsers, "TfmEditor_U", parent)
+    : RecordEditor(platform.dialogs, session.qUsers, Register::Recipients, "TfmEditor_U", parent)
     , m_session(session)
     , m_users(session.qUsers)
     , m_platform(platform)
@@ -90,16 +89,9 @@ QString TfmEditor_U::GetMaxUserID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_U::InTool_IDList(const QString& ID)
+QString TfmEditor_U::codeTakenText(Register holder) const
 {
-    return refusedBy("InTool_IDList", m_session.texts().rsToolIDTaken,
-                     [&] { return CodeRegistry(m_session.connection()).toolCodeTaken(ID); });
-}
-
-bool TfmEditor_U::InUser_IDList(const QString& ID)
-{
-    return refusedBy("InUser_IDList", m_session.texts().rsUserIDTaken,
-                     [&] { return CodeRegistry(m_session.connection()).recipientCodeTaken(ID, ownKey()); });
+    return holder == Register::Tools ? m_session.texts().rsToolIDTaken : m_session.texts().rsUserIDTaken;
 }
 
 void TfmEditor_U::btOKClick()

@@ -30,12 +30,11 @@ public:
 
     // True, after the message, when a tool or another recipient has the
     // code, letter case ignored as the desk ignores it.
-    bool InTool_IDList(const QString& ID) override;
-    bool InUser_IDList(const QString& ID) override;
     QString GetMaxUserID();
 
 protected:
     void changeEvent(QEvent* event) override;
+    QString codeTakenText(Register holder) const override;
 
 private:
     void buildFields();

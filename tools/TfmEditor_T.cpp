@@ -1,8 +1,8 @@
 #include "TfmEditor_T.h"
 
-#include "core/CodeRegistry.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "data/CodeRegistry.h"
 #include "data/Columns.h"
 #include "data/DbError.h"
 #include "platform/Clock.h"
@@ -41,7 +41,7 @@ QToolButton* dots(QWidget* parent, const char* name)
 } // namespace
 
 TfmEditor_T::TfmEditor_T(Session& session, Navigator& navigator, Platform& platform, QWidget* parent)
-    : RecordEditor(platform.dialogs, session.qTools, "TfmEditor_T", parent)
+    : RecordEditor(platform.dialogs, session.qTools, Register::Tools, "TfmEditor_T", parent)
     , m_session(session)
     , m_tools(session.qTools)
     , m_navigator(navigator)
@@ -193,16 +193,9 @@ QString TfmEditor_T::GetMaxToolID()
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 
-bool TfmEditor_T::InTool_IDList(const QString& ID)
+QString TfmEditor_T::codeTakenText(Register holder) const
 {
-    return refusedBy("InTool_IDList", m_session.texts().rsToolIDTaken,
-                     [&] { return CodeRegistry(m_session.connection()).toolCodeTaken(ID, ownKey()); });
-}
-
-bool TfmEditor_T::InUser_IDList(const QString& ID)
-{
-    return refusedBy("InUser_IDList", m_session.texts().rsUserIDTaken,
-                     [&] { return CodeRegistry(m_session.connection()).recipientCodeTaken(ID); });
+    return holder == Register::Tools ? m_session.texts().rsToolIDTaken : m_session.texts().rsUserIDTaken;
 }
 
 bool TfmEditor_T::SerialFindDuplicate(const QString& ASerial)

@@ -36,8 +36,6 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
 
-    bool InTool_IDList(const QString& ID) override;
-    bool InUser_IDList(const QString& ID) override;
     bool SerialFindDuplicate(const QString& ASerial);
     QString GetMaxToolID();
 
@@ -50,6 +48,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    QString codeTakenText(Register holder) const override;
 
 private:
     void buildFields();

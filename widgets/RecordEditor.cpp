@@ -2,6 +2,7 @@
 
 #include "DialogButtons.h"
 #include "PictureFile.h"
+#include "data/CodeRegistry.h"
 #include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/Query.h"
@@ -10,12 +11,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-RecordEditor::RecordEditor(Dialogs& dialogs, Query& record, const char* name, QWidget* parent)
+RecordEditor::RecordEditor(Dialogs& dialogs, Query& record, Register own, const char* name, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_dialogs(dialogs)
     , m_record(record)
+    , m_own(own)
 {
     setObjectName(QLatin1String(name));
     setModal(true);
@@ -72,6 +74,20 @@ std::optional<QString> RecordEditor::checkedCode(const QLineEdit* box, const std
     if (!kept && (InTool_IDList(code) || InUser_IDList(code)))
         return std::nullopt;
     return code;
+}
+
+bool RecordEditor::InTool_IDList(const QString& ID)
+{
+    const QVariant except = m_own == Register::Tools ? ownKey() : QVariant();
+    return refusedBy("InTool_IDList", codeTakenText(Register::Tools),
+                     [&] { return CodeRegistry(m_record.connection()).toolCodeTaken(ID, except); });
+}
+
+bool RecordEditor::InUser_IDList(const QString& ID)
+{
+    const QVariant except = m_own == Register::Recipients ? ownKey() : QVariant();
+    return refusedBy("InUser_IDList", codeTakenText(Register::Recipients),
+                     [&] { return CodeRegistry(m_record.connection()).recipientCodeTaken(ID, except); });
 }
 
 QVariant RecordEditor::ownKey() const

@@ -26,15 +26,22 @@ public:
     void done(int result) override;
 
     // True, after the message, when a tool or a recipient has the code,
-    // letter case ignored as the desk ignores it.
-    virtual bool InTool_IDList(const QString& ID) = 0;
-    virtual bool InUser_IDList(const QString& ID) = 0;
+    // letter case ignored as the desk ignores it. The row being edited is
+    // excepted in its own register.
+    bool InTool_IDList(const QString& ID);
+    bool InUser_IDList(const QString& ID);
 
     // The row was saved in this showing.
     bool OK = false;
 
 protected:
-    RecordEditor(Dialogs& dialogs, Query& record, const char* name, QWidget* parent);
+    // Whose codes the edited rows are: a tool's or a recipient's.
+    enum class Register { Tools, Recipients };
+
+    RecordEditor(Dialogs& dialogs, Query& record, Register own, const char* name, QWidget* parent);
+
+    // The message for a code a tool, or else a recipient, has already.
+    virtual QString codeTakenText(Register holder) const = 0;
 
     // body over the buttons "btOK" and the cancel button, which closes.
     void layOut(QLayout* body, const char* cancelName);
@@ -59,6 +66,7 @@ protected:
     QPushButton* m_cancelButton = nullptr;
 
 private:
+    Register m_own;
     QString m_codeField;
     QString m_codeBefore; // trimmed; empty for a new row
 };

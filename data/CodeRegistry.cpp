@@ -1,7 +1,7 @@
 #include "CodeRegistry.h"
 
-#include "data/Columns.h"
-#include "data/Connection.h"
+#include "Columns.h"
+#include "Connection.h"
 
 CodeRegistry::CodeRegistry(Connection& connection)
     : m_db(connection)
