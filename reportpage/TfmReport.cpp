@@ -29,7 +29,7 @@ TfmReport::TfmReport(Session& session, Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("TfmReport"));
     buildControls();
-    guardedConnect(Button1, &QPushButton::clicked, this, platform.dialogs, [this] { Button1Click(); });
+    guardedConnect(m_reportButton, &QPushButton::clicked, this, platform.dialogs, [this] { Button1Click(); });
     connect(&session.settings(), &Settings::showTimeChanged, this, [this] { applyShowTime(); });
     m_history.setHooks([this] { return m_platform.clock.now().date(); },
                        [this](ReportPreview& preview) { showPreview(preview); });
@@ -37,27 +37,27 @@ TfmReport::TfmReport(Session& session, Platform& platform, QWidget* parent)
 
 void TfmReport::buildControls()
 {
-    Label1 = named(new QLabel(this), "Label1");
-    QFont bold = Label1->font();
+    m_heading = named(new QLabel(this), "Label1");
+    QFont bold = m_heading->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label2 = named(new QLabel(this), "Label2");
-    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
-    Label3 = named(new QLabel(this), "Label3");
-    DateTimePicker2 = named(new QDateEdit(this), "DateTimePicker2");
-    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2})
+    m_heading->setFont(bold);
+    m_fromCaption = named(new QLabel(this), "Label2");
+    m_fromDate = named(new QDateEdit(this), "DateTimePicker1");
+    m_toCaption = named(new QLabel(this), "Label3");
+    m_toDate = named(new QDateEdit(this), "DateTimePicker2");
+    for (QDateEdit* picker : {m_fromDate, m_toDate})
         picker->setCalendarPopup(true);
-    Label2->setBuddy(DateTimePicker1);
-    Label3->setBuddy(DateTimePicker2);
-    Button1 = named(new QPushButton(this), "Button1");
+    m_fromCaption->setBuddy(m_fromDate);
+    m_toCaption->setBuddy(m_toDate);
+    m_reportButton = named(new QPushButton(this), "Button1");
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(Label1, 0, 0, 1, 5);
-    layout->addWidget(Label2, 1, 0);
-    layout->addWidget(DateTimePicker1, 1, 1);
-    layout->addWidget(Label3, 1, 2);
-    layout->addWidget(DateTimePicker2, 1, 3);
-    layout->addWidget(Button1, 1, 4);
+    layout->addWidget(m_heading, 0, 0, 1, 5);
+    layout->addWidget(m_fromCaption, 1, 0);
+    layout->addWidget(m_fromDate, 1, 1);
+    layout->addWidget(m_toCaption, 1, 2);
+    layout->addWidget(m_toDate, 1, 3);
+    layout->addWidget(m_reportButton, 1, 4);
     layout->setColumnStretch(5, 1);
     layout->setRowStretch(2, 1);
 }
@@ -65,8 +65,8 @@ void TfmReport::buildControls()
 void TfmReport::FormCreate()
 {
     const QDate today = m_platform.clock.now().date();
-    DateTimePicker1->setDate(today);
-    DateTimePicker2->setDate(HistoryReport::defaultLastDay(today));
+    m_fromDate->setDate(today);
+    m_toDate->setDate(HistoryReport::defaultLastDay(today));
     // The switch is applied once more when the main window first shows.
     if (QWidget* main = window(); main != this)
         main->installEventFilter(this);
@@ -89,7 +89,7 @@ void TfmReport::applyShowTime()
 
 void TfmReport::Button1Click()
 {
-    m_history.open(DateTimePicker1->date(), DateTimePicker2->date());
+    m_history.open(m_fromDate->date(), m_toDate->date());
     m_history.report(m_session.russian()).ShowReport(true);
 }
 

@@ -43,12 +43,12 @@ private:
     HistoryReport m_history;
     bool m_mainShown = false;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QDateEdit* DateTimePicker1;
-    QLabel* Label3;
-    QDateEdit* DateTimePicker2;
-    QPushButton* Button1;
+    QLabel* m_heading;
+    QLabel* m_fromCaption;
+    QDateEdit* m_fromDate;
+    QLabel* m_toCaption;
+    QDateEdit* m_toDate;
+    QPushButton* m_reportButton;
 };
 
 QList<Localization::Text> historyReportTexts();
