@@ -198,13 +198,9 @@ void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QD
     if (tool.text(col::Tools::ID_Tool_Unique).isEmpty() && ToolIdentities::assignTo(db, tool.integer(col::Key)))
         tool.refreshCurrent();
     const bool russian = m_session.russian();
-    Query journal(db);
-    journal.setStatement(noRow(col::History::Table));
-    journal.open();
     const EventRecorder::Holder operatorMarker{
         QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
-    EventRecorder::writeJournalRow(journal, tool, operatorMarker, EventRecorder::returnWord(russian), now,
-                                   toolReference);
+    EventRecorder::writeJournalRow(db, tool, operatorMarker, EventRecorder::returnWord(russian), now, toolReference);
     tool.edit();
     tool.setValue(col::Tools::Passed, true);
     tool.setValue(col::Tools::OwnerID, QStringLiteral("0"));

@@ -14,15 +14,18 @@ EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& to
 {
 }
 
-void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
                                     const QDateTime& when)
 {
-    writeJournalRow(journal, tool, holder, operation, when, tool.text(col::Tools::ID_Tool_Unique));
+    writeJournalRow(db, tool, holder, operation, when, tool.text(col::Tools::ID_Tool_Unique));
 }
 
-void EventRecorder::writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
                                     const QDateTime& when, const QString& toolReference)
 {
+    Query journal(db);
+    journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
+    journal.open();
     const QTime time = when.time();
     journal.append();
     journal.setValue(col::History::ID_U, holder.code);
@@ -71,10 +74,7 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(col::Users::ID_User), m_recipient.text(col::Users::FIO),
                         m_recipient.text(col::Users::Organization)};
-    Query journal(m_db);
-    journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
-    journal.open();
-    writeJournalRow(journal, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
+    writeJournalRow(m_db, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 
     m_tool.edit();
     m_tool.setValue(col::Tools::Passed, !inStore);

@@ -35,11 +35,12 @@ public:
         QString name;
         QString organization;
     };
-    // Appends and posts one journal row for the current row of tool.
-    static void writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+    // Appends one journal row for the current row of tool, through a result
+    // set of its own: whatever shows the journal is told, not touched.
+    static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
                                 const QDateTime& when);
     // The same, naming the tool by toolReference instead of its identity.
-    static void writeJournalRow(Query& journal, const Query& tool, const Holder& holder, const QString& operation,
+    static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
                                 const QDateTime& when, const QString& toolReference);
 
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
