@@ -66,7 +66,7 @@ bool BenchServer::copyFrom(const QString& dbPath, double& seconds, QString& erro
         Connection target;
         target.open(ConnectionDescription::server(m_host, m_name, m_user));
         DatabaseCopy::copy(source, target);
-        target.exec(QStringLiteral("ANALYZE"));
+        target.command(QStringLiteral("ANALYZE"));
     } catch (const DbError& e) {
         error = e.text();
         return false;

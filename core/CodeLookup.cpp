@@ -9,10 +9,8 @@ CodeClass classifyCode(Connection& db, const QString& code)
     const SqlDialect& d = db.dialect();
     const QString userWhere = d.caselessEquals(col::Users::ID_User, code);
     const QString toolWhere = d.caselessEquals(col::Tools::ID_Tool, code);
-    const bool user =
-        db.scalar(QStringLiteral("SELECT 1 FROM Users WHERE %1 LIMIT 1").arg(userWhere), {code}).isValid();
-    const bool tool =
-        db.scalar(QStringLiteral("SELECT 1 FROM Tools WHERE %1 LIMIT 1").arg(toolWhere), {code}).isValid();
+    const bool user = db.exists(Select(col::Users::Table).columns({col::Key}).where(userWhere, {code}));
+    const bool tool = db.exists(Select(col::Tools::Table).columns({col::Key}).where(toolWhere, {code}));
     if (user)
         return CodeClass::User;
     return tool ? CodeClass::Tool : CodeClass::None;

@@ -19,7 +19,7 @@ QString dictionaryTable(DictionaryKind kind)
 QStringList dictionaryEntries(Connection& connection, DictionaryKind kind)
 {
     QStringList entries;
-    Statement q = connection.run(QStringLiteral("SELECT AField FROM %1").arg(dictionaryTable(kind)));
+    Statement q = connection.run(Select(dictionaryTable(kind)).columns({col::Dictionary::AField}));
     while (q->next())
         entries << q->value(0).toString();
     return entries;

@@ -63,10 +63,9 @@ Select toolSearchStatement(const QString& idText, const QString& typeText, bool 
     return select.where(T::WriteOff + QStringLiteral("<>") + dialect.sqlTrue()).orderBy(order);
 }
 
-ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText)
+Select toolCountStatement(const SqlDialect& dialect, const QString& idText)
 {
     QVariantList params;
-    const QString sql = QStringLiteral("SELECT COUNT(*) FROM Tools WHERE ")
-        + codeContainsCondition(dialect, col::Tools::ID_Tool, idText, params);
-    return {sql, params};
+    const QString condition = codeContainsCondition(dialect, col::Tools::ID_Tool, idText, params);
+    return Select(col::Tools::Table).where(condition, params);
 }

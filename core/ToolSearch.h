@@ -9,12 +9,6 @@
 
 class SqlDialect;
 
-// A one-off statement about the tools, with every search text bound.
-struct ToolSearchStatement {
-    QString sql;
-    QVariantList params;
-};
-
 // The identities of a work type's stored tool list: quoted texts joined by
 // commas ("'T1','T''2'"). Unquoted items are taken trimmed as they stand.
 QStringList parseToolList(const QString& stored);
@@ -27,4 +21,4 @@ Select toolSearchStatement(const QString& idText, const QString& typeText, bool 
 
 // Counts the tools whose code holds idText, written-off ones included; the
 // type text and the work type do not narrow it.
-ToolSearchStatement toolCountStatement(const SqlDialect& dialect, const QString& idText);
+Select toolCountStatement(const SqlDialect& dialect, const QString& idText);

@@ -1,6 +1,7 @@
 #include "WorkTypeToolList.h"
 
 #include "ToolSearch.h"
+#include "data/Columns.h"
 #include "data/Connection.h"
 
 WorkTypeToolList::WorkTypeToolList(const QString& stored)
@@ -11,7 +12,8 @@ WorkTypeToolList::WorkTypeToolList(const QString& stored)
 WorkTypeToolList WorkTypeToolList::read(Connection& db, qint64 workTypeKey)
 {
     return WorkTypeToolList(
-        db.scalar(QStringLiteral("SELECT AField_2 FROM WORKTYPES WHERE ID=?"), {workTypeKey}).toString());
+        db.scalar(Select(col::WORKTYPES::Table).columns({col::Dictionary::AField_2}).whereEquals(col::Key, workTypeKey))
+            .toString());
 }
 
 bool WorkTypeToolList::add(const QString& identity)

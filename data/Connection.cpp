@@ -12,36 +12,6 @@
 
 namespace {
 
-// The statement's first word in capitals: what kind of statement it is.
-QString firstWord(const QString& sql)
-{
-    const QString trimmed = sql.trimmed();
-    qsizetype end = 0;
-    while (end < trimmed.size() && trimmed.at(end).isLetter())
-        ++end;
-    return trimmed.left(end).toUpper();
-}
-
-bool changesRows(const QString& head)
-{
-    return head == u"INSERT" || head == u"UPDATE" || head == u"DELETE";
-}
-
-bool preparable(const QString& sql)
-{
-    const QString head = firstWord(sql);
-    return head == u"SELECT" || changesRows(head) || head == u"WITH" || head == u"VALUES";
-}
-
-// A statement that may be asked again on a new connection when the old one
-// broke off under it: a read, or the start of a transaction, which has done
-// nothing yet.
-bool askableAgain(const QString& sql)
-{
-    const QString head = firstWord(sql);
-    return head == u"SELECT" || head == u"BEGIN";
-}
-
 // A server that is away is asked again at most about once a second (the
 // desk's idle look may ask at each of its ticks); after a slow attempt (a
 // host that does not answer at all) only after three times as long, so the
@@ -250,11 +220,31 @@ void Connection::keep(const QString& sql, QSqlQuery&& query) const
 
 Statement Connection::run(const QString& sql, const QVariantList& params)
 {
+    return runAs(Kind::Read, sql, params);
+}
+
+Statement Connection::write(const QString& sql, const QVariantList& params)
+{
+    return runAs(Kind::Change, sql, params);
+}
+
+void Connection::exec(const QString& sql, const QVariantList& params)
+{
+    Statement done = write(sql, params);
+}
+
+Statement Connection::command(const QString& sql, const QVariantList& params)
+{
+    return runAs(Kind::Command, sql, params);
+}
+
+Statement Connection::runAs(Kind kind, const QString& sql, const QVariantList& params)
+{
     try {
-        Statement done = runOnce(sql, params);
+        Statement done = runOnce(kind, sql, params);
         // A change saved on its own (an edited card, a journal note) is told
         // to the other desks as a transaction's is at its commit.
-        if (!m_inTransaction && !m_dialect->changeNotification().isEmpty() && changesRows(firstWord(sql)))
+        if (kind == Kind::Change && !m_inTransaction && !m_dialect->changeNotification().isEmpty())
             announceChange();
         return done;
     } catch (const DbError& e) {
@@ -262,10 +252,11 @@ Statement Connection::run(const QString& sql, const QVariantList& params)
         // again on a new connection; a write may have been done before the
         // answer was lost, and a transaction's work is gone: those fail, to
         // be done again by the user.
-        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !askableAgain(sql))
+        const bool askableAgain = kind == Kind::Read || kind == Kind::TransactionStart;
+        if (e.cause() != DbError::Cause::ConnectionLost || m_inTransaction || !askableAgain)
             throw;
     }
-    return runOnce(sql, params);
+    return runOnce(kind, sql, params);
 }
 
 void Connection::announceChange()
@@ -273,13 +264,14 @@ void Connection::announceChange()
     // Where the engine has no notices, the other desks poll for changes.
     const QString notice = m_dialect->changeNotification();
     if (!notice.isEmpty())
-        runOnce(notice, {});
+        runOnce(Kind::Command, notice, {});
 }
 
-Statement Connection::runOnce(const QString& sql, const QVariantList& params)
+Statement Connection::runOnce(Kind kind, const QString& sql, const QVariantList& params)
 {
     const QSqlDatabase db = liveDatabase();
-    if (params.isEmpty() && m_dialect->isServer() && !preparable(sql)) {
+    const bool preparable = kind == Kind::Read || kind == Kind::Change;
+    if (params.isEmpty() && m_dialect->isServer() && !preparable) {
         // The server prepares only queries and row changes; transaction
         // control and schema statements run as they are.
         QSqlQuery direct(db);
@@ -306,14 +298,9 @@ Statement Connection::runOnce(const QString& sql, const QVariantList& params)
     return statement;
 }
 
-void Connection::exec(const QString& sql, const QVariantList& params)
-{
-    Statement done = run(sql, params);
-}
-
 void Connection::changeSchema(const QString& sql, const QVariantList& params)
 {
-    exec(sql, params);
+    command(sql, params);
     schemaChanged();
 }
 
@@ -321,6 +308,37 @@ QVariant Connection::scalar(const QString& sql, const QVariantList& params)
 {
     Statement q = run(sql, params);
     return q->next() ? m_dialect->fromEngine(q->value(0)) : QVariant();
+}
+
+Statement Connection::run(const Select& select)
+{
+    return run(select.ordered(*m_dialect), select.params());
+}
+
+QVariant Connection::scalar(const Select& select)
+{
+    return scalar(select.ordered(*m_dialect), select.params());
+}
+
+bool Connection::exists(const Select& select)
+{
+    Select first = select;
+    return run(first.limit(1))->next();
+}
+
+qint64 Connection::count(const Select& select)
+{
+    return scalar(select.counted(*m_dialect), select.params()).toLongLong();
+}
+
+QVariant Connection::largest(const Select& select, const QString& column)
+{
+    return scalar(select.largest(*m_dialect, column), select.params());
+}
+
+int Connection::exec(const Update& update)
+{
+    return write(update.text(*m_dialect), update.params())->numRowsAffected();
 }
 
 QStringList Connection::userTables()
@@ -355,7 +373,7 @@ void Connection::schemaChanged()
 Connection::Transaction::Transaction(Connection& connection)
     : m_connection(connection)
 {
-    m_connection.exec(m_connection.dialect().beginWrite());
+    Statement begun = m_connection.runAs(Kind::TransactionStart, m_connection.dialect().beginWrite(), {});
     m_connection.m_inTransaction = true;
 }
 
@@ -365,7 +383,7 @@ Connection::Transaction::~Transaction()
     if (m_done || m_connection.m_reconnect)
         return; // a lost connection has taken its transaction with it
     try {
-        m_connection.exec(QStringLiteral("ROLLBACK"));
+        m_connection.command(QStringLiteral("ROLLBACK"));
     } catch (const DbError&) {
         // Nothing more can be done; SQLite has already rolled back on most errors.
     }
@@ -375,7 +393,7 @@ void Connection::Transaction::commit()
 {
     // Other desks hear of the change when it commits, never of one rolled back.
     m_connection.announceChange();
-    m_connection.exec(QStringLiteral("COMMIT"));
+    m_connection.command(QStringLiteral("COMMIT"));
     m_done = true;
     m_connection.m_inTransaction = false;
 }

@@ -5,6 +5,7 @@
 #include "FieldKind.h"
 #include "FileSystemProbe.h"
 #include "JournalMode.h"
+#include "Select.h"
 #include "SqlDialect.h"
 
 #include <QHash>
@@ -108,15 +109,31 @@ public:
     QSqlDatabase liveDatabase();
     const SqlDialect& dialect() const { return *m_dialect; }
 
-    // Runs a statement with bound values; the caller reads its rows.
+    // The caller says what a statement does; its text is never read for it.
+    // A read with bound values; the caller reads its rows. Asked again on a
+    // new connection when the server dropped the old one.
     Statement run(const QString& sql, const QVariantList& params = {});
-    // Runs a statement that returns no rows, with bound values.
-    void exec(const QString& sql, const QVariantList& params = {});
-    // Runs a statement that declares, changes or drops a table, index,
-    // view or trigger, then forgets the cached layouts and statements.
-    void changeSchema(const QString& sql, const QVariantList& params = {});
-    // First column of the first row, or an invalid value.
+    // First column of the first row of a read, or an invalid value.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // A change of rows (insert, update, delete) with bound values; the
+    // caller may read the rows affected. Told to the other desks.
+    Statement write(const QString& sql, const QVariantList& params = {});
+    void exec(const QString& sql, const QVariantList& params = {});
+    // Transaction control, savepoints, the engine's settings and its
+    // plans: run as they stand, neither told to the other desks nor asked
+    // again.
+    Statement command(const QString& sql, const QVariantList& params = {});
+    // Declares, changes or drops a table, index, view or trigger, then
+    // forgets the cached layouts and statements.
+    void changeSchema(const QString& sql, const QVariantList& params = {});
+
+    // The same for statements rendered from a description.
+    Statement run(const Select& select);
+    QVariant scalar(const Select& select);
+    bool exists(const Select& select); // at least one row
+    qint64 count(const Select& select);
+    QVariant largest(const Select& select, const QString& column); // invalid when no row
+    int exec(const Update& update);                                // rows changed
 
     QStringList userTables();
     bool hasTable(const QString& name); // ignores letter case
@@ -164,7 +181,9 @@ private:
     // Closes the link to the engine; what is known of the tables stays.
     void dropLink();
     void reconnectIfLost();
-    Statement runOnce(const QString& sql, const QVariantList& params);
+    enum class Kind { Read, Change, Command, TransactionStart };
+    Statement runAs(Kind kind, const QString& sql, const QVariantList& params);
+    Statement runOnce(Kind kind, const QString& sql, const QVariantList& params);
     // Takes back a finished statement for the next run of its text.
     void keep(const QString& sql, QSqlQuery&& query) const;
 

@@ -79,7 +79,7 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
         const bool keyed = std::any_of(columns.cbegin(), columns.cend(), isKey);
         const QString counter = target.dialect().keyCounterAfterCopy(table, kKey);
         if (keyed && !counter.isEmpty())
-            target.exec(counter);
+            target.command(counter);
         count.source = rowCount(source, table);
         count.target = rowCount(target, table);
         counts << count;
@@ -87,12 +87,12 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
     for (const QString& sql : Schema::indexStatements(target.dialect())) {
         // An older file may lack a column an index is on: the program's
         // first start on the server adds both.
-        target.exec(QStringLiteral("SAVEPOINT copy_index"));
+        target.command(QStringLiteral("SAVEPOINT copy_index"));
         try {
-            target.exec(sql);
-            target.exec(QStringLiteral("RELEASE SAVEPOINT copy_index"));
+            target.changeSchema(sql);
+            target.command(QStringLiteral("RELEASE SAVEPOINT copy_index"));
         } catch (const DbError&) {
-            target.exec(QStringLiteral("ROLLBACK TO SAVEPOINT copy_index"));
+            target.command(QStringLiteral("ROLLBACK TO SAVEPOINT copy_index"));
         }
     }
     for (const TableCount& c : std::as_const(counts)) {

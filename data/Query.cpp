@@ -508,7 +508,7 @@ void Query::post()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.quoteIdentifier(m_table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(d.quoteIdentifier(m_table), names.join(u','), marks.join(u','));
-        Statement q = m_db.run(sql, values);
+        Statement q = m_db.write(sql, values);
         keyValue = q->lastInsertId();
         q->finish();
         if (m_count)
@@ -523,7 +523,7 @@ void Query::post()
                 values << m_buffer.value(c);
             }
             values << keyValue;
-            Statement q = m_db.run(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+            Statement q = m_db.write(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
                                        .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
                                    values);
             const int affected = q->numRowsAffected();
@@ -706,8 +706,3 @@ bool Query::setSort(const QString& field, bool descending)
     return true;
 }
 
-void Query::execSql()
-{
-    close();
-    m_db.exec(m_sql, m_params);
-}

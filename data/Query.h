@@ -44,8 +44,6 @@ public:
     void close();
     void reopen();
     bool isOpen() const { return m_open; }
-    // Runs the statement as one that returns no rows.
-    void execSql();
 
     // Rows
     int fetchedCount() const { return static_cast<int>(m_rows.size()); }

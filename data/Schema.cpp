@@ -76,7 +76,7 @@ void Schema::MayBe_RedeclareText()
         Connection::Transaction t(m_db);
         for (const QString& table : tables) {
             for (const auto& [sql, params] : d.redeclaration(m_db.database(), table))
-                m_db.exec(sql, params);
+                m_db.command(sql, params);
         }
         t.commit();
     }
@@ -110,7 +110,7 @@ void Schema::MayBeAdd_Unique_ID()
         // Column and fill together: a failure leaves the column absent, so the
         // next start does the whole step again.
         Connection::Transaction t(m_db);
-        m_db.exec(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+        m_db.command(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
                       .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
                            d.columnType(QStringLiteral("VARCHAR(255)"))));
         m_db.exec(QStringLiteral("UPDATE %1 SET %2 = %3")

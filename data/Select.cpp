@@ -19,6 +19,11 @@ Select& Select::where(const QString& condition, const QVariantList& values)
     return *this;
 }
 
+Select& Select::whereEquals(const QString& column, const QVariant& value)
+{
+    return where(column + QStringLiteral(" = ?"), {value});
+}
+
 Select& Select::orderBy(const QString& column, bool descending)
 {
     return orderBy(OrderTerm{column, descending, {}});
@@ -192,4 +197,62 @@ QString Select::counted(const SqlDialect& d) const
     if (m_limit)
         return QStringLiteral("SELECT COUNT(*) FROM (%1) AS counted_rows").arg(ordered(d));
     return QStringLiteral("SELECT COUNT(*) FROM %1").arg(d.quoteIdentifier(m_table)) + whereClause({});
+}
+
+QString Select::largest(const SqlDialect& d, const QString& column) const
+{
+    return QStringLiteral("SELECT MAX(%1) FROM %2").arg(d.quoteIdentifier(column), d.quoteIdentifier(m_table))
+        + whereClause({});
+}
+
+Update::Update(QString table)
+    : m_table(std::move(table))
+{
+}
+
+Update& Update::set(const QString& column, const QVariant& value)
+{
+    m_assignments.append({column, value, {}});
+    return *this;
+}
+
+Update& Update::setFromColumn(const QString& column, const QString& source)
+{
+    m_assignments.append({column, {}, source});
+    return *this;
+}
+
+Update& Update::where(const QString& condition, const QVariantList& values)
+{
+    m_conditions << u'(' + condition + u')';
+    m_conditionValues << values;
+    return *this;
+}
+
+Update& Update::whereEquals(const QString& column, const QVariant& value)
+{
+    return where(column + QStringLiteral(" = ?"), {value});
+}
+
+QString Update::text(const SqlDialect& d) const
+{
+    QStringList assigned;
+    for (const Assignment& a : m_assignments)
+        assigned << d.quoteIdentifier(a.column) + QStringLiteral(" = ")
+                + (a.source.isEmpty() ? QStringLiteral("?") : d.quoteIdentifier(a.source));
+    QString sql =
+        QStringLiteral("UPDATE %1 SET %2").arg(d.quoteIdentifier(m_table), assigned.join(QStringLiteral(", ")));
+    if (!m_conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + m_conditions.join(QStringLiteral(" AND "));
+    return sql;
+}
+
+QVariantList Update::params() const
+{
+    QVariantList values;
+    for (const Assignment& a : m_assignments) {
+        if (a.source.isEmpty())
+            values << a.value;
+    }
+    return values << m_conditionValues;
 }

@@ -29,6 +29,8 @@ public:
     // A condition written by the program with '?' for each of its values;
     // conditions are joined with AND.
     Select& where(const QString& condition, const QVariantList& values = {});
+    // column = value, bound.
+    Select& whereEquals(const QString& column, const QVariant& value);
     Select& orderBy(const QString& column, bool descending = false);
     Select& orderBy(const OrderTerm& term);
     // At most this many rows.
@@ -59,6 +61,9 @@ public:
     QString pageAfter(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last) const;
     static QVariantList afterValues(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last);
     QString counted(const SqlDialect& d) const;
+    // The largest value of column among the rows (the order and limit do
+    // not apply).
+    QString largest(const SqlDialect& d, const QString& column) const;
 
     bool operator==(const Select&) const = default;
 
@@ -77,6 +82,36 @@ private:
     QList<Condition> m_conditions;
     QList<OrderTerm> m_order;
     std::optional<int> m_limit;
+};
+
+// A change to the rows of one table: which columns take which bound values
+// (or another column's value), under which conditions, joined with AND.
+class Update
+{
+public:
+    explicit Update(QString table);
+
+    Update& set(const QString& column, const QVariant& value);
+    // column takes the value of source in the same row.
+    Update& setFromColumn(const QString& column, const QString& source);
+    Update& where(const QString& condition, const QVariantList& values = {});
+    Update& whereEquals(const QString& column, const QVariant& value);
+
+    // Binds params().
+    QString text(const SqlDialect& d) const;
+    // The assigned values, then the conditions' values.
+    QVariantList params() const;
+
+private:
+    struct Assignment {
+        QString column;
+        QVariant value;
+        QString source; // set: the value is this column's
+    };
+    QString m_table;
+    QList<Assignment> m_assignments;
+    QStringList m_conditions;
+    QVariantList m_conditionValues;
 };
 
 // Order terms as the statement text writes them.

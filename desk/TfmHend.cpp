@@ -128,10 +128,10 @@ bool TfmHend::toolWrittenOff() const
     Connection& db = m_session.connection();
     const SqlDialect& d = db.dialect();
     const QString where = d.caselessEquals(col::Tools::ID_Tool, toolCode);
-    return db
-        .scalar(QStringLiteral("SELECT 1 FROM Tools WHERE (%1) AND (WriteOff=%2) LIMIT 1").arg(where, d.sqlTrue()),
-                {toolCode})
-        .isValid();
+    return db.exists(Select(col::Tools::Table)
+                         .columns({col::Key})
+                         .where(where, {toolCode})
+                         .where(col::Tools::WriteOff + QStringLiteral(" = ") + d.sqlTrue()));
 }
 
 void TfmHend::DBGrid1CellClick()

@@ -673,7 +673,7 @@ void TfmMain::showOtherDesksChanges()
     // only new events move the journal.
     // After a new connection nobody told this desk what happened meanwhile
     // (tools edited elsewhere too): everything in view is read again once.
-    const qint64 newest = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM History")).toLongLong();
+    const qint64 newest = m_session.connection().largest(Select(col::History::Table), col::Key).toLongLong();
     const bool reconnected = m_otherDesks.reconnected();
     m_otherDesksChanged = false;
     if (newest == m_newestJournalRow && !reconnected)

@@ -19,5 +19,5 @@ Select heldToolsStatement(const Connection& db, const QString& holderKey)
 
 int heldToolCount(Connection& db, const QString& holderKey)
 {
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools WHERE %1").arg(heldCondition(db)), {holderKey}).toInt();
+    return int(db.count(Select(col::Tools::Table).where(heldCondition(db), {holderKey})));
 }

@@ -16,10 +16,9 @@ Select recipientSearchStatement(const SqlDialect& dialect, const QString& idText
     return select;
 }
 
-RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QString& idText)
+Select recipientCountStatement(const SqlDialect& dialect, const QString& idText)
 {
     QVariantList params;
-    const QString sql = QStringLiteral("SELECT COUNT(*) FROM Users WHERE ")
-        + codeContainsCondition(dialect, col::Users::ID_User, idText, params);
-    return {sql, params};
+    const QString condition = codeContainsCondition(dialect, col::Users::ID_User, idText, params);
+    return Select(col::Users::Table).where(condition, params);
 }

@@ -7,16 +7,10 @@
 
 class SqlDialect;
 
-// A one-off statement about the recipients with its search text bound.
-struct RecipientStatement {
-    QString sql;
-    QVariantList params;
-};
-
 // Recipients whose code holds idText and whose name holds nameText, anywhere,
 // letter case ignored and '%', '_' taken literally; a recipient without a
 // name matches any name text. Rows in the store's order.
 Select recipientSearchStatement(const SqlDialect& dialect, const QString& idText, const QString& nameText);
 
 // Counts the recipients whose code holds idText; the name does not narrow it.
-RecipientStatement recipientCountStatement(const SqlDialect& dialect, const QString& idText);
+Select recipientCountStatement(const SqlDialect& dialect, const QString& idText);

@@ -85,7 +85,7 @@ void TfmEditor_U::FormShow()
 
 QString TfmEditor_U::GetMaxUserID()
 {
-    const QVariant max = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Users"));
+    const QVariant max = m_session.connection().largest(Select(col::Users::Table), col::Key);
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 

@@ -69,8 +69,8 @@ void TfmUsers::pageShown()
 
 int TfmUsers::countMatches()
 {
-    const RecipientStatement s = recipientCountStatement(m_session.connection().dialect(), m_codeBox->text());
-    return m_session.connection().scalar(s.sql, s.params).toInt();
+    Connection& db = m_session.connection();
+    return int(db.count(recipientCountStatement(db.dialect(), m_codeBox->text())));
 }
 
 QString TfmUsers::recordCountText(int count) const

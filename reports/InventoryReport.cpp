@@ -61,7 +61,8 @@ QString InventoryReport::ownerFio(const QVariant& ownerId)
     const auto known = m_owners.constFind(key);
     if (known != m_owners.constEnd())
         return *known;
-    const QString fio = m_db.scalar(QStringLiteral("SELECT FIO FROM Users WHERE ID=?"), {id}).toString();
+    const QString fio =
+        m_db.scalar(Select(col::Users::Table).columns({col::Users::FIO}).whereEquals(col::Key, id)).toString();
     m_owners.insert(key, fio);
     return fio;
 }

@@ -181,7 +181,7 @@ bool TfmCard_T::storedInStore()
 {
     Connection& db = m_session.connection();
     const QString where = db.dialect().caselessEquals(col::Tools::ID_Tool_Unique, ID);
-    const QVariant passed = db.scalar(QStringLiteral("SELECT Passed FROM Tools WHERE %1").arg(where), {ID});
+    const QVariant passed = db.scalar(Select(col::Tools::Table).columns({col::Tools::Passed}).where(where, {ID}));
     return Query::parseBool(passed).value_or(true);
 }
 

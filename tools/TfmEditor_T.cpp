@@ -189,7 +189,7 @@ void TfmEditor_T::FormShow()
 
 QString TfmEditor_T::GetMaxToolID()
 {
-    const QVariant max = m_session.connection().scalar(QStringLiteral("SELECT MAX(ID) FROM Tools"));
+    const QVariant max = m_session.connection().largest(Select(col::Tools::Table), col::Key);
     return max.isNull() || !max.isValid() ? QString() : max.toString();
 }
 

@@ -169,8 +169,8 @@ void TfmTools::refresh()
 
 int TfmTools::countMatches()
 {
-    const ToolSearchStatement s = toolCountStatement(m_session.connection().dialect(), m_codeBox->text());
-    return m_session.connection().scalar(s.sql, s.params).toInt();
+    Connection& db = m_session.connection();
+    return int(db.count(toolCountStatement(db.dialect(), m_codeBox->text())));
 }
 
 void TfmTools::LoadWorkTypes()

@@ -138,11 +138,12 @@ QString TfmWorkTypes::GetUniqueID(const QString& AToolID)
 {
     Connection& db = m_session.connection();
     const QString where = db.dialect().caselessEquals(col::Tools::ID_Tool, AToolID);
-    const QString sql = QStringLiteral("SELECT ID, ID_Tool_Unique FROM Tools WHERE %1 ORDER BY ID LIMIT 1").arg(where);
+    namespace T = col::Tools;
     qint64 key = 0;
     QString identity;
     {
-        Statement row = db.run(sql, {AToolID});
+        Statement row = db.run(
+            Select(T::Table).columns({col::Key, T::ID_Tool_Unique}).where(where, {AToolID}).orderBy(col::Key).limit(1));
         if (!row->next())
             return QLatin1String(NoData);
         key = row->value(0).toLongLong();
@@ -151,7 +152,7 @@ QString TfmWorkTypes::GetUniqueID(const QString& AToolID)
     // A tool row written by another program gets its identity before the
     // list refers to it.
     if (identity.isEmpty() && ToolIdentities::assignTo(db, key))
-        identity = db.scalar(QStringLiteral("SELECT ID_Tool_Unique FROM Tools WHERE ID = ?"), {key}).toString();
+        identity = db.scalar(Select(T::Table).columns({T::ID_Tool_Unique}).whereEquals(col::Key, key)).toString();
     identity = identity.trimmed();
     // A tool that has no code either cannot be listed.
     return identity.isEmpty() ? QLatin1String(NoData) : identity;

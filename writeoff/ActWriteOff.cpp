@@ -10,28 +10,32 @@ ActWriteOff::ActWriteOff(Connection& db)
 
 Select ActWriteOff::tools(qint64 act)
 {
-    return Select(col::Tools::Table).where(col::Tools::WriteOff_AKT_ID + QStringLiteral("=?"), {act}).orderBy(col::Key);
+    return Select(col::Tools::Table).whereEquals(col::Tools::WriteOff_AKT_ID, act).orderBy(col::Key);
 }
 
 QStringList ActWriteOff::writeOff(qint64 act, const QDateTime& when)
 {
+    namespace T = col::Tools;
     const SqlDialect& d = m_db.dialect();
     Connection::Transaction transaction(m_db);
     QStringList onHand;
     {
-        Statement out = m_db.run(
-            QStringLiteral(
-                "SELECT ID_Tool FROM Tools WHERE WriteOff_AKT_ID=? AND WriteOff<>%1 AND Passed=%2 ORDER BY ID")
-                .arg(d.sqlTrue(), d.sqlFalse()),
-            {act});
+        Statement out = m_db.run(Select(T::Table)
+                                     .columns({T::ID_Tool})
+                                     .whereEquals(T::WriteOff_AKT_ID, act)
+                                     .where(T::WriteOff + QStringLiteral(" <> ") + d.sqlTrue())
+                                     .where(T::Passed + QStringLiteral(" = ") + d.sqlFalse())
+                                     .orderBy(col::Key));
         while (out->next())
             onHand << out->value(0).toString();
     }
     if (!onHand.isEmpty())
         return onHand; // rolled back: nothing was written
-    m_db.exec(QStringLiteral("UPDATE Tools SET WriteOff=%1 WHERE WriteOff_AKT_ID=?").arg(d.sqlTrue()), {act});
-    m_db.exec(QStringLiteral("UPDATE AKTSpisaniya SET ADate=? WHERE ID=?"),
-              {d.toStorage(FieldKind::DateTime, when), act});
+    m_db.exec(
+        Update(T::Table).set(T::WriteOff, d.toStorage(FieldKind::Bool, true)).whereEquals(T::WriteOff_AKT_ID, act));
+    m_db.exec(Update(col::AKTSpisaniya::Table)
+                  .set(col::AKTSpisaniya::ADate, d.toStorage(FieldKind::DateTime, when))
+                  .whereEquals(col::Key, act));
     transaction.commit();
     return {};
 }

@@ -90,14 +90,14 @@ void TstBackup::checkpointDoesNotWaitForReaders()
     db.open(data.dbPath());
     Connection reader;
     reader.open(data.dbPath());
-    reader.exec(QStringLiteral("BEGIN"));
+    reader.command(QStringLiteral("BEGIN"));
     QCOMPARE(reader.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 0); // holds this state
 
     dbfixture::addTools(db, 50);
     QVERIFY(!db.checkpoint()); // the reader needs the older pages: reported, not waited for
     QVERIFY(db.isOpen());
 
-    reader.exec(QStringLiteral("COMMIT"));
+    reader.command(QStringLiteral("COMMIT"));
     QVERIFY(db.checkpoint());
     QTemporaryDir elsewhere;
     QCOMPARE(toolsIn(copyAlone(data.dbPath(), elsewhere)), 50);

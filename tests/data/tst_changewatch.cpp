@@ -1,6 +1,7 @@
 // The cheap look a desk takes every second: has another desk committed?
 #include "DbFixture.h"
 #include "data/ChangeWatch.h"
+#include "data/Columns.h"
 #include "data/SqliteDialect.h"
 
 #include <QSqlDriver>
@@ -18,6 +19,8 @@ private slots:
     void notificationsFromOtherDesksCount_data();
     void notificationsFromOtherDesksCount();
     void notificationIsSentInsideTheCommittedTransaction();
+    void onlyRowChangesAreTold_data();
+    void onlyRowChangesAreTold();
     void serverNoticeIsReadByTheNextLook();
     void serverWatchListensAgainAfterReconnection();
 };
@@ -165,6 +168,38 @@ void TestChangeWatch::notificationIsSentInsideTheCommittedTransaction()
     QCOMPARE(announced(), 0); // rolled back: nothing to tell
     addJournalRow(db);
     QCOMPARE(announced(), 1);
+}
+
+void TestChangeWatch::onlyRowChangesAreTold_data()
+{
+    // What a statement does is said by the call, not read from its text.
+    QTest::addColumn<std::function<void(Connection&)>>("statement");
+    QTest::addColumn<int>("told");
+    using Run = std::function<void(Connection&)>;
+    QTest::newRow("read") << Run([](Connection& db) { db.run(QStringLiteral("SELECT COUNT(*) FROM Tools")); }) << 0;
+    QTest::newRow("scalar") << Run([](Connection& db) { db.scalar(Select(col::Tools::Table)); }) << 0;
+    QTest::newRow("count") << Run([](Connection& db) { db.count(Select(col::Tools::Table)); }) << 0;
+    QTest::newRow("command") << Run([](Connection& db) { db.command(QStringLiteral("PRAGMA user_version = 7")); }) << 0;
+    QTest::newRow("insert") << Run([](Connection& db) {
+        db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('T9')"));
+    }) << 1;
+    QTest::newRow("described update") << Run([](Connection& db) {
+        db.exec(Update(col::Tools::Table).set(col::Tools::Naim, QStringLiteral("x")));
+    }) << 1;
+    QTest::newRow("write read back") << Run([](Connection& db) {
+        db.write(QStringLiteral("DELETE FROM Tools WHERE ID_Tool = ?"), {QStringLiteral("none")});
+    }) << 1;
+}
+
+void TestChangeWatch::onlyRowChangesAreTold()
+{
+    QFETCH(std::function<void(Connection&)>, statement);
+    QFETCH(int, told);
+    TestData data;
+    Connection db(std::make_unique<AnnouncingDialect>());
+    db.open(data.dbPath());
+    statement(db);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM State WHERE AName='announced'")).toInt(), told);
 }
 
 void TestChangeWatch::serverNoticeIsReadByTheNextLook()

@@ -199,9 +199,9 @@ void TstConnection::statementFaultsAreNamed()
     Connection other;
     other.open(data.dbPath());
     if (fault == u"busy")
-        other.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        other.command(QStringLiteral("BEGIN IMMEDIATE"));
     if (fault == u"readOnly")
-        db.exec(QStringLiteral("PRAGMA query_only = 1"));
+        db.command(QStringLiteral("PRAGMA query_only = 1"));
     const QByteArray photo(4 * 1024 * 1024, 'x'); // larger than the limit below
     try {
         std::optional<dbfixture::FileSizeLimit> full;
@@ -214,9 +214,9 @@ void TstConnection::statementFaultsAreNamed()
         QCOMPARE(e.path(), data.dbPath());
     }
     if (fault == u"busy")
-        other.exec(QStringLiteral("ROLLBACK"));
+        other.command(QStringLiteral("ROLLBACK"));
     if (fault == u"readOnly")
-        db.exec(QStringLiteral("PRAGMA query_only = 0"));
+        db.command(QStringLiteral("PRAGMA query_only = 0"));
     // Nothing half-written: the next event goes through.
     db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('next')"));
     QCOMPARE(other.scalar(QStringLiteral("SELECT group_concat(ID_Tool) FROM Tools")).toString(),

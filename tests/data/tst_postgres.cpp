@@ -4,6 +4,7 @@
 #include "core/FailureText.h"
 #include "core/Messages.h"
 #include "data/ChangeWatch.h"
+#include "data/Columns.h"
 #include "data/PostgresDialect.h"
 #include "tests/support/PgPrivateServer.h"
 #include "tests/support/PgTestDatabase.h"
@@ -133,6 +134,8 @@ private slots:
     void issuedFirstAndYesNoValues();
     void keysetPagesKeepEveryRowOnce_data();
     void keysetPagesKeepEveryRowOnce();
+    void describedStatementsOnBothEngines_data();
+    void describedStatementsOnBothEngines();
     void emptyServerDatabaseIsLaidOutLikeTheFile();
     void unreachableServerNamesWhereAndWho();
     void passwordFromThePasswordFile_data();
@@ -275,7 +278,7 @@ void TestPostgres::codeLookupsUseIndexes()
 {
     EngineDb e(true);
     Connection& db = e.db;
-    db.exec(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
+    db.command(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
     const struct {
         const char* table;
         const char* column;
@@ -292,7 +295,8 @@ void TestPostgres::codeLookupsUseIndexes()
         const QString where = db.dialect()
                                   .caselessEquals(QLatin1String(l.column), QStringLiteral("ю-001"))
                                   .replace(u'?', QStringLiteral("'ю-001'"));
-        Statement plan = db.run(QStringLiteral("EXPLAIN SELECT * FROM %1 WHERE %2").arg(QLatin1String(l.table), where));
+        Statement plan = db.command(
+            QStringLiteral("EXPLAIN SELECT * FROM %1 WHERE %2").arg(QLatin1String(l.table), where));
         QString text;
         while (plan->next())
             text += plan->value(0).toString() + u'\n';
@@ -315,8 +319,8 @@ void TestPostgres::toolsWithoutIdentityAreFoundThroughAnIndex()
     const QString where = db.dialect().missingText(QStringLiteral("ID_Tool_Unique"));
     QString text;
     if (server) {
-        db.exec(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
-        Statement plan = db.run(QStringLiteral("EXPLAIN SELECT ID FROM Tools WHERE %1").arg(where));
+        db.command(QStringLiteral("SET enable_seqscan = off")); // a tiny table would be read whole anyway
+        Statement plan = db.command(QStringLiteral("EXPLAIN SELECT ID FROM Tools WHERE %1").arg(where));
         while (plan->next())
             text += plan->value(0).toString() + u'\n';
         QVERIFY2(text.contains(QLatin1String("ix_tools_id_tool_unique")) && !text.contains(QLatin1String("Seq Scan")),
@@ -443,6 +447,45 @@ void TestPostgres::keysetPagesKeepEveryRowOnce()
             ++nullBlocks;
     }
     QVERIFY(nullBlocks <= 1);
+}
+
+void TestPostgres::describedStatementsOnBothEngines_data()
+{
+    addEngineRows();
+}
+
+void TestPostgres::describedStatementsOnBothEngines()
+{
+    namespace T = col::Tools;
+    QFETCH(bool, server);
+    EngineDb e(server);
+    Connection& db = e.db;
+    const Select tools(T::Table);
+    QVERIFY(!db.exists(tools));
+    QCOMPARE(db.count(tools), 0);
+    QVERIFY(db.largest(tools, col::Key).isNull());
+    dbfixture::addTools(db, 5); // every third one is in the store
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool, Naim) VALUES ('O''Brien', 'Hammer')"));
+
+    QVERIFY(db.exists(Select(tools).whereEquals(T::ID_Tool, QStringLiteral("O'Brien"))));
+    QCOMPARE(db.count(Select(tools).where(T::Passed + QStringLiteral(" = ") + db.dialect().sqlTrue())), 1);
+    QCOMPARE(db.largest(tools, col::Key).toLongLong(), 6);
+    QCOMPARE(db.scalar(Select(tools).columns({T::Naim}).whereEquals(T::ID_Tool, QStringLiteral("O'Brien"))),
+             QVariant(QStringLiteral("Hammer")));
+    // The first of several rows in the described order.
+    QCOMPARE(db.scalar(Select(tools).columns({T::ID_Tool}).orderBy(col::Key, true).limit(1)),
+             QVariant(QStringLiteral("O'Brien")));
+
+    // Values bound, another column's value taken in its own row, conditions joined with AND.
+    const int changed = db.exec(Update(T::Table)
+                                    .set(T::Naim, QStringLiteral("Drill; DROP TABLE Tools"))
+                                    .setFromColumn(T::Model, T::ID_Tool)
+                                    .where(T::ID_Tool + QStringLiteral(" LIKE ?"), {QStringLiteral("T%")})
+                                    .whereEquals(T::Passed, db.dialect().toStorage(FieldKind::Bool, false)));
+    QCOMPARE(changed, 4);
+    QCOMPARE(db.count(Select(tools).whereEquals(T::Naim, QStringLiteral("Drill; DROP TABLE Tools"))), 4);
+    QCOMPARE(db.count(Select(tools).where(T::Model + QStringLiteral(" = ") + T::ID_Tool)), 4);
+    QCOMPARE(db.exec(Update(T::Table).set(T::Naim, QString()).whereEquals(col::Key, -1)), 0);
 }
 
 void TestPostgres::emptyServerDatabaseIsLaidOutLikeTheFile()

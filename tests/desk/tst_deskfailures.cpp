@@ -35,10 +35,10 @@ public:
     explicit UsersUnreadable(DeskFixture& f)
     {
         if (f.server()) {
-            f.db().exec(QStringLiteral("SET lock_timeout = 50"));
+            f.db().command(QStringLiteral("SET lock_timeout = 50"));
             m_other.open(f.db().description());
             m_hold = std::make_unique<Connection::Transaction>(m_other);
-            m_other.exec(QStringLiteral("LOCK TABLE Users IN ACCESS EXCLUSIVE MODE"));
+            m_other.command(QStringLiteral("LOCK TABLE Users IN ACCESS EXCLUSIVE MODE"));
         } else {
             m_other.open(f.data().dbPath());
             m_other.changeSchema(QStringLiteral("ALTER TABLE Users RENAME TO Users_away"));

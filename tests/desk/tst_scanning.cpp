@@ -190,7 +190,7 @@ void TestScanning::busyDatabaseEventNotRecorded()
     f.addTool(QStringLiteral("T1"));
     if (f.db().dialect().isServer()) {
         // Another desk is recording this tool: its row stays locked longer than this desk waits.
-        f.db().exec(QStringLiteral("SET lock_timeout = 50"));
+        f.db().command(QStringLiteral("SET lock_timeout = 50"));
         Connection other;
         other.open(f.db().description());
         Connection::Transaction hold(other);
@@ -198,7 +198,7 @@ void TestScanning::busyDatabaseEventNotRecorded()
         f.scan(QStringLiteral("U1"));
         f.scan(QStringLiteral("T1"));
     } else {
-        f.db().exec(QStringLiteral("PRAGMA busy_timeout=50")); // the other desk holds it longer than that
+        f.db().command(QStringLiteral("PRAGMA busy_timeout=50")); // the other desk holds it longer than that
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other desk"));
         other.setDatabaseName(f.data().dbPath());
         QVERIFY(other.open());
