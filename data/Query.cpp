@@ -524,8 +524,8 @@ void Query::post()
             }
             values << keyValue;
             Statement q = m_db.write(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                       .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
-                                   values);
+                                         .arg(d.quoteIdentifier(m_table), sets.join(u','), d.quoteIdentifier(kKey)),
+                                     values);
             const int affected = q->numRowsAffected();
             q->finish();
             if (affected != 1)
@@ -705,4 +705,3 @@ bool Query::setSort(const QString& field, bool descending)
     m_clientTerm = termKeep;
     return true;
 }
-

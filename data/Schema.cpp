@@ -111,8 +111,8 @@ void Schema::MayBeAdd_Unique_ID()
         // next start does the whole step again.
         Connection::Transaction t(m_db);
         m_db.command(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                      .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
-                           d.columnType(QStringLiteral("VARCHAR(255)"))));
+                         .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
+                              d.columnType(QStringLiteral("VARCHAR(255)"))));
         m_db.exec(QStringLiteral("UPDATE %1 SET %2 = %3")
                       .arg(d.quoteIdentifier(col::Tools::Table), d.quoteIdentifier(col::Tools::ID_Tool_Unique),
                            d.quoteIdentifier(col::Tools::ID_Tool)));
