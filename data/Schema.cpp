@@ -137,19 +137,22 @@ void Schema::MayBe_CreateTable(const QString& TABLE_NAME)
     if (m_db.hasTable(TABLE_NAME))
         return;
     const auto& d = m_db.dialect();
-    m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n AField %3,\n AField_2 %4)")
-                          .arg(d.quoteIdentifier(TABLE_NAME), d.autoKey(QStringLiteral("ID")),
-                               d.columnType(QStringLiteral("CHAR(255)")), d.columnType(QStringLiteral("MEMO"))));
+    m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n %3 %4,\n %5 %6)")
+                          .arg(d.quoteIdentifier(TABLE_NAME), d.autoKey(col::Key), col::Dictionary::AField,
+                               d.columnType(QStringLiteral("CHAR(255)")), col::Dictionary::AField_2,
+                               d.columnType(QStringLiteral("MEMO"))));
 }
 
 void Schema::MayBe_CreateTable_AKTSpisaniya()
 {
-    if (m_db.hasTable(QStringLiteral("AKTSpisaniya")))
+    namespace A = col::AKTSpisaniya;
+    if (m_db.hasTable(A::Table))
         return;
     const auto& d = m_db.dialect();
-    m_db.changeSchema(QStringLiteral("CREATE TABLE AKTSpisaniya\n (%1,\n AName %2,\n ADate %3,\n ANote %4)")
-                          .arg(d.autoKey(QStringLiteral("ID")), d.columnType(QStringLiteral("CHAR(255)")),
-                               d.columnType(QStringLiteral("DATETIME")), d.columnType(QStringLiteral("MEMO"))));
+    m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n %3 %4,\n %5 %6,\n %7 %8)")
+                          .arg(A::Table, d.autoKey(col::Key), A::AName, d.columnType(QStringLiteral("CHAR(255)")),
+                               A::ADate, d.columnType(QStringLiteral("DATETIME")), A::ANote,
+                               d.columnType(QStringLiteral("MEMO"))));
 }
 
 QStringList Schema::indexStatements(const SqlDialect& d)

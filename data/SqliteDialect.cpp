@@ -8,13 +8,13 @@
 #include "SqliteErrorCause.h"
 #include "SqliteFunctions.h"
 #include "SqliteMaintenance.h"
+#include "StoredDeclaration.h"
 #include "StoredValue.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -270,18 +270,11 @@ QVariant SqliteDialect::toStorage(FieldKind kind, const QVariant& value) const
 namespace {
 
 // The collation this program's earlier versions declared its text columns
-// with, in any quoting.
-const QRegularExpression& legacyCollation()
+// with, named as SQLite's own.
+QString withStandardCollation(const QString& sql)
 {
-    static const QRegularExpression re(
-        QStringLiteral("\\bCOLLATE\\s+([\"'`\\[]?)%1([\"'`\\]]?)").arg(QLatin1String(SqliteDialect::kCaseless)),
-        QRegularExpression::CaseInsensitiveOption);
-    return re;
-}
-
-QString withStandardCollation(QString sql)
-{
-    return sql.replace(legacyCollation(), QStringLiteral("COLLATE ") + QLatin1String(SqliteDialect::kDeclaredCaseless));
+    return StoredDeclaration(sql).withCollation(QLatin1String(SqliteDialect::kCaseless),
+                                                QLatin1String(SqliteDialect::kDeclaredCaseless));
 }
 
 QList<QPair<QString, QString>> schemaRows(const QSqlDatabase& db, const QString& sql, const QVariantList& params)
@@ -310,7 +303,8 @@ QStringList SqliteDialect::tablesToRedeclare(const QSqlDatabase& db) const
                                                 "AND substr(tbl_name,1,7)<>'sqlite_' ORDER BY rootpage"),
                                  {});
     for (const auto& [table, sql] : rows) {
-        if (legacyCollation().match(sql).hasMatch() && !tables.contains(table, Qt::CaseInsensitive))
+        if (StoredDeclaration(sql).usesCollation(QLatin1String(kCaseless))
+            && !tables.contains(table, Qt::CaseInsensitive))
             tables << table;
     }
     return tables;
@@ -318,28 +312,23 @@ QStringList SqliteDialect::tablesToRedeclare(const QSqlDatabase& db) const
 
 QList<SqlDialect::BoundStatement> SqliteDialect::redeclaration(const QSqlDatabase& db, const QString& table) const
 {
-    static const QRegularExpression head(
-        QStringLiteral(
-            "^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:\"(?:[^\"]|\"\")+\"|\\[[^\\]]+\\]|`[^`]+`|\\w+)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const auto rows = schemaRows(db,
                                  QStringLiteral("SELECT type, sql FROM sqlite_master WHERE tbl_name = ? "
                                                 "AND sql IS NOT NULL ORDER BY type = 'table' DESC, rootpage"),
                                  {table});
     if (rows.isEmpty() || rows.first().first != u"table")
         throw DbError(QStringLiteral("No table %1 to declare again").arg(table));
-    QString create = rows.first().second;
-    const auto m = head.match(create);
-    if (!m.hasMatch())
-        throw DbError(QStringLiteral("Cannot read the declaration of table %1").arg(table));
     const QString staging = QStringLiteral("tooldesk_redeclared_") + table;
-    create.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("CREATE TABLE ") + quoteIdentifier(staging));
+    const std::optional<QString> create =
+        StoredDeclaration(rows.first().second).withTableName(quoteIdentifier(staging));
+    if (!create)
+        throw DbError(QStringLiteral("Cannot read the declaration of table %1").arg(table));
 
     // The copy takes the place of the table; its indexes and triggers are
     // made again afterwards, and the key counter keeps its highest value so
     // no deleted row's number is given out again.
     QList<BoundStatement> statements{
-        {withStandardCollation(create), {}},
+        {withStandardCollation(*create), {}},
         {QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(staging), quoteIdentifier(table)), {}},
     };
     const bool counted =

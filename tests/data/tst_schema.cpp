@@ -1,5 +1,6 @@
 #include "DbFixture.h"
 #include "data/DbError.h"
+#include "data/StoredDeclaration.h"
 
 #include <QMap>
 #include <QtTest>
@@ -119,6 +120,8 @@ private slots:
     void redeclaresOwnCollation_data();
     void redeclaresOwnCollation();
     void redeclarationIsAllOrNothing();
+    void storedDeclarationChangesOnlyItsNames_data();
+    void storedDeclarationChangesOnlyItsNames();
 };
 
 void TstSchema::addsEveryMissingColumnAndTable()
@@ -549,4 +552,46 @@ void TstSchema::redeclarationIsAllOrNothing()
 }
 
 QTEST_GUILESS_MAIN(TstSchema)
+void TstSchema::storedDeclarationChangesOnlyItsNames_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("collated"); // UNOCASE named NOCASE
+    QTest::addColumn<QString>("renamed");  // the table named "t2"; empty: not a table's declaration
+    const auto row = [](const char* name, const char* sql, const char* collated, const char* renamed) {
+        QTest::newRow(name) << QString::fromUtf8(sql) << QString::fromUtf8(collated) << QString::fromUtf8(renamed);
+    };
+    row("plain", "CREATE TABLE Tools (a TEXT COLLATE UNOCASE)", "CREATE TABLE Tools (a TEXT COLLATE NOCASE)",
+        "CREATE TABLE \"t2\" (a TEXT COLLATE UNOCASE)");
+    row("quoted names", "CREATE TABLE \"To\"\"ols\" (a TEXT collate \"unocase\", b TEXT COLLATE [UNOCASE])",
+        "CREATE TABLE \"To\"\"ols\" (a TEXT collate NOCASE, b TEXT COLLATE NOCASE)",
+        "CREATE TABLE \"t2\" (a TEXT collate \"unocase\", b TEXT COLLATE [UNOCASE])");
+    row("name as a string", "CREATE TABLE IF NOT EXISTS `T` (a TEXT COLLATE 'UNOCASE')",
+        "CREATE TABLE IF NOT EXISTS `T` (a TEXT COLLATE NOCASE)",
+        "CREATE TABLE IF NOT EXISTS \"t2\" (a TEXT COLLATE 'UNOCASE')");
+    row("literal and comment untouched",
+        "CREATE TABLE T (a TEXT DEFAULT 'COLLATE UNOCASE' /* COLLATE UNOCASE */ -- COLLATE UNOCASE\n, b TEXT)",
+        "CREATE TABLE T (a TEXT DEFAULT 'COLLATE UNOCASE' /* COLLATE UNOCASE */ -- COLLATE UNOCASE\n, b TEXT)",
+        "CREATE TABLE \"t2\" (a TEXT DEFAULT 'COLLATE UNOCASE' /* COLLATE UNOCASE */ -- COLLATE UNOCASE\n, b TEXT)");
+    row("longer name kept", "CREATE TABLE T (a TEXT COLLATE UNOCASE2, b TEXT COLLATE NOCASE)",
+        "CREATE TABLE T (a TEXT COLLATE UNOCASE2, b TEXT COLLATE NOCASE)",
+        "CREATE TABLE \"t2\" (a TEXT COLLATE UNOCASE2, b TEXT COLLATE NOCASE)");
+    row("with its database", "CREATE TABLE main.\"T\"(a TEXT COLLATE UNOCASE)",
+        "CREATE TABLE main.\"T\"(a TEXT COLLATE NOCASE)", "CREATE TABLE \"t2\"(a TEXT COLLATE UNOCASE)");
+    row("index", "CREATE INDEX ix ON T (a COLLATE UNOCASE)", "CREATE INDEX ix ON T (a COLLATE NOCASE)", "");
+    row("unclosed literal", "CREATE TABLE T (a TEXT DEFAULT 'x COLLATE UNOCASE)",
+        "CREATE TABLE T (a TEXT DEFAULT 'x COLLATE UNOCASE)",
+        "CREATE TABLE \"t2\" (a TEXT DEFAULT 'x COLLATE UNOCASE)");
+}
+
+void TstSchema::storedDeclarationChangesOnlyItsNames()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, collated);
+    QFETCH(QString, renamed);
+    const StoredDeclaration declaration(sql);
+    QCOMPARE(declaration.withCollation(QStringLiteral("UNOCASE"), QStringLiteral("NOCASE")), collated);
+    QCOMPARE(declaration.usesCollation(QStringLiteral("UNOCASE")), collated != sql);
+    QCOMPARE(declaration.withTableName(QStringLiteral("\"t2\"")).value_or(QString()), renamed);
+}
+
 #include "tst_schema.moc"
