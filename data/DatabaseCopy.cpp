@@ -102,6 +102,9 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
                 QStringLiteral("table %1: %2 rows read, %3 written").arg(c.table).arg(c.source).arg(c.target));
     }
     transaction.commit();
+    // The server plans the first statements with figures of the copied rows
+    // rather than of empty tables.
+    target.command(QStringLiteral("ANALYZE"));
     target.schemaChanged();
     return counts;
 }

@@ -161,19 +161,31 @@ QStringList Schema::indexStatements(const SqlDialect& d)
         const char* name;
         const char* table;
         const char* column;
-        bool caseless; // serves the code lookups, which ignore letter case
+        bool caseless;              // serves the code lookups, which ignore letter case
+        const char* then = nullptr; // a second column: rows in a list's order without a sort
     } indexes[] = {
-        {"ix_Tools_ID_Tool", "Tools", "ID_Tool", true}, {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique", true},
-        {"ix_Users_ID_User", "Users", "ID_User", true}, {"ix_History_ID_T", "History", "ID_T", true},
-        {"ix_History_ID_U", "History", "ID_U", true},   {"ix_History_ADate", "History", "ADate", false},
-        {"ix_Tools_Passed", "Tools", "Passed", false},  {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID", false},
+        {"ix_Tools_ID_Tool", "Tools", "ID_Tool", true},
+        {"ix_Tools_ID_Tool_Unique", "Tools", "ID_Tool_Unique", true},
+        {"ix_Users_ID_User", "Users", "ID_User", true},
+        {"ix_History_ID_T", "History", "ID_T", true},
+        {"ix_History_ID_U", "History", "ID_U", true},
+        {"ix_History_ADate", "History", "ADate", false},
+        {"ix_Tools_Passed", "Tools", "Passed", false},
+        {"ix_Tools_WriteOff_AKT_ID", "Tools", "WriteOff_AKT_ID", false},
+        // The tool list's first page: in the store last, then by key. The
+        // file orders equal keys of an index by row number already; the
+        // server does not.
+        {"ix_Tools_Passed_ID", "Tools", "Passed", false, "ID"},
     };
     QStringList statements;
     for (const auto& ix : indexes) {
         const QString column = QLatin1String(ix.column);
+        QString terms = ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column);
+        if (ix.then)
+            terms += QStringLiteral(", ") + d.quoteIdentifier(QLatin1String(ix.then));
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                           .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
-                               ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column));
+                               terms);
     }
     return statements;
 }

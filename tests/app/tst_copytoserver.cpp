@@ -96,6 +96,11 @@ void TestCopyToServer::everyRowArrivesAndTheProgramStartsOnIt()
         QVERIFY(server.hasTable(table));
         QCOMPARE(rowsOf(server, table), rowsOf(file, table));
     }
+    // The planner knows the copied rows from the first statement on.
+    QCOMPARE(
+        server.scalar("SELECT COUNT(*) FROM pg_stat_user_tables WHERE relname = 'tools' AND last_analyze IS NOT NULL")
+            .toInt(),
+        1);
     // New rows continue after the copied keys.
     server.exec("INSERT INTO Users (ID_User) VALUES ('U4')");
     QCOMPARE(server.scalar("SELECT ID FROM Users WHERE ID_User='U4'").toInt(), 4);

@@ -128,6 +128,7 @@ private slots:
     void caselessMatching_data();
     void caselessMatching();
     void codeLookupsUseIndexes();
+    void toolListPagesComeInIndexOrder();
     void toolsWithoutIdentityAreFoundThroughAnIndex_data();
     void toolsWithoutIdentityAreFoundThroughAnIndex();
     void issuedFirstAndYesNoValues_data();
@@ -302,6 +303,27 @@ void TestPostgres::codeLookupsUseIndexes()
             text += plan->value(0).toString() + u'\n';
         QVERIFY2(text.contains(QLatin1String(l.index)), qPrintable(text));
     }
+}
+
+void TestPostgres::toolListPagesComeInIndexOrder()
+{
+    // The tool list's first page is 40 rows of the index, not every tool sorted.
+    EngineDb e(true);
+    Connection& db = e.db;
+    dbfixture::addTools(db, 2000);
+    db.command(QStringLiteral("ANALYZE"));
+    const SqlDialect& d = db.dialect();
+    const Select list = Select(col::Tools::Table)
+                            .where(col::Tools::WriteOff + QStringLiteral("<>") + d.sqlTrue())
+                            .orderBy(d.falseFirst(col::Tools::Passed));
+    const QList<OrderTerm> order = list.keysetOrder({}, col::Key);
+    const QString sql = list.firstPage(d, order).replace(QStringLiteral("LIMIT ?"), QStringLiteral("LIMIT 40"));
+    QString text;
+    Statement plan = db.command(QStringLiteral("EXPLAIN ") + sql);
+    while (plan->next())
+        text += plan->value(0).toString() + u'\n';
+    QVERIFY2(text.contains(QLatin1String("ix_tools_passed_id")) && !text.contains(QLatin1String("Sort")),
+             qPrintable(text));
 }
 
 void TestPostgres::toolsWithoutIdentityAreFoundThroughAnIndex_data()
