@@ -12,10 +12,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-BenchServer::BenchServer(QString host, QString name, QString user)
-    : m_host(std::move(host))
-    , m_name(std::move(name))
-    , m_user(std::move(user))
+BenchServer::BenchServer(ConnectionDescription server)
+    : m_server(std::move(server))
 {
 }
 
@@ -34,9 +32,10 @@ bool BenchServer::admin(const QString& sql, QString& error) const
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-        db.setHostName(m_host);
+        db.setHostName(m_server.host);
+        db.setPort(m_server.port);
         db.setDatabaseName(QStringLiteral("postgres"));
-        db.setUserName(m_user);
+        db.setUserName(m_server.user);
         if (!db.open()) {
             error = db.lastError().text();
         } else {
@@ -54,7 +53,7 @@ bool BenchServer::admin(const QString& sql, QString& error) const
 bool BenchServer::copyFrom(const QString& dbPath, double& seconds, QString& error)
 {
     // The name is the benchmark's own option, written into the statement as an identifier.
-    const QString quoted = u'"' + QString(m_name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const QString quoted = u'"' + QString(m_server.name).replace(u'"', QStringLiteral("\"\"")) + u'"';
     if (!admin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quoted), error)
         || !admin(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(quoted), error))
         return false;
@@ -64,9 +63,8 @@ bool BenchServer::copyFrom(const QString& dbPath, double& seconds, QString& erro
         Connection source;
         source.open(dbPath);
         Connection target;
-        target.open(ConnectionDescription::server(m_host, m_name, m_user));
+        target.open(m_server);
         DatabaseCopy::copy(source, target);
-        target.command(QStringLiteral("ANALYZE"));
     } catch (const DbError& e) {
         error = e.text();
         return false;
@@ -89,8 +87,10 @@ bool BenchServer::pointFolderAt(const QString& programFolder, QString& error)
     IniFile file(ini);
     const QString section = QLatin1String(DatabaseSettings::kSection);
     const bool written = file.write(section, QStringLiteral("Engine"), QStringLiteral("PostgreSQL"))
-        && file.write(section, QStringLiteral("Host"), m_host) && file.write(section, QStringLiteral("Name"), m_name)
-        && file.write(section, QStringLiteral("User"), m_user);
+        && file.write(section, QStringLiteral("Host"), m_server.host)
+        && file.write(section, QStringLiteral("Port"), QString::number(m_server.port))
+        && file.write(section, QStringLiteral("Name"), m_server.name)
+        && file.write(section, QStringLiteral("User"), m_server.user);
     if (!written)
         error = ini + QStringLiteral(": not written");
     return written;

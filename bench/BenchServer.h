@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ConnectionDescription.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,7 +10,7 @@
 class BenchServer
 {
 public:
-    BenchServer(QString host, QString name, QString user);
+    explicit BenchServer(ConnectionDescription server);
     ~BenchServer(); // gives the settings file back its own text
 
     // Drops and makes the server database again, then copies the file into it.
@@ -18,9 +20,7 @@ public:
 private:
     bool admin(const QString& sql, QString& error) const;
 
-    QString m_host;
-    QString m_name;
-    QString m_user;
+    ConnectionDescription m_server;
     QString m_iniPath;
     QByteArray m_iniText;
 };

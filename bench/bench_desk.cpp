@@ -22,6 +22,7 @@ struct Options {
     int startupRuns = 5;
     bool regenerate = false;
     QString server; // the socket folder or host of a PostgreSQL server: the desk works there
+    int serverPort = 5432;
     QString serverDb = QStringLiteral("tooldesk_bench");
     QString serverUser = QStringLiteral("postgres");
     bool restartServer = false; // the server is a scripts/pg-test-server.sh cluster the benchmark may restart
@@ -37,7 +38,8 @@ void usage()
                  "  --regenerate       generate the database even when a complete one is there\n"
                  "  --server HOST      copy the database to a PostgreSQL server (host or socket folder) and\n"
                  "                     measure the desk there; --server-db NAME (tooldesk_bench, dropped and\n"
-                 "                     made again), --server-user USER (postgres, a superuser)\n"
+                 "                     made again), --server-user USER (postgres, a superuser),\n"
+                 "                     --server-port N (5432; every connection of the benchmark uses it)\n"
                  "  --restart-server   the --server folder is a cluster of scripts/pg-test-server.sh: stop and\n"
                  "                     start it under a running desk, 10 times\n");
 }
@@ -58,6 +60,8 @@ bool parse(const QStringList& args, Options& o)
             o.server = args[++i];
         else if (a == u"--server-db" && hasValue)
             o.serverDb = args[++i];
+        else if (a == u"--server-port" && hasValue)
+            o.serverPort = args[++i].toInt(&ok);
         else if (a == u"--server-user" && hasValue)
             o.serverUser = args[++i];
         else if (a == u"--regenerate")
@@ -165,7 +169,10 @@ int main(int argc, char** argv)
 
     // On a server: the same rows copied there, and the program folder's settings naming it.
     const bool onServer = !options.server.isEmpty();
-    BenchServer server(options.server, options.serverDb, options.serverUser);
+    ConnectionDescription serverDatabase = ConnectionDescription::server(options.server, options.serverDb,
+                                                                         options.serverUser);
+    serverDatabase.port = options.serverPort;
+    BenchServer server(serverDatabase);
     if (onServer) {
         say(QStringLiteral("copying to the server database %1 on %2...").arg(options.serverDb, options.server));
         double copySeconds = 0;
@@ -280,9 +287,7 @@ int main(int argc, char** argv)
     ServerRestartRun restart;
     if (options.restartServer) {
         say(QStringLiteral("server restart: 10 rounds, crash and fast shutdown in turn..."));
-        if (!measureServerRestart(database.programFolder(), options.server,
-                                  ConnectionDescription::server(options.server, options.serverDb, options.serverUser),
-                                  10, restart, error)) {
+        if (!measureServerRestart(database.programFolder(), options.server, serverDatabase, 10, restart, error)) {
             say(QStringLiteral("FAILED: %1").arg(error));
             return 1;
         }
