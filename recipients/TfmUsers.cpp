@@ -52,6 +52,8 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     connectRegister();
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
+    connect(&m_navigator, &Navigator::recipientsChanged, this, &TfmUsers::countMayHaveChanged);
+    connect(&m_navigator, &Navigator::otherDesksChanged, this, &TfmUsers::countMayHaveChanged);
     followAccessMode();
 }
 
@@ -63,7 +65,7 @@ void TfmUsers::followAccessMode()
 
 void TfmUsers::pageShown()
 {
-    ShowTableRecordCount();
+    showRecordCountIfChanged();
     m_grid->spreadColumns();
 }
 

@@ -101,10 +101,14 @@ void TfmTools::connectHandlers()
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     // A tool returned, issued or written off elsewhere: the list shows it as
     // it is now. Only the search button forgets the saved sort.
-    guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] { refresh(); });
+    guardedConnect(&m_navigator, &Navigator::toolsChanged, this, d, [this] {
+        countMayHaveChanged();
+        refresh();
+    });
     // Tools issued or returned at another desk: a list in view shows them as
     // they are now, where it was; a hidden one is searched anew when shown.
     guardedConnect(&m_navigator, &Navigator::otherDesksChanged, this, d, [this] {
+        countMayHaveChanged();
         if (isVisible() && m_tools.isOpen() && m_tools.state() == Query::State::Browse)
             m_grid->reopenInPlace(col::Key);
     });
@@ -132,7 +136,7 @@ void TfmTools::pageShown()
 {
     LoadWorkTypes();
     Search();
-    ShowTableRecordCount();
+    showRecordCountIfChanged();
     applySavedSort();
     SetColumnView();
     m_grid->spreadColumns();

@@ -78,7 +78,15 @@ int RegisterPage::GetTableRecordCount(const QString& ATable)
 void RegisterPage::ShowTableRecordCount()
 {
     m_recordCount = GetTableRecordCount(QLatin1String(m_table));
+    m_countedCode = m_codeBox->text();
+    m_countStale = false;
     m_countLabel->setText(recordCountText(m_recordCount));
+}
+
+void RegisterPage::showRecordCountIfChanged()
+{
+    if (m_countStale || m_codeBox->text() != m_countedCode)
+        ShowTableRecordCount();
 }
 
 void RegisterPage::languageChanged()

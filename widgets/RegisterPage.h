@@ -25,7 +25,13 @@ public:
     // The rows of table whose code matches the code box; 0 for any
     // table but the page's own.
     int GetTableRecordCount(const QString& ATable);
+    // Counts anew.
     void ShowTableRecordCount();
+    // Counts anew only when the code box or the rows may have changed since
+    // the last count: a count of a large register costs more than the page.
+    void showRecordCountIfChanged();
+    // The rows may have changed (here or at another desk): the next showing counts.
+    void countMayHaveChanged() { m_countStale = true; }
 
     // The row buttons' captions, the same on every register page.
     static QList<Localization::Text> rowButtonTexts(const char* window);
@@ -66,6 +72,8 @@ protected:
 private:
     const char* m_table;
     int m_recordCount = 0; // the last count, rewritten in the language of the moment
+    QString m_countedCode; // the code box's text it was made for
+    bool m_countStale = true;
     QEvent::Type m_enterSearches = QEvent::None;
     std::function<void()> m_enterSearch;
 };

@@ -74,6 +74,7 @@ private slots:
     void countIgnoresNameAndWaitsForShow_data();
     void countIgnoresNameAndWaitsForShow();
     void countLabelFollowsSetting();
+    void countMadeAgainOnlyAfterAChange();
     void titleClicksSort();
     void deleteAsksAndKeepsJournal_data();
     void deleteAsksAndKeepsJournal();
@@ -174,6 +175,24 @@ void TestUserList::countIgnoresNameAndWaitsForShow()
     QCOMPARE(countLabel(f), prefix + "3"); // a search leaves the count
     f.app().showRecipientList();
     QCOMPARE(countLabel(f), prefix + "2"); // the code narrows it, the name does not
+}
+
+void TestUserList::countMadeAgainOnlyAfterAChange()
+{
+    DeskFixture f(kShowCount.arg(QStringLiteral("RU")));
+    f.addRecipient("U1");
+    f.app().showRecipientList();
+    QCOMPARE(countLabel(f), QStringLiteral("общее количество: 1"));
+    f.addRecipient("U2"); // written behind the page's back
+    f.app().showRecipientList();
+    QCOMPARE(countLabel(f), QStringLiteral("общее количество: 1"));
+    f.app().notifyOtherDesksChanged();
+    f.app().showRecipientList();
+    QCOMPARE(countLabel(f), QStringLiteral("общее количество: 2"));
+    f.addRecipient("U3");
+    f.app().notifyRecipientsChanged();
+    f.app().showRecipientList();
+    QCOMPARE(countLabel(f), QStringLiteral("общее количество: 3"));
 }
 
 void TestUserList::countLabelFollowsSetting()

@@ -35,6 +35,7 @@ private slots:
     void issuedToolsFirst();
     void workTypes();
     void countLabel();
+    void countMadeAgainOnlyAfterAChange();
     void titleSortAndItsSetting();
     void savedSortReapplied_data();
     void savedSortReapplied();
@@ -224,6 +225,32 @@ void TestToolList::countLabel()
     QCOMPARE(count->text(), QStringLiteral("total count: 2"));
     f.control<QCheckBox>("TfmSettings", "cbShowRecordCount")->setChecked(false);
     QVERIFY(!count->isVisibleTo(&list));
+}
+
+void TestToolList::countMadeAgainOnlyAfterAChange()
+{
+    // A count of a large register costs more than the page: it is made again
+    // when a change was told or the code box changed, not at every showing.
+    DeskFixture f;
+    f.addTool("T1");
+    f.addTool("T2");
+    openList(f);
+    QLabel* count = f.control<QLabel>("TfmTools", "lbRecordCount");
+    const auto countAfterShowing = [&] {
+        f.app().showRecipientList();
+        openList(f);
+        return count->text();
+    };
+    QCOMPARE(count->text(), QStringLiteral("общее количество: 2"));
+    f.addTool("T3"); // written behind the page's back: no one told it
+    QCOMPARE(countAfterShowing(), QStringLiteral("общее количество: 2"));
+    f.app().notifyOtherDesksChanged();
+    QCOMPARE(countAfterShowing(), QStringLiteral("общее количество: 3"));
+    f.addTool("T4");
+    f.app().notifyToolsChanged();
+    QCOMPARE(countAfterShowing(), QStringLiteral("общее количество: 4"));
+    f.control<QLineEdit>("TfmTools", "Edit1")->setText("T4");
+    QCOMPARE(countAfterShowing(), QStringLiteral("общее количество: 1"));
 }
 
 void TestToolList::titleSortAndItsSetting()
