@@ -21,6 +21,7 @@ struct Options {
     int events = 1000;
     int startupRuns = 5;
     bool regenerate = false;
+    BenchSizes sizes;
     QString server; // the socket folder or host of a PostgreSQL server: the desk works there
     int serverPort = 5432;
     QString serverDb = QStringLiteral("tooldesk_bench");
@@ -32,10 +33,14 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: bench_desk [--dir DIR] [--events N] [--startup-runs N] [--regenerate]\n"
+                 "                  [--tools N] [--recipients N] [--journal N]\n"
                  "  --dir DIR          program folder to generate or reuse (default /tmp/tooldesk-bench)\n"
                  "  --events N         desk and baseline events (default 1000)\n"
                  "  --startup-runs N   start-up child runs, 0 to skip (default 5)\n"
                  "  --regenerate       generate the database even when a complete one is there\n"
+                 "  --tools N, --recipients N, --journal N\n"
+                 "                     rows generated (100000, 1000, 1000000); a folder made with other\n"
+                 "                     sizes is generated again\n"
                  "  --server HOST      copy the database to a PostgreSQL server (host or socket folder) and\n"
                  "                     measure the desk there; --server-db NAME (tooldesk_bench, dropped and\n"
                  "                     made again), --server-user USER (postgres, a superuser),\n"
@@ -64,6 +69,12 @@ bool parse(const QStringList& args, Options& o)
             o.serverPort = args[++i].toInt(&ok);
         else if (a == u"--server-user" && hasValue)
             o.serverUser = args[++i];
+        else if (a == u"--tools" && hasValue)
+            o.sizes.tools = args[++i].toInt(&ok);
+        else if (a == u"--recipients" && hasValue)
+            o.sizes.recipients = args[++i].toInt(&ok);
+        else if (a == u"--journal" && hasValue)
+            o.sizes.journal = args[++i].toInt(&ok);
         else if (a == u"--regenerate")
             o.regenerate = true;
         else if (a == u"--restart-server")
@@ -73,7 +84,9 @@ bool parse(const QStringList& args, Options& o)
         if (!ok)
             return false;
     }
-    return o.events > 0 && o.startupRuns >= 0 && (!o.restartServer || !o.server.isEmpty());
+    // The desk's events need tools in the store and workers to take them.
+    return o.events > 0 && o.startupRuns >= 0 && o.sizes.tools >= 100 && o.sizes.recipients >= 10
+        && o.sizes.journal >= 0 && (!o.restartServer || !o.server.isEmpty());
 }
 
 // Nearest rank: the value at or below which p of the samples lie.
@@ -147,7 +160,7 @@ int main(int argc, char** argv)
     }
 
     Table table;
-    BenchDatabase database(options.dir);
+    BenchDatabase database(options.dir, options.sizes);
     say(QStringLiteral("database: %1").arg(database.dbPath()));
     if (!database.prepare(options.regenerate)) {
         say(QStringLiteral("FAILED: %1").arg(database.error()));
