@@ -346,6 +346,11 @@ QStringList Connection::userTables()
     return m_dialect->userTables(liveDatabase());
 }
 
+QStringList Connection::indexNames()
+{
+    return m_dialect->indexNames(liveDatabase());
+}
+
 bool Connection::hasTable(const QString& name)
 {
     return userTables().contains(name, Qt::CaseInsensitive);

@@ -136,6 +136,7 @@ public:
     int exec(const Update& update);                                // rows changed
 
     QStringList userTables();
+    QStringList indexNames();
     bool hasTable(const QString& name); // ignores letter case
     // Columns of a table in their order; cached until the schema changes.
     QList<TableColumn> columns(const QString& table);

@@ -84,12 +84,12 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
         count.target = rowCount(target, table);
         counts << count;
     }
-    for (const QString& sql : Schema::indexStatements(target.dialect())) {
+    for (const Schema::Index& index : Schema::indexes(target.dialect())) {
         // An older file may lack a column an index is on: the program's
         // first start on the server adds both.
         target.command(QStringLiteral("SAVEPOINT copy_index"));
         try {
-            target.changeSchema(sql);
+            target.changeSchema(index.statement);
             target.command(QStringLiteral("RELEASE SAVEPOINT copy_index"));
         } catch (const DbError&) {
             target.command(QStringLiteral("ROLLBACK TO SAVEPOINT copy_index"));

@@ -268,6 +268,18 @@ QStringList PostgresDialect::userTables(const QSqlDatabase& db) const
     return names;
 }
 
+QStringList PostgresDialect::indexNames(const QSqlDatabase& db) const
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()")))
+        throw DbError(causeOf(db, q.lastError()), m_server.displayName(), q.lastError().text());
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
 QList<QPair<QString, QString>> PostgresDialect::columns(const QSqlDatabase& db, const QString& table) const
 {
     QSqlQuery q(db);

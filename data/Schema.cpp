@@ -29,6 +29,13 @@ bool Schema::hasColumn(const QString& table, const QString& column)
     return false;
 }
 
+bool Schema::hasTable(const QString& table)
+{
+    if (!m_tables)
+        m_tables = m_db.userTables();
+    return m_tables->contains(table, Qt::CaseInsensitive);
+}
+
 void Schema::addColumn(const QString& table, const QString& name, const QString& storeType)
 {
     const auto& d = m_db.dialect();
@@ -134,8 +141,9 @@ void Schema::MayBeAdd_FIELD_TO_TOOLS(const QString& AFieldName, const QString& A
 
 void Schema::MayBe_CreateTable(const QString& TABLE_NAME)
 {
-    if (m_db.hasTable(TABLE_NAME))
+    if (hasTable(TABLE_NAME))
         return;
+    m_tables->append(TABLE_NAME);
     const auto& d = m_db.dialect();
     m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n %3 %4,\n %5 %6)")
                           .arg(d.quoteIdentifier(TABLE_NAME), d.autoKey(col::Key), col::Dictionary::AField,
@@ -146,8 +154,9 @@ void Schema::MayBe_CreateTable(const QString& TABLE_NAME)
 void Schema::MayBe_CreateTable_AKTSpisaniya()
 {
     namespace A = col::AKTSpisaniya;
-    if (m_db.hasTable(A::Table))
+    if (hasTable(A::Table))
         return;
+    m_tables->append(A::Table);
     const auto& d = m_db.dialect();
     m_db.changeSchema(QStringLiteral("CREATE TABLE %1\n (%2,\n %3 %4,\n %5 %6,\n %7 %8)")
                           .arg(A::Table, d.autoKey(col::Key), A::AName, d.columnType(QStringLiteral("CHAR(255)")),
@@ -155,7 +164,7 @@ void Schema::MayBe_CreateTable_AKTSpisaniya()
                                d.columnType(QStringLiteral("MEMO"))));
 }
 
-QStringList Schema::indexStatements(const SqlDialect& d)
+QList<Schema::Index> Schema::indexes(const SqlDialect& d)
 {
     static const struct {
         const char* name;
@@ -177,21 +186,27 @@ QStringList Schema::indexStatements(const SqlDialect& d)
         // server does not.
         {"ix_Tools_Passed_ID", "Tools", "Passed", false, "ID"},
     };
-    QStringList statements;
+    QList<Index> statements;
     for (const auto& ix : indexes) {
         const QString column = QLatin1String(ix.column);
         QString terms = ix.caseless ? d.caselessIndexTerm(column) : d.quoteIdentifier(column);
         if (ix.then)
             terms += QStringLiteral(", ") + d.quoteIdentifier(QLatin1String(ix.then));
-        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                          .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)),
-                               terms);
+        statements << Index{
+            QLatin1String(ix.name),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                .arg(d.quoteIdentifier(QLatin1String(ix.name)), d.quoteIdentifier(QLatin1String(ix.table)), terms)};
     }
     return statements;
 }
 
 void Schema::MayBeAddIndexes()
 {
-    for (const QString& sql : indexStatements(m_db.dialect()))
-        m_db.changeSchema(sql);
+    // Only the missing ones: making an index locks its table against other
+    // desks' events for a moment, even when the index is there already.
+    const QStringList present = m_db.indexNames();
+    for (const Index& index : indexes(m_db.dialect())) {
+        if (!present.contains(index.name, Qt::CaseInsensitive))
+            m_db.changeSchema(index.statement);
+    }
 }

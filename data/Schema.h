@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Connection;
 class SqlDialect;
@@ -42,15 +43,22 @@ public:
     static Select toolsDesign(const SqlDialect& dialect);
     // The journal, newest event first.
     static Select history();
-    // The statements of MayBeAddIndexes; each does nothing when its index is there.
-    static QStringList indexStatements(const SqlDialect& dialect);
+    struct Index {
+        QString name;
+        QString statement; // does nothing when the index is there
+    };
+    // The indexes MayBeAddIndexes makes where they are missing.
+    static QList<Index> indexes(const SqlDialect& dialect);
 
 private:
     void reconstructionStarts();
     bool hasColumn(const QString& table, const QString& column);
+    // Read from the catalogue once an upgrade, kept as the upgrade adds tables.
+    bool hasTable(const QString& table);
     void addColumn(const QString& table, const QString& name, const QString& storeType);
 
     Connection& m_db;
     std::function<void()> m_beforeReconstruction;
     bool m_reconstructionAnnounced = false;
+    std::optional<QStringList> m_tables;
 };

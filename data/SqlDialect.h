@@ -99,6 +99,8 @@ public:
 
     // The user tables of the open database, by name.
     virtual QStringList userTables(const QSqlDatabase& db) const = 0;
+    // The names of the indexes of the tables in userTables.
+    virtual QStringList indexNames(const QSqlDatabase& db) const = 0;
     // The columns of a table in their order, with their declared types.
     virtual QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const = 0;
 

@@ -248,6 +248,18 @@ QStringList SqliteDialect::userTables(const QSqlDatabase& db) const
     return names;
 }
 
+QStringList SqliteDialect::indexNames(const QSqlDatabase& db) const
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'")))
+        throw DbError(q.lastError().text());
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
 QList<QPair<QString, QString>> SqliteDialect::columns(const QSqlDatabase& db, const QString& table) const
 {
     QSqlQuery q(db);

@@ -42,6 +42,7 @@ public:
     bool nullsSortLow() const override { return true; }
 
     QStringList userTables(const QSqlDatabase& db) const override;
+    QStringList indexNames(const QSqlDatabase& db) const override;
     QList<QPair<QString, QString>> columns(const QSqlDatabase& db, const QString& table) const override;
 
     QStringList tablesToRedeclare(const QSqlDatabase& db) const override;
