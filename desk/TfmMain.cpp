@@ -45,6 +45,7 @@ const QColor kBatchOn(45, 172, 61);
 const QColor kDeskEntry(45, 172, 61);
 const QColor kDeskEntryHover(52, 203, 71);
 constexpr int kJournalTimeColumn = 3;
+constexpr int kJournalToolCodeColumn = 8; // then the tool's name
 constexpr int kCheckpointAfterIdleSeconds = 2;
 
 const QStringList kRecipientFields = {col::Users::ID_User, col::Users::FIO, col::Users::Organization,
@@ -269,12 +270,25 @@ void TfmMain::buildJournal()
                                 {col::History::Model, {}, {}},
                                 {col::History::Organization, {}, {}},
                                 {col::History::State, {}, {}},
-                                {col::History::Note, {}, {}}});
+                                {col::History::Note, {}, {}},
+                                {col::Tools::ID_Tool, {}, {}},
+                                {col::Tools::Naim, {}, {}}});
     grid_History->setQueryModel(m_historyModel);
-    const int widths[] = {80, 60, 150, 120, 120, 120, 100, 140};
-    for (int i = 0; i < 8; ++i)
+    const int widths[] = {80, 60, 150, 120, 120, 120, 100, 140, 110, 140};
+    for (int i = 0; i < 10; ++i)
         grid_History->setColumnWidth(i, widths[i]);
     grid_History->setSpreadOnResize(true);
+    showJournalToolColumns();
+}
+
+// The tool's code and name, after the journal's own columns.
+void TfmMain::showJournalToolColumns()
+{
+    using Column = Settings::JournalColumn;
+    const Settings& settings = m_session.settings();
+    grid_History->setColumnHidden(kJournalToolCodeColumn, !settings.journalColumnVisible(Column::ToolCode));
+    grid_History->setColumnHidden(kJournalToolCodeColumn + 1, !settings.journalColumnVisible(Column::ToolName));
+    grid_History->spreadColumns();
 }
 
 void TfmMain::connectCore()
@@ -308,6 +322,7 @@ void TfmMain::connectCore()
 
     Settings& settings = m_session.settings();
     connect(&settings, &Settings::showTimeChanged, this, &TfmMain::ShowTimeColumn);
+    connect(&settings, &Settings::journalColumnsChanged, this, &TfmMain::showJournalToolColumns);
     connect(&settings, &Settings::showMainFormChanged, this, [this](bool on) {
         if (on)
             RestoreSeconds = 0;
