@@ -404,9 +404,13 @@ void TfmMain::SpeedButton7Click()
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == edInput && event->type() == QEvent::KeyPress) {
-        int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        int key = keyEvent->key();
         if (key == Qt::Key_Tab)
             key = Qt::Key_Return; // scanners set to end codes with Tab
+        const QString typed = keyEvent->text();
+        if (typed == u'\r' || typed == u'\n')
+            key = Qt::Key_Return; // a line end typed as a control character (Ctrl+J, Ctrl+M)
         bool consumed = false;
         atDesk([&] { consumed = edInputKeyDown(key); });
         return consumed || key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -429,6 +433,10 @@ bool TfmMain::edInputKeyDown(int key)
     // The code is taken whatever comes of it: a failed lookup leaves no
     // text in the box for the next scan to run into.
     const QString code = edInput->text();
+    // No code, no scan: a second Enter, or the LF of a scanner that ends
+    // its codes with CR+LF, leaves the desk and the last scan's note alone.
+    if (code.isEmpty())
+        return true;
     edInput->clear();
     m_messages->clear();
     try {
