@@ -30,6 +30,9 @@ QList<Localization::Text> settingsTexts()
         {"TfmSettings", "cbNaim", P::Caption, 0, "Наименование", "Name"},
         {"TfmSettings", "cbInv", P::Caption, 0, "Инвентарный", "Inventory"},
         {"TfmSettings", "cbMesto", P::Caption, 0, "Место", "A place"},
+        {"TfmSettings", "HistoryColumnBox", P::Caption, 0, "Отображение столбцов журнала", "Journal column view"},
+        {"TfmSettings", "cbHistoryToolID", P::Caption, 0, "ID инструмента", "Tool ID"},
+        {"TfmSettings", "cbHistoryNaim", P::Caption, 0, "Наименование", "Name"},
         {"TfmSettings", "btBackup", P::Caption, 0, "Резервная копия базы данных...", "Back up the database..."},
         {"TfmSettings", "lbDatabaseTitle", P::Caption, 0, "База данных:", "Database:"},
     };

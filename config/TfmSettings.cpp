@@ -56,11 +56,34 @@ TfmSettings::TfmSettings(Session& session, Platform& platform, QWidget* parent)
     }
     columns->addStretch();
 
+    auto* left = new QVBoxLayout;
+    left->addWidget(ToolColumnBox, 1);
+    left->addWidget(buildJournalColumnBox());
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(ToolColumnBox);
+    layout->addLayout(left);
     layout->addWidget(buildSwitches(), 1);
     showSettings();
     bind();
+}
+
+// The journals' tool columns: each box shows its column or hides it at once.
+QGroupBox* TfmSettings::buildJournalColumnBox()
+{
+    auto* box = named(new QGroupBox(this), "HistoryColumnBox");
+    auto* boxes = new QVBoxLayout(box);
+    using Column = Settings::JournalColumn;
+    const std::pair<const char*, Column> columns[] = {{"cbHistoryToolID", Column::ToolCode},
+                                                      {"cbHistoryNaim", Column::ToolName}};
+    for (const auto& [name, column] : columns) {
+        auto* check = named(new QCheckBox(box), name);
+        check->setChecked(m_settings.journalColumnVisible(column));
+        connect(check, &QCheckBox::toggled, &m_settings,
+                [this, column](bool on) { m_settings.setJournalColumnVisible(column, on); });
+        connect(&m_settings, &Settings::journalColumnsChanged, check,
+                [this, check, column] { check->setChecked(m_settings.journalColumnVisible(column)); });
+        boxes->addWidget(check);
+    }
+    return box;
 }
 
 QWidget* TfmSettings::buildSwitches()

@@ -36,6 +36,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QGroupBox* buildJournalColumnBox();
     QWidget* buildSwitches();
     void bind();
     void showSettings();

@@ -64,7 +64,7 @@ void Session::open(const std::function<void()>& beforeUpgrade)
         }
     }
     Schema(*m_connection, tellOnce).upgrade();
-    qHistory.setStatement(Schema::history());
+    qHistory.setStatement(Schema::withToolColumns(Schema::history()));
     qHistory.open();
     qUsers.setStatement(Select(col::Users::Table));
     qUsers.open();

@@ -21,6 +21,9 @@ const ColumnKey kColumnKeys[Settings::ToolColumnCount] = {
     {"ToolColumnView_Inv", "0"},      {"ToolColumnView_Mesto", "0"},
 };
 
+const char* const kJournalColumnKeys[Settings::JournalColumnCount] = {"HistoryColumnView_ID_Tool",
+                                                                      "HistoryColumnView_Naim"};
+
 } // namespace
 
 Settings::Settings(const QString& iniPath, QObject* parent)
@@ -114,6 +117,17 @@ QStringList Settings::load()
                 << QStringLiteral("%1: '%2' is not a valid boolean value").arg(QLatin1String(kColumnKeys[i].key), text);
     }
     emit toolColumnsChanged();
+
+    for (int i = 0; i < JournalColumnCount; ++i) {
+        // Files written before these columns existed show them.
+        const QString key = QLatin1String(kJournalColumnKeys[i]);
+        const QString text = IniFile(m_path).read(kMain, key, QStringLiteral("-1"));
+        if (const auto value = IniFile::toBool(text))
+            m_journalColumns[i] = *value;
+        else
+            faults << QStringLiteral("%1: '%2' is not a valid boolean value").arg(key, text);
+    }
+    emit journalColumnsChanged();
     return faults;
 }
 
@@ -177,6 +191,16 @@ void Settings::saveToolColumns()
 {
     for (int i = 0; i < ToolColumnCount; ++i)
         write(QLatin1String(kColumnKeys[i].key), m_toolColumns[i] ? QStringLiteral("-1") : QStringLiteral("0"));
+}
+
+void Settings::setJournalColumnVisible(JournalColumn column, bool visible)
+{
+    const int i = static_cast<int>(column);
+    if (m_journalColumns[i] == visible)
+        return;
+    m_journalColumns[i] = visible;
+    writeSwitch(kJournalColumnKeys[i], visible, "-1");
+    emit journalColumnsChanged();
 }
 
 bool Settings::clearFields() const

@@ -54,6 +54,14 @@ public:
     // Writes all eleven column keys.
     void saveToolColumns();
 
+    // The journals' optional columns (the desk's and the recipient card's),
+    // after their own: the tool's code and its name. Shown unless the file
+    // says otherwise; a change is written at once.
+    enum class JournalColumn { ToolCode, ToolName };
+    static constexpr int JournalColumnCount = 2;
+    bool journalColumnVisible(JournalColumn column) const { return m_journalColumns[static_cast<int>(column)]; }
+    void setJournalColumnVisible(JournalColumn column, bool visible);
+
     // Keys read and written at each access.
     bool clearFields() const;
     void setClearFields(bool on);
@@ -72,6 +80,7 @@ signals:
     void playSoundChanged(bool on);
     void timeoutsChanged();
     void toolColumnsChanged();
+    void journalColumnsChanged();
 
 private:
     QString read(const QString& key) const; // "0" when absent
@@ -91,4 +100,5 @@ private:
     int m_timerInterval = 5;
     int m_packetTimer = 20;
     QList<bool> m_toolColumns;
+    bool m_journalColumns[JournalColumnCount] = {true, true};
 };

@@ -201,6 +201,11 @@ QString PostgresDialect::caselessEquals(const QString& column, const QString&) c
     return folded(quoteIdentifier(column)) + QStringLiteral(" = ") + folded(QStringLiteral("CAST(? AS text)"));
 }
 
+QString PostgresDialect::caselessSame(const QString& left, const QString& right) const
+{
+    return folded(left) + QStringLiteral(" = ") + folded(right);
+}
+
 QString PostgresDialect::caselessIn(const QString& column, int count) const
 {
     QStringList marks;

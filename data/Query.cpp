@@ -160,8 +160,16 @@ void Query::fetchPage(int count)
 {
     // Read before the page: the server drops a result another statement interrupts.
     QList<TableColumn> tableColumns;
-    if (m_fields.isEmpty() && !m_table.isEmpty())
+    if (m_fields.isEmpty() && !m_table.isEmpty()) {
         tableColumns = m_db.columns(m_table);
+        // A looked-up column holds what its column in the other table does.
+        for (const Select::Lookup& l : m_select->lookups()) {
+            for (const TableColumn& c : m_db.columns(l.table)) {
+                if (c.name.compare(l.column, Qt::CaseInsensitive) == 0)
+                    tableColumns.prepend({l.name, c.kind});
+            }
+        }
+    }
     Statement q = runPage(count);
     if (m_fields.isEmpty()) {
         const QSqlRecord rec = q->record();

@@ -20,6 +20,14 @@ Select Schema::history()
     return Select(col::History::Table).orderBy(col::Key, true);
 }
 
+Select Schema::withToolColumns(Select journal)
+{
+    const QStringList matches{col::Tools::ID_Tool_Unique, col::Tools::ID_Tool};
+    for (const QString& shown : {col::Tools::ID_Tool, col::Tools::Naim})
+        journal.lookup({shown, col::Tools::Table, shown, col::History::ID_T, matches});
+    return journal;
+}
+
 bool Schema::hasColumn(const QString& table, const QString& column)
 {
     for (const TableColumn& c : m_db.columns(table)) {

@@ -43,6 +43,12 @@ public:
     static Select toolsDesign(const SqlDialect& dialect);
     // The journal, newest event first.
     static Select history();
+    // A journal statement with the tool each row names beside it, as it is
+    // registered now: its code col::Tools::ID_Tool and name col::Tools::Naim,
+    // found by the row's ID_T as the tool's identity or else as its code
+    // (the recipient card's return writes that); empty for a tool deleted.
+    // Reads columns the upgrade adds: opened after it.
+    static Select withToolColumns(Select journal);
     struct Index {
         QString name;
         QString statement; // does nothing when the index is there

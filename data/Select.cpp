@@ -1,5 +1,6 @@
 #include "Select.h"
 
+#include "Columns.h"
 #include "SqlDialect.h"
 
 Select::Select(QString table)
@@ -51,6 +52,10 @@ QVariantList Select::params() const
 
 bool Select::hasColumn(const QString& name) const
 {
+    for (const Lookup& l : m_lookups) {
+        if (l.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
     return m_columns.isEmpty() || m_columns.contains(name, Qt::CaseInsensitive);
 }
 
@@ -76,9 +81,11 @@ QList<OrderTerm> Select::keysetOrder(const std::optional<OrderTerm>& clientTerm,
 
 namespace {
 
-QString termColumn(const SqlDialect& d, const OrderTerm& t)
+// An order term's column as written: by the select whose result it orders,
+// which knows its looked-up columns, or else by its quoted name.
+QString termColumn(const SqlDialect& d, const OrderTerm& t, const Select* select = nullptr)
 {
-    QString s = d.quoteIdentifier(t.column);
+    QString s = select ? select->columnText(d, t.column) : d.quoteIdentifier(t.column);
     if (!t.collation.isEmpty())
         s += QStringLiteral(" COLLATE ") + t.collation;
     return s;
@@ -87,7 +94,8 @@ QString termColumn(const SqlDialect& d, const OrderTerm& t)
 // Rows after last in this order: equal on the first k-1 terms and after it
 // on the k-th, for each k. A NULL sorts below every value where the engine
 // puts NULLs low, so it needs IS NULL / IS NOT NULL rather than a comparison.
-QString after(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last, QVariantList* values)
+QString after(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last, QVariantList* values,
+              const Select* select = nullptr)
 {
     const bool nullsLow = d.nullsSortLow();
     QStringList alternatives;
@@ -96,7 +104,7 @@ QString after(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariant
     for (qsizetype k = 0; k < terms.size(); ++k) {
         const OrderTerm& t = terms.at(k);
         const QVariant& v = last.value(k);
-        const QString col = termColumn(d, t);
+        const QString col = termColumn(d, t, select);
         const bool nullFirst = nullsLow != t.descending; // NULLs come before every value in this term
         QString beyond;
         QVariantList beyondValues;
@@ -124,14 +132,19 @@ QString after(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariant
     return alternatives.isEmpty() ? QStringLiteral("1=0") : u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
 }
 
+QString orderOf(const SqlDialect& d, const QList<OrderTerm>& terms, const Select* select)
+{
+    QStringList parts;
+    for (const OrderTerm& t : terms)
+        parts << termColumn(d, t, select) + (t.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 QString orderText(const SqlDialect& d, const QList<OrderTerm>& terms)
 {
-    QStringList parts;
-    for (const OrderTerm& t : terms)
-        parts << termColumn(d, t) + (t.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
-    return parts.join(QStringLiteral(", "));
+    return orderOf(d, terms, nullptr);
 }
 
 QString Select::head(const SqlDialect& d) const
@@ -139,6 +152,10 @@ QString Select::head(const SqlDialect& d) const
     QStringList names;
     for (const QString& c : m_columns)
         names << d.quoteIdentifier(c);
+    if (names.isEmpty() && !m_lookups.isEmpty())
+        names << QStringLiteral("*");
+    for (const Lookup& l : m_lookups)
+        names << columnText(d, l.name) + QStringLiteral(" AS ") + d.quoteIdentifier(l.name);
     return QStringLiteral("SELECT %1 FROM %2")
         .arg(names.isEmpty() ? QStringLiteral("*") : names.join(QStringLiteral(", ")), d.quoteIdentifier(m_table));
 }
@@ -161,7 +178,7 @@ QString Select::ordered(const SqlDialect& d, const std::optional<OrderTerm>& cli
     terms << m_order;
     QString sql = head(d) + whereClause({});
     if (!terms.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + orderText(d, terms);
+        sql += QStringLiteral(" ORDER BY ") + orderOf(d, terms, this);
     if (m_limit)
         sql += QStringLiteral(" LIMIT ") + QString::number(*m_limit);
     return sql;
@@ -176,13 +193,14 @@ QString Select::pagedByOffset(const SqlDialect& d, const std::optional<OrderTerm
 
 QString Select::firstPage(const SqlDialect& d, const QList<OrderTerm>& terms) const
 {
-    return head(d) + whereClause({}) + QStringLiteral(" ORDER BY ") + orderText(d, terms) + QStringLiteral(" LIMIT ?");
+    return head(d) + whereClause({}) + QStringLiteral(" ORDER BY ") + orderOf(d, terms, this)
+        + QStringLiteral(" LIMIT ?");
 }
 
 QString Select::pageAfter(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last) const
 {
-    return head(d) + whereClause(after(d, terms, last, nullptr)) + QStringLiteral(" ORDER BY ") + orderText(d, terms)
-        + QStringLiteral(" LIMIT ?");
+    return head(d) + whereClause(after(d, terms, last, nullptr, this)) + QStringLiteral(" ORDER BY ")
+        + orderOf(d, terms, this) + QStringLiteral(" LIMIT ?");
 }
 
 QVariantList Select::afterValues(const SqlDialect& d, const QList<OrderTerm>& terms, const QVariantList& last)
@@ -255,4 +273,37 @@ QVariantList Update::params() const
             values << a.value;
     }
     return values << m_conditionValues;
+}
+
+// ---- Looked-up columns
+
+Select& Select::lookup(const Lookup& lookup)
+{
+    m_lookups.append(lookup);
+    return *this;
+}
+
+QString Select::columnText(const SqlDialect& d, const QString& name) const
+{
+    const Lookup* found = nullptr;
+    for (const Lookup& l : m_lookups) {
+        if (l.name.compare(name, Qt::CaseInsensitive) == 0)
+            found = &l;
+    }
+    if (!found)
+        return d.quoteIdentifier(name);
+    // Each match finds a key through the index on its column; the value is
+    // read from the row of the first key found. Binds nothing.
+    const QString table = d.quoteIdentifier(found->table);
+    const QString key = d.quoteIdentifier(col::Key);
+    const QString by = d.quoteIdentifier(m_table) + u'.' + d.quoteIdentifier(found->by);
+    QStringList keys;
+    for (const QString& match : found->matches) {
+        keys << QStringLiteral(
+                    "(SELECT lookup_match.%1 FROM %2 AS lookup_match WHERE %3 ORDER BY lookup_match.%1 LIMIT 1)")
+                    .arg(key, table, d.caselessSame(QStringLiteral("lookup_match.") + d.quoteIdentifier(match), by));
+    }
+    const QString chosen = keys.size() == 1 ? keys.first() : QStringLiteral("COALESCE(%1)").arg(keys.join(u','));
+    return QStringLiteral("(SELECT lookup_row.%1 FROM %2 AS lookup_row WHERE lookup_row.%3 = %4)")
+        .arg(d.quoteIdentifier(found->column), table, key, chosen);
 }

@@ -67,6 +67,27 @@ public:
 
     bool operator==(const Select&) const = default;
 
+    // ---- Looked-up columns
+    // A column of another table beside each row: `column` of the row of
+    // `table` that the first of `matches` to find one picks (the lowest key
+    // among equals), each comparing that column with this row's `by`
+    // ignoring letter case. Read by the engine with every page, so it shows
+    // the other row as stored now; read-only; it orders and pages like a
+    // column of the table.
+    struct Lookup {
+        QString name; // as the result names it
+        QString table;
+        QString column;
+        QString by;
+        QStringList matches;
+        bool operator==(const Lookup&) const = default;
+    };
+    Select& lookup(const Lookup& lookup);
+    const QList<Lookup>& lookups() const { return m_lookups; }
+    // A result column as the statement writes it: its quoted name, or the
+    // lookup that makes it.
+    QString columnText(const SqlDialect& d, const QString& name) const;
+
 private:
     struct Condition {
         QString text;
@@ -82,6 +103,7 @@ private:
     QList<Condition> m_conditions;
     QList<OrderTerm> m_order;
     std::optional<int> m_limit;
+    QList<Lookup> m_lookups;
 };
 
 // A change to the rows of one table: which columns take which bound values

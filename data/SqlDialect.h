@@ -87,6 +87,10 @@ public:
     // A condition true where column matches the one bound LIKE pattern
     // ('\\' escapes '%', '_' and itself), ignoring letter case, Cyrillic included.
     virtual QString caselessLike(const QString& column) const = 0;
+    // A condition true where two written expressions (columns of two tables
+    // in one statement) hold equal texts, ignoring letter case; the index of
+    // caselessIndexTerm on the left one's column serves it. Binds nothing.
+    virtual QString caselessSame(const QString& left, const QString& right) const = 0;
     // What an index on column must hold for caselessEquals to use it.
     virtual QString caselessIndexTerm(const QString& column) const = 0;
     // A condition true where column holds no text (NULL or empty), served

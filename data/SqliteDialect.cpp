@@ -139,6 +139,13 @@ QString SqliteDialect::caselessEquals(const QString& column, const QString& valu
         .arg(quoteIdentifier(column), QLatin1String(ascii ? kDeclaredCaseless : kCaseless));
 }
 
+QString SqliteDialect::caselessSame(const QString& left, const QString& right) const
+{
+    // The declared collation, the one the indexes are ordered by: the codes
+    // compared are copies of one another, not typed text.
+    return QStringLiteral("%1 = %2 COLLATE %3").arg(left, right, QLatin1String(kDeclaredCaseless));
+}
+
 QString SqliteDialect::caselessIn(const QString& column, int count) const
 {
     QStringList marks;

@@ -32,6 +32,7 @@ public:
     OrderTerm orderTerm(const QString& column, FieldKind kind, bool descending) const override;
 
     QString caselessEquals(const QString& column, const QString& value) const override;
+    QString caselessSame(const QString& left, const QString& right) const override;
     QString caselessIn(const QString& column, int count) const override;
     QString trimmedCaselessEquals(const QString& column) const override;
     QString caselessLike(const QString& column) const override;

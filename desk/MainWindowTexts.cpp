@@ -35,6 +35,8 @@ QList<Localization::Text> mainWindowTexts()
         {"TfmMain", "grid_History", P::ColumnTitle, 5, "Организация", "Company"},
         {"TfmMain", "grid_History", P::ColumnTitle, 6, "Состояние", "Condition"},
         {"TfmMain", "grid_History", P::ColumnTitle, 7, "Примечание", "Note"},
+        {"TfmMain", "grid_History", P::ColumnTitle, 8, "ID инструмента", "Tool ID"},
+        {"TfmMain", "grid_History", P::ColumnTitle, 9, "Наименование", "Name"},
         {"TfmMain", "btAuth_x", P::Caption, 0, "Авторизация", "Login"},
         {"TfmMain", "SpeedButton1", P::Caption, 0, "Выход", "Exit"},
     };

@@ -45,6 +45,7 @@ const QColor kBatchOn(45, 172, 61);
 const QColor kDeskEntry(45, 172, 61);
 const QColor kDeskEntryHover(52, 203, 71);
 constexpr int kJournalTimeColumn = 3;
+constexpr int kJournalToolCodeColumn = 8; // then the tool's name
 constexpr int kCheckpointAfterIdleSeconds = 2;
 
 const QStringList kRecipientFields = {col::Users::ID_User, col::Users::FIO, col::Users::Organization,
@@ -269,12 +270,25 @@ void TfmMain::buildJournal()
                                 {col::History::Model, {}, {}},
                                 {col::History::Organization, {}, {}},
                                 {col::History::State, {}, {}},
-                                {col::History::Note, {}, {}}});
+                                {col::History::Note, {}, {}},
+                                {col::Tools::ID_Tool, {}, {}},
+                                {col::Tools::Naim, {}, {}}});
     grid_History->setQueryModel(m_historyModel);
-    const int widths[] = {80, 60, 150, 120, 120, 120, 100, 140};
-    for (int i = 0; i < 8; ++i)
+    const int widths[] = {80, 60, 150, 120, 120, 120, 100, 140, 110, 140};
+    for (int i = 0; i < 10; ++i)
         grid_History->setColumnWidth(i, widths[i]);
     grid_History->setSpreadOnResize(true);
+    showJournalToolColumns();
+}
+
+// The tool's code and name, after the journal's own columns.
+void TfmMain::showJournalToolColumns()
+{
+    using Column = Settings::JournalColumn;
+    const Settings& settings = m_session.settings();
+    grid_History->setColumnHidden(kJournalToolCodeColumn, !settings.journalColumnVisible(Column::ToolCode));
+    grid_History->setColumnHidden(kJournalToolCodeColumn + 1, !settings.journalColumnVisible(Column::ToolName));
+    grid_History->spreadColumns();
 }
 
 void TfmMain::connectCore()
@@ -308,6 +322,7 @@ void TfmMain::connectCore()
 
     Settings& settings = m_session.settings();
     connect(&settings, &Settings::showTimeChanged, this, &TfmMain::ShowTimeColumn);
+    connect(&settings, &Settings::journalColumnsChanged, this, &TfmMain::showJournalToolColumns);
     connect(&settings, &Settings::showMainFormChanged, this, [this](bool on) {
         if (on)
             RestoreSeconds = 0;
@@ -389,9 +404,13 @@ void TfmMain::SpeedButton7Click()
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == edInput && event->type() == QEvent::KeyPress) {
-        int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        int key = keyEvent->key();
         if (key == Qt::Key_Tab)
             key = Qt::Key_Return; // scanners set to end codes with Tab
+        const QString typed = keyEvent->text();
+        if (typed == u'\r' || typed == u'\n')
+            key = Qt::Key_Return; // a line end typed as a control character (Ctrl+J, Ctrl+M)
         bool consumed = false;
         atDesk([&] { consumed = edInputKeyDown(key); });
         return consumed || key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -414,6 +433,10 @@ bool TfmMain::edInputKeyDown(int key)
     // The code is taken whatever comes of it: a failed lookup leaves no
     // text in the box for the next scan to run into.
     const QString code = edInput->text();
+    // No code, no scan: a second Enter, or the LF of a scanner that ends
+    // its codes with CR+LF, leaves the desk and the last scan's note alone.
+    if (code.isEmpty())
+        return true;
     edInput->clear();
     m_messages->clear();
     try {

@@ -97,6 +97,7 @@ private:
     QGroupBox* buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel, DbImage*& image,
                           QToolButton*& clearButton, const char* buttonName);
     void buildJournal();
+    void showJournalToolColumns();
     void connectCore();
     void ShowMenu(QWidget* page);
     void followAccessMode();

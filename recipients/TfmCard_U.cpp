@@ -8,12 +8,14 @@
 #include "core/Navigator.h"
 #include "core/ReportFileName.h"
 #include "core/Session.h"
+#include "core/Settings.h"
 #include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
 #include "data/MoneyText.h"
 #include "data/QueryModel.h"
+#include "data/Schema.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -36,6 +38,7 @@
 namespace {
 
 const QString kTimeFormat = QStringLiteral("hh:mm:ss");
+constexpr int kJournalToolCodeColumn = 7; // then the tool's name
 const QList<RecordCard::Shown> kDetails = {
     {col::Users::ID_User, 1}, {col::Users::FIO, 2},      {col::Users::Phone, 3},     {col::Users::Organization, 4},
     {col::Users::Otdel, 5},   {col::Users::Shef_FIO, 6}, {col::Users::Shef_Phone, 7}};
@@ -108,9 +111,12 @@ void TfmCard_U::buildLists()
                               {col::History::IType, {}, {}},
                               {col::History::Model, {}, {}},
                               {col::History::State, {}, {}},
-                              {col::History::Note, {}, {}}},
-                             {70, 50, 50, 100, 150, 70, 145});
+                              {col::History::Note, {}, {}},
+                              {col::Tools::ID_Tool, {}, {}},
+                              {col::Tools::Naim, {}, {}}},
+                             {70, 50, 50, 100, 150, 70, 145, 100, 130});
     m_journalModel = m_journalGrid->queryModel();
+    showJournalToolColumns();
     m_toolsGrid = pageGrid(m_secondPage, "DBGrid2", q2,
                            plainColumns({col::Tools::ID_Tool, col::Tools::Tool_Type, col::Tools::Model,
                                          col::Tools::SNumber, col::Tools::Price}),
@@ -128,6 +134,17 @@ void TfmCard_U::connectHandlers()
     guardedConnect(m_toolsGrid, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid2TitleClick(c); });
     for (DbGrid* grid : {m_journalGrid, m_toolsGrid})
         reportErrorsOf(grid, &DbGrid::databaseError, this, d);
+    connect(&m_session.settings(), &Settings::journalColumnsChanged, this, &TfmCard_U::showJournalToolColumns);
+}
+
+// The tool's code and name, after the journal's own columns.
+void TfmCard_U::showJournalToolColumns()
+{
+    using Column = Settings::JournalColumn;
+    const Settings& settings = m_session.settings();
+    m_journalGrid->setColumnHidden(kJournalToolCodeColumn, !settings.journalColumnVisible(Column::ToolCode));
+    m_journalGrid->setColumnHidden(kJournalToolCodeColumn + 1, !settings.journalColumnVisible(Column::ToolName));
+    m_journalGrid->spreadColumns();
 }
 
 void TfmCard_U::execute()
@@ -155,9 +172,9 @@ void TfmCard_U::FormShow()
 void TfmCard_U::reloadLists()
 {
     const SqlDialect& d = m_session.connection().dialect();
-    q.setStatement(Select(col::History::Table)
-                       .where(d.caselessEquals(col::History::ID_U, m_userCode), {m_userCode})
-                       .orderBy(col::Key, true));
+    q.setStatement(Schema::withToolColumns(Select(col::History::Table)
+                                               .where(d.caselessEquals(col::History::ID_U, m_userCode), {m_userCode})
+                                               .orderBy(col::Key, true)));
     m_journalSort.clear();
     q.open();
     q2.setStatement(heldToolsStatement(m_session.connection(), m_userKey));
@@ -293,9 +310,10 @@ QList<Localization::Text> recipientCardTexts()
         {"TfmCard_U", "btReturn_Tool", P::Caption, 0, "Вернуть инструмент", "To return the tool"},
     };
     const char* journal[][2] = {
-        {"Дата", "Date"},    {"Время", "Time"},          {"Статус", "Status"},  {"Тип инструмента", "Tool"},
-        {"Модель", "Model"}, {"Состояние", "Condition"}, {"Примечание", "Note"}};
-    for (int i = 0; i < 7; ++i)
+        {"Дата", "Date"},        {"Время", "Time"},          {"Статус", "Status"},   {"Тип инструмента", "Tool"},
+        {"Модель", "Model"},     {"Состояние", "Condition"}, {"Примечание", "Note"}, {"ID инструмента", "Tool ID"},
+        {"Наименование", "Name"}};
+    for (int i = 0; i < 9; ++i)
         rows.append({"TfmCard_U", "DBGrid1", P::ColumnTitle, i, journal[i][0], journal[i][1]});
     const char* tools[][2] = {{"ID инструмента", "ID tool"},
                               {"Тип инструмента", "Tool"},

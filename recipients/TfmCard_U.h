@@ -60,6 +60,7 @@ protected:
 private:
     void buildDetails(QVBoxLayout* into);
     void buildLists();
+    void showJournalToolColumns();
     void connectHandlers();
     // Both lists for the recipient shown; the sort marks start afresh.
     void reloadLists();

@@ -27,6 +27,7 @@ private slots:
     void clearFlagChangedFromEitherSide_data();
     void clearFlagChangedFromEitherSide();
     void checkBoxesWriteTheirForms();
+    void deliveredFileShowsToolNames();
 
 private:
     static QString value(const DeskFixture& f, const QString& key)
@@ -98,7 +99,8 @@ void TestSettings::markerOnKeepsAbsentColumnsOff()
 void TestSettings::badValuesReportedOthersLoaded()
 {
     DeskFixture f(
-        QStringLiteral("[MAIN]\nShowTime=yes\nTimerInterval=abc\nPacketTimer=33\nPlaySound=-1\nShowRecordCount=1\n"));
+        QStringLiteral("[MAIN]\nShowTime=yes\nTimerInterval=abc\nPacketTimer=33\nPlaySound=-1\nShowRecordCount=1\n"
+                       "HistoryColumnView_Naim=maybe\n"));
     QVERIFY(f.started());
     const QList<FakeDialogs::Shown> errors = [&] {
         QList<FakeDialogs::Shown> e;
@@ -110,12 +112,14 @@ void TestSettings::badValuesReportedOthersLoaded()
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.first().text.contains("ShowTime: 'yes' is not a valid boolean value"));
     QVERIFY(errors.first().text.contains("TimerInterval: 'abc' is not a valid integer value"));
+    QVERIFY(errors.first().text.contains("HistoryColumnView_Naim: 'maybe' is not a valid boolean value"));
     TfmSettings& s = f.settings();
     QCOMPARE(DeskFixture::find<QSpinBox>(s, "edPacketTimer")->value(), 33);
     QVERIFY(DeskFixture::find<QCheckBox>(s, "cbPlaySound")->isChecked());
     QVERIFY(DeskFixture::find<QCheckBox>(s, "cbShowRecordCount")->isChecked());
     QVERIFY(!DeskFixture::find<QCheckBox>(s, "cbShowTime")->isChecked());
-    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edTimer")->value(), 5); // keeps its design value
+    QCOMPARE(DeskFixture::find<QSpinBox>(s, "edTimer")->value(), 5);        // keeps its design value
+    QVERIFY(DeskFixture::find<QCheckBox>(s, "cbHistoryNaim")->isChecked()); // and its default
 }
 
 void TestSettings::timeoutsClampedAndWrittenAtEnd()
@@ -248,6 +252,24 @@ void TestSettings::checkBoxesWriteTheirForms()
     QCOMPARE(f.main().RestoreSeconds, 7);
     DeskFixture::find<QCheckBox>(s, "cbShowMainForm")->click();
     QCOMPARE(f.main().RestoreSeconds, 0);
+}
+
+// Tools entered with a code and a name show both in the tool list, and the
+// journals show which tool moved.
+void TestSettings::deliveredFileShowsToolNames()
+{
+    QFile delivered(TestData::deliveredData() + QStringLiteral("/Config.ini"));
+    QVERIFY(delivered.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(delivered.readAll());
+    const QStringList lines = text.split(u'\n');
+    for (const char* line :
+         {"ToolColumnView=-1", "ToolColumnView_Naim=-1", "HistoryColumnView_ID_Tool=-1", "HistoryColumnView_Naim=-1"})
+        QVERIFY2(lines.contains(QLatin1String(line)), line);
+    DeskFixture f;
+    QVERIFY(f.settings().columnBoxes().at(8)->isChecked()); // "Наименование"
+    QVERIFY(f.control<QCheckBox>("TfmSettings", "cbHistoryToolID")->isChecked());
+    QVERIFY(f.control<QCheckBox>("TfmSettings", "cbHistoryNaim")->isChecked());
+    QCOMPARE(f.data().readIni(), text); // a start adds nothing to it
 }
 
 QTEST_MAIN(TestSettings)

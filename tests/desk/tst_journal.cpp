@@ -1,5 +1,5 @@
-// The journal under the desk: title-click sorting, notes, the time column and
-// the even spreading of columns.
+// The journal under the desk: title-click sorting, notes, the time column,
+// the tool each row names and the even spreading of columns.
 #include "config/TfmSettings.h"
 #include "core/DeskSelection.h"
 #include "data/Connection.h"
@@ -9,6 +9,7 @@
 #include "widgets/DbGrid.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QtTest>
 
@@ -23,7 +24,9 @@ private slots:
     void noteOnEmptyJournalDoesNothing();
     void timeColumn_data();
     void timeColumn();
+    void columnsSpreadEvenly_data();
     void columnsSpreadEvenly();
+    void toolOfEachRow();
     void coreAnnouncesNewRowsOnly_data();
     void coreAnnouncesNewRowsOnly();
 
@@ -157,18 +160,124 @@ void TestJournal::timeColumn()
     QCOMPARE(model->columns().at(3).field, showTime ? QStringLiteral("IType") : QStringLiteral("ATime"));
 }
 
+void TestJournal::columnsSpreadEvenly_data()
+{
+    QTest::addColumn<QString>("codeKey"); // the settings file's lines, none when empty
+    QTest::addColumn<QString>("nameKey");
+    QTest::addColumn<bool>("showCode");
+    QTest::addColumn<bool>("showName");
+    QTest::newRow("as delivered") << "HistoryColumnView_ID_Tool=-1"
+                                  << "HistoryColumnView_Naim=-1" << true << true;
+    QTest::newRow("a file older than the columns") << ""
+                                                   << "" << true << true;
+    QTest::newRow("no tool code") << "HistoryColumnView_ID_Tool=0"
+                                  << "HistoryColumnView_Naim=1" << false << true;
+    QTest::newRow("neither") << "HistoryColumnView_ID_Tool=0"
+                             << "HistoryColumnView_Naim=False" << false << false;
+}
+
+// Hidden columns take no share; the settings page shows and hides the tool's
+// columns at once, written to the file as the tool list's are.
 void TestJournal::columnsSpreadEvenly()
 {
-    DeskFixture f;
+    QFETCH(QString, codeKey);
+    QFETCH(QString, nameKey);
+    QFETCH(bool, showCode);
+    QFETCH(bool, showName);
+    QString ini = TestData().readIni();
+    QVERIFY(ini.contains(QStringLiteral("HistoryColumnView_ID_Tool=-1\n")));
+    ini.replace(QStringLiteral("HistoryColumnView_ID_Tool=-1\n"), codeKey.isEmpty() ? QString() : codeKey + u'\n');
+    ini.replace(QStringLiteral("HistoryColumnView_Naim=-1\n"), nameKey.isEmpty() ? QString() : nameKey + u'\n');
+    DeskFixture f(ini);
     TfmMain& m = f.main();
     m.resize(1123, 576);
     m.show();
     m.resize(900, 500);
     QCoreApplication::processEvents();
     DbGrid* grid = f.control<DbGrid>("TfmMain", "grid_History");
-    const int expected = (grid->contentsRect().width() - 8 - 8) / 8;
-    for (int c = 0; c < 8; ++c)
-        QCOMPARE(grid->columnWidth(c), expected);
+    auto checkSpread = [&](bool code, bool name) {
+        QCOMPARE(grid->isColumnHidden(8), !code);
+        QCOMPARE(grid->isColumnHidden(9), !name);
+        const int visible = 8 + int(code) + int(name);
+        const int expected = (grid->contentsRect().width() - visible - 8) / visible;
+        for (int c = 0; c < 10; ++c) {
+            if (!grid->isColumnHidden(c))
+                QCOMPARE(grid->columnWidth(c), expected);
+        }
+    };
+    checkSpread(showCode, showName);
+    auto* codeBox = f.control<QCheckBox>("TfmSettings", "cbHistoryToolID");
+    auto* nameBox = f.control<QCheckBox>("TfmSettings", "cbHistoryNaim");
+    QCOMPARE(codeBox->isChecked(), showCode);
+    QCOMPARE(nameBox->isChecked(), showName);
+
+    codeBox->setChecked(!showCode);
+    checkSpread(!showCode, showName);
+    QVERIFY(f.data().readIni().contains(
+        QStringLiteral("HistoryColumnView_ID_Tool=%1").arg(showCode ? QStringLiteral("0") : QStringLiteral("-1"))));
+    nameBox->setChecked(!showName);
+    checkSpread(!showCode, !showName);
+    QVERIFY(f.data().readIni().contains(
+        QStringLiteral("HistoryColumnView_Naim=%1").arg(showName ? QStringLiteral("0") : QStringLiteral("-1"))));
+}
+
+// Each row names its tool by identity (the desk, the tool card) or by code
+// (the recipient card's return); the journal shows the tool as registered
+// now, and nothing for a tool no longer registered.
+void TestJournal::toolOfEachRow()
+{
+    DeskFixture f;
+    const qint64 holder = f.addRecipient(QStringLiteral("U1"), QStringLiteral("Петров Пётр"),
+                                         QStringLiteral("ООО Ромашка"));
+    f.db().exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Naim, Passed) VALUES (?, ?, ?, %1)")
+                    .arg(f.db().dialect().sqlTrue()),
+                {QStringLiteral("T002"), QStringLiteral("T002"), QStringLiteral("Hammer")});
+    f.addTool(QStringLiteral("D1"));
+    const qint64 second = f.addTool(QStringLiteral("D2"));
+    f.addTool(QStringLiteral("GONE"));
+    f.db().exec(QStringLiteral("UPDATE Tools SET Naim = 'Дрель ' || ID_Tool WHERE ID_Tool IN ('D1', 'D2')"));
+    for (const char* tool : {"T002", "D1", "D2", "GONE"}) {
+        f.scan(QStringLiteral("U1"));
+        f.scan(QLatin1String(tool));
+    }
+    f.db().exec(QStringLiteral("UPDATE Tools SET ID_Tool = 'D2B' WHERE ID_Tool = 'D2'"));
+    QVERIFY(f.desk().returnFromHolder(second, QString::number(holder), QDateTime::currentDateTime()));
+    QCOMPARE(f.lastJournal(QStringLiteral("ID_T")).toString(), QStringLiteral("D2B")); // by its code
+    // A different tool whose code is another's identity: the identity wins.
+    f.addTool(QStringLiteral("X-OLD"));
+    f.db().exec(QStringLiteral("UPDATE Tools SET ID_Tool = 'D1-NEW', Naim = 'Перфоратор' WHERE ID_Tool = 'D1'"));
+    f.db().exec(QStringLiteral("UPDATE Tools SET ID_Tool = 'D1' WHERE ID_Tool = 'X-OLD'"));
+    f.db().exec(QStringLiteral("DELETE FROM Tools WHERE ID_Tool = 'GONE'"));
+    f.session().qHistory.reopen();
+
+    TfmMain& m = f.main();
+    m.show();
+    // Newest first; the journal's own columns stay where they were.
+    QCOMPARE(column(f, 8), (QStringList{"D2B", "", "D2B", "D1-NEW", "T002"}));
+    QCOMPARE(column(f, 9), (QStringList{"Дрель D2", "", "Дрель D2", "Перфоратор", "Hammer"}));
+    QCOMPARE(column(f, 1).constLast(), QStringLiteral("Выдан"));
+    QCOMPARE(column(f, 2).constLast(), QStringLiteral("Петров Пётр"));
+    QCOMPARE(column(f, 5).constLast(), QStringLiteral("ООО Ромашка"));
+    QCOMPARE(f.journalCount(), 5); // looked up, nothing written
+
+    const QueryModel* model = f.control<DbGrid>("TfmMain", "grid_History")->queryModel();
+    QCOMPARE(model->headerData(8, Qt::Horizontal).toString(), QStringLiteral("ID инструмента"));
+    QCOMPARE(model->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Наименование"));
+    f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
+    QCOMPARE(model->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Tool ID"));
+    QCOMPARE(model->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Name"));
+
+    // A title click sorts by the looked-up values, letter case ignored.
+    f.db().exec(QStringLiteral("UPDATE Tools SET ID_Tool = 'a7' WHERE ID_Tool = 'T002'"));
+    m.grid_HistoryTitleClick(8);
+    QCOMPARE(f.session().qHistory.sort(), QStringLiteral("ID_Tool ASC"));
+    QStringList codes = column(f, 8);
+    codes.removeAll(QString()); // where the engine puts a missing value is its own
+    QCOMPARE(codes, (QStringList{"a7", "D1-NEW", "D2B", "D2B"}));
+    m.grid_HistoryTitleClick(8);
+    codes = column(f, 8);
+    codes.removeAll(QString());
+    QCOMPARE(codes, (QStringList{"D2B", "D2B", "D1-NEW", "a7"}));
 }
 
 namespace {

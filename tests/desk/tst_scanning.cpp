@@ -47,6 +47,8 @@ private slots:
     void focusReturnsAfterClicks_data();
     void focusReturnsAfterClicks();
     void tabEndsACode();
+    void emptyCodeIgnored_data();
+    void emptyCodeIgnored();
     void otherKeyboardLayout_data();
     void otherKeyboardLayout();
     void layoutMapsBothWays_data();
@@ -107,6 +109,73 @@ void TestScanning::tabEndsACode()
     scanEndedBy(f, QStringLiteral("T1"), Qt::Key_Tab);
     QCOMPARE(f.journalCount(), 1);
     QCOMPARE(f.toolValue(QStringLiteral("T1"), QStringLiteral("Passed")).toInt(), 0);
+}
+
+void TestScanning::emptyCodeIgnored_data()
+{
+    // Steps: a code typed, or a line end: "CR" (Return), "Enter" (keypad),
+    // "LF" (Ctrl+J, as a scanner types it), "Tab".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("clearFields");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("events");
+    QTest::addColumn<bool>("recipientShown");
+    QTest::addColumn<bool>("toolShown");
+    QTest::newRow("Enter on an empty box") << QStringList{"CR"} << true << "" << 0 << false << false;
+    QTest::newRow("Tab on an empty box") << QStringList{"Tab", "Tab"} << true << "" << 0 << false << false;
+    QTest::newRow("CR+LF after a code not found")
+        << QStringList{"XYZ", "CR", "LF"} << true << "Код не найден: XYZ" << 0 << false << false;
+    QTest::newRow("Return and keypad Enter")
+        << QStringList{"XYZ", "CR", "Enter"} << true << "Код не найден: XYZ" << 0 << false << false;
+    QTest::newRow("CR+LF ending each code")
+        << QStringList{"U1", "CR", "LF", "T1", "CR", "LF"} << true << "" << 1 << false << false;
+    QTest::newRow("LF alone ends a code") << QStringList{"U1", "LF", "T1", "LF"} << true << "" << 1 << false << false;
+    QTest::newRow("CR+LF, fields kept after the event")
+        << QStringList{"U1", "CR", "LF", "T1", "CR", "LF"} << false << "" << 1 << true << true;
+    QTest::newRow("Enter after the recipient")
+        << QStringList{"U1", "CR", "CR", "Tab"} << true << "" << 0 << true << false;
+}
+
+// An empty code is no scan: no message, nothing looked up or recorded, the
+// selection and the last scan's note stay, and the box keeps the keyboard.
+void TestScanning::emptyCodeIgnored()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(bool, clearFields);
+    QFETCH(QString, message);
+    QFETCH(int, events);
+    QFETCH(bool, recipientShown);
+    QFETCH(bool, toolShown);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"));
+    f.addTool(QStringLiteral("T1"));
+    f.control<QCheckBox>("TfmMain", "cbClear")->setChecked(clearFields);
+    TfmMain& m = f.main();
+    m.show();
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    entry(f)->setFocus();
+    for (const QString& step : std::as_const(steps)) {
+        QWidget* focused = QApplication::focusWidget();
+        QCOMPARE(focused, entry(f));
+        if (step == u"CR")
+            QTest::keyClick(focused, Qt::Key_Return);
+        else if (step == u"Enter")
+            QTest::keyClick(focused, Qt::Key_Enter);
+        else if (step == u"Tab")
+            QTest::keyClick(focused, Qt::Key_Tab);
+        else if (step == u"LF")
+            QTest::sendKeyEvent(QTest::Click, focused, Qt::Key_J, QStringLiteral("\n"), Qt::ControlModifier);
+        else
+            QTest::keyClicks(focused, step);
+    }
+    QCOMPARE(QApplication::focusWidget(), entry(f));
+    QVERIFY(entry(f)->text().isEmpty());
+    QCOMPARE(scanMessage(f), message);
+    QCOMPARE(f.journalCount(), events);
+    QCOMPARE(f.desk().recipientSelected(), recipientShown);
+    QCOMPARE(f.desk().toolSelected(), toolShown);
+    QVERIFY(f.fakes().dialogs.shown.isEmpty());
 }
 
 void TestScanning::otherKeyboardLayout_data()

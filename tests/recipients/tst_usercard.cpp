@@ -11,6 +11,7 @@
 #include "support/DeskFixture.h"
 #include "widgets/DbGrid.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -79,6 +80,7 @@ private slots:
     void toolsOnHandAndTotal_data();
     void toolsOnHandAndTotal();
     void journalOfTheRecipientOnly();
+    void journalNamesTheTool();
     void sortMarksPerField();
     void pageChangeOffersReturn();
     void operatorReturn_data();
@@ -152,6 +154,45 @@ void TestUserCard::journalOfTheRecipientOnly()
     QCOMPARE(column(card.q, "ID_T"), (QStringList{"T9", "T1", "T1"}));
     QCOMPARE(DeskFixture::find<DbGrid>(card, "DBGrid1")->queryModel()->displayText(1, 1), QStringLiteral("08:09:10"));
     QCOMPARE(DeskFixture::find<QLabel>(card, "DBText2")->text(), QStringLiteral("Иванов"));
+}
+
+// The tool each row names, as registered now: by its identity, or by the
+// code a row written with the code names; nothing for a deleted tool.
+void TestUserCard::journalNamesTheTool()
+{
+    DeskFixture f;
+    f.addRecipient("U1");
+    f.db().exec(QStringLiteral("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Naim, Passed) VALUES "
+                               "('T002', 'T002', 'Hammer', %1), ('K5', 'OLD5', 'Ключ', %1)")
+                    .arg(f.db().dialect().sqlTrue()));
+    f.addTool("D1");
+    f.addTool("GONE");
+    issue(f, "U1", "T002");
+    issue(f, "U1", "D1");
+    issue(f, "U1", "GONE");
+    addJournal(f, "U1", "K5", "Сдан", "2026-01-01");
+    f.db().exec("UPDATE Tools SET ID_Tool = 'D1-NEW', Naim = 'Дрель' WHERE ID_Tool = 'D1'");
+    f.db().exec("DELETE FROM Tools WHERE ID_Tool = 'GONE'");
+    TfmCard_U& card = openCard(f, "U1");
+    auto* grid = DeskFixture::find<DbGrid>(card, "DBGrid1");
+    const QueryModel* model = grid->queryModel();
+    QStringList codes, names;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        codes << model->displayText(row, 7);
+        names << model->displayText(row, 8);
+    }
+    QCOMPARE(codes, (QStringList{"K5", "", "D1-NEW", "T002"}));
+    QCOMPARE(names, (QStringList{"Ключ", "", "Дрель", "Hammer"}));
+    QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("ID инструмента"));
+    QCOMPARE(model->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Наименование"));
+
+    // The settings page hides them here as on the desk.
+    QVERIFY(!grid->isColumnHidden(7));
+    f.control<QCheckBox>("TfmSettings", "cbHistoryToolID")->setChecked(false);
+    QVERIFY(grid->isColumnHidden(7));
+    QVERIFY(!grid->isColumnHidden(8));
+    f.control<QCheckBox>("TfmSettings", "cbHistoryNaim")->setChecked(false);
+    QVERIFY(grid->isColumnHidden(8));
 }
 
 void TestUserCard::sortMarksPerField()
