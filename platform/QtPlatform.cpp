@@ -13,6 +13,7 @@
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 #include <QWidget>
 
@@ -24,6 +25,15 @@ void QtDialogs::message(QWidget* parent, const QString& text)
 void QtDialogs::error(QWidget* parent, const QString& text)
 {
     QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+bool QtDialogs::offer(QWidget* parent, const QString& text, const QString& action)
+{
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QPushButton* button = box.addButton(action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == button;
 }
 
 bool QtDialogs::confirm(QWidget* parent, const QString& text)
@@ -49,9 +59,9 @@ QString QtDialogs::openPicture(QWidget* parent)
                                         QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;All files (*)"));
 }
 
-QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested)
+QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, suggested);
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
 }
 
 QtSound::QtSound() = default;
