@@ -91,6 +91,8 @@ private slots:
     void defaultLastDay_data();
     void defaultLastDay();
     void historyReportListsTheRangeInBothFiles();
+    void previewNamesTheReportAndProposesReportsFolder_data();
+    void previewNamesTheReportAndProposesReportsFolder();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly_data();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly();
     void timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows();
@@ -179,6 +181,53 @@ void TestReportWindows::historyReportListsTheRangeInBothFiles()
         QVERIFY(!text.contains(QStringLiteral("Раньше")));
         QVERIFY(!text.contains(QStringLiteral("Позже")));
     }
+}
+
+void TestReportWindows::previewNamesTheReportAndProposesReportsFolder_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("range"); // %1 and %2: the pickers' texts
+    QTest::addColumn<QStringList>("filters");
+    QTest::newRow("russian") << "RU"
+                             << "История выдачи инструмента"
+                             << "История выдачи инструмента с %1 по %2"
+                             << QStringList{"Документы PDF (*.pdf)", "Документы RTF (*.rtf)"};
+    QTest::newRow("english") << "EN"
+                             << "Tool Issue History"
+                             << "Tool Issue History from %1 to %2"
+                             << QStringList{"PDF documents (*.pdf)", "RTF documents (*.rtf)"};
+}
+
+void TestReportWindows::previewNamesTheReportAndProposesReportsFolder()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    QFETCH(QString, range);
+    QFETCH(QStringList, filters);
+    DeskFixture f;
+    f.session().setLanguage(language);
+    f.control<QDateEdit>("TfmReport", "DateTimePicker1")->setDate(QDate(2026, 12, 1));
+    f.control<QDateEdit>("TfmReport", "DateTimePicker2")->setDate(QDate(2026, 12, 5));
+    const QString from = f.control<QDateEdit>("TfmReport", "DateTimePicker1")->text();
+    const QString to = f.control<QDateEdit>("TfmReport", "DateTimePicker2")->text();
+    QString title;
+    f.fakes().dialogs.modalScripts.push_back([&title](QDialog& window) {
+        title = window.windowTitle();
+        ReportPreview* preview = ReportPreview::of(window);
+        QVERIFY(preview);
+        QVERIFY(!preview->saveAsPdf()); // cancelled: nothing written, no folder left behind
+        QVERIFY(!preview->exportToRtf());
+    });
+    f.control<QPushButton>("TfmReport", "Button1")->click();
+    QCOMPARE(title, range.arg(from, to));
+    // The fake clock reads 10 December 2026, 09:30:15.
+    const QString stem = f.data().folder() + QStringLiteral("Reports/") + name + QStringLiteral(" 10.12.2026_09-30-15");
+    const QString saveTitle = language == u"RU" ? QStringLiteral("Сохранить отчет") : QStringLiteral("Save the report");
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("save")),
+             (QStringList{saveTitle + u'|' + stem + QStringLiteral(".pdf"), saveTitle + u'|' + stem + ".rtf"}));
+    QCOMPARE(f.fakes().dialogs.saveFilters, filters);
+    QVERIFY(!QFileInfo::exists(f.data().folder() + QStringLiteral("Reports")));
 }
 
 void TestReportWindows::timeSwitchChangesTheStoredLanguagesTemplateOnly_data()
