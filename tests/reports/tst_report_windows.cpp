@@ -98,6 +98,8 @@ private slots:
     void timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows();
     void inventoryNamesHoldersOutsideTheRecipientSearch();
     void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
+    void writtenReportNoProgramOpensSaysWhere_data();
+    void writtenReportNoProgramOpensSaysWhere();
     void statementPrintsTheNameAsTypedUnderASafeFileName();
     void statementOfANameLongerThanAFileName();
     void statementPdfHoldsWhatItsRtfHolds();
@@ -291,6 +293,52 @@ void TestReportWindows::timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows()
     f.window<QWidget>("TfmMain").show();
     QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Time"));
     QCOMPARE(english.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), QStringLiteral("ATime"));
+}
+
+void TestReportWindows::writtenReportNoProgramOpensSaysWhere_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::newRow("inventory") << "inventory";
+    QTest::newRow("statement") << "statement";
+    QTest::newRow("history as RTF") << "rtf";
+}
+
+void TestReportWindows::writtenReportNoProgramOpensSaysWhere()
+{
+    QFETCH(QString, report);
+    DeskFixture f;
+    addRegister(f);
+    f.fakes().shell.succeeds = false; // no desktop: neither the file nor its folder opens
+    f.fakes().dialogs.offerAnswers = {true};
+    QTemporaryDir out;
+    QString file;
+    if (report == u"inventory") {
+        f.control<QPushButton>("TfmTools", "btInvent")->click();
+        file = f.data().folder() + QStringLiteral("Reports/Inventory/Inventory_10.12.2026_09-30-15.rtf");
+    } else if (report == u"statement") {
+        f.session().qUsers.reopen();
+        QVERIFY(f.session().qUsers.locate(QStringLiteral("ID_User"), QStringLiteral("U100")));
+        f.fakes().dialogs.modalScripts.push_back(
+            [](QDialog& card) { DeskFixture::find<QPushButton>(card, "Button1")->click(); });
+        f.app().openRecipientCard();
+        file = ReportFileName::onHand(f.data().folder(), kHolder, f.fakes().clock.current);
+    } else {
+        file = out.filePath(QStringLiteral("history.rtf"));
+        f.fakes().dialogs.saveFileAnswers = {file};
+        f.fakes().dialogs.modalScripts.push_back(
+            [](QDialog& window) { QVERIFY(ReportPreview::of(window)->exportToRtf()); });
+        f.control<QPushButton>("TfmReport", "Button1")->click();
+    }
+    QVERIFY2(QFile::exists(file), qPrintable(file));
+    QCOMPARE(f.fakes().shell.opened, (QStringList{file, QFileInfo(file).absolutePath()}));
+    const QStringList offers = f.fakes().dialogs.texts(QStringLiteral("offer"));
+    QCOMPARE(offers.size(), 1);
+    QVERIFY2(offers.first().startsWith(QStringLiteral("Файл записан, но открыть его нечем"))
+                 && offers.first().contains(QDir::toNativeSeparators(file)),
+             qPrintable(offers.first()));
+    const QStringList messages = f.fakes().dialogs.texts(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().contains(QDir::toNativeSeparators(file)));
 }
 
 void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()
