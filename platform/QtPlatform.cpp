@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include "DesktopAssociations.h"
 #include "DesktopWindows.h"
 
 #include <QApplication>
@@ -97,6 +98,9 @@ void QtDialogs::showModal(QDialog& window)
 
 bool DesktopShell::open(const QString& file)
 {
+    // Qt reports only whether a launcher started, not whether a program took the file.
+    if (!desktopHasProgramFor(file))
+        return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
