@@ -193,6 +193,17 @@ const QList<MessageText> kMessages = {
         "The database on the server (user@host:port/database) %1 is not the program's: it lacks the tables %2 and "
         "holds others: %3. Name in the Name line of the [DATABASE] section of Config.ini an empty database (the "
         "program lays out its tables in it) or the program's database."),
+    MSG(rsOpenActDocument, "Открыть документ АКТ-а", "Open the ACT document"),
+    MSG(rsRemakeActDocument, "Сформировать документ АКТ-а заново", "Make the ACT document anew"),
+    MSG(rsHistoryReportName, "История выдачи инструмента", "Tool Issue History"),
+    MSG(rsReportRange, "%1 с %2 по %3", "%1 from %2 to %3"),
+    MSG(rsPdfFiles, "Документы PDF (*.pdf)", "PDF documents (*.pdf)"),
+    MSG(rsRtfFiles, "Документы RTF (*.rtf)", "RTF documents (*.rtf)"),
+    MSG(rsWrittenNotOpened, "Файл записан, но открыть его нечем: нет программы для файлов этого типа.\n%1",
+        "The file was written, but nothing opens it: there is no program for files of this type.\n%1"),
+    MSG(rsOpenFolder, "Открыть папку", "Open folder"),
+    MSG(rsFolderNotOpened, "Папку открыть тоже не удалось. Файл записан сюда:\n%1",
+        "The folder could not be opened either. The file was written here:\n%1"),
 };
 #undef MSG
 

@@ -101,6 +101,16 @@ struct Messages {
     QString rsPasswordFileNoLine;
     QString rsDbPermissionDenied;
     QString rsDbForeignTables;
+    // Acts' document buttons, report preview and files no program opens.
+    QString rsOpenActDocument;
+    QString rsRemakeActDocument;
+    QString rsHistoryReportName;
+    QString rsReportRange;
+    QString rsPdfFiles;
+    QString rsRtfFiles;
+    QString rsWrittenNotOpened;
+    QString rsOpenFolder;
+    QString rsFolderNotOpened;
 };
 
 // One message in both languages.

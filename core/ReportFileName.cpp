@@ -30,10 +30,14 @@ QString inventory(const QString& programFolder, const QDateTime& when)
 
 QString onHand(const QString& programFolder, const QString& holderName, const QDateTime& when)
 {
+    return inReports(programFolder, holderName, when, QStringLiteral(".rtf"));
+}
+
+QString inReports(const QString& programFolder, const QString& leading, const QDateTime& when, const QString& extension)
+{
     // The name leads the file name: it must not climb out of the folder.
     const QString tail = u' ' + stamp(when);
-    const QString extension = QStringLiteral(".rtf");
-    QString name = safe(holderName + tail);
+    QString name = safe(leading + tail);
     name.chop(tail.size()); // the stamp holds nothing safe() changes
     const qsizetype room = kLongestName - (tail + extension).toUtf8().size();
     if (name.toUtf8().size() > room) {

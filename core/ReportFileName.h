@@ -19,6 +19,9 @@ QString inventory(const QString& programFolder, const QDateTime& when);
 // stamp and extension kept, fits with room for the temporary file it is
 // first written as.
 QString onHand(const QString& programFolder, const QString& holderName, const QDateTime& when);
+// Reports/<name> <stamp><extension> in the program folder, the name made
+// safe and cut as for onHand; extension with its dot (".pdf").
+QString inReports(const QString& programFolder, const QString& name, const QDateTime& when, const QString& extension);
 // The longest file name onHand makes, in bytes of the file system's
 // encoding (UTF-8): the file systems' 255 less the room for the temporary
 // file's suffix.

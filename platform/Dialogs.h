@@ -15,6 +15,8 @@ public:
     virtual void message(QWidget* parent, const QString& text) = 0;
     // An error report: a failure's own text.
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // A message with OK and one more button, action; true when that button is pressed.
+    virtual bool offer(QWidget* parent, const QString& text, const QString& action) = 0;
     // A question with OK and Cancel; true for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // A one-line input; nothing when cancelled.
@@ -22,8 +24,10 @@ public:
                                          const QString& initial) = 0;
     // The open-picture dialog; an empty text when cancelled.
     virtual QString openPicture(QWidget* parent) = 0;
-    // The save-file dialog offering suggested (a path); an empty text when cancelled.
-    virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested) = 0;
+    // The save-file dialog offering suggested (a path) and, when given, the
+    // name filter ("PDF (*.pdf)"); an empty text when cancelled.
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
+                             const QString& filter = QString()) = 0;
     // Shows one of the program's own windows modally until it closes.
     virtual void showModal(QDialog& window) = 0;
 };

@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include "DesktopAssociations.h"
 #include "DesktopWindows.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 #include <QWidget>
 
@@ -24,6 +26,15 @@ void QtDialogs::message(QWidget* parent, const QString& text)
 void QtDialogs::error(QWidget* parent, const QString& text)
 {
     QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+bool QtDialogs::offer(QWidget* parent, const QString& text, const QString& action)
+{
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QPushButton* button = box.addButton(action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == button;
 }
 
 bool QtDialogs::confirm(QWidget* parent, const QString& text)
@@ -49,9 +60,9 @@ QString QtDialogs::openPicture(QWidget* parent)
                                         QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;All files (*)"));
 }
 
-QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested)
+QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, suggested);
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
 }
 
 QtSound::QtSound() = default;
@@ -87,6 +98,9 @@ void QtDialogs::showModal(QDialog& window)
 
 bool DesktopShell::open(const QString& file)
 {
+    // Qt reports only whether a launcher started, not whether a program took the file.
+    if (!desktopHasProgramFor(file))
+        return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 

@@ -16,11 +16,13 @@ class QtDialogs : public Dialogs
 public:
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
+    bool offer(QWidget* parent, const QString& text, const QString& action) override;
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
-    QString saveFile(QWidget* parent, const QString& title, const QString& suggested) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
+                     const QString& filter = QString()) override;
     void showModal(QDialog& window) override;
 };
 

@@ -280,7 +280,8 @@ void TfmCard_U::Button1Click()
     const QString file = ReportFileName::onHand(m_session.paths().folder, holder.fio, m_platform.clock.now());
     const Messages& texts = m_session.texts();
     try {
-        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this);
+        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this,
+                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened});
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
     }

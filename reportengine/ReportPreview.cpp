@@ -52,6 +52,16 @@ void ReportPreview::setHooks(const Hooks& hooks)
     m_hooks = hooks;
 }
 
+void ReportPreview::setTitle(const QString& title)
+{
+    m_window->setWindowTitle(title);
+}
+
+void ReportPreview::setFileStem(const QString& pathWithoutExtension)
+{
+    m_fileStem = pathWithoutExtension;
+}
+
 QString ReportPreview::askFileName(const QString& suggested, const QString& filter)
 {
     if (m_hooks.saveFileName)
@@ -76,7 +86,8 @@ bool ReportPreview::mayWrite(const QString& file)
 
 bool ReportPreview::saveAsPdf()
 {
-    QString file = askFileName(m_report->title + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString stem = m_fileStem.isEmpty() ? m_report->title : m_fileStem;
+    QString file = askFileName(stem + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
     if (file.isEmpty())
         return false;
     if (QFileInfo(file).suffix().isEmpty())
@@ -99,7 +110,8 @@ bool ReportPreview::saveAsPdf()
 
 bool ReportPreview::exportToRtf()
 {
-    QString file = askFileName(QStringLiteral("Report.rtf"), QStringLiteral("RTF (*.rtf)"));
+    const QString stem = m_fileStem.isEmpty() ? QStringLiteral("Report") : m_fileStem;
+    QString file = askFileName(stem + QStringLiteral(".rtf"), QStringLiteral("RTF (*.rtf)"));
     if (file.isEmpty())
         return false;
     if (QFileInfo(file).suffix().isEmpty())

@@ -42,6 +42,11 @@ public:
 
     // Hooks left empty keep the standard dialogs.
     void setHooks(const Hooks& hooks);
+    // The window's title; the report's name until set.
+    void setTitle(const QString& title);
+    // The file the save and export dialogs propose, without its extension;
+    // the report's name (and "Report" for RTF) until set.
+    void setFileStem(const QString& pathWithoutExtension);
 
     QAction* savePdfAction() const { return m_savePdf; }
     QAction* exportRtfAction() const { return m_exportRtf; }
@@ -58,6 +63,7 @@ private:
 
     std::shared_ptr<const PreparedReport> m_report;
     Hooks m_hooks;
+    QString m_fileStem;
     QAction* m_savePdf;
     QAction* m_exportRtf;
     std::unique_ptr<QDialog> m_window;

@@ -5,13 +5,12 @@
 #include "data/WholeFileWriter.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "platform/Shell.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QString& replaceQuestion,
-                             Platform& platform, QWidget* parent)
+                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts)
 {
     TfrxRTFExport filter;
     filter.OnBeforeExport = [&file](TfrxRTFExport& f) {
@@ -23,6 +22,6 @@ ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QStr
     };
     const ExportResult result = report.Export(filter);
     if (result == ExportResult::Written)
-        platform.shell.open(filter.FileName);
+        WrittenFileOpener(platform, openTexts).open(parent, filter.FileName);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportResult.h"
+#include "platform/WrittenFileOpener.h"
 
 #include <QString>
 
@@ -11,7 +12,8 @@ struct Platform;
 // Writes a built report as an RTF file as the windows do: the folder made
 // when missing, an existing file replaced only when the user agrees to
 // replaceQuestion (its %1 is the file), and the written file opened in the
-// program the desktop gives RTF. Throws FileWriteError when it cannot be
+// program the desktop gives RTF (or, without one, where it was written is
+// said with openTexts, its folder offered). Throws FileWriteError when it cannot be
 // written; the earlier file of that name then stays as it was.
 ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QString& replaceQuestion,
-                             Platform& platform, QWidget* parent);
+                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts);

@@ -1,12 +1,13 @@
 #include "TfmReport.h"
 
 #include "core/FailureText.h"
+#include "core/ReportFileName.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "platform/Shell.h"
+#include "platform/WrittenFileOpener.h"
 #include "reportengine/ReportPreview.h"
 #include "reportengine/TfrxReport.h"
 #include "widgets/ErrorGuard.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -98,8 +100,21 @@ void TfmReport::showPreview(ReportPreview& preview)
     const Messages& texts = m_session.texts();
     ReportPreview::Hooks hooks;
     QDialog* window = &preview.window();
+    // Named by the report and its range, proposed where the program writes its reports.
+    const QString name = texts.rsHistoryReportName;
+    preview.setTitle(texts.rsReportRange.arg(name, m_fromDate->text(), m_toDate->text()));
+    preview.setFileStem(ReportFileName::inReports(m_session.paths().folder, name, m_platform.clock.now(), {}));
     hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
-        return m_platform.dialogs.saveFile(window, texts.rsSaveReport, suggested);
+        // The dialog opens in the folder only when it exists; made for it, it
+        // is taken away again when the report goes elsewhere.
+        const QString folder = QFileInfo(suggested).absolutePath();
+        const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
+        const bool pdf = QFileInfo(suggested).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, suggested,
+                                                         pdf ? texts.rsPdfFiles : texts.rsRtfFiles);
+        if (made && (file.isEmpty() || QFileInfo(file).absolutePath() != folder))
+            QDir().rmdir(folder);
+        return file;
     };
     hooks.confirmOverwrite = [this, &texts, window](const QString& file) {
         return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));
@@ -108,9 +123,10 @@ void TfmReport::showPreview(ReportPreview& preview)
     hooks.writeFailed = [this, &texts, window](const FileWriteError& error, const QString& file) {
         m_platform.dialogs.error(window, fileWriteFailureText(error, texts.rsReportNotWritten, file, texts));
     };
-    hooks.written = [this](const QString& file) {
+    hooks.written = [this, &texts, window](const QString& file) {
         if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
-            m_platform.shell.open(file);
+            WrittenFileOpener(m_platform, {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened})
+                .open(window, file);
     };
     preview.setHooks(hooks);
     preview.savePdfAction()->setText(texts.rsSaveAsPdf);

@@ -126,7 +126,8 @@ void TfmTools::btInventClick()
     const QString file = ReportFileName::inventory(m_session.paths().folder, m_platform.clock.now());
     const Messages& texts = m_session.texts();
     try {
-        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this);
+        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this,
+                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened});
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
     }

@@ -19,6 +19,8 @@ namespace {
 constexpr qint64 MaxTemplateBytes = 64LL * 1024 * 1024;
 const QString MainPart = QStringLiteral("word/document.xml");
 const char* const TotalPlaceholder = "#SUMM#";
+const char* const NumberPlaceholder = "#NUMBER#";
+const char* const DatePlaceholder = "#DATE#";
 
 // Comments and processing instructions are kept, and so is a text that is
 // only blanks (<w:t xml:space="preserve"> </w:t>).
@@ -112,13 +114,15 @@ QString ActDocument::documentPath(int actNumber) const
     return QDir(m_programFolder).filePath(QStringLiteral("WriteOff/\u2116_%1_.docx").arg(actNumber));
 }
 
-ActDocumentResult ActDocument::create(int actNumber, const QList<ActTool>& tools) const
+ActDocumentResult ActDocument::create(int actNumber, const QList<ActTool>& tools, const QDate& writeOffDate) const
 {
-    return write(templatePath(), documentPath(actNumber), tools, m_languageIndex == 0);
+    const bool russian = m_languageIndex == 0;
+    return write(templatePath(), documentPath(actNumber), tools, russian,
+                 {QString::number(actNumber), actDateText(writeOffDate, russian)});
 }
 
 ActDocumentResult ActDocument::write(const QString& templatePath, const QString& documentPath,
-                                     const QList<ActTool>& tools, bool russian)
+                                     const QList<ActTool>& tools, bool russian, const Heading& heading)
 {
     if (templatePath.isEmpty() || !QFileInfo(templatePath).isFile())
         return resultOf(ActDocumentError::TemplateNotFound, templatePath);
@@ -151,9 +155,16 @@ ActDocumentResult ActDocument::write(const QString& templatePath, const QString&
         return result;
     }
 
-    // The total goes in before the tools, so a tool named "#SUMM#" stays as named.
+    // The act's texts go in before the tools, so a tool named "#SUMM#" stays as named.
     const std::string total = actTotalText(actTotal(tools)).toStdString();
-    PlaceholderText(names, TotalPlaceholder, total).replaceIn(main);
+    const std::string number = heading.number.toStdString();
+    const std::string date = heading.date.toStdString();
+    const auto fillIn = [&](const WordNames& partNames, pugi::xml_node part) {
+        return PlaceholderText(partNames, TotalPlaceholder, total).replaceIn(part)
+            + PlaceholderText(partNames, NumberPlaceholder, number).replaceIn(part)
+            + PlaceholderText(partNames, DatePlaceholder, date).replaceIn(part);
+    };
+    fillIn(names, main);
     table.fill(tools, russian);
 
     QList<ZipPackage::Entry> changed{{MainPart, serialized(main)}};
@@ -164,7 +175,7 @@ ActDocumentResult ActDocument::write(const QString& templatePath, const QString&
         if (!parsePart(entry.data, part, &parseError))
             return resultOf(ActDocumentError::BadXml, templatePath, entry.name + QStringLiteral(": ") + parseError);
         const WordNames partNames(part);
-        if (PlaceholderText(partNames, TotalPlaceholder, total).replaceIn(part) > 0)
+        if (fillIn(partNames, part) > 0)
             changed.append({entry.name, serialized(part)});
     }
     for (const ZipPackage::Entry& entry : changed)

@@ -19,3 +19,10 @@ QString actTotalText(qint64 total)
 {
     return QString::number(total);
 }
+
+QString actDateText(const QDate& date, bool russian)
+{
+    if (!date.isValid())
+        return {};
+    return date.toString(russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM/dd/yyyy"));
+}

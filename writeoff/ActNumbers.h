@@ -4,6 +4,7 @@
 
 #include "data/MoneyText.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -16,6 +17,10 @@ qint64 actTotal(const QList<ActTool>& tools);
 // ("10,5" in Russian, "10.5" in English), without digit grouping.
 // Empty for a tool without a price.
 QString actPriceText(const std::optional<double>& price, bool russian);
+
+// The act's write-off date as the interface language writes dates:
+// "10.12.2026" in Russian, "12/10/2026" in English; empty when not valid.
+QString actDateText(const QDate& date, bool russian);
 
 // The total as a plain number: digits, a minus sign when negative.
 QString actTotalText(qint64 total);

@@ -15,7 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "platform/Shell.h"
+#include "platform/WrittenFileOpener.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
@@ -249,14 +249,20 @@ void TfmWriteOff::btNewAKTClick()
 {
     if (!m_platform.dialogs.confirm(this, m_session.texts().rsNewAktConfirm))
         return;
+    qint64 act = 0;
     try {
         qAKT.append();
         qAKT.setValue(col::AKTSpisaniya::AName, QStringLiteral("АКТ"));
         qAKT.post();
+        act = qAKT.integer(col::Key);
     } catch (const DbError&) {
         qAKT.cancel();
         throw;
     }
+    // The list is in number order, the newest act at the bottom: read again
+    // (with acts other desks made meanwhile) rather than left where append put it.
+    qAKT.reopen();
+    qAKT.locate(col::Key, act);
     followActs();
     ShowAKTConteiner(0);
 }
@@ -299,7 +305,8 @@ bool TfmWriteOff::CreateWriteOffAKT()
     const bool russian = m_session.russian();
     const ActDocument document(m_session.paths().folder, russian ? 0 : 1);
     const int act = int(currentAct());
-    const ActDocumentResult result = document.create(act, actToolsOf(qAKT_Container));
+    const ActDocumentResult result = document.create(act, actToolsOf(qAKT_Container),
+                                                     qAKT.dateTime(col::AKTSpisaniya::ADate).date());
     if (!result.ok()) {
         m_platform.dialogs.error(this, documentFailureText(result, act, document.documentPath(act)));
         return false;
@@ -325,8 +332,8 @@ QString TfmWriteOff::documentFailureText(const ActDocumentResult& result, int ac
 
 void TfmWriteOff::openDocument(const QString& file)
 {
-    if (!m_platform.shell.open(file))
-        m_platform.dialogs.message(this, m_session.texts().rsCannotOpenFile.arg(file));
+    const Messages& t = m_session.texts();
+    WrittenFileOpener(m_platform, {t.rsWrittenNotOpened, t.rsOpenFolder, t.rsFolderNotOpened}).open(this, file);
 }
 
 void TfmWriteOff::btWordExportClick()
@@ -356,7 +363,12 @@ void TfmWriteOff::btDocumentClick()
 void TfmWriteOff::languageChanged()
 {
     cbWorkTypes->setAccessibleName(cbWorkTypes->toolTip());
-    btWordExport->setAccessibleName(btDocument->text());
+    // Two buttons about the document: each says what it does.
+    const Messages& t = m_session.texts();
+    btWordExport->setAccessibleName(t.rsOpenActDocument);
+    btWordExport->setToolTip(t.rsOpenActDocument);
+    btDocument->setAccessibleName(t.rsRemakeActDocument);
+    btDocument->setToolTip(t.rsRemakeActDocument);
     Grid_AKT->setAccessibleName(Grid_AKT->columnTitles());
     Grid_AKT_Conteiner->setAccessibleName(Grid_AKT_Conteiner->columnTitles());
 }

@@ -12,6 +12,16 @@ void FakeDialogs::error(QWidget*, const QString& text)
     shown.append({QStringLiteral("error"), text});
 }
 
+bool FakeDialogs::offer(QWidget*, const QString& text, const QString& action)
+{
+    shown.append({QStringLiteral("offer"), text + u'|' + action});
+    if (offerAnswers.empty())
+        return false;
+    const bool answer = offerAnswers.front();
+    offerAnswers.pop_front();
+    return answer;
+}
+
 bool FakeDialogs::confirm(QWidget*, const QString& text)
 {
     shown.append({QStringLiteral("confirm"), text});
@@ -45,9 +55,10 @@ QString FakeDialogs::openPicture(QWidget*)
     return answer;
 }
 
-QString FakeDialogs::saveFile(QWidget*, const QString& title, const QString& suggested)
+QString FakeDialogs::saveFile(QWidget*, const QString& title, const QString& suggested, const QString& filter)
 {
     shown.append({QStringLiteral("save"), title + u'|' + suggested});
+    saveFilters << filter;
     if (saveFileAnswers.empty())
         return {};
     const QString answer = saveFileAnswers.front();

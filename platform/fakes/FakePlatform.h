@@ -16,17 +16,19 @@ class FakeDialogs : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "message", "error", "confirm", "input", "picture"
+        QString kind; // "message", "error", "offer", "confirm", "input", "picture", "save", "modal"
         QString text;
     };
 
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
+    bool offer(QWidget* parent, const QString& text, const QString& action) override;
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
     QString openPicture(QWidget* parent) override;
-    QString saveFile(QWidget* parent, const QString& title, const QString& suggested) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
+                     const QString& filter = QString()) override;
     // Runs the next script on the window instead of showing it; a window the
     // script leaves open, or one with no script left, is closed as by its
     // close button.
@@ -39,6 +41,8 @@ public:
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<QString> pictureAnswers;
     std::deque<QString> saveFileAnswers;
+    std::deque<bool> offerAnswers; // true: the extra button
+    QStringList saveFilters;       // the filter of each save dialog, in order
 
     QList<Shown> shown;
     QStringList texts(const QString& kind) const;
@@ -67,10 +71,11 @@ public:
     bool open(const QString& file) override
     {
         opened << file;
-        return succeeds;
+        return succeeds && !unopened.contains(file);
     }
     QStringList opened;
-    bool succeeds = true; // false: the desktop has no program for the file
+    bool succeeds = true; // false: the desktop has no program for any file
+    QStringList unopened; // files the desktop has no program for
 };
 
 class FakeWindowManager : public WindowManager

@@ -2,6 +2,7 @@
 #include "reportengine/PrintPreviewRequest.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -19,11 +20,15 @@ extern "C" Q_DECL_EXPORT QDialog* tooldesk_make_print_preview(const PrintPreview
     printer->setDocName(request.title);
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [paint = request.paint](QPrinter* p) { paint(*p); });
-    if (auto* bar = preview->findChild<QToolBar*>()) {
-        bar->addSeparator();
-        bar->addActions(request.actions);
-    } else {
+    // A bar of their own under Qt's: at the end of Qt's bar they went into its
+    // overflow whenever the zoom box widened (after the last page, say).
+    auto* exports = new QToolBar(preview);
+    exports->setObjectName(QStringLiteral("ReportExportBar"));
+    exports->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    exports->addActions(request.actions);
+    if (auto* layout = qobject_cast<QBoxLayout*>(preview->layout()))
+        layout->insertWidget(1, exports);
+    else
         preview->addActions(request.actions);
-    }
     return preview;
 }

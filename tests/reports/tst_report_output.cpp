@@ -326,11 +326,28 @@ void TstReportOutput::previewOffersPdfAndRtf()
     int shown = 0;
     report->setShowPreview([&](ReportPreview& preview) {
         ++shown;
-        // Both actions sit on the preview's tool bar.
-        auto* bar = preview.window().findChild<QToolBar*>();
+        // Both actions sit on a tool bar of their own, shown however Qt's
+        // bar changes: the last page widens its zoom box.
+        auto* bar = preview.window().findChild<QToolBar*>(QStringLiteral("ReportExportBar"));
         QVERIFY(bar);
         QVERIFY(bar->actions().contains(preview.savePdfAction()));
         QVERIFY(bar->actions().contains(preview.exportRtfAction()));
+        preview.window().resize(520, 400);
+        preview.window().show();
+        QAction* lastPage = nullptr;
+        for (QAction* a : preview.window().findChildren<QAction*>()) {
+            if (a->text() == u"Last page")
+                lastPage = a;
+        }
+        QVERIFY(lastPage);
+        lastPage->trigger();
+        QCoreApplication::processEvents();
+        for (QAction* a : {preview.savePdfAction(), preview.exportRtfAction()}) {
+            QWidget* button = bar->widgetForAction(a);
+            QVERIFY2(button && button->isVisible(), qPrintable(a->text()));
+            QVERIFY(bar->rect().contains(button->geometry()));
+        }
+        preview.window().hide();
         auto* printPreview = qobject_cast<QPrintPreviewDialog*>(&preview.window());
         QVERIFY(printPreview);
         QCOMPARE(printPreview->printer()->pageLayout().orientation(), QPageLayout::Landscape);

@@ -91,11 +91,15 @@ private slots:
     void defaultLastDay_data();
     void defaultLastDay();
     void historyReportListsTheRangeInBothFiles();
+    void previewNamesTheReportAndProposesReportsFolder_data();
+    void previewNamesTheReportAndProposesReportsFolder();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly_data();
     void timeSwitchChangesTheStoredLanguagesTemplateOnly();
     void timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows();
     void inventoryNamesHoldersOutsideTheRecipientSearch();
     void inventoryAsksBeforeReplacingAFileOfTheSameSecond();
+    void writtenReportNoProgramOpensSaysWhere_data();
+    void writtenReportNoProgramOpensSaysWhere();
     void statementPrintsTheNameAsTypedUnderASafeFileName();
     void statementOfANameLongerThanAFileName();
     void statementPdfHoldsWhatItsRtfHolds();
@@ -181,6 +185,53 @@ void TestReportWindows::historyReportListsTheRangeInBothFiles()
     }
 }
 
+void TestReportWindows::previewNamesTheReportAndProposesReportsFolder_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("range"); // %1 and %2: the pickers' texts
+    QTest::addColumn<QStringList>("filters");
+    QTest::newRow("russian") << "RU"
+                             << "История выдачи инструмента"
+                             << "История выдачи инструмента с %1 по %2"
+                             << QStringList{"Документы PDF (*.pdf)", "Документы RTF (*.rtf)"};
+    QTest::newRow("english") << "EN"
+                             << "Tool Issue History"
+                             << "Tool Issue History from %1 to %2"
+                             << QStringList{"PDF documents (*.pdf)", "RTF documents (*.rtf)"};
+}
+
+void TestReportWindows::previewNamesTheReportAndProposesReportsFolder()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    QFETCH(QString, range);
+    QFETCH(QStringList, filters);
+    DeskFixture f;
+    f.session().setLanguage(language);
+    f.control<QDateEdit>("TfmReport", "DateTimePicker1")->setDate(QDate(2026, 12, 1));
+    f.control<QDateEdit>("TfmReport", "DateTimePicker2")->setDate(QDate(2026, 12, 5));
+    const QString from = f.control<QDateEdit>("TfmReport", "DateTimePicker1")->text();
+    const QString to = f.control<QDateEdit>("TfmReport", "DateTimePicker2")->text();
+    QString title;
+    f.fakes().dialogs.modalScripts.push_back([&title](QDialog& window) {
+        title = window.windowTitle();
+        ReportPreview* preview = ReportPreview::of(window);
+        QVERIFY(preview);
+        QVERIFY(!preview->saveAsPdf()); // cancelled: nothing written, no folder left behind
+        QVERIFY(!preview->exportToRtf());
+    });
+    f.control<QPushButton>("TfmReport", "Button1")->click();
+    QCOMPARE(title, range.arg(from, to));
+    // The fake clock reads 10 December 2026, 09:30:15.
+    const QString stem = f.data().folder() + QStringLiteral("Reports/") + name + QStringLiteral(" 10.12.2026_09-30-15");
+    const QString saveTitle = language == u"RU" ? QStringLiteral("Сохранить отчет") : QStringLiteral("Save the report");
+    QCOMPARE(f.fakes().dialogs.texts(QStringLiteral("save")),
+             (QStringList{saveTitle + u'|' + stem + QStringLiteral(".pdf"), saveTitle + u'|' + stem + ".rtf"}));
+    QCOMPARE(f.fakes().dialogs.saveFilters, filters);
+    QVERIFY(!QFileInfo::exists(f.data().folder() + QStringLiteral("Reports")));
+}
+
 void TestReportWindows::timeSwitchChangesTheStoredLanguagesTemplateOnly_data()
 {
     QTest::addColumn<QString>("stored");
@@ -242,6 +293,52 @@ void TestReportWindows::timeSwitchIsAppliedAgainWhenTheMainWindowFirstShows()
     f.window<QWidget>("TfmMain").show();
     QCOMPARE(english.FindObject(QStringLiteral("Memo9"))->text().source(), QStringLiteral("Time"));
     QCOMPARE(english.FindObject(QStringLiteral("frxDBDataset1IType"))->dataField(), QStringLiteral("ATime"));
+}
+
+void TestReportWindows::writtenReportNoProgramOpensSaysWhere_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::newRow("inventory") << "inventory";
+    QTest::newRow("statement") << "statement";
+    QTest::newRow("history as RTF") << "rtf";
+}
+
+void TestReportWindows::writtenReportNoProgramOpensSaysWhere()
+{
+    QFETCH(QString, report);
+    DeskFixture f;
+    addRegister(f);
+    f.fakes().shell.succeeds = false; // no desktop: neither the file nor its folder opens
+    f.fakes().dialogs.offerAnswers = {true};
+    QTemporaryDir out;
+    QString file;
+    if (report == u"inventory") {
+        f.control<QPushButton>("TfmTools", "btInvent")->click();
+        file = f.data().folder() + QStringLiteral("Reports/Inventory/Inventory_10.12.2026_09-30-15.rtf");
+    } else if (report == u"statement") {
+        f.session().qUsers.reopen();
+        QVERIFY(f.session().qUsers.locate(QStringLiteral("ID_User"), QStringLiteral("U100")));
+        f.fakes().dialogs.modalScripts.push_back(
+            [](QDialog& card) { DeskFixture::find<QPushButton>(card, "Button1")->click(); });
+        f.app().openRecipientCard();
+        file = ReportFileName::onHand(f.data().folder(), kHolder, f.fakes().clock.current);
+    } else {
+        file = out.filePath(QStringLiteral("history.rtf"));
+        f.fakes().dialogs.saveFileAnswers = {file};
+        f.fakes().dialogs.modalScripts.push_back(
+            [](QDialog& window) { QVERIFY(ReportPreview::of(window)->exportToRtf()); });
+        f.control<QPushButton>("TfmReport", "Button1")->click();
+    }
+    QVERIFY2(QFile::exists(file), qPrintable(file));
+    QCOMPARE(f.fakes().shell.opened, (QStringList{file, QFileInfo(file).absolutePath()}));
+    const QStringList offers = f.fakes().dialogs.texts(QStringLiteral("offer"));
+    QCOMPARE(offers.size(), 1);
+    QVERIFY2(offers.first().startsWith(QStringLiteral("Файл записан, но открыть его нечем"))
+                 && offers.first().contains(QDir::toNativeSeparators(file)),
+             qPrintable(offers.first()));
+    const QStringList messages = f.fakes().dialogs.texts(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().contains(QDir::toNativeSeparators(file)));
 }
 
 void TestReportWindows::inventoryNamesHoldersOutsideTheRecipientSearch()

@@ -31,9 +31,9 @@ void TestActLibreOffice::officeReadsEveryToolAndTotal()
         {QStringLiteral("Угловая шлифмашина"), 1234.25, QStringLiteral("ИНВ-0003")},
         {QStringLiteral("Набор ключей"), std::nullopt, QStringLiteral("ИНВ-0004")},
     };
-    const ActDocumentResult russian = ActDocument(folder.folder(), 0).create(11, tools);
+    const ActDocumentResult russian = ActDocument(folder.folder(), 0).create(11, tools, QDate(2026, 12, 10));
     QVERIFY2(russian.ok(), qPrintable(russian.message(false)));
-    const ActDocumentResult english = ActDocument(folder.folder(), 1).create(12, tools);
+    const ActDocumentResult english = ActDocument(folder.folder(), 1).create(12, tools, QDate(2026, 12, 10));
     QVERIFY2(english.ok(), qPrintable(english.message(false)));
 
     QTemporaryDir profile;
@@ -78,6 +78,8 @@ void TestActLibreOffice::officeReadsEveryToolAndTotal()
     QVERIFY2(ru.contains(QStringLiteral("Итого на сумму: 1264")), qPrintable(ru.join(u'\n')));
     QVERIFY2(en.contains(QStringLiteral("Total amount: 1264")), qPrintable(en.join(u'\n')));
     QVERIFY(!ru.join(u'\n').contains(QStringLiteral("#SUMM#")));
+    QVERIFY2(ru.contains(QStringLiteral("№ 11 от 10.12.2026")), qPrintable(ru.join(u'\n')));
+    QVERIFY2(en.contains(QStringLiteral("№ 12 dated 12/10/2026")), qPrintable(en.join(u'\n')));
     QVERIFY(ru.contains(QStringLiteral("АКТ СПИСАНИЯ ИНСТРУМЕНТА")));
 }
 

@@ -85,6 +85,8 @@ private slots:
     void replacesPlaceholderSplitOverRuns_data();
     void replacesPlaceholderSplitOverRuns();
     void totalTakesFormattingOfRunWherePlaceholderStarts();
+    void fillsActNumberAndDate_data();
+    void fillsActNumberAndDate();
     void replacesPlaceholderInHeadersAndFooters();
     void keepsToolTextsAsStored();
     void writingAgainReplacesDocument();
@@ -316,6 +318,45 @@ void TestActDocument::totalTakesFormattingOfRunWherePlaceholderStarts()
     }
     QCOMPARE(runs,
              (QStringList{QStringLiteral("w:u|Итого: "), QStringLiteral("w:b|1234"), QStringLiteral("w:i| руб.")}));
+}
+
+void TestActDocument::fillsActNumberAndDate_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("body"); // empty: the delivered template
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("heading"); // the paragraph that starts with "№"
+    const QDate day(2026, 12, 10);
+    QTest::newRow("delivered russian") << 0 << QString() << day << QStringLiteral("№ 7 от 10.12.2026");
+    QTest::newRow("delivered english") << 1 << QString() << day << QStringLiteral("№ 7 dated 12/10/2026");
+    QTest::newRow("no date yet") << 0 << QString() << QDate() << QStringLiteral("№ 7 от ");
+    QTest::newRow("split over runs, with the total")
+        << 0
+        << QStringLiteral("<w:p><w:r><w:t xml:space=\"preserve\">№ #NUM</w:t></w:r><w:r><w:rPr><w:b/></w:rPr>"
+                          "<w:t xml:space=\"preserve\">BER#, #DA</w:t></w:r><w:r><w:t>TE#: #SUMM#</w:t></w:r></w:p>")
+        << day << QStringLiteral("№ 7, 10.12.2026: 5");
+    QTest::newRow("template without them")
+        << 0 << paragraph(QStringLiteral("№ ____ от «__» ____")) << day << QStringLiteral("№ ____ от «__» ____");
+}
+
+void TestActDocument::fillsActNumberAndDate()
+{
+    QFETCH(int, language);
+    QFETCH(QString, body);
+    QFETCH(QDate, date);
+    QFETCH(QString, heading);
+    ActFolder folder;
+    const QString templatePath = folder.templates() + (language == 0 ? "AKT_RU.docx" : "AKT_EN.docx");
+    if (!body.isEmpty())
+        QVERIFY(docx::writeTemplate(templatePath, plainTable() + body));
+    const ActDocumentResult result =
+        ActDocument(folder.folder(), language).create(7, {{QStringLiteral("a"), 5.0, {}}}, date);
+    QVERIFY2(result.ok(), qPrintable(result.message(false)));
+    pugi::xml_document doc;
+    QVERIFY(ActFolder::readMain(result.file, doc));
+    QCOMPARE(paragraphWith(doc, QStringLiteral("№ ")), heading);
+    const QString all = docx::paragraphTexts(doc).join(u'\n');
+    QVERIFY2(!all.contains("#NUMBER#") && !all.contains("#DATE#"), qPrintable(all));
 }
 
 void TestActDocument::replacesPlaceholderInHeadersAndFooters()

@@ -90,6 +90,10 @@ private slots:
     void search();
     void columnsFollowTheSettings();
     void newActAsksFirst();
+    void newActGoesLast();
+    void documentButtonsHaveTheirOwnNames();
+    void documentNoProgramOpens_data();
+    void documentNoProgramOpens();
     void addRefusals();
     void toolMovesBetweenActs();
     void writeOffAndItsDocument();
@@ -208,6 +212,83 @@ void TestWriteOffPage::newActAsksFirst()
         QVERIFY(f.control<QAbstractButton>("TfmWriteOff", name)->isEnabled());
 }
 
+void TestWriteOffPage::newActGoesLast()
+{
+    WriteOffFixture f;
+    f.main().show();
+    DeskFixture::find<QPushButton>(*f.main().findChild<QWidget*>("Panel1"), "btWriteOff")->click();
+    const qint64 first = f.newAct();
+    f.newAct();
+    f.newAct();
+    QVERIFY(f.page().qAKT.locate("ID", first)); // the top act selected
+    const qint64 newest = f.newAct();
+    auto* grid = f.control<DbGrid>("TfmWriteOff", "Grid_AKT");
+    QVERIFY(grid->modelBound());
+    QStringList shown;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        shown << grid->model()->index(row, 0).data().toString();
+    QCOMPARE(shown,
+             (QStringList{QString::number(first), QString::number(first + 1), QString::number(first + 2),
+                          QString::number(newest)}));
+    QCOMPARE(f.page().qAKT.integer("ID"), newest);
+    QCOMPARE(grid->currentIndex().row(), 3);
+    QVERIFY(WriteOffFixture::codes(f.page().qAKT_Container).isEmpty());
+}
+
+void TestWriteOffPage::documentButtonsHaveTheirOwnNames()
+{
+    WriteOffFixture f;
+    auto* open = f.control<QAbstractButton>("TfmWriteOff", "btWordExport");
+    auto* remake = f.control<QAbstractButton>("TfmWriteOff", "btDocument");
+    QCOMPARE(open->accessibleName(), QStringLiteral("Открыть документ АКТ-а"));
+    QCOMPARE(remake->accessibleName(), QStringLiteral("Сформировать документ АКТ-а заново"));
+    f.session().setLanguage("EN");
+    QCOMPARE(open->accessibleName(), QStringLiteral("Open the ACT document"));
+    QCOMPARE(remake->accessibleName(), QStringLiteral("Make the ACT document anew"));
+}
+
+void TestWriteOffPage::documentNoProgramOpens_data()
+{
+    QTest::addColumn<bool>("wantFolder");
+    QTest::addColumn<bool>("folderOpens");
+    QTest::newRow("folder not wanted") << false << true;
+    QTest::newRow("folder opened") << true << true;
+    QTest::newRow("folder does not open either") << true << false;
+}
+
+void TestWriteOffPage::documentNoProgramOpens()
+{
+    QFETCH(bool, wantFolder);
+    QFETCH(bool, folderOpens);
+    WriteOffFixture f;
+    f.addTool("T1");
+    f.page().pageShown();
+    const qint64 act = f.newAct();
+    QVERIFY(f.addToAct("T1"));
+    const QString document = f.document(int(act));
+    if (folderOpens)
+        f.fakes().shell.unopened = {document};
+    else
+        f.fakes().shell.succeeds = false;
+    f.fakes().dialogs.offerAnswers = {wantFolder};
+    f.writeOff();
+    QVERIFY(QFile::exists(document));
+    QVERIFY(f.fakes().dialogs.texts("error").isEmpty());
+    const QStringList offers = f.fakes().dialogs.texts("offer");
+    QCOMPARE(offers.size(), 1);
+    QVERIFY2(offers.first().contains(QDir::toNativeSeparators(document)) && offers.first().endsWith("|Открыть папку"),
+             qPrintable(offers.first()));
+    QStringList expectedOpened{document};
+    if (wantFolder)
+        expectedOpened << QFileInfo(document).absolutePath();
+    QCOMPARE(f.fakes().shell.opened, expectedOpened);
+    // When the folder does not open either, the path is still named.
+    const QStringList messages = f.fakes().dialogs.texts("message");
+    QCOMPARE(messages.size(), wantFolder && !folderOpens ? 1 : 0);
+    if (!messages.isEmpty())
+        QVERIFY2(messages.first().contains(QDir::toNativeSeparators(document)), qPrintable(messages.first()));
+}
+
 void TestWriteOffPage::addRefusals()
 {
     WriteOffFixture f;
@@ -309,6 +390,7 @@ void TestWriteOffPage::writeOffAndItsDocument()
     QCOMPARE(rows.at(2).mid(0, 5), (QStringList{"2", "Пила", "1", "20,5", "ИНВ-2"}));
     QVERIFY(docx::paragraphTexts(main).join('\n').contains("30"));
     QVERIFY(!docx::paragraphTexts(main).join('\n').contains("#SUMM#"));
+    QVERIFY(docx::paragraphTexts(main).contains(QStringLiteral("№ %1 от 10.12.2026").arg(act)));
 
     // Gone from the tool list at once, from the candidates at the next search.
     QCOMPARE(WriteOffFixture::codes(f.session().qTools), QStringList{"KEEP"});
