@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ValueLabel.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -81,7 +82,8 @@ QWidget* TfmSettings::buildSwitches()
     cbPlaySound = named(new QCheckBox(right), "cbPlaySound");
     btBackup = named(new QPushButton(right), "btBackup");
     lbDatabaseTitle = named(new QLabel(right), "lbDatabaseTitle");
-    lbDatabase = named(new QLabel(right), "lbDatabase");
+    lbDatabase = named(new ValueLabel(right), "lbDatabase");
+    lbDatabaseTitle->setBuddy(lbDatabase);
     lbDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     int row = 0;
@@ -192,6 +194,8 @@ void TfmSettings::SaveToolColumnView()
 void TfmSettings::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         edShowTimer->setAccessibleName(cbShowMainForm->text().trimmed());
+        lbDatabase->setCaption(lbDatabaseTitle->text());
+    }
 }

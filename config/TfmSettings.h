@@ -7,6 +7,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class ValueLabel;
 class QSpinBox;
 class QPushButton;
 class Session;
@@ -58,7 +59,7 @@ private:
     QCheckBox* cbPlaySound;
     QPushButton* btBackup;
     QLabel* lbDatabaseTitle;
-    QLabel* lbDatabase; // the database in use: the file, or the server's
+    ValueLabel* lbDatabase; // the database in use: the file, or the server's
 };
 
 // The window's rows of the two text sets.

@@ -193,6 +193,8 @@ const QList<MessageText> kMessages = {
         "The database on the server (user@host:port/database) %1 is not the program's: it lacks the tables %2 and "
         "holds others: %3. Name in the Name line of the [DATABASE] section of Config.ini an empty database (the "
         "program lays out its tables in it) or the program's database."),
+    // Keyboard, screen readers, file choosers, the delivered password.
+    MSG(rsBatchSecondsLeft, "Секунд до конца пакетной выдачи", "Seconds until the batch issue ends"),
 };
 #undef MSG
 

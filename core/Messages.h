@@ -101,6 +101,8 @@ struct Messages {
     QString rsPasswordFileNoLine;
     QString rsDbPermissionDenied;
     QString rsDbForeignTables;
+    // Keyboard, screen readers, file choosers, the delivered password.
+    QString rsBatchSecondsLeft;
 };
 
 // One message in both languages.

@@ -21,6 +21,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 #include "widgets/Page.h"
+#include "widgets/ValueLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -204,7 +205,7 @@ QWidget* TfmMain::buildEntryRow(QWidget* parent)
     edInput->setFont(inputFont);
     edInput->setMinimumWidth(320);
     edInput->installEventFilter(this);
-    lbPacketTimer = named(new QLabel(QStringLiteral("0"), top), "lbPacketTimer");
+    lbPacketTimer = named(new ValueLabel(QStringLiteral("0"), top), "lbPacketTimer");
     lbPacketTimer->setFixedWidth(60);
     lbPacketTimer->hide();
     inputRow->addWidget(btPacket);
@@ -833,10 +834,11 @@ void TfmMain::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::LanguageChange)
         return;
-    // Values and the entry box are named after their captions for screen readers.
+    // Values are read out with their captions; the entry box by its hint.
     for (int i = 0; i < m_captions.size() && i < m_values.size(); ++i) {
-        m_values[i]->setAccessibleName(m_captions[i]->text());
+        m_values[i]->setCaption(m_captions[i]->text());
     }
+    lbPacketTimer->setCaption(m_session.texts().rsBatchSecondsLeft);
     edInput->setAccessibleName(edInput->placeholderText());
     showHeading(); // in the new language, for the batch state
     grid_History->setAccessibleName(m_heading->text());

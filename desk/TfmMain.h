@@ -28,6 +28,7 @@ class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class QueryModel;
+class ValueLabel;
 struct Platform;
 
 // The main window: the issue desk with its journal, and the left panel that
@@ -144,7 +145,7 @@ private:
     QPushButton* btEndPacketIssue;
     QCheckBox* cbPacketIssued;
     QLineEdit* edInput;
-    QLabel* lbPacketTimer;
+    ValueLabel* lbPacketTimer;
     DeskMessageLine* m_messages; // what went wrong, told without a box
     QCheckBox* cbClear;
     QGroupBox* m_recipientPanel;
