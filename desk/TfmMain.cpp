@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -137,6 +138,27 @@ void TfmMain::buildLeftPanel()
     v->addStretch();
     v->addWidget(m_exitButton);
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
+    addEntryKeys();
+}
+
+// The entry box keeps Tab and every printable key; the left panel's entries
+// answer keys a scanner never types, from every page and from the entry box.
+// An entry the signed-in user does not see or may not use stays out of reach.
+void TfmMain::addEntryKeys()
+{
+    const QList<QPair<QPushButton*, Qt::Key>> keys = {
+        {m_deskEntry, Qt::Key_F2},    {m_recipientsEntry, Qt::Key_F3}, {m_toolsEntry, Qt::Key_F4},
+        {m_reportsEntry, Qt::Key_F5}, {btWriteOff, Qt::Key_F6},        {btSettings, Qt::Key_F7},
+    };
+    for (const auto& [entry, key] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setObjectName(entry->objectName() + QStringLiteral("Key"));
+        m_entryKeys.insert(entry, shortcut->key());
+        connect(shortcut, &QShortcut::activated, entry, [this, entry = entry] {
+            if (entry->isVisibleTo(m_leftPanel) && entry->isEnabled())
+                entry->click();
+        });
+    }
 }
 
 QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel,
@@ -842,6 +864,9 @@ void TfmMain::changeEvent(QEvent* event)
     edInput->setAccessibleName(edInput->placeholderText());
     showHeading(); // in the new language, for the batch state
     grid_History->setAccessibleName(m_heading->text());
+    for (auto it = m_entryKeys.cbegin(); it != m_entryKeys.cend(); ++it)
+        it.key()->setToolTip(it.key()->text() + QStringLiteral(" (") + it.value().toString(QKeySequence::NativeText)
+                             + u')');
     paintBatchButton();
     ShowTimeColumn(m_session.settings().showTime());
 }

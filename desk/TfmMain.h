@@ -6,6 +6,7 @@
 #include "widgets/Localization.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QStringList>
 #include <QTimer>
 
@@ -93,6 +94,7 @@ protected:
 
 private:
     void buildLeftPanel();
+    void addEntryKeys();
     void buildDesk();
     QWidget* buildEntryRow(QWidget* parent);
     QGroupBox* buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel, DbImage*& image,
@@ -138,6 +140,7 @@ private:
     QPushButton* btSettings;
     QPushButton* btAuth_x;
     QPushButton* m_exitButton;
+    QHash<QAbstractButton*, QKeySequence> m_entryKeys;
     QStackedWidget* pConteiner;
     QWidget* pMain;
     QLabel* m_heading;
