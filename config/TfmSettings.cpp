@@ -85,8 +85,15 @@ QWidget* TfmSettings::buildSwitches()
     lbDatabase = named(new ValueLabel(right), "lbDatabase");
     lbDatabaseTitle->setBuddy(lbDatabase);
     lbDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbDeliveredPassword = named(new ValueLabel(right), "lbDeliveredPassword");
+    lbDeliveredPassword->setWordWrap(true);
+    QPalette warning = lbDeliveredPassword->palette();
+    warning.setColor(QPalette::WindowText, QColor(190, 30, 30));
+    lbDeliveredPassword->setPalette(warning);
+    lbDeliveredPassword->hide();
 
     int row = 0;
+    grid->addWidget(lbDeliveredPassword, row++, 0, 1, 2);
     grid->addWidget(cbShowTime, row++, 0, 1, 2);
     grid->addWidget(cbReturnToolOnlyOwner, row++, 0, 1, 2);
     grid->addWidget(cbShowRecordCount, row++, 0, 1, 2);
@@ -132,6 +139,17 @@ void TfmSettings::bind()
     connect(s, &Settings::playSoundChanged, cbPlaySound, &QCheckBox::setChecked);
     connect(s, &Settings::timeoutsChanged, this, &TfmSettings::showSettings);
     connect(s, &Settings::toolColumnsChanged, this, &TfmSettings::showSettings);
+    connect(&m_session, &Session::deliveredPasswordChanged, this, &TfmSettings::showPasswordReminder);
+    connect(&m_session, &Session::accessModeChanged, this, &TfmSettings::showPasswordReminder);
+}
+
+// Only the administrator sees the page; he is told while the password is
+// still the delivered one.
+void TfmSettings::showPasswordReminder()
+{
+    const bool remind = m_session.isAdministrator() && m_session.deliveredPassword();
+    lbDeliveredPassword->setText(remind ? m_session.texts().rsDeliveredPasswordInUse : QString());
+    lbDeliveredPassword->setVisible(remind);
 }
 
 void TfmSettings::showSettings()
@@ -197,5 +215,6 @@ void TfmSettings::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         edShowTimer->setAccessibleName(cbShowMainForm->text().trimmed());
         lbDatabase->setCaption(lbDatabaseTitle->text());
+        showPasswordReminder();
     }
 }

@@ -41,6 +41,7 @@ private:
     void bind();
     void showSettings();
     void SaveToolColumnView();
+    void showPasswordReminder();
 
     Session& m_session;
     Settings& m_settings;
@@ -60,6 +61,7 @@ private:
     QPushButton* btBackup;
     QLabel* lbDatabaseTitle;
     ValueLabel* lbDatabase; // the database in use: the file, or the server's
+    ValueLabel* lbDeliveredPassword;
 };
 
 // The window's rows of the two text sets.

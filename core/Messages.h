@@ -103,6 +103,7 @@ struct Messages {
     QString rsDbForeignTables;
     // Keyboard, screen readers, file choosers, the delivered password.
     QString rsBatchSecondsLeft;
+    QString rsDeliveredPasswordInUse;
 };
 
 // One message in both languages.

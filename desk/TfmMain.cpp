@@ -336,6 +336,11 @@ void TfmMain::connectCore()
             RestoreSeconds = 0;
     });
     connect(&m_session, &Session::accessModeChanged, this, &TfmMain::followAccessMode);
+    // Told on the scan line, so the first scan's own message replaces it.
+    connect(&m_session, &Session::deliveredPasswordChanged, this, [this](bool inUse) {
+        if (inUse)
+            m_messages->showNote(m_session.texts().rsDeliveredPasswordInUse);
+    });
     connect(&m_desk, &DeskSelection::journalChanged, this, &TfmMain::showNewJournalRow);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::refreshJournalFormat);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::noteNewestJournalRow);
