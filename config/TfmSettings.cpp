@@ -1,6 +1,7 @@
 #include "TfmSettings.h"
 
 #include "core/FailureText.h"
+#include "core/FileChoices.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
@@ -182,9 +183,11 @@ void TfmSettings::btBackupClick()
     const Messages& t = m_session.texts();
     const QString suggested = m_session.paths().folder + QStringLiteral("DB_")
         + m_platform.clock.now().toString(QStringLiteral("yyyy-MM-dd_HH-mm")) + QStringLiteral(".mdb");
-    const QString file = m_platform.dialogs.saveFile(this, btBackup->text(), suggested);
+    FileChoices files(m_session);
+    const QString file = m_platform.dialogs.saveFile(this, btBackup->text(), files.savePath(suggested));
     if (file.isEmpty())
         return;
+    files.remember(FileChoices::Kind::Saved, file);
     try {
         m_session.connection().backupTo(file);
     } catch (const FileWriteError& e) {

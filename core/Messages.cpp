@@ -195,6 +195,8 @@ const QList<MessageText> kMessages = {
         "program lays out its tables in it) or the program's database."),
     // Keyboard, screen readers, file choosers, the delivered password.
     MSG(rsBatchSecondsLeft, "Секунд до конца пакетной выдачи", "Seconds until the batch issue ends"),
+    MSG(rsPictureFiles, "Изображение", "Image"),
+    MSG(rsAllFiles, "Все файлы", "All files"),
     MSG(rsDeliveredPasswordInUse,
         "Пароль администратора все еще тот, с которым программа поставлена. Смените его: при входе отметьте "
         "«Изменить пароль», введите текущий пароль и нажмите «Администратор».",

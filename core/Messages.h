@@ -103,6 +103,8 @@ struct Messages {
     QString rsDbForeignTables;
     // Keyboard, screen readers, file choosers, the delivered password.
     QString rsBatchSecondsLeft;
+    QString rsPictureFiles;
+    QString rsAllFiles;
     QString rsDeliveredPasswordInUse;
 };
 

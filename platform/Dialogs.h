@@ -20,8 +20,9 @@ public:
     // A one-line input; nothing when cancelled.
     virtual std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                          const QString& initial) = 0;
-    // The open-picture dialog; an empty text when cancelled.
-    virtual QString openPicture(QWidget* parent) = 0;
+    // The open-picture dialog offering filter, started in folder (empty: the
+    // dialog's own start); an empty text when cancelled.
+    virtual QString openPicture(QWidget* parent, const QString& filter, const QString& folder) = 0;
     // The save-file dialog offering suggested (a path); an empty text when cancelled.
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested) = 0;
     // Shows one of the program's own windows modally until it closes.

@@ -1,6 +1,7 @@
 #include "TfmReport.h"
 
 #include "core/FailureText.h"
+#include "core/FileChoices.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "platform/Clock.h"
@@ -99,7 +100,10 @@ void TfmReport::showPreview(ReportPreview& preview)
     ReportPreview::Hooks hooks;
     QDialog* window = &preview.window();
     hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
-        return m_platform.dialogs.saveFile(window, texts.rsSaveReport, suggested);
+        FileChoices files(m_session);
+        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, files.savePath(suggested));
+        files.remember(FileChoices::Kind::Saved, file);
+        return file;
     };
     hooks.confirmOverwrite = [this, &texts, window](const QString& file) {
         return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));

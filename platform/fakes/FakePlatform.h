@@ -16,8 +16,8 @@ class FakeDialogs : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "message", "error", "confirm", "input", "picture"
-        QString text;
+        QString kind; // "message", "error", "confirm", "input", "picture", "save"
+        QString text; // a chooser's: "filter|folder" or "title|suggested path"
     };
 
     void message(QWidget* parent, const QString& text) override;
@@ -25,7 +25,7 @@ public:
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
-    QString openPicture(QWidget* parent) override;
+    QString openPicture(QWidget* parent, const QString& filter, const QString& folder) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& suggested) override;
     // Runs the next script on the window instead of showing it; a window the
     // script leaves open, or one with no script left, is closed as by its
