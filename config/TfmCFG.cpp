@@ -1,5 +1,6 @@
 #include "TfmCFG.h"
 
+#include "core/AdminPassword.h"
 #include "core/DeskSelection.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -10,28 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-// Blanks and control characters go from both ends, nothing from inside.
-QString trimmedPassword(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first).unicode() <= 0x20)
-        ++first;
-    while (last > first && text.at(last - 1).unicode() <= 0x20)
-        --last;
-    return text.mid(first, last - first);
-}
-
-} // namespace
 
 TfmCFG::TfmCFG(Session& session, Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -71,8 +55,7 @@ TfmCFG::TfmCFG(Session& session, Platform& platform, QWidget* parent)
 
 QString TfmCFG::digest(const QString& password)
 {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(trimmedPassword(password).toUtf8(), QCryptographicHash::Md5).toHex().toUpper());
+    return adminPasswordDigest(password);
 }
 
 QString TfmCFG::GetPass() const
@@ -144,6 +127,8 @@ void TfmCFG::btAdmClick()
             m_platform.dialogs.message(this, SetPass(*password) ? t.rsPasswordChanged : t.rsPasswordNotChanged);
         }
     }
+    // Read back: a change that did not reach the file leaves the old password.
+    m_session.setDeliveredPassword(isDeliveredPasswordDigest(GetPass()));
     accept();
     m_session.setAccessMode(Session::AccessMode::Administrator);
 }
@@ -151,6 +136,7 @@ void TfmCFG::btAdmClick()
 void TfmCFG::btOperClick()
 {
     GoOperator = true;
+    m_session.setDeliveredPassword(false); // the operator cannot change it
     accept();
     m_session.setAccessMode(Session::AccessMode::Operator);
 }

@@ -1,6 +1,7 @@
 #include "TfmSettings.h"
 
 #include "core/FailureText.h"
+#include "core/FileChoices.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/DbError.h"
@@ -10,6 +11,7 @@
 #include "platform/Platform.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ValueLabel.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -104,10 +106,18 @@ QWidget* TfmSettings::buildSwitches()
     cbPlaySound = named(new QCheckBox(right), "cbPlaySound");
     btBackup = named(new QPushButton(right), "btBackup");
     lbDatabaseTitle = named(new QLabel(right), "lbDatabaseTitle");
-    lbDatabase = named(new QLabel(right), "lbDatabase");
+    lbDatabase = named(new ValueLabel(right), "lbDatabase");
+    lbDatabaseTitle->setBuddy(lbDatabase);
     lbDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbDeliveredPassword = named(new ValueLabel(right), "lbDeliveredPassword");
+    lbDeliveredPassword->setWordWrap(true);
+    QPalette warning = lbDeliveredPassword->palette();
+    warning.setColor(QPalette::WindowText, QColor(190, 30, 30));
+    lbDeliveredPassword->setPalette(warning);
+    lbDeliveredPassword->hide();
 
     int row = 0;
+    grid->addWidget(lbDeliveredPassword, row++, 0, 1, 2);
     grid->addWidget(cbShowTime, row++, 0, 1, 2);
     grid->addWidget(cbReturnToolOnlyOwner, row++, 0, 1, 2);
     grid->addWidget(cbShowRecordCount, row++, 0, 1, 2);
@@ -153,6 +163,17 @@ void TfmSettings::bind()
     connect(s, &Settings::playSoundChanged, cbPlaySound, &QCheckBox::setChecked);
     connect(s, &Settings::timeoutsChanged, this, &TfmSettings::showSettings);
     connect(s, &Settings::toolColumnsChanged, this, &TfmSettings::showSettings);
+    connect(&m_session, &Session::deliveredPasswordChanged, this, &TfmSettings::showPasswordReminder);
+    connect(&m_session, &Session::accessModeChanged, this, &TfmSettings::showPasswordReminder);
+}
+
+// Only the administrator sees the page; he is told while the password is
+// still the delivered one.
+void TfmSettings::showPasswordReminder()
+{
+    const bool remind = m_session.isAdministrator() && m_session.deliveredPassword();
+    lbDeliveredPassword->setText(remind ? m_session.texts().rsDeliveredPasswordInUse : QString());
+    lbDeliveredPassword->setVisible(remind);
 }
 
 void TfmSettings::showSettings()
@@ -185,9 +206,11 @@ void TfmSettings::btBackupClick()
     const Messages& t = m_session.texts();
     const QString suggested = m_session.paths().folder + QStringLiteral("DB_")
         + m_platform.clock.now().toString(QStringLiteral("yyyy-MM-dd_HH-mm")) + QStringLiteral(".mdb");
-    const QString file = m_platform.dialogs.saveFile(this, btBackup->text(), suggested);
+    FileChoices files(m_session);
+    const QString file = m_platform.dialogs.saveFile(this, btBackup->text(), files.savePath(suggested));
     if (file.isEmpty())
         return;
+    files.remember(FileChoices::Kind::Saved, file);
     try {
         m_session.connection().backupTo(file);
     } catch (const FileWriteError& e) {
@@ -215,6 +238,9 @@ void TfmSettings::SaveToolColumnView()
 void TfmSettings::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         edShowTimer->setAccessibleName(cbShowMainForm->text().trimmed());
+        lbDatabase->setCaption(lbDatabaseTitle->text());
+        showPasswordReminder();
+    }
 }

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class ValueLabel;
 class QSpinBox;
 class QPushButton;
 class Session;
@@ -41,6 +42,7 @@ private:
     void bind();
     void showSettings();
     void SaveToolColumnView();
+    void showPasswordReminder();
 
     Session& m_session;
     Settings& m_settings;
@@ -59,7 +61,8 @@ private:
     QCheckBox* cbPlaySound;
     QPushButton* btBackup;
     QLabel* lbDatabaseTitle;
-    QLabel* lbDatabase; // the database in use: the file, or the server's
+    ValueLabel* lbDatabase; // the database in use: the file, or the server's
+    ValueLabel* lbDeliveredPassword;
 };
 
 // The window's rows of the two text sets.

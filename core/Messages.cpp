@@ -204,6 +204,15 @@ const QList<MessageText> kMessages = {
     MSG(rsOpenFolder, "Открыть папку", "Open folder"),
     MSG(rsFolderNotOpened, "Папку открыть тоже не удалось. Файл записан сюда:\n%1",
         "The folder could not be opened either. The file was written here:\n%1"),
+    // Keyboard, screen readers, file choosers, the delivered password.
+    MSG(rsBatchSecondsLeft, "Секунд до конца пакетной выдачи", "Seconds until the batch issue ends"),
+    MSG(rsPictureFiles, "Изображение", "Image"),
+    MSG(rsAllFiles, "Все файлы", "All files"),
+    MSG(rsDeliveredPasswordInUse,
+        "Пароль администратора все еще тот, с которым программа поставлена. Смените его: при входе отметьте "
+        "«Изменить пароль», введите текущий пароль и нажмите «Администратор».",
+        "The administrator password is still the one the program was delivered with. Change it: at sign-in tick "
+        "\"Change Password\", enter the current password and press \"Administrator\"."),
 };
 #undef MSG
 

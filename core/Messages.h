@@ -111,6 +111,11 @@ struct Messages {
     QString rsWrittenNotOpened;
     QString rsOpenFolder;
     QString rsFolderNotOpened;
+    // Keyboard, screen readers, file choosers, the delivered password.
+    QString rsBatchSecondsLeft;
+    QString rsPictureFiles;
+    QString rsAllFiles;
+    QString rsDeliveredPasswordInUse;
 };
 
 // One message in both languages.

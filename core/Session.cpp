@@ -99,3 +99,11 @@ void Session::setAccessMode(AccessMode mode)
     m_mode = mode;
     emit accessModeChanged(mode);
 }
+
+void Session::setDeliveredPassword(bool inUse)
+{
+    if (inUse == m_deliveredPassword)
+        return;
+    m_deliveredPassword = inUse;
+    emit deliveredPasswordChanged(inUse);
+}

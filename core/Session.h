@@ -63,9 +63,15 @@ public:
     bool isAdministrator() const { return m_mode == AccessMode::Administrator; }
     void setAccessMode(AccessMode mode);
 
+    // The administrator signed in while the password is still the delivered
+    // one: the desk and the settings page remind him to change it.
+    bool deliveredPassword() const { return m_deliveredPassword; }
+    void setDeliveredPassword(bool inUse);
+
 signals:
     void languageChanged();
     void accessModeChanged(AccessMode mode);
+    void deliveredPasswordChanged(bool inUse);
 
 private:
     ProgramPaths m_paths;
@@ -74,4 +80,5 @@ private:
     QString m_language = QStringLiteral("RU");
     Messages m_texts;
     AccessMode m_mode = AccessMode::None;
+    bool m_deliveredPassword = false;
 };

@@ -3,6 +3,7 @@
 #include "IniFile.h"
 
 #include <QFileInfo>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -242,4 +243,29 @@ QString Settings::sortTools() const
 void Settings::setSortTools(const QString& sort)
 {
     write(QStringLiteral("SortTools"), sort);
+}
+
+namespace {
+
+QString chooserFolderKey(Settings::ChooserFolder kind)
+{
+    return kind == Settings::ChooserFolder::Pictures ? QStringLiteral("LastPictureFolder")
+                                                     : QStringLiteral("LastSaveFolder");
+}
+
+} // namespace
+
+// Kept as a file address, so that the file stays plain ASCII whatever
+// letters the folder's name has.
+QString Settings::chooserFolder(ChooserFolder kind) const
+{
+    const auto kept = IniFile(m_path).read(kMain, chooserFolderKey(kind));
+    if (!kept || kept->isEmpty())
+        return {};
+    return QUrl::fromEncoded(kept->toLatin1(), QUrl::StrictMode).toLocalFile();
+}
+
+void Settings::setChooserFolder(ChooserFolder kind, const QString& folder)
+{
+    write(chooserFolderKey(kind), QString::fromLatin1(QUrl::fromLocalFile(folder).toEncoded()));
 }

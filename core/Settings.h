@@ -71,6 +71,10 @@ public:
     bool setPasswordDigest(const QString& digest); // false when not written
     QString sortTools() const;
     void setSortTools(const QString& sort);
+    // The folder a file chooser of that kind last ended in; empty when none.
+    enum class ChooserFolder { Pictures, SavedFiles };
+    QString chooserFolder(ChooserFolder kind) const;
+    void setChooserFolder(ChooserFolder kind, const QString& folder);
 
 signals:
     void showTimeChanged(bool on);

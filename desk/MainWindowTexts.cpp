@@ -39,5 +39,13 @@ QList<Localization::Text> mainWindowTexts()
         {"TfmMain", "grid_History", P::ColumnTitle, 9, "Наименование", "Name"},
         {"TfmMain", "btAuth_x", P::Caption, 0, "Авторизация", "Login"},
         {"TfmMain", "SpeedButton1", P::Caption, 0, "Выход", "Exit"},
+        {"TfmMain", "SpeedButton6", P::ToolTip, 0, "Убрать показанного получателя (ничего не записывается)",
+         "Clear the shown user (nothing is recorded)"},
+        {"TfmMain", "SpeedButton7", P::ToolTip, 0, "Убрать показанный инструмент (ничего не записывается)",
+         "Clear the shown tool (nothing is recorded)"},
+        {"TfmMain", "btPacket", P::ToolTip, 0,
+         "Пакетная выдача: получатель остается выбранным для нескольких инструментов подряд; "
+         "повторное нажатие завершает выдачу",
+         "Batch issue: the user stays selected for several tools in a row; press again to finish"},
     };
 }

@@ -21,6 +21,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 #include "widgets/Page.h"
+#include "widgets/ValueLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -137,6 +139,27 @@ void TfmMain::buildLeftPanel()
     v->addStretch();
     v->addWidget(m_exitButton);
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
+    addEntryKeys();
+}
+
+// The entry box keeps Tab and every printable key; the left panel's entries
+// answer keys a scanner never types, from every page and from the entry box.
+// An entry the signed-in user does not see or may not use stays out of reach.
+void TfmMain::addEntryKeys()
+{
+    const QList<QPair<QPushButton*, Qt::Key>> keys = {
+        {m_deskEntry, Qt::Key_F2},    {m_recipientsEntry, Qt::Key_F3}, {m_toolsEntry, Qt::Key_F4},
+        {m_reportsEntry, Qt::Key_F5}, {btWriteOff, Qt::Key_F6},        {btSettings, Qt::Key_F7},
+    };
+    for (const auto& [entry, key] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setObjectName(entry->objectName() + QStringLiteral("Key"));
+        m_entryKeys.insert(entry, shortcut->key());
+        connect(shortcut, &QShortcut::activated, entry, [this, entry = entry] {
+            if (entry->isVisibleTo(m_leftPanel) && entry->isEnabled())
+                entry->click();
+        });
+    }
 }
 
 QGroupBox* TfmMain::buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel,
@@ -205,7 +228,7 @@ QWidget* TfmMain::buildEntryRow(QWidget* parent)
     edInput->setFont(inputFont);
     edInput->setMinimumWidth(320);
     edInput->installEventFilter(this);
-    lbPacketTimer = named(new QLabel(QStringLiteral("0"), top), "lbPacketTimer");
+    lbPacketTimer = named(new ValueLabel(QStringLiteral("0"), top), "lbPacketTimer");
     lbPacketTimer->setFixedWidth(60);
     lbPacketTimer->hide();
     inputRow->addWidget(btPacket);
@@ -328,6 +351,11 @@ void TfmMain::connectCore()
             RestoreSeconds = 0;
     });
     connect(&m_session, &Session::accessModeChanged, this, &TfmMain::followAccessMode);
+    // Told on the scan line, so the first scan's own message replaces it.
+    connect(&m_session, &Session::deliveredPasswordChanged, this, [this](bool inUse) {
+        if (inUse)
+            m_messages->showNote(m_session.texts().rsDeliveredPasswordInUse);
+    });
     connect(&m_desk, &DeskSelection::journalChanged, this, &TfmMain::showNewJournalRow);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::refreshJournalFormat);
     connect(&m_session.qHistory, &Query::reopened, this, &TfmMain::noteNewestJournalRow);
@@ -856,13 +884,17 @@ void TfmMain::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::LanguageChange)
         return;
-    // Values and the entry box are named after their captions for screen readers.
+    // Values are read out with their captions; the entry box by its hint.
     for (int i = 0; i < m_captions.size() && i < m_values.size(); ++i) {
-        m_values[i]->setAccessibleName(m_captions[i]->text());
+        m_values[i]->setCaption(m_captions[i]->text());
     }
+    lbPacketTimer->setCaption(m_session.texts().rsBatchSecondsLeft);
     edInput->setAccessibleName(edInput->placeholderText());
     showHeading(); // in the new language, for the batch state
     grid_History->setAccessibleName(m_heading->text());
+    for (auto it = m_entryKeys.cbegin(); it != m_entryKeys.cend(); ++it)
+        it.key()->setToolTip(it.key()->text() + QStringLiteral(" (") + it.value().toString(QKeySequence::NativeText)
+                             + u')');
     paintBatchButton();
     ShowTimeColumn(m_session.settings().showTime());
 }

@@ -6,6 +6,7 @@
 #include "widgets/Localization.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QStringList>
 #include <QTimer>
 
@@ -28,6 +29,7 @@ class QPushButton;
 class QStackedWidget;
 class QToolButton;
 class QueryModel;
+class ValueLabel;
 struct Platform;
 
 // The main window: the issue desk with its journal, and the left panel that
@@ -92,6 +94,7 @@ protected:
 
 private:
     void buildLeftPanel();
+    void addEntryKeys();
     void buildDesk();
     QWidget* buildEntryRow(QWidget* parent);
     QGroupBox* buildPanel(const char* name, Query& query, const QStringList& fields, int firstLabel, DbImage*& image,
@@ -138,6 +141,7 @@ private:
     QPushButton* btSettings;
     QPushButton* btAuth_x;
     QPushButton* m_exitButton;
+    QHash<QAbstractButton*, QKeySequence> m_entryKeys;
     QStackedWidget* pConteiner;
     QWidget* pMain;
     QLabel* m_heading;
@@ -145,7 +149,7 @@ private:
     QPushButton* btEndPacketIssue;
     QCheckBox* cbPacketIssued;
     QLineEdit* edInput;
-    QLabel* lbPacketTimer;
+    ValueLabel* lbPacketTimer;
     DeskMessageLine* m_messages; // what went wrong, told without a box
     QCheckBox* cbClear;
     QGroupBox* m_recipientPanel;

@@ -22,8 +22,9 @@ public:
     // A one-line input; nothing when cancelled.
     virtual std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                          const QString& initial) = 0;
-    // The open-picture dialog; an empty text when cancelled.
-    virtual QString openPicture(QWidget* parent) = 0;
+    // The open-picture dialog offering filter, started in folder (empty: the
+    // dialog's own start); an empty text when cancelled.
+    virtual QString openPicture(QWidget* parent, const QString& filter, const QString& folder) = 0;
     // The save-file dialog offering suggested (a path) and, when given, the
     // name filter ("PDF (*.pdf)"); an empty text when cancelled.
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested,

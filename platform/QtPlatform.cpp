@@ -54,10 +54,9 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title, c
     return text;
 }
 
-QString QtDialogs::openPicture(QWidget* parent)
+QString QtDialogs::openPicture(QWidget* parent, const QString& filter, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;All files (*)"));
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
 QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)

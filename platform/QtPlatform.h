@@ -20,7 +20,7 @@ public:
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
-    QString openPicture(QWidget* parent) override;
+    QString openPicture(QWidget* parent, const QString& filter, const QString& folder) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
                      const QString& filter = QString()) override;
     void showModal(QDialog& window) override;

@@ -26,6 +26,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 #include "widgets/QueryGrid.h"
+#include "widgets/ValueLabel.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -90,7 +91,7 @@ void TfmCard_U::buildDetails(QVBoxLayout* into)
     QGridLayout* fields = buildValues(m_session.qUsers, kDetails);
     const int row = fields->rowCount();
     m_totalCaption = named(new QLabel(this), "Label8");
-    lbSUM = named(new QLabel(QStringLiteral("000.00р"), this), "lbSUM");
+    lbSUM = named(new ValueLabel(QStringLiteral("000.00р"), this), "lbSUM");
     QFont sumFont(QStringLiteral("Tahoma"));
     sumFont.setPixelSize(19);
     sumFont.setBold(true);
@@ -289,7 +290,7 @@ void TfmCard_U::Button1Click()
 
 void TfmCard_U::languageChanged()
 {
-    lbSUM->setAccessibleName(m_totalCaption->text());
+    lbSUM->setCaption(m_totalCaption->text());
     m_journalGrid->setAccessibleName(m_firstPage->windowTitle());
     m_toolsGrid->setAccessibleName(m_secondPage->windowTitle());
     runGuarded(m_platform.dialogs, this, [this] {

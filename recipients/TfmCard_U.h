@@ -12,6 +12,7 @@ class DbGrid;
 class Navigator;
 class QueryModel;
 class QLabel;
+class ValueLabel;
 class QVBoxLayout;
 class Session;
 struct Platform;
@@ -78,7 +79,7 @@ private:
     TitleSort m_toolSort;
 
     QLabel* m_totalCaption;
-    QLabel* lbSUM;
+    ValueLabel* lbSUM;
     // The pages are the journal and the tools on hand.
     DbGrid* m_journalGrid;
     DbGrid* m_toolsGrid;

@@ -3,6 +3,7 @@
 #include "RecipientCaptions.h"
 #include "data/Columns.h"
 
+#include "core/FileChoices.h"
 #include "core/Session.h"
 #include "data/Connection.h"
 #include "data/Query.h"
@@ -119,7 +120,10 @@ void TfmEditor_U::btCancelClick()
 
 void TfmEditor_U::SpeedButton1Click()
 {
-    choosePhoto(m_session.russian());
+    FileChoices files(m_session);
+    QString folder = files.folder(FileChoices::Kind::Picture);
+    choosePhoto(m_session.russian(), files.pictureFilter(), folder);
+    files.rememberFolder(FileChoices::Kind::Picture, folder);
 }
 
 void TfmEditor_U::changeEvent(QEvent* event)

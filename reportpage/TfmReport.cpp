@@ -1,6 +1,7 @@
 #include "TfmReport.h"
 
 #include "core/FailureText.h"
+#include "core/FileChoices.h"
 #include "core/ReportFileName.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -105,15 +106,19 @@ void TfmReport::showPreview(ReportPreview& preview)
     preview.setTitle(texts.rsReportRange.arg(name, m_fromDate->text(), m_toDate->text()));
     preview.setFileStem(ReportFileName::inReports(m_session.paths().folder, name, m_platform.clock.now(), {}));
     hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
-        // The dialog opens in the folder only when it exists; made for it, it
-        // is taken away again when the report goes elsewhere.
-        const QString folder = QFileInfo(suggested).absolutePath();
+        // The last folder saved to, else the reports' folder; the dialog
+        // opens there only when it exists, so one made for it is taken away
+        // again when the report goes elsewhere.
+        FileChoices files(m_session);
+        const QString proposed = files.savePath(suggested);
+        const QString folder = QFileInfo(proposed).absolutePath();
         const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
-        const bool pdf = QFileInfo(suggested).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
-        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, suggested,
+        const bool pdf = QFileInfo(proposed).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, proposed,
                                                          pdf ? texts.rsPdfFiles : texts.rsRtfFiles);
         if (made && (file.isEmpty() || QFileInfo(file).absolutePath() != folder))
             QDir().rmdir(folder);
+        files.remember(FileChoices::Kind::Saved, file);
         return file;
     };
     hooks.confirmOverwrite = [this, &texts, window](const QString& file) {

@@ -1,6 +1,7 @@
 #include "TfmCard_T.h"
 
 #include "core/DeskSelection.h"
+#include "core/FileChoices.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/Columns.h"
@@ -235,9 +236,12 @@ void TfmCard_T::btAddImageClick()
 {
     if (m_folder.isEmpty())
         return;
-    const QString file = m_platform.dialogs.openPicture(this);
+    FileChoices files(m_session);
+    const QString file = m_platform.dialogs.openPicture(this, files.pictureFilter(),
+                                                        files.folder(FileChoices::Kind::Picture));
     if (file.isEmpty())
         return;
+    files.remember(FileChoices::Kind::Picture, file);
     QString error;
     if (!copyPictureInto(file, m_folder, &error)) {
         m_platform.dialogs.error(this, error);

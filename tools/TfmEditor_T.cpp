@@ -1,5 +1,6 @@
 #include "TfmEditor_T.h"
 
+#include "core/FileChoices.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/CodeRegistry.h"
@@ -264,7 +265,11 @@ void TfmEditor_T::done(int result)
 void TfmEditor_T::Button3Click()
 {
     // Copied into the tool's picture folder when it is saved.
-    if (const QString path = choosePhoto(m_session.russian()); !path.isEmpty())
+    FileChoices files(m_session);
+    QString folder = files.folder(FileChoices::Kind::Picture);
+    const QString path = choosePhoto(m_session.russian(), files.pictureFilter(), folder);
+    files.rememberFolder(FileChoices::Kind::Picture, folder);
+    if (!path.isEmpty())
         chosenPicture = path;
 }
 

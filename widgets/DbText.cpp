@@ -6,11 +6,10 @@
 #include <QEvent>
 
 DbText::DbText(Query& query, const QString& field, QWidget* parent)
-    : QLabel(parent)
+    : ValueLabel(parent)
     , m_query(query)
     , m_field(field)
 {
-    setTextFormat(Qt::PlainText);
     setAutoFillBackground(true); // a new value repaints the label alone, not the panel behind it
     connect(&m_query, &Query::currentChanged, this, &DbText::refresh);
     refresh();
@@ -29,7 +28,7 @@ void DbText::refresh()
 
 void DbText::changeEvent(QEvent* event)
 {
-    QLabel::changeEvent(event);
+    ValueLabel::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         refresh();
 }

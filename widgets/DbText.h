@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLabel>
+#include "ValueLabel.h"
 
 class Query;
 
-// A label showing one field of a query's current row.
-class DbText : public QLabel
+// A label showing one field of a query's current row, read out as its name.
+class DbText : public ValueLabel
 {
     Q_OBJECT
 public:

@@ -86,6 +86,6 @@ void RecordCard::changeEvent(QEvent* event)
     m_pages->setTabText(0, m_firstPage->windowTitle());
     m_pages->setTabText(1, m_secondPage->windowTitle());
     for (qsizetype i = 0; i < m_captions.size(); ++i)
-        m_values[i]->setAccessibleName(m_captions[i]->text());
+        m_values[i]->setCaption(m_captions[i]->text());
     languageChanged();
 }

@@ -8,6 +8,7 @@
 #include "data/Query.h"
 #include "platform/Dialogs.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -95,11 +96,12 @@ QVariant RecordEditor::ownKey() const
     return m_record.state() == Query::State::Edit ? m_record.value(col::Key) : QVariant();
 }
 
-QString RecordEditor::choosePhoto(bool russian)
+QString RecordEditor::choosePhoto(bool russian, const QString& filter, QString& folder)
 {
-    const QString path = m_dialogs.openPicture(this);
+    const QString path = m_dialogs.openPicture(this, filter, folder);
     if (path.isEmpty())
         return {};
+    folder = QFileInfo(path).absolutePath();
     const LoadedPicture picture = loadPicture(path);
     if (!picture.ok()) {
         m_dialogs.error(this, picture.message(russian));

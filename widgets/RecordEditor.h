@@ -58,7 +58,7 @@ protected:
     QVariant ownKey() const;
     // Asks for a picture and stores it as the row's photo; the picture's
     // file, or empty when none was stored.
-    QString choosePhoto(bool russian);
+    QString choosePhoto(bool russian, const QString& filter, QString& folder);
 
     Dialogs& m_dialogs;
     Query& m_record;

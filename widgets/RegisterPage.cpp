@@ -3,6 +3,7 @@
 #include "DbGrid.h"
 #include "ErrorGuard.h"
 #include "Named.h"
+#include "ValueLabel.h"
 #include "platform/Platform.h"
 
 #include <QHBoxLayout>
@@ -20,7 +21,7 @@ RegisterPage::RegisterPage(Platform& platform, const char* table, QWidget* paren
 void RegisterPage::buildRegisterControls()
 {
     buildSearchButton(this);
-    m_countLabel = named(new QLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
+    m_countLabel = named(new ValueLabel(QStringLiteral("общее количество: 0"), this), "lbRecordCount");
     m_addButton = named(new QPushButton(this), "Button1");
     m_changeButton = named(new QPushButton(this), "Button2");
     m_deleteButton = named(new QPushButton(this), "Button3");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/SearchPage.h"
+#include "widgets/ValueLabel.h"
 
 #include <QEvent>
 
@@ -64,7 +65,7 @@ protected:
     void languageChanged() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QLabel* m_countLabel = nullptr;
+    ValueLabel* m_countLabel = nullptr;
     QPushButton* m_addButton = nullptr;
     QPushButton* m_changeButton = nullptr;
     QPushButton* m_deleteButton = nullptr;

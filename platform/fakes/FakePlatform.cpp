@@ -45,9 +45,9 @@ std::optional<QString> FakeDialogs::input(QWidget*, const QString& title, const 
     return text;
 }
 
-QString FakeDialogs::openPicture(QWidget*)
+QString FakeDialogs::openPicture(QWidget*, const QString& filter, const QString& folder)
 {
-    shown.append({QStringLiteral("picture"), QString()});
+    shown.append({QStringLiteral("picture"), filter + u'|' + folder});
     if (pictureAnswers.empty())
         return {};
     const QString answer = pictureAnswers.front();

@@ -17,7 +17,7 @@ class FakeDialogs : public Dialogs
 public:
     struct Shown {
         QString kind; // "message", "error", "offer", "confirm", "input", "picture", "save", "modal"
-        QString text;
+        QString text; // a chooser's: "filter|folder" or "title|suggested path"
     };
 
     void message(QWidget* parent, const QString& text) override;
@@ -26,7 +26,7 @@ public:
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& initial) override;
-    QString openPicture(QWidget* parent) override;
+    QString openPicture(QWidget* parent, const QString& filter, const QString& folder) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
                      const QString& filter = QString()) override;
     // Runs the next script on the window instead of showing it; a window the

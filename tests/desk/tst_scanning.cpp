@@ -155,6 +155,12 @@ void TestScanning::emptyCodeIgnored()
     m.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&m));
     entry(f)->setFocus();
+    // Without a code the line stays as it was (after sign-in: the delivered
+    // password's reminder).
+    const QString before = scanMessage(f);
+    const QStringList endings{"CR", "Enter", "Tab", "LF"};
+    const bool anyCode = std::any_of(steps.cbegin(), steps.cend(),
+                                     [&](const QString& step) { return !endings.contains(step); });
     for (const QString& step : std::as_const(steps)) {
         QWidget* focused = QApplication::focusWidget();
         QCOMPARE(focused, entry(f));
@@ -171,7 +177,7 @@ void TestScanning::emptyCodeIgnored()
     }
     QCOMPARE(QApplication::focusWidget(), entry(f));
     QVERIFY(entry(f)->text().isEmpty());
-    QCOMPARE(scanMessage(f), message);
+    QCOMPARE(scanMessage(f), anyCode ? message : before);
     QCOMPARE(f.journalCount(), events);
     QCOMPARE(f.desk().recipientSelected(), recipientShown);
     QCOMPARE(f.desk().toolSelected(), toolShown);
