@@ -101,6 +101,18 @@ struct Messages {
     QString rsPasswordFileNoLine;
     QString rsDbPermissionDenied;
     QString rsDbForeignTables;
+    QString rsLabelsWritten;
+    QString rsLabelsNotWritten;
+    QString rsLabelNotAscii;
+    QString rsLabelNotEncoded;
+    QString rsLabelDoesNotFit;
+    QString rsLabelCodeNotFound;
+    QString rsLabelUnknownLayout;
+    QString rsLabelLayoutBadLine;
+    QString rsLabelLayoutOffPage;
+    QString rsLabelLayoutFile;
+    QString rsLabelNothing;
+    QString rsLabelLayoutsHeading;
 };
 
 // One message in both languages.

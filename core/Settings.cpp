@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -218,4 +219,42 @@ QString Settings::sortTools() const
 void Settings::setSortTools(const QString& sort)
 {
     write(QStringLiteral("SortTools"), sort);
+}
+
+namespace {
+
+double millimetres(const std::optional<QString>& text)
+{
+    bool ok = false;
+    const double value = text.value_or(QString()).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+} // namespace
+
+double Settings::labelOffsetRight() const
+{
+    return millimetres(IniFile(m_path).read(kMain, QStringLiteral("LabelOffsetRight")));
+}
+
+double Settings::labelOffsetDown() const
+{
+    return millimetres(IniFile(m_path).read(kMain, QStringLiteral("LabelOffsetDown")));
+}
+
+void Settings::setLabelOffset(double right, double down)
+{
+    write(QStringLiteral("LabelOffsetRight"), QString::number(right));
+    write(QStringLiteral("LabelOffsetDown"), QString::number(down));
+}
+
+QString Settings::placeLabelPrefix() const
+{
+    const QString prefix = IniFile(m_path).read(kMain, QStringLiteral("PlaceLabelPrefix"), QString()).trimmed();
+    return prefix.isEmpty() ? QStringLiteral("PL-") : prefix;
+}
+
+void Settings::setPlaceLabelPrefix(const QString& prefix)
+{
+    write(QStringLiteral("PlaceLabelPrefix"), prefix);
 }
