@@ -226,7 +226,8 @@ namespace {
 double millimetres(const std::optional<QString>& text)
 {
     bool ok = false;
-    const double value = text.value_or(QString()).toDouble(&ok);
+    // A decimal comma as written in Russian.
+    const double value = text.value_or(QString()).trimmed().replace(u',', u'.').toDouble(&ok);
     return ok && std::isfinite(value) ? value : 0.0;
 }
 

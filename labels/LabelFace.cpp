@@ -7,8 +7,9 @@
 
 namespace {
 
-// Wider modules scan no better and leave less room for the text.
-constexpr double kMaxModule = 1.0;
+// Wider modules scan no better (a hand scanner's field is a few cm wide)
+// and leave less room for the text.
+constexpr double kMaxModule = 0.6;
 // A linear symbol lower than this is hard to aim at.
 constexpr double kMinBarHeight = 4.0;
 
@@ -63,10 +64,12 @@ std::optional<LabelFace> LabelFace::fit(const SymbolGrid& grid, const QSizeF& la
     if (face.m_module + 1e-9 < minModule)
         return std::nullopt;
     const double symbolWidth = face.m_module * grid.columns();
-    // The quiet zone above a 2D symbol is kept; a linear one needs none.
-    const double top = area.top() + (grid.linear() ? 0 : face.m_module * quiet);
+    // The quiet zone above and below a 2D symbol is kept; a linear one needs
+    // none. What the symbol leaves free goes evenly above and below.
+    const double zone = grid.linear() ? 0 : face.m_module * quiet;
+    const double top = area.top() + zone + (area.height() - symbolHeight - 2 * zone) / 2;
     face.m_symbol = QRectF(area.left() + (area.width() - symbolWidth) / 2, top, symbolWidth, symbolHeight);
-    const double textTop = top + symbolHeight + (grid.linear() ? 0 : face.m_module * quiet);
+    const double textTop = top + symbolHeight + zone;
     face.m_codeLine = QRectF(pad, textTop, width, codeHeight);
     face.m_secondLine = QRectF(pad, textTop + codeHeight, width, secondHeight);
     return face;
