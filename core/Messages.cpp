@@ -221,6 +221,10 @@ const QList<MessageText> kMessages = {
     MSG(rsLabelNothing, "Нет этикеток для печати.", "There are no labels to print."),
     MSG(rsLabelLayoutsHeading, "Макеты этикеток (имя, этикетка мм, столбцы x строки, страница мм):",
         "Label layouts (name, label mm, columns x rows, page mm):"),
+    MSG(rsCodeIsPlaceLabel,
+        "Код %1 начинается с %2, как коды этикеток мест хранения: сканер примет его за место. Выберите другой код.",
+        "The code %1 begins with %2, as the codes of place labels do: a scanner would take it for a place. Choose "
+        "another code."),
 };
 #undef MSG
 

@@ -113,6 +113,7 @@ struct Messages {
     QString rsLabelLayoutFile;
     QString rsLabelNothing;
     QString rsLabelLayoutsHeading;
+    QString rsCodeIsPlaceLabel;
 };
 
 // One message in both languages.
