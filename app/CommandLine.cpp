@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "LabelCommand.h"
 #include "ReportCommand.h"
 
 #include "core/DatabaseSettings.h"
@@ -89,8 +90,11 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
     }
     if (options.first() == u"--report")
         return runReportCommand(options.mid(1), programFolder, out, err);
+    if (options.first() == u"--labels")
+        return runLabelCommand(options.mid(1), programFolder, out, err);
     err << "unknown option: " << options.first() << Qt::endl
         << "usage: tooldesk [--backup FILE | --copy-database-to-server]" << Qt::endl
-        << kReportUsage << Qt::endl;
+        << kReportUsage << Qt::endl
+        << kLabelUsage << Qt::endl;
     return kBadArguments;
 }

@@ -6,7 +6,8 @@
 
 // The modes that run without a window or a display, for scripts, cron and
 // ssh: `--backup FILE` writes a consistent copy of Data/DB.mdb; `--report ...`
-// writes a report as PDF or RTF (see ReportCommand.h);
+// writes a report as PDF or RTF (see ReportCommand.h); `--labels ...` writes
+// barcode labels as PDF (see LabelCommand.h);
 // `--copy-database-to-server` copies Data/DB.mdb into the empty server
 // database that Config.ini's [DATABASE] names, and prints both row counts.
 // Nothing when the arguments ask for no such mode (the program starts its

@@ -213,6 +213,38 @@ const QList<MessageText> kMessages = {
         "«Изменить пароль», введите текущий пароль и нажмите «Администратор».",
         "The administrator password is still the one the program was delivered with. Change it: at sign-in tick "
         "\"Change Password\", enter the current password and press \"Administrator\"."),
+    MSG(rsLabelsWritten, "Этикетки записаны: %1 (этикеток: %2, страниц: %3)",
+        "The labels have been written: %1 (%2 labels, %3 pages)"),
+    MSG(rsLabelsNotWritten, "Этикетки НЕ записаны: %1", "The labels were NOT written: %1"),
+    MSG(rsLabelNotAscii,
+        "Код %1 содержит знаки, которые Code 128 не передает (только ASCII): выберите QR Code или Data Matrix либо "
+        "дайте коду латинские буквы и цифры; большинство сканеров надежно вводят только ASCII.",
+        "The code %1 holds characters Code 128 cannot carry (ASCII only): choose QR Code or Data Matrix, or give "
+        "it an ASCII code; most scanners type only ASCII reliably."),
+    MSG(rsLabelNotEncoded, "Код %1 не кодируется символом %2: %3. Выберите другой символ или более короткий код.",
+        "The code %1 cannot be encoded as %2: %3. Choose another symbol or a shorter code."),
+    MSG(rsLabelDoesNotFit,
+        "Код %1 не помещается на этикетку %2 символом %3 при ширине модуля не менее %4 мм: выберите этикетку "
+        "больше, двумерный символ (QR Code, Data Matrix) или более короткий код.",
+        "The code %1 does not fit the label %2 as %3 with modules of at least %4 mm: choose a larger label, a 2D "
+        "symbol (QR Code, Data Matrix) or a shorter code."),
+    MSG(rsLabelCodeNotFound, "Код не найден: %1", "Code not found: %1"),
+    MSG(rsLabelUnknownLayout, "Нет такого макета этикеток: %1. Макеты: %2", "There is no label layout %1. Layouts: %2"),
+    MSG(rsLabelLayoutBadLine,
+        "%1, строка %2: \"%3\" не понято. Пишите: ИМЯ page=ШxВ label=ШxВ [grid=СТОЛБЦЫxСТРОКИ] [margins=СЛЕВА,СВЕРХУ] "
+        "[gaps=ПОПЕРЕК,ВНИЗ] [module=ММ], размеры в мм.",
+        "%1, line %2: \"%3\" is not understood. Write: NAME page=WxH label=WxH [grid=COLUMNSxROWS] "
+        "[margins=LEFT,TOP] [gaps=ACROSS,DOWN] [module=MM], sizes in mm."),
+    MSG(rsLabelLayoutOffPage, "%1, строка %2: этикетки макета %3 выходят за края страницы.",
+        "%1, line %2: the labels of the layout %3 go past the edges of its page."),
+    MSG(rsLabelLayoutFile, "Файл макетов этикеток не читается: %1", "The label layout file cannot be read: %1"),
+    MSG(rsLabelNothing, "Нет этикеток для печати.", "There are no labels to print."),
+    MSG(rsLabelLayoutsHeading, "Макеты этикеток (имя, этикетка мм, столбцы x строки, страница мм):",
+        "Label layouts (name, label mm, columns x rows, page mm):"),
+    MSG(rsCodeIsPlaceLabel,
+        "Код %1 начинается с %2, как коды этикеток мест хранения: сканер примет его за место. Выберите другой код.",
+        "The code %1 begins with %2, as the codes of place labels do: a scanner would take it for a place. Choose "
+        "another code."),
 };
 #undef MSG
 

@@ -116,6 +116,19 @@ struct Messages {
     QString rsPictureFiles;
     QString rsAllFiles;
     QString rsDeliveredPasswordInUse;
+    QString rsLabelsWritten;
+    QString rsLabelsNotWritten;
+    QString rsLabelNotAscii;
+    QString rsLabelNotEncoded;
+    QString rsLabelDoesNotFit;
+    QString rsLabelCodeNotFound;
+    QString rsLabelUnknownLayout;
+    QString rsLabelLayoutBadLine;
+    QString rsLabelLayoutOffPage;
+    QString rsLabelLayoutFile;
+    QString rsLabelNothing;
+    QString rsLabelLayoutsHeading;
+    QString rsCodeIsPlaceLabel;
 };
 
 // One message in both languages.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -253,6 +254,14 @@ QString chooserFolderKey(Settings::ChooserFolder kind)
                                                      : QStringLiteral("LastSaveFolder");
 }
 
+double millimetres(const std::optional<QString>& text)
+{
+    bool ok = false;
+    // A decimal comma as written in Russian.
+    const double value = text.value_or(QString()).trimmed().replace(u',', u'.').toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
 } // namespace
 
 // Kept as a file address, so that the file stays plain ASCII whatever
@@ -268,4 +277,31 @@ QString Settings::chooserFolder(ChooserFolder kind) const
 void Settings::setChooserFolder(ChooserFolder kind, const QString& folder)
 {
     write(chooserFolderKey(kind), QString::fromLatin1(QUrl::fromLocalFile(folder).toEncoded()));
+}
+
+double Settings::labelOffsetRight() const
+{
+    return millimetres(IniFile(m_path).read(kMain, QStringLiteral("LabelOffsetRight")));
+}
+
+double Settings::labelOffsetDown() const
+{
+    return millimetres(IniFile(m_path).read(kMain, QStringLiteral("LabelOffsetDown")));
+}
+
+void Settings::setLabelOffset(double right, double down)
+{
+    write(QStringLiteral("LabelOffsetRight"), QString::number(right));
+    write(QStringLiteral("LabelOffsetDown"), QString::number(down));
+}
+
+QString Settings::placeLabelPrefix() const
+{
+    const QString prefix = IniFile(m_path).read(kMain, QStringLiteral("PlaceLabelPrefix"), QString()).trimmed();
+    return prefix.isEmpty() ? QStringLiteral("PL-") : prefix;
+}
+
+void Settings::setPlaceLabelPrefix(const QString& prefix)
+{
+    write(QStringLiteral("PlaceLabelPrefix"), prefix);
 }

@@ -75,6 +75,14 @@ public:
     enum class ChooserFolder { Pictures, SavedFiles };
     QString chooserFolder(ChooserFolder kind) const;
     void setChooserFolder(ChooserFolder kind, const QString& folder);
+    // Labels: where the printer puts a page, in mm right and down from
+    // where it should (read as 0 when absent or not a number), and the
+    // prefix of a place's label code ("PL-" when absent or empty).
+    double labelOffsetRight() const;
+    double labelOffsetDown() const;
+    void setLabelOffset(double right, double down);
+    QString placeLabelPrefix() const;
+    void setPlaceLabelPrefix(const QString& prefix);
 
 signals:
     void showTimeChanged(bool on);

@@ -4,7 +4,9 @@
 #include "data/Columns.h"
 
 #include "core/FileChoices.h"
+#include "core/PlaceLabelCode.h"
 #include "core/Session.h"
+#include "core/Settings.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "platform/Dialogs.h"
@@ -81,6 +83,7 @@ void TfmEditor_U::FormShow()
 {
     OK = false;
     noteCode(col::Users::ID_User);
+    m_codeAtOpen = m_users.state() == Query::State::Edit ? m_users.text(col::Users::ID_User).trimmed() : QString();
     edits.first()->setFocus();
 }
 
@@ -106,6 +109,12 @@ void TfmEditor_U::btOKClick()
                                                     [this] { return GetMaxUserID() + QStringLiteral("002"); });
     if (!code)
         return;
+    const QString placeCode = placeLabelCodeRefusal(*code, m_codeAtOpen, m_session.settings().placeLabelPrefix(),
+                                                    m_session.texts());
+    if (!placeCode.isEmpty()) {
+        m_dialogs.message(this, placeCode);
+        return;
+    }
     if (u.text(col::Users::ID_User) != *code)
         u.setValue(col::Users::ID_User, *code);
     u.post();

@@ -40,6 +40,7 @@ private:
     void buildFields();
     void connectHandlers();
 
+    QString m_codeAtOpen; // trimmed; empty for a new row
     Session& m_session;
     Query& m_users;
     Platform& m_platform;

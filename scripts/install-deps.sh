@@ -4,6 +4,8 @@
 # the database file opens in the standard tools; the PostgreSQL server runs
 # the tests' private server, its Qt driver serves stores with several desks.
 # fonts-symbola draws the emoji and symbols Arial lacks in PDF reports.
+# Zint encodes the label symbols; the label tests read them back with
+# ZXing-C++ and zbarimg.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
@@ -11,6 +13,7 @@ packages=(
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu fonts-symbola
     libreoffice-writer-nogui poppler-utils
+    libzint-dev libzxing-dev zbar-tools
 )
 missing=()
 for p in "${packages[@]}"; do

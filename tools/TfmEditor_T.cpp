@@ -2,7 +2,9 @@
 
 #include "core/FileChoices.h"
 #include "core/Navigator.h"
+#include "core/PlaceLabelCode.h"
 #include "core/Session.h"
+#include "core/Settings.h"
 #include "data/CodeRegistry.h"
 #include "data/Columns.h"
 #include "data/DbError.h"
@@ -176,6 +178,7 @@ void TfmEditor_T::FormShow()
     IsNewRecord = m_tools.state() == Query::State::Insert;
     const bool editing = m_tools.state() == Query::State::Edit;
     noteCode(col::Tools::ID_Tool);
+    m_codeAtOpen = editing ? m_tools.text(col::Tools::ID_Tool).trimmed() : QString();
     Old_Serial = editing ? m_tools.text(col::Tools::SNumber).trimmed() : QString();
     chosenPicture.clear();
     refreshDictionaries();
@@ -214,6 +217,12 @@ void TfmEditor_T::btOKClick()
                                                     [this] { return GetMaxToolID() + QStringLiteral("001"); });
     if (!code)
         return;
+    const QString placeCode = placeLabelCodeRefusal(*code, m_codeAtOpen, m_session.settings().placeLabelPrefix(),
+                                                    m_session.texts());
+    if (!placeCode.isEmpty()) {
+        m_dialogs.message(this, placeCode);
+        return;
+    }
     const bool inserting = t.state() == Query::State::Insert;
     const QString serial = m_serialBox->text().trimmed();
     if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))

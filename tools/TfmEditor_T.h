@@ -59,6 +59,7 @@ private:
     void refreshDictionaries();
     void openDictionary(DictionaryKind kind);
 
+    QString m_codeAtOpen; // trimmed; empty for a new row
     Session& m_session;
     Query& m_tools;
     Navigator& m_navigator;

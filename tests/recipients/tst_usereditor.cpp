@@ -98,6 +98,11 @@ void TestUserEditor::codeChecks_data()
     QTest::newRow("new: a recipient's code in other letters") << QString() << "u1" << kUserTaken << before;
     QTest::newRow("new: Cyrillic code in other letters") << QString() << "ж1" << kUserTaken << before;
     QTest::newRow("new: blanks around a taken code") << QString() << " U2 " << kUserTaken << before;
+    QTest::newRow("new: a place label's code")
+        << QString() << "PL-1"
+        << "Код PL-1 начинается с PL-, как коды этикеток мест хранения: сканер примет его за место. Выберите другой "
+           "код."
+        << before;
     QTest::newRow("new: free code stored trimmed") << QString() << "  U9 " << QString() << before + QStringList{"U9"};
     QTest::newRow("edit: code kept") << "U2"
                                      << "U2" << QString() << before;

@@ -98,6 +98,15 @@ void TestEditor::codeChecks_data()
     QTest::newRow("new: letter case of a recipient's code") << QString() << "u1" << user << "";
     QTest::newRow("new: Cyrillic letter case") << QString() << "ключ-5" << tool << "";
     QTest::newRow("new: a code stored with blanks") << QString() << "leg" << tool << "";
+    // Place labels' codes are "PL-" and the place's key.
+    QTest::newRow("new: a place label's code") << QString() << "pl-3"
+                                               << "Код pl-3 начинается с PL-, как коды этикеток мест хранения: сканер "
+                                                  "примет его за место. Выберите другой код."
+                                               << "";
+    QTest::newRow("edit: a code like a place label's, kept") << "PL-OLD"
+                                                             << "PL-OLD"
+                                                             << ""
+                                                             << "PL-OLD";
     QTest::newRow("new: free code typed with blanks") << QString() << "  SP-5  "
                                                       << ""
                                                       << "SP-5";
@@ -136,6 +145,7 @@ void TestEditor::codeChecks()
     f.addTool("OFF");
     f.addTool("КЛЮЧ-5");
     f.addTool("  LEG ");
+    f.addTool("PL-OLD");
     f.markWrittenOff(QStringLiteral("OFF"));
     bool stayedOpen = false;
     runEditor(f, editCode, [&](TfmEditor_T& e) {
@@ -148,7 +158,7 @@ void TestEditor::codeChecks()
     QCOMPARE(f.fakes().dialogs.texts("message"), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(stayedOpen, !message.isEmpty());
     const int tools = f.db().scalar("SELECT COUNT(*) FROM Tools").toInt();
-    QCOMPARE(tools, 5 + (editCode.isNull() && message.isEmpty() ? 1 : 0));
+    QCOMPARE(tools, 6 + (editCode.isNull() && message.isEmpty() ? 1 : 0));
     if (!stored.isEmpty()) {
         // The letters exactly as stored: the file's columns ignore case, the server's do not.
         const QString exact = f.db().dialect().isServer() ? QString() : QStringLiteral(" COLLATE BINARY");
