@@ -99,7 +99,9 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
 
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) && section >= 0
+    // The title also as the tip: a narrow column shows it shortened.
+    if (orientation == Qt::Horizontal
+        && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) && section >= 0
         && section < m_columns.size())
         return m_columns.at(section).title;
     return QAbstractTableModel::headerData(section, orientation, role);
