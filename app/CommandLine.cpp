@@ -2,6 +2,7 @@
 
 #include "LabelCommand.h"
 #include "ReportCommand.h"
+#include "Version.h"
 
 #include "core/DatabaseSettings.h"
 #include "core/FailureText.h"
@@ -66,14 +67,42 @@ int copyToServer(const QString& programFolder, QTextStream& out, QTextStream& er
     return kDone;
 }
 
+void printUsage(QTextStream& stream)
+{
+    stream << "usage: tooldesk [OPTION...]" << Qt::endl
+           << "Without an option: the program's window, on the Data folder beside the program." << Qt::endl
+           << Qt::endl
+           << "  -h, --help                  print this text and end" << Qt::endl
+           << "  -v, --version               print the version and the commit it was built from, and end" << Qt::endl
+           << "  --backup FILE               write a consistent copy of the database to FILE" << Qt::endl
+           << "  --copy-database-to-server   copy the Data folder's database file to the server that" << Qt::endl
+           << "                              the [DATABASE] section of Data/Config.ini names" << Qt::endl
+           << "  --report ...                write a report without a window:" << Qt::endl
+           << kReportUsage << Qt::endl
+           << "  --labels ...                write barcode labels without a window:" << Qt::endl
+           << kLabelUsage << Qt::endl
+           << Qt::endl
+           << "Exit status: 0 done, 1 failed (nothing half-written), 2 wrong arguments." << Qt::endl;
+}
+
 } // namespace
 
 std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                                   QTextStream& err)
 {
     const QStringList options = arguments.mid(1);
-    if (options.isEmpty() || !options.first().startsWith(QStringLiteral("--")))
+    // Every argument that looks like an option is one of these or refused;
+    // none starts the windows by mistake.
+    if (options.isEmpty() || !options.first().startsWith(u'-'))
         return std::nullopt;
+    if (options.first() == u"-h" || options.first() == u"--help") {
+        printUsage(out);
+        return kDone;
+    }
+    if (options.first() == u"-v" || options.first() == u"--version") {
+        out << "tooldesk " << kTooldeskVersion << " (commit " << kTooldeskCommit << ")" << Qt::endl;
+        return kDone;
+    }
     if (options.first() == u"--backup") {
         if (options.size() != 2 || options.at(1).isEmpty()) {
             err << "usage: tooldesk --backup FILE" << Qt::endl;
@@ -92,9 +121,7 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         return runReportCommand(options.mid(1), programFolder, out, err);
     if (options.first() == u"--labels")
         return runLabelCommand(options.mid(1), programFolder, out, err);
-    err << "unknown option: " << options.first() << Qt::endl
-        << "usage: tooldesk [--backup FILE | --copy-database-to-server]" << Qt::endl
-        << kReportUsage << Qt::endl
-        << kLabelUsage << Qt::endl;
+    err << "unknown option: " << options.first() << Qt::endl;
+    printUsage(err);
     return kBadArguments;
 }

@@ -9,7 +9,9 @@
 // writes a report as PDF or RTF (see ReportCommand.h); `--labels ...` writes
 // barcode labels as PDF (see LabelCommand.h);
 // `--copy-database-to-server` copies Data/DB.mdb into the empty server
-// database that Config.ini's [DATABASE] names, and prints both row counts.
+// database that Config.ini's [DATABASE] names, and prints both row counts;
+// `-h`/`--help` prints every mode, `-v`/`--version` the version and commit;
+// any other argument beginning with a dash prints the usage (status 2).
 // Nothing when the arguments ask for no such mode (the program starts its
 // windows); otherwise the exit status, with what happened written to out or err.
 std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,

@@ -62,7 +62,7 @@ int runWindows(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+    if (argc > 1 && std::string_view(argv[1]).starts_with("-")) {
         if (const auto status = runWithoutWindows(argc, argv))
             return *status;
     }
