@@ -22,9 +22,9 @@ bool resolve(QLibrary& library, const char* name, Function& target, QString& err
 Loaded load()
 {
     Loaded l;
-    // The run-time package's name of the library (libzip4), not the
+    // The run-time name of the libzip the program was built with, not the
     // development link.
-    QLibrary library(QStringLiteral("zip"), 4);
+    QLibrary library(QStringLiteral(TOOLDESK_LIBZIP_SONAME));
     if (!library.load()) {
         l.error = library.errorString();
         return l;
