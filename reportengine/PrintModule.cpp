@@ -17,9 +17,13 @@ struct Loaded {
 Loaded load()
 {
     Loaded l;
-    // Beside the program, as it is delivered; else where this build made it.
-    const QStringList places{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tooldesk_print")),
-                             QStringLiteral(TOOLDESK_PRINT_MODULE)};
+    // Beside the program, as it is delivered, and nowhere else: a build
+    // machine's path would hide a missing module until another computer.
+    // Tests, run from their own folders, name the module in the environment.
+    QStringList places{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tooldesk_print"))};
+    const QString named = qEnvironmentVariable("TOOLDESK_PRINT_MODULE");
+    if (!named.isEmpty())
+        places << named;
     QStringList errors;
     for (const QString& place : places) {
         QLibrary library(place);
