@@ -129,6 +129,10 @@ struct Messages {
     QString rsLabelNothing;
     QString rsLabelLayoutsHeading;
     QString rsCodeIsPlaceLabel;
+    // The labels window.
+    QString rsLabelsFileName;
+    QString rsLabelsNoCodesTyped;
+    QString rsLabelsNoneChosen;
 };
 
 // One message in both languages.
