@@ -251,6 +251,7 @@ const QList<MessageText> kMessages = {
         "Type the codes, separated by commas, or choose other labels."),
     MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
         "No row is chosen: choose one in the list, or other labels."),
+    MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
 };
 #undef MSG
 

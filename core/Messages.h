@@ -133,6 +133,7 @@ struct Messages {
     QString rsLabelsFileName;
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
+    QString rsLabelsPreviewTitle;
 };
 
 // One message in both languages.

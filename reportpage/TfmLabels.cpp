@@ -14,6 +14,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WrittenFileOpener.h"
+#include "reportengine/PrintModule.h"
+#include "reportengine/ReportError.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
@@ -68,6 +70,7 @@ TfmLabels::TfmLabels(Session& session, Platform& platform, QWidget* parent)
     edCodes = named(new QLineEdit(this), "edCodes");
     lbScale = named(new QLabel(this), "lbScale");
     lbScale->setWordWrap(true);
+    btPreview = named(new QPushButton(this), "btPreview");
 
     auto* form = new QFormLayout;
     form->addRow(caption(this, "lbLayout", cbLayout), cbLayout);
@@ -85,10 +88,15 @@ TfmLabels::TfmLabels(Session& session, Platform& platform, QWidget* parent)
     typed->addWidget(edCodes, 1);
     body->addLayout(typed);
     body->addWidget(lbScale);
+    auto* previewRow = new QHBoxLayout;
+    previewRow->addWidget(btPreview);
+    previewRow->addStretch(1);
+    body->addLayout(previewRow);
     const DialogButtons buttons = layOutWithOkCancel(this, body, "btCancel");
 
     Dialogs& d = m_platform.dialogs;
     guardedConnect(buttons.ok, &QPushButton::clicked, this, d, [this] { btOKClick(); });
+    guardedConnect(btPreview, &QPushButton::clicked, this, d, [this] { btPreviewClick(); });
     connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbLayout, &QComboBox::currentIndexChanged, this, &TfmLabels::layoutChanged);
     connect(rbCodes, &QRadioButton::toggled, edCodes, &QLineEdit::setEnabled);
@@ -168,14 +176,12 @@ std::optional<QStringList> TfmLabels::codes()
     return found;
 }
 
-void TfmLabels::btOKClick()
+std::shared_ptr<const LabelRun> TfmLabels::prepare()
 {
     const Messages& t = m_session.texts();
     const auto chosenCodes = codes();
     if (!chosenCodes)
-        return;
-    const QString file = ReportFileName::inReports(m_session.paths().folder, t.rsLabelsFileName, m_platform.clock.now(),
-                                                   QStringLiteral(".pdf"));
+        return nullptr;
     try {
         Connection& db = m_session.connection();
         QList<LabelItem> items;
@@ -192,14 +198,26 @@ void TfmLabels::btOKClick()
         request.copies = seCopies->value();
         const Settings& settings = m_session.settings();
         request.offset = QPointF(settings.labelOffsetRight(), settings.labelOffsetDown());
-        // Every code is encoded and fitted here, before any file exists.
-        const LabelRun run(items, request, t);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        run.writePdf(file);
+        // Every code is encoded and fitted here, before any page exists.
+        return std::make_shared<const LabelRun>(items, request, t);
     } catch (const LabelError& e) {
         // The window stays open with the choices made, to change the symbol or the codes.
-        m_platform.dialogs.error(this, t.rsLabelsNotWritten.arg(file) + u'\n' + e.text());
+        m_platform.dialogs.error(this, e.text());
+        return nullptr;
+    }
+}
+
+void TfmLabels::btOKClick()
+{
+    const std::shared_ptr<const LabelRun> run = prepare();
+    if (!run)
         return;
+    const Messages& t = m_session.texts();
+    const QString file = ReportFileName::inReports(m_session.paths().folder, t.rsLabelsFileName, m_platform.clock.now(),
+                                                   QStringLiteral(".pdf"));
+    try {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        run->writePdf(file);
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, t.rsLabelsNotWritten, file, t));
         return;
@@ -208,6 +226,28 @@ void TfmLabels::btOKClick()
     accept();
     WrittenFileOpener(m_platform, {t.rsWrittenNotOpened, t.rsOpenFolder, t.rsFolderNotOpened})
         .open(parentWidget(), file);
+}
+
+void TfmLabels::btPreviewClick()
+{
+    const std::shared_ptr<const LabelRun> run = prepare();
+    if (!run)
+        return;
+    const LabelLayout& layout = run->request().layout;
+    PrintPreviewRequest request;
+    request.title = m_session.texts().rsLabelsPreviewTitle.arg(layout.name);
+    // The paper is the layout's page, painted from its corner: no scaling.
+    request.layout = QPageLayout(QPageSize(layout.page, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                                 QPageLayout::Portrait, QMarginsF());
+    request.paint = [run](QPagedPaintDevice& printer) { return run->paint(printer); };
+    std::unique_ptr<QDialog> preview;
+    try {
+        preview = PrintModule::makePreview(request, this);
+    } catch (const ReportError& e) {
+        m_platform.dialogs.error(this, e.text());
+        return;
+    }
+    m_platform.dialogs.showModal(*preview);
 }
 
 QList<Localization::Text> labelsTexts()
@@ -224,11 +264,12 @@ QList<Localization::Text> labelsTexts()
         {"TfmLabels", "rbCodes", P::Caption, 0, "&Введенные коды", "&Typed codes"},
         {"TfmLabels", "lbCodes", P::Caption, 0, "Ко&ды через запятую:", "C&odes, separated by commas:"},
         {"TfmLabels", "lbScale", P::Caption, 0,
-         "Этикетки записываются в PDF в точном размере. Печатайте в масштабе 100 % (\"реальный размер\"), не "
-         "\"по размеру страницы\".",
-         "The labels are written as a PDF at exact size. Print it at 100 % (\"actual size\"), never \"fit to "
-         "page\"."},
-        {"TfmLabels", "btOK", P::Caption, 0, "Записать", "Write"},
+         "Этикетки печатаются и записываются в PDF в точном размере. Печатайте в масштабе 100 % (\"реальный "
+         "размер\"), не \"по размеру страницы\".",
+         "The labels are printed and written as a PDF at exact size. Print at 100 % (\"actual size\"), never "
+         "\"fit to page\"."},
+        {"TfmLabels", "btPreview", P::Caption, 0, "&Просмотр и печать...", "&Preview and print..."},
+        {"TfmLabels", "btOK", P::Caption, 0, "Записать PDF", "Write PDF"},
         {"TfmLabels", "btCancel", P::Caption, 0, "Отмена", "Cancel"},
     };
 }

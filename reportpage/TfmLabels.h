@@ -6,8 +6,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class LabelRun;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,8 +22,9 @@ struct Platform;
 // Labels of a register's tools, workers' badges or place labels: layout,
 // symbol, copies, labels already used on the sheet, and which rows (the
 // chosen one, every one listed, or typed codes). Every code is encoded and
-// fitted before anything is written; the labels go to a PDF at exact size in
-// the Reports folder, opened in the desktop's viewer to print at 100 %.
+// fitted before anything is shown or written; the labels go to the print
+// preview or to a PDF at exact size in the Reports folder, opened in the
+// desktop's viewer; either is printed at 100 %.
 class TfmLabels : public QDialog
 {
     Q_OBJECT
@@ -32,6 +35,8 @@ public:
     void execute(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed);
     // Writes the labels and closes the window; a refusal leaves it open.
     void btOKClick();
+    // The labels in the print preview, to print at 100 %; nothing is written.
+    void btPreviewClick();
     // The file last written, empty when none.
     const QString& writtenFile() const { return m_written; }
 
@@ -39,6 +44,8 @@ private:
     void layoutChanged();
     // The codes to print; an empty list with a message shown when there are none.
     std::optional<QStringList> codes();
+    // Every label encoded and fitted; null when refused (the message shown).
+    std::shared_ptr<const LabelRun> prepare();
 
     Session& m_session;
     Platform& m_platform;
@@ -58,6 +65,7 @@ private:
     QLabel* lbCodes;
     QLineEdit* edCodes;
     QLabel* lbScale;
+    QPushButton* btPreview;
 };
 
 QList<Localization::Text> labelsTexts();

@@ -87,6 +87,7 @@ private slots:
     void oneRowFromRegistersAndCards();
     void refusedBeforeAnythingIsWritten_data();
     void refusedBeforeAnythingIsWritten();
+    void previewWritesNothing();
 };
 
 void TestLabelWindow::registerListsItsSearchInOrder()
@@ -253,6 +254,32 @@ void TestLabelWindow::refusedBeforeAnythingIsWritten()
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(expected), qPrintable(errors.first()));
     }
+    QCOMPARE(pdfsIn(f.data().folder()), QStringList());
+    QCOMPARE(f.fakes().shell.opened, QStringList());
+}
+
+void TestLabelWindow::previewWritesNothing()
+{
+    DeskFixture f;
+    f.addTool(QStringLiteral("P-1"));
+    f.addTool(QStringLiteral("КЛЮЧ-2"));
+    f.app().showToolList();
+    search(f, "TfmTools", QString());
+    QVERIFY(f.session().qTools.locate(QStringLiteral("ID_Tool"), QStringLiteral("P-1")));
+    QString previewTitle;
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        DeskFixture::find<QPushButton>(window, "btPreview")->click();
+        // A refused code shows no preview.
+        DeskFixture::find<QRadioButton>(window, "rbListed")->setChecked(true);
+        DeskFixture::find<QPushButton>(window, "btPreview")->click();
+    });
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& preview) { previewTitle = preview.windowTitle(); });
+    f.control<QPushButton>("TfmTools", "btLabels")->click();
+    QStringList modals = f.fakes().dialogs.texts("modal");
+    QCOMPARE(modals, (QStringList{"TfmLabels", "ReportPreview"}));
+    QVERIFY2(previewTitle.contains(u"100 %"), qPrintable(previewTitle));
+    QCOMPARE(f.fakes().dialogs.texts("error").size(), 1);
+    QVERIFY(f.fakes().dialogs.texts("error").first().contains(u"КЛЮЧ-2"));
     QCOMPARE(pdfsIn(f.data().folder()), QStringList());
     QCOMPARE(f.fakes().shell.opened, QStringList());
 }
