@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "support/DeskFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -88,6 +89,7 @@ private slots:
     void refusedBeforeAnythingIsWritten_data();
     void refusedBeforeAnythingIsWritten();
     void previewWritesNothing();
+    void newToolsLabelFromTheEditor();
 };
 
 void TestLabelWindow::registerListsItsSearchInOrder()
@@ -282,6 +284,32 @@ void TestLabelWindow::previewWritesNothing()
     QVERIFY(f.fakes().dialogs.texts("error").first().contains(u"КЛЮЧ-2"));
     QCOMPARE(pdfsIn(f.data().folder()), QStringList());
     QCOMPARE(f.fakes().shell.opened, QStringList());
+}
+
+void TestLabelWindow::newToolsLabelFromTheEditor()
+{
+    DeskFixture f;
+    f.app().showToolList();
+    const auto addTool = [&](const char* code, bool label) {
+        f.fakes().dialogs.modalScripts.push_back([code, label](QDialog& editor) {
+            auto* box = DeskFixture::find<QLineEdit>(editor, "DBEdit1");
+            box->setText(QString::fromLatin1(code));
+            emit box->textEdited(box->text());
+            auto* offer = DeskFixture::find<QCheckBox>(editor, "chLabel");
+            QVERIFY(offer->isVisible());
+            offer->setChecked(label);
+            DeskFixture::find<QPushButton>(editor, "btOK")->click();
+        });
+        if (label)
+            f.fakes().dialogs.modalScripts.push_back(writeLabels(Choice()));
+        f.control<QPushButton>("TfmTools", "Button1")->click();
+    };
+    addTool("NEW-1", false);
+    QCOMPARE(f.fakes().dialogs.texts("modal"), QStringList{"TfmEditor_T"});
+    addTool("NEW-2", true);
+    QCOMPARE(f.fakes().dialogs.texts("modal"), (QStringList{"TfmEditor_T", "TfmEditor_T", "TfmLabels"}));
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+    QCOMPARE(readFirstSheet(f.fakes().shell.opened.first()), QStringList{"0:NEW-2"});
 }
 
 QTEST_MAIN(TestLabelWindow)
