@@ -10,6 +10,7 @@
 #include "recipients/TfmCard_U.h"
 #include "recipients/TfmEditor_U.h"
 #include "recipients/TfmUsers.h"
+#include "reportpage/TfmLabels.h"
 #include "reportpage/TfmReport.h"
 #include "tools/TfmCard_T.h"
 #include "tools/TfmDict.h"
@@ -29,7 +30,7 @@ Application::Application(const QString& programFolder, Platform& platform)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),
-                      writeOffTexts(), historyReportTexts()})
+                      writeOffTexts(), historyReportTexts(), labelsTexts()})
 {
     // Qt's texts and the number convention first: the windows' own texts
     // then show amounts in the new convention.
@@ -45,6 +46,7 @@ Application::~Application()
     if (m_started)
         m_session.settings().saveTimeouts(); // the three time-outs are written at program end
     m_cfg.reset();
+    m_labels.reset();
     m_hend.reset();
     m_cardU.reset();
     m_editorU.reset();
@@ -134,6 +136,7 @@ void Application::createRecipientWindows()
     m_main->addPage(m_users, "SpeedButton5");
     adopt(m_editorU, std::make_unique<TfmEditor_U>(m_session, m_platform));
     adopt(m_cardU, std::make_unique<TfmCard_U>(m_session, *this, m_platform));
+    adopt(m_labels, std::make_unique<TfmLabels>(m_session, m_platform));
 }
 
 void Application::createDictionaries()
@@ -199,6 +202,11 @@ void Application::openDictionary(DictionaryKind kind)
         : kind == DictionaryKind::Mesto          ? m_dictMesto.get()
                                                  : m_dictTypes.get();
     m_platform.dialogs.showModal(*dict);
+}
+
+void Application::openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed)
+{
+    m_labels->execute(kind, chosen, listed);
 }
 
 void Application::openWorkTypes()

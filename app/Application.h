@@ -23,6 +23,7 @@ class TfmWorkTypes;
 class TfmWorkTypes_Editor;
 class TfmWriteOff;
 class TfmReport;
+class TfmLabels;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -65,6 +66,7 @@ public:
     void openRecipientEditor() override;
     void openWorkTypes() override;
     void openWorkTypeEditor() override;
+    void openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed) override;
 
 private:
     void createToolWindows();
@@ -94,6 +96,7 @@ private:
     std::unique_ptr<TfmEditor_U> m_editorU;
     std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;
+    std::unique_ptr<TfmLabels> m_labels;
     bool m_timersEnabled = true;
     bool m_started = false;
 };

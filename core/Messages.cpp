@@ -245,6 +245,13 @@ const QList<MessageText> kMessages = {
         "Код %1 начинается с %2, как коды этикеток мест хранения: сканер примет его за место. Выберите другой код.",
         "The code %1 begins with %2, as the codes of place labels do: a scanner would take it for a place. Choose "
         "another code."),
+    // The labels window.
+    MSG(rsLabelsFileName, "Этикетки", "Labels"),
+    MSG(rsLabelsNoCodesTyped, "Введите коды через запятую или выберите другие этикетки.",
+        "Type the codes, separated by commas, or choose other labels."),
+    MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
+        "No row is chosen: choose one in the list, or other labels."),
+    MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
 };
 #undef MSG
 

@@ -129,6 +129,11 @@ struct Messages {
     QString rsLabelNothing;
     QString rsLabelLayoutsHeading;
     QString rsCodeIsPlaceLabel;
+    // The labels window.
+    QString rsLabelsFileName;
+    QString rsLabelsNoCodesTyped;
+    QString rsLabelsNoneChosen;
+    QString rsLabelsPreviewTitle;
 };
 
 // One message in both languages.

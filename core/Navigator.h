@@ -4,6 +4,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <functional>
+
+// Whose labels the labels window prints.
+enum class LabelKind { Tools, Recipients, Places };
 
 // How one window brings up another without knowing it: the application
 // implements it and alone knows the concrete windows. Windows learn of
@@ -36,6 +41,11 @@ public:
     // The editor on the current work type, which the caller has put into
     // insert or edit state; returns when it closes.
     virtual void openWorkTypeEditor() = 0;
+    // The labels window for a register: chosen is the current row's code
+    // (empty when none), listed gives every code the register lists now, in
+    // its order (null when the caller has no list: a card); returns when it
+    // closes.
+    virtual void openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed) = 0;
 
     void notifyToolsChanged() { emit toolsChanged(); }
     void notifyRecipientsChanged() { emit recipientsChanged(); }

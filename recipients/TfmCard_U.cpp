@@ -74,8 +74,10 @@ TfmCard_U::TfmCard_U(Session& session, Navigator& navigator, Platform& platform,
     m_statementButton = button(this, "Button1");
     btReturn_Tool = button(this, "btReturn_Tool");
     btReturn_Tool->setEnabled(false);
+    btLabel = button(this, "btLabel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(btLabel);
     buttons->addWidget(m_statementButton);
     buttons->addWidget(btReturn_Tool);
 
@@ -129,6 +131,7 @@ void TfmCard_U::connectHandlers()
 {
     Dialogs& d = m_platform.dialogs;
     guardedConnect(btReturn_Tool, &QPushButton::clicked, this, d, [this] { btReturn_ToolClick(); });
+    guardedConnect(btLabel, &QPushButton::clicked, this, d, [this] { btLabelClick(); });
     guardedConnect(m_statementButton, &QPushButton::clicked, this, d, [this] { Button1Click(); });
     guardedConnect(m_pages, &QTabWidget::currentChanged, this, d, [this](int i) { PageControl1Change(i); });
     guardedConnect(m_journalGrid, &DbGrid::titleClicked, this, d, [this](int c) { DBGrid1TitleClick(c); });
@@ -211,6 +214,11 @@ void TfmCard_U::DBGrid1TitleClick(int column)
 void TfmCard_U::DBGrid2TitleClick(int column)
 {
     m_toolSort.toggle(q2, *m_toolsModel, column);
+}
+
+void TfmCard_U::btLabelClick()
+{
+    m_navigator.openLabels(LabelKind::Recipients, m_userCode.trimmed(), {});
 }
 
 void TfmCard_U::btReturn_ToolClick()
@@ -310,6 +318,8 @@ QList<Localization::Text> recipientCardTexts()
         {"TfmCard_U", "TabSheet2", P::Title, 0, "Инструмент на руках", "Tools on hands"},
         {"TfmCard_U", "Button1", P::Caption, 0, "Инструмент на руках", "Tools on hands"},
         {"TfmCard_U", "btReturn_Tool", P::Caption, 0, "Вернуть инструмент", "To return the tool"},
+        {"TfmCard_U", "btLabel", P::Caption, 0, "Пропуск", "Badge"},
+        {"TfmCard_U", "btLabel", P::ToolTip, 0, "Пропуск этого получателя", "This worker's badge"},
     };
     const char* journal[][2] = {
         {"Дата", "Date"},        {"Время", "Time"},          {"Статус", "Status"},   {"Тип инструмента", "Tool"},

@@ -45,6 +45,8 @@ public:
     void Calc_Issued_Date();
 
     void btReturn_ToolClick();
+    // This worker's badge.
+    void btLabelClick();
     // Writes the statement of tools on hand as an RTF file and opens it.
     void Button1Click();
     void PageControl1Change(int index);
@@ -85,6 +87,7 @@ private:
     DbGrid* m_toolsGrid;
     QPushButton* m_statementButton;
     QPushButton* btReturn_Tool;
+    QPushButton* btLabel;
 };
 
 QList<Localization::Text> recipientCardTexts();

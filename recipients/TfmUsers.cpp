@@ -15,12 +15,15 @@
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/Named.h"
 #include "widgets/QueryGrid.h"
 
 #include <QEvent>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,11 +48,17 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     buildRegisterControls();
     m_countLabel->setVisible(session.settings().showRecordCount());
     m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(kColumns), kWidths);
+    btLabels = named(new QPushButton(this), "btLabels");
 
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(btLabels);
+    bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar());
     layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
     connectRegister();
+    guardedConnect(btLabels, &QPushButton::clicked, this, m_platform.dialogs, [this] { btLabelsClick(); });
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     connect(&m_navigator, &Navigator::recipientsChanged, this, &TfmUsers::countMayHaveChanged);
@@ -90,6 +99,16 @@ void TfmUsers::btSearchClick()
 void TfmUsers::DBGrid1TitleClick(int column)
 {
     m_grid->toggleSort(column);
+}
+
+void TfmUsers::btLabelsClick()
+{
+    if (!m_users.isOpen())
+        btSearchClick();
+    const QString chosen = hasCurrent() ? m_users.text(col::Users::ID_User).trimmed() : QString();
+    const qint64 key = hasCurrent() ? m_users.integer(col::Key) : 0;
+    m_navigator.openLabels(LabelKind::Recipients, chosen, [this] { return listedTexts(m_users, col::Users::ID_User); });
+    m_users.locate(col::Key, key); // the worker chosen before stays chosen
 }
 
 bool TfmUsers::hasCurrent() const
@@ -182,6 +201,9 @@ QList<Localization::Text> recipientListTexts()
     QList<Localization::Text> rows = {{"TfmUsers", "", P::Title, 0, "Получатели", "Users"}};
     rows += TfmUsers::searchTexts("TfmUsers", "ID получателя", "ID user", "ФИО получателя", "Name");
     rows += TfmUsers::rowButtonTexts("TfmUsers");
+    rows += {{"TfmUsers", "btLabels", P::Caption, 0, "Пропуска", "Badges"},
+             {"TfmUsers", "btLabels", P::ToolTip, 0, "Пропуска выбранного получателя, всего списка или введенных кодов",
+              "Badges of the chosen worker, of every worker listed or of typed codes"}};
     const char* titles[][2] = {{"ID получателя", "ID user"},
                                {"ФИО", "Name"},
                                {"Телефон", "Phone number"},

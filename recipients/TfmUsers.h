@@ -6,6 +6,7 @@
 #include <QList>
 
 class Navigator;
+class QPushButton;
 class Query;
 class Session;
 struct Platform;
@@ -29,6 +30,8 @@ public:
     void Button3Click() override;
     void DBGrid1DblClick() override;
     void DBGrid1TitleClick(int column) override;
+    // Badges of the current worker, of every worker listed or of typed codes.
+    void btLabelsClick();
 
 protected:
     int countMatches() override;
@@ -46,6 +49,7 @@ private:
     Session& m_session;
     Query& m_users;
     Navigator& m_navigator;
+    QPushButton* btLabels;
 };
 
 QList<Localization::Text> recipientListTexts();

@@ -51,8 +51,10 @@ TfmCard_T::TfmCard_T(Session& session, Navigator& navigator, Platform& platform,
     right->addLayout(buildValues(session.qTools, kShown));
     btHend = button(this, "btHend");
     btReturn = button(this, "btReturn");
+    btLabel = button(this, "btLabel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(btLabel);
     buttons->addWidget(btHend);
     buttons->addWidget(btReturn);
     right->addStretch(1);
@@ -109,6 +111,7 @@ void TfmCard_T::connectHandlers()
     Dialogs& d = m_platform.dialogs;
     guardedConnect(btReturn, &QPushButton::clicked, this, d, [this] { btReturnClick(); });
     guardedConnect(btHend, &QPushButton::clicked, this, d, [this] { btHendClick(); });
+    guardedConnect(btLabel, &QPushButton::clicked, this, d, [this] { btLabelClick(); });
     guardedConnect(btAddImage, &QPushButton::clicked, this, d, [this] { btAddImageClick(); });
     guardedConnect(btDellImage, &QPushButton::clicked, this, d, [this] { btDellImageClick(); });
     guardedConnect(ImgList, &QListWidget::itemActivated, this, d, [this] { ImgListDblClick(); });
@@ -208,6 +211,11 @@ void TfmCard_T::returnTool(bool& returned)
         m_navigator.notifyToolsChanged(); // the list shows the tool back in the store
 }
 
+void TfmCard_T::btLabelClick()
+{
+    m_navigator.openLabels(LabelKind::Tools, ID_ForHend.trimmed(), {});
+}
+
 void TfmCard_T::btHendClick()
 {
     m_navigator.openManualIssue(ID_ForHend);
@@ -302,6 +310,8 @@ QList<Localization::Text> toolCardTexts()
         {"TfmCard_T", "TabSheet2", P::Title, 0, "Фотографии", "Photo"},
         {"TfmCard_T", "btHend", P::Caption, 0, "Ручная выдача", "To issue manually"},
         {"TfmCard_T", "btReturn", P::Caption, 0, "Вернуть инструмент", "To return the tool"},
+        {"TfmCard_T", "btLabel", P::Caption, 0, "Этикетка", "Label"},
+        {"TfmCard_T", "btLabel", P::ToolTip, 0, "Этикетка этого инструмента", "This tool's label"},
         {"TfmCard_T", "btAddImage", P::Caption, 0, "Загрузить изображение", "Upload picture"},
         {"TfmCard_T", "btDellImage", P::Caption, 0, "Удалить изображение", "Delete picture"},
         {"TfmCard_T", "DBGrid1", P::ColumnTitle, 0, "Дата", "Date"},

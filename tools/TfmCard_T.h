@@ -44,6 +44,8 @@ public:
 
     void btReturnClick();
     void btHendClick();
+    // This tool's label.
+    void btLabelClick();
     void btAddImageClick();
     void btDellImageClick();
     void ImgListDblClick();
@@ -72,6 +74,7 @@ private:
 
     QPushButton* btHend;
     QPushButton* btReturn;
+    QPushButton* btLabel;
     // The pages are the journal and the pictures.
     DbGrid* m_journalGrid;
     QListWidget* ImgList;

@@ -20,6 +20,7 @@
 #include "widgets/Named.h"
 #include "widgets/PictureFile.h"
 
+#include <QCheckBox>
 #include <QCompleter>
 #include <QDateEdit>
 #include <QEvent>
@@ -122,6 +123,8 @@ void TfmEditor_T::layoutFields()
     photo->addWidget(m_photo);
     photo->addWidget(m_photoButton);
     photo->addStretch(1);
+    chLabel = named(new QCheckBox(this), "chLabel");
+    photo->addWidget(chLabel);
     auto* body = new QHBoxLayout;
     body->addLayout(photo);
     body->addLayout(fields, 1);
@@ -188,6 +191,8 @@ void TfmEditor_T::FormShow()
     m_warrantyPicker->setDate(today);
     m_purchasePicker->setDate(today);
     m_settingPickers = false;
+    // A new tool's label is offered; an edited one prints from its card.
+    chLabel->setVisible(IsNewRecord);
     m_codeBox->setFocus();
 }
 
@@ -250,6 +255,8 @@ void TfmEditor_T::btOKClick()
             m_platform.dialogs.error(this, error); // the tool stays saved
     }
     accept();
+    if (inserting && chLabel->isChecked())
+        m_navigator.openLabels(LabelKind::Tools, *code, {});
 }
 
 void TfmEditor_T::storeTrimmed(const QString& field, const QString& trimmed)
@@ -351,6 +358,9 @@ QList<Localization::Text> toolEditorTexts()
         {"TfmEditor_T", "Button3", P::Caption, 0, "Открыть...", "Open..."},
         {"TfmEditor_T", "btOK", P::Caption, 0, "ОК", "OK"},
         {"TfmEditor_T", "Button1", P::Caption, 0, "Отмена", "Cancel"},
+        {"TfmEditor_T", "chLabel", P::Caption, 0, "Напечатать этикетку", "Print its label"},
+        {"TfmEditor_T", "chLabel", P::ToolTip, 0, "После записи нового инструмента открыть его этикетку",
+         "After the new tool is saved, open its label"},
         {"TfmEditor_T", "DBComboBox1", P::Items, 0, "новый\nхорошее\nсреднее\nплохое\nсломан",
          "new\ngood\naverage\nbad\nbroken"},
     };

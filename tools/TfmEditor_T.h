@@ -7,6 +7,7 @@
 class DbComboBox;
 class DbEdit;
 class DbImage;
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class Navigator;
@@ -65,6 +66,8 @@ private:
     Navigator& m_navigator;
     Platform& m_platform;
     bool m_settingPickers = false;
+    // Kept ticked from one new tool to the next while the program runs.
+    QCheckBox* chLabel;
 
     QList<QLabel*> labels; // Label1..Label12
     DbEdit* m_codeBox;

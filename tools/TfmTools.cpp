@@ -57,11 +57,13 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     buildRegisterControls();
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
+    btLabels = named(new QPushButton(this), "btLabels");
     buildGrid();
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btInvent);
     bottom->addWidget(btWorkTypes);
+    bottom->addWidget(btLabels);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar(cbWorkTypes));
@@ -93,6 +95,7 @@ void TfmTools::connectHandlers()
     guardedConnect(btInvent, &QPushButton::clicked, this, d, [this] { btInventClick(); });
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
     guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
+    guardedConnect(btLabels, &QPushButton::clicked, this, d, [this] { btLabelsClick(); });
     // Names changed elsewhere show at once; the choice stays while its work type exists.
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
                    [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
@@ -131,6 +134,17 @@ void TfmTools::btInventClick()
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
     }
+}
+
+void TfmTools::btLabelsClick()
+{
+    if (!m_tools.isOpen())
+        Search();
+    const QString chosen = m_tools.isEmpty() ? QString() : m_tools.text(col::Tools::ID_Tool).trimmed();
+    m_rememberedToolKey = m_tools.isEmpty() ? 0 : m_tools.integer(col::Key);
+    // Read only when asked for: the list as searched and sorted, every page of it.
+    m_navigator.openLabels(LabelKind::Tools, chosen, [this] { return listedTexts(m_tools, col::Tools::ID_Tool); });
+    locateRemembered();
 }
 
 void TfmTools::pageShown()
@@ -286,6 +300,9 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "cbWorkTypes", P::ToolTip, 0, "Вид работ", "Work types"},
         {"TfmTools", "btInvent", P::Caption, 0, "Инвентаризация", "Inventory"},
         {"TfmTools", "btWorkTypes", P::Caption, 0, "Виды работ", "Work types"},
+        {"TfmTools", "btLabels", P::Caption, 0, "Этикетки", "Labels"},
+        {"TfmTools", "btLabels", P::ToolTip, 0, "Этикетки выбранного инструмента, всего списка или введенных кодов",
+         "Labels of the chosen tool, of every tool listed or of typed codes"},
     };
     rows += TfmTools::rowButtonTexts("TfmTools");
     rows += toolGridTitles("TfmTools", "DBGrid1");

@@ -44,6 +44,8 @@ public:
     void DBGrid1DblClick() override;
     void DBGrid1TitleClick(int column) override;
     void btWorkTypesClick();
+    // Labels of the current tool, of every tool listed or of typed codes.
+    void btLabelsClick();
 
 protected:
     int countMatches() override;
@@ -68,6 +70,7 @@ private:
     WorkTypeBox* cbWorkTypes;
     QPushButton* btInvent;
     QPushButton* btWorkTypes;
+    QPushButton* btLabels;
 };
 
 QList<Localization::Text> toolListTexts();

@@ -4,6 +4,7 @@
 #include "ErrorGuard.h"
 #include "Named.h"
 #include "ValueLabel.h"
+#include "data/Query.h"
 #include "platform/Platform.h"
 
 #include <QHBoxLayout>
@@ -118,4 +119,20 @@ QList<Localization::Text> RegisterPage::rowButtonTexts(const char* window)
     for (const auto& c : captions)
         rows.append({window, c[0], Localization::Property::Caption, 0, c[1], c[2]});
     return rows;
+}
+
+QStringList RegisterPage::listedTexts(Query& list, const QString& field)
+{
+    if (!list.isOpen())
+        return {};
+    while (list.canFetchMore())
+        list.fetchMore();
+    const int column = list.fieldIndex(field);
+    QStringList texts;
+    for (int row = 0; column >= 0 && row < list.fetchedCount(); ++row) {
+        const QString text = list.value(row, column).toString().trimmed();
+        if (!text.isEmpty())
+            texts << text;
+    }
+    return texts;
 }

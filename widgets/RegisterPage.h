@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class Query;
+
 class QHBoxLayout;
 class QLabel;
 
@@ -38,6 +40,9 @@ public:
     static QList<Localization::Text> rowButtonTexts(const char* window);
 
 protected:
+    // The non-empty texts of field on every row of the list, fetching every
+    // page: the codes a register lists, in its order.
+    static QStringList listedTexts(Query& list, const QString& field);
     // table: the register's table, the one whose rows the page counts.
     RegisterPage(Platform& platform, const char* table, QWidget* parent);
 
