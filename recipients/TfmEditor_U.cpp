@@ -83,7 +83,6 @@ void TfmEditor_U::FormShow()
 {
     OK = false;
     noteCode(col::Users::ID_User);
-    m_codeAtOpen = m_users.state() == Query::State::Edit ? m_users.text(col::Users::ID_User).trimmed() : QString();
     edits.first()->setFocus();
 }
 
@@ -91,6 +90,12 @@ QString TfmEditor_U::GetMaxUserID()
 {
     const QVariant max = m_session.connection().largest(Select(col::Users::Table), col::Key);
     return max.isNull() || !max.isValid() ? QString() : max.toString();
+}
+
+// A code that a place label's could be taken for.
+QString TfmEditor_U::codeRefusal(const QString& code, const QString& before) const
+{
+    return placeLabelCodeRefusal(code, before, m_session.settings().placeLabelPrefix(), m_session.texts());
 }
 
 QString TfmEditor_U::codeTakenText(Register holder) const
@@ -109,12 +114,6 @@ void TfmEditor_U::btOKClick()
                                                     [this] { return GetMaxUserID() + QStringLiteral("002"); });
     if (!code)
         return;
-    const QString placeCode = placeLabelCodeRefusal(*code, m_codeAtOpen, m_session.settings().placeLabelPrefix(),
-                                                    m_session.texts());
-    if (!placeCode.isEmpty()) {
-        m_dialogs.message(this, placeCode);
-        return;
-    }
     if (u.text(col::Users::ID_User) != *code)
         u.setValue(col::Users::ID_User, *code);
     u.post();

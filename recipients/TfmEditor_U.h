@@ -35,12 +35,12 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     QString codeTakenText(Register holder) const override;
+    QString codeRefusal(const QString& code, const QString& before) const override;
 
 private:
     void buildFields();
     void connectHandlers();
 
-    QString m_codeAtOpen; // trimmed; empty for a new row
     Session& m_session;
     Query& m_users;
     Platform& m_platform;

@@ -181,7 +181,6 @@ void TfmEditor_T::FormShow()
     IsNewRecord = m_tools.state() == Query::State::Insert;
     const bool editing = m_tools.state() == Query::State::Edit;
     noteCode(col::Tools::ID_Tool);
-    m_codeAtOpen = editing ? m_tools.text(col::Tools::ID_Tool).trimmed() : QString();
     Old_Serial = editing ? m_tools.text(col::Tools::SNumber).trimmed() : QString();
     chosenPicture.clear();
     refreshDictionaries();
@@ -200,6 +199,12 @@ QString TfmEditor_T::GetMaxToolID()
 {
     const QVariant max = m_session.connection().largest(Select(col::Tools::Table), col::Key);
     return max.isNull() || !max.isValid() ? QString() : max.toString();
+}
+
+// A code that a place label's could be taken for.
+QString TfmEditor_T::codeRefusal(const QString& code, const QString& before) const
+{
+    return placeLabelCodeRefusal(code, before, m_session.settings().placeLabelPrefix(), m_session.texts());
 }
 
 QString TfmEditor_T::codeTakenText(Register holder) const
@@ -222,12 +227,6 @@ void TfmEditor_T::btOKClick()
                                                     [this] { return GetMaxToolID() + QStringLiteral("001"); });
     if (!code)
         return;
-    const QString placeCode = placeLabelCodeRefusal(*code, m_codeAtOpen, m_session.settings().placeLabelPrefix(),
-                                                    m_session.texts());
-    if (!placeCode.isEmpty()) {
-        m_dialogs.message(this, placeCode);
-        return;
-    }
     const bool inserting = t.state() == Query::State::Insert;
     const QString serial = m_serialBox->text().trimmed();
     if (!serial.isEmpty() && !(!Old_Serial.isEmpty() && Old_Serial == serial) && SerialFindDuplicate(serial))

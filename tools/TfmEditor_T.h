@@ -50,6 +50,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     QString codeTakenText(Register holder) const override;
+    QString codeRefusal(const QString& code, const QString& before) const override;
 
 private:
     void buildFields();
@@ -60,7 +61,6 @@ private:
     void refreshDictionaries();
     void openDictionary(DictionaryKind kind);
 
-    QString m_codeAtOpen; // trimmed; empty for a new row
     Session& m_session;
     Query& m_tools;
     Navigator& m_navigator;

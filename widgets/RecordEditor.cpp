@@ -74,6 +74,11 @@ std::optional<QString> RecordEditor::checkedCode(const QLineEdit* box, const std
     const bool kept = m_record.state() == Query::State::Edit && code == m_codeBefore;
     if (!kept && (InTool_IDList(code) || InUser_IDList(code)))
         return std::nullopt;
+    const QString refusal = codeRefusal(code, m_codeBefore);
+    if (!refusal.isEmpty()) {
+        m_dialogs.message(this, refusal);
+        return std::nullopt;
+    }
     return code;
 }
 

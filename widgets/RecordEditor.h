@@ -42,6 +42,9 @@ protected:
 
     // The message for a code a tool, or else a recipient, has already.
     virtual QString codeTakenText(Register holder) const = 0;
+    // The message refusing code for a reason of the editor's own, or an
+    // empty text; before is the code the row had when noted.
+    virtual QString codeRefusal(const QString& code, const QString& before) const = 0;
 
     // body over the buttons "btOK" and the cancel button, which closes.
     void layOut(QLayout* body, const char* cancelName);
@@ -52,7 +55,8 @@ protected:
     void noteCode(const QString& field);
     // The code to save: the box's text without blanks around it, the one
     // generated when the box is blank. None, after the message, when a tool
-    // or a recipient has it and the row did not have it when noted.
+    // or a recipient has it and the row did not have it when noted, or when
+    // codeRefusal refuses it.
     std::optional<QString> checkedCode(const QLineEdit* box, const std::function<QString()>& generated);
     // The row being edited, which is never a duplicate of itself.
     QVariant ownKey() const;
