@@ -87,40 +87,35 @@ bool ReportPreview::mayWrite(const QString& file)
 bool ReportPreview::saveAsPdf()
 {
     const QString stem = m_fileStem.isEmpty() ? m_report->title : m_fileStem;
-    QString file = askFileName(stem + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
-    if (file.isEmpty())
-        return false;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".pdf");
-    try {
+    return writeAs(stem, QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"), [this](const QString& file) {
         if (!mayWrite(file))
             return false;
         ReportPdfWriter::write(*m_report, file);
-    } catch (const FileWriteError& e) {
-        reportError(e, file);
-        return false;
-    } catch (const ReportError& e) {
-        reportError(e.text());
-        return false;
-    }
-    if (m_hooks.written)
-        m_hooks.written(file);
-    return true;
+        return true;
+    });
 }
 
 bool ReportPreview::exportToRtf()
 {
     const QString stem = m_fileStem.isEmpty() ? QStringLiteral("Report") : m_fileStem;
-    QString file = askFileName(stem + QStringLiteral(".rtf"), QStringLiteral("RTF (*.rtf)"));
+    return writeAs(stem, QStringLiteral("rtf"), QStringLiteral("RTF (*.rtf)"), [this](const QString& file) {
+        TfrxRTFExport filter;
+        filter.FileName = file;
+        filter.confirmOverwrite = [this](const QString& f) { return mayWrite(f); };
+        return filter.exportPages(*m_report) == ExportResult::Written;
+    });
+}
+
+bool ReportPreview::writeAs(const QString& stem, const QString& extension, const QString& filter,
+                            const std::function<bool(const QString&)>& write)
+{
+    QString file = askFileName(stem + u'.' + extension, filter);
     if (file.isEmpty())
         return false;
     if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".rtf");
-    TfrxRTFExport filter;
-    filter.FileName = file;
-    filter.confirmOverwrite = [this](const QString& f) { return mayWrite(f); };
+        file += u'.' + extension;
     try {
-        if (filter.exportPages(*m_report) != ExportResult::Written)
+        if (!write(file))
             return false;
     } catch (const FileWriteError& e) {
         reportError(e, file);

@@ -57,6 +57,11 @@ public:
 
 private:
     QString askFileName(const QString& suggested, const QString& filter);
+    // Asks where to write (stem.extension proposed; the extension added to a
+    // name without one), writes there through write, which answers false
+    // when it wrote nothing, and tells the written hook. A failure is shown.
+    bool writeAs(const QString& stem, const QString& extension, const QString& filter,
+                 const std::function<bool(const QString&)>& write);
     bool mayWrite(const QString& file);
     void reportError(const QString& text);
     void reportError(const FileWriteError& error, const QString& file);
