@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "CommandStatus.h"
 #include "LabelCommand.h"
 #include "ReportCommand.h"
 #include "Version.h"
@@ -16,9 +17,7 @@
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kBadArguments = 2;
+using namespace command;
 
 int backup(const QString& programFolder, const QString& file, QTextStream& out, QTextStream& err)
 {

@@ -1,5 +1,6 @@
 #include "LabelCommand.h"
 
+#include "CommandStatus.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
 #include "core/Session.h"
@@ -16,20 +17,10 @@
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kBadArguments = 2;
+using namespace command;
+
 // More copies of one label than a store would want is a typing slip.
 constexpr int kMostCopies = 1000;
-
-class BadArguments : public std::runtime_error
-{
-public:
-    explicit BadArguments(const QString& text)
-        : std::runtime_error(text.toStdString())
-    {
-    }
-};
 
 struct LabelArguments {
     QString kind;

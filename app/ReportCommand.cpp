@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 
+#include "CommandStatus.h"
 #include "QtLanguage.h"
 
 #include "core/FailureText.h"
@@ -25,19 +26,7 @@
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kBadArguments = 2;
-
-// A wrong command line: its text is shown with the usage.
-class BadArguments : public std::runtime_error
-{
-public:
-    explicit BadArguments(const QString& text)
-        : std::runtime_error(text.toStdString())
-    {
-    }
-};
+using namespace command;
 
 struct ReportRequest {
     QString kind;
