@@ -94,6 +94,7 @@ private slots:
     void newToolsLabelFromTheEditor();
     void placeDictionaryPrintsPlaceLabels_data();
     void placeDictionaryPrintsPlaceLabels();
+    void copiesAndSkipAreOfOnePrinting();
 };
 
 void TestLabelWindow::registerListsItsSearchInOrder()
@@ -371,6 +372,37 @@ void TestLabelWindow::placeDictionaryPrintsPlaceLabels()
     for (int slot = 0; slot < places.size(); ++slot)
         expected << QStringLiteral("%1:%2%3").arg(slot).arg(used).arg(keys[places[slot]]);
     QCOMPARE(readFirstSheet(f.fakes().shell.opened.first()), expected);
+}
+
+void TestLabelWindow::copiesAndSkipAreOfOnePrinting()
+{
+    DeskFixture f;
+    f.addTool(QStringLiteral("C-1"));
+    f.app().showToolList();
+    search(f, "TfmTools", QString());
+    Choice threeAfterTwo;
+    threeAfterTwo.copies = 3;
+    threeAfterTwo.skip = 2;
+    threeAfterTwo.symbol = QStringLiteral("QR Code");
+    f.fakes().dialogs.modalScripts.push_back(writeLabels(threeAfterTwo));
+    f.control<QPushButton>("TfmTools", "btLabels")->click();
+    QString symbol;
+    int copies = 0;
+    int skip = -1;
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& card) {
+        DeskFixture::find<QPushButton>(card, "btLabel")->click();
+        card.reject();
+    });
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        symbol = DeskFixture::find<QComboBox>(window, "cbSymbol")->currentText();
+        copies = DeskFixture::find<QSpinBox>(window, "seCopies")->value();
+        skip = DeskFixture::find<QSpinBox>(window, "seSkip")->value();
+    });
+    // The next printing, from a card: one label, on a fresh sheet, in the symbol chosen before.
+    f.app().openToolCard();
+    QCOMPARE(symbol, QStringLiteral("QR Code"));
+    QCOMPARE(copies, 1);
+    QCOMPARE(skip, 0);
 }
 
 QTEST_MAIN(TestLabelWindow)
