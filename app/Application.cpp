@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "PlaceLabelPrefixNotice.h"
 
 #include "config/TfmCFG.h"
 #include "config/TfmSettings.h"
@@ -113,6 +114,10 @@ bool Application::start()
         m_cfg->FormCreate();
         created = m_cfg->GoOperator;
     });
+    if (ran && created) {
+        // Before the desk takes codes; a failure here is told and the start goes on.
+        runGuarded(dialogs, nullptr, [&] { noticePlaceLabelPrefixInUse(m_session, dialogs, nullptr); });
+    }
     return ran && created;
 }
 

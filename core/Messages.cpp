@@ -252,6 +252,32 @@ const QList<MessageText> kMessages = {
     MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
         "No row is chosen: choose one in the list, or other labels."),
     MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
+    // Codes that begin with the place labels' prefix, told at start.
+    MSG(rsPlacePrefixInUse,
+        "Коды этикеток мест хранения начинаются с %1, и с него же начинаются коды инструментов или сотрудников (%2 "
+        "шт.): %3. Сканер примет такой код за место. Выберите другой префикс этикеток мест или дайте этим "
+        "инструментам и сотрудникам другие коды.",
+        "Place label codes begin with %1, and so do codes of tools or workers (%2 of them): %3. A scanner would take "
+        "such a code for a place. Choose another prefix for place labels, or give these tools and workers other "
+        "codes."),
+    MSG(rsChoosePlacePrefix, "Выбрать другой префикс", "Choose another prefix"),
+    MSG(rsPlacePrefixTitle, "Префикс этикеток мест", "Place label prefix"),
+    MSG(rsNewPlacePrefix,
+        "Новый префикс кодов этикеток мест (сейчас %1):", "New prefix of place label codes (now %1):"),
+    MSG(rsPlacePrefixEmpty, "Префикс не может быть пустым: без него код места не отличить от кода инструмента.",
+        "The prefix cannot be empty: without it a place's code cannot be told from a tool's."),
+    MSG(rsPlacePrefixUnfit,
+        "Префикс %1 не подходит: не более %2 знаков, без пробелов и запятых, чтобы код места с номером помещался в "
+        "поле ввода и в список кодов через запятую.",
+        "The prefix %1 does not fit: at most %2 characters, with no blanks or commas, so that a place's code with its "
+        "number fits the entry box and a list of codes separated by commas."),
+    MSG(rsPlacePrefixAlsoUsed, "С %1 тоже начинаются коды: %2. Выберите другой префикс.",
+        "Codes begin with %1 as well: %2. Choose another prefix."),
+    MSG(rsPlacePrefixChanged,
+        "Коды этикеток мест теперь начинаются с %1. Этикетки мест, напечатанные с %2, напечатайте заново.",
+        "Place label codes now begin with %1. Print again the place labels printed with %2."),
+    MSG(rsPlacePrefixNotSaved, "Новый префикс не удалось записать в %1: префикс остается %2.",
+        "The new prefix could not be written to %1: the prefix stays %2."),
 };
 #undef MSG
 

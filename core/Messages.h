@@ -134,6 +134,16 @@ struct Messages {
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
     QString rsLabelsPreviewTitle;
+    // Codes that begin with the place labels' prefix, told at start.
+    QString rsPlacePrefixInUse;
+    QString rsChoosePlacePrefix;
+    QString rsPlacePrefixTitle;
+    QString rsNewPlacePrefix;
+    QString rsPlacePrefixEmpty;
+    QString rsPlacePrefixUnfit;
+    QString rsPlacePrefixAlsoUsed;
+    QString rsPlacePrefixChanged;
+    QString rsPlacePrefixNotSaved;
 };
 
 // One message in both languages.

@@ -2,16 +2,30 @@
 
 #include "data/SqlDialect.h"
 
-QString containsPattern(const QString& text)
+namespace {
+
+QString escaped(const QString& text)
 {
-    QString escaped;
-    escaped.reserve(text.size() + 2);
+    QString result;
+    result.reserve(text.size() + 2);
     for (const QChar c : text) {
         if (c == u'\\' || c == u'%' || c == u'_')
-            escaped += u'\\';
-        escaped += c;
+            result += u'\\';
+        result += c;
     }
-    return u'%' + escaped + u'%';
+    return result;
+}
+
+} // namespace
+
+QString containsPattern(const QString& text)
+{
+    return u'%' + escaped(text) + u'%';
+}
+
+QString startsWithPattern(const QString& text)
+{
+    return escaped(text) + u'%';
 }
 
 QString codeContainsCondition(const SqlDialect& dialect, const QString& column, const QString& text,

@@ -301,7 +301,7 @@ QString Settings::placeLabelPrefix() const
     return prefix.isEmpty() ? QStringLiteral("PL-") : prefix;
 }
 
-void Settings::setPlaceLabelPrefix(const QString& prefix)
+bool Settings::setPlaceLabelPrefix(const QString& prefix)
 {
-    write(QStringLiteral("PlaceLabelPrefix"), prefix);
+    return IniFile(m_path).write(kMain, QStringLiteral("PlaceLabelPrefix"), prefix);
 }

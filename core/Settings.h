@@ -82,7 +82,7 @@ public:
     double labelOffsetDown() const;
     void setLabelOffset(double right, double down);
     QString placeLabelPrefix() const;
-    void setPlaceLabelPrefix(const QString& prefix);
+    bool setPlaceLabelPrefix(const QString& prefix); // false when not written
 
 signals:
     void showTimeChanged(bool on);

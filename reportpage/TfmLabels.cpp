@@ -129,6 +129,10 @@ void TfmLabels::execute(LabelKind kind, const QString& chosen, const std::functi
     rbCodes->setVisible(bool(listed));
     edCodes->setVisible(bool(listed));
     lbCodes->setVisible(bool(listed));
+    // The layout and symbol stay, as the site's sheets and scanners do; copies
+    // and the used labels of a partly used sheet are of one printing only.
+    seCopies->setValue(1);
+    seSkip->setValue(0);
     rbChosen->setChecked(true);
     rbChosen->setEnabled(!chosen.isEmpty());
     if (chosen.isEmpty() && listed)

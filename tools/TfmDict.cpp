@@ -2,6 +2,7 @@
 
 #include "core/Navigator.h"
 #include "core/Session.h"
+#include "core/Settings.h"
 #include "data/Columns.h"
 #include "data/QueryModel.h"
 #include "platform/Platform.h"
@@ -42,6 +43,7 @@ constexpr const char* kAddEn = "Add";
 // The menu item is a QAction, which the text sets cannot reach by widget name.
 constexpr const char* kDeleteRu = "Удалить выбранную запись";
 constexpr const char* kDeleteEn = "Delete selected entry";
+constexpr const char* kPlaces = "TfmDict_Mesto";
 
 constexpr int kColumnWidth = 360;
 constexpr int kFieldSize = 255; // AField is CHAR(255)
@@ -116,7 +118,16 @@ void TfmDict::buildEntryRow(const DictionaryLook& k)
     layout->addWidget(DBGrid, 1);
     layout->addLayout(bottom);
     setTabOrder(edField, btAdd);
-    setTabOrder(btAdd, DBGrid);
+    if (m_kind == Kind::Mesto) {
+        btLabels = new QPushButton(this);
+        btLabels->setObjectName(QStringLiteral("btLabels"));
+        btLabels->setAutoDefault(false);
+        bottom->addWidget(btLabels);
+        setTabOrder(btAdd, btLabels);
+        setTabOrder(btLabels, DBGrid);
+    } else {
+        setTabOrder(btAdd, DBGrid);
+    }
 }
 
 void TfmDict::connectHandlers()
@@ -124,6 +135,8 @@ void TfmDict::connectHandlers()
     connect(btAdd, &QPushButton::clicked, this, &TfmDict::btAddClick);
     connect(edField, &QLineEdit::returnPressed, this, &TfmDict::btAddClick);
     connect(N1, &QAction::triggered, this, &TfmDict::N1Click);
+    if (btLabels)
+        connect(btLabels, &QPushButton::clicked, this, &TfmDict::btLabelsClick);
     connect(DBGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu->popup(DBGrid->viewport()->mapToGlobal(pos)); });
 }
@@ -195,6 +208,30 @@ void TfmDict::N1Click()
     });
 }
 
+QStringList TfmDict::placeCodes()
+{
+    QStringList codes;
+    if (!Query.isOpen())
+        return codes;
+    while (Query.canFetchMore())
+        Query.fetchMore();
+    const QString prefix = m_session.settings().placeLabelPrefix();
+    const int key = Query.fieldIndex(col::Key);
+    for (int row = 0; key >= 0 && row < Query.fetchedCount(); ++row)
+        codes << prefix + Query.value(row, key).toString();
+    return codes;
+}
+
+void TfmDict::btLabelsClick()
+{
+    runGuarded(m_platform.dialogs, this, [&] {
+        const bool chosen = Query.isOpen() && !Query.isEmpty() && Query.recNo() >= 0;
+        const QString code = chosen ? m_session.settings().placeLabelPrefix() + QString::number(Query.integer(col::Key))
+                                    : QString();
+        m_navigator.openLabels(LabelKind::Places, code, [this] { return placeCodes(); });
+    });
+}
+
 bool TfmDict::eventFilter(QObject* watched, QEvent* event)
 {
     // Handled here rather than as a shortcut: a shortcut needs the window
@@ -239,5 +276,12 @@ QList<Localization::Text> dictionaryTexts()
              << Localization::Text{k.window, "edField", P::Hint, 0, k.hintRu, k.hintEn}
              << Localization::Text{k.window, "DBGrid", P::ColumnTitle, 0, k.columnRu, k.columnEn};
     }
+    rows << Localization::Text{kPlaces, "btLabels", P::Caption, 0, "Этикетки", "Labels"}
+         << Localization::Text{kPlaces,
+                               "btLabels",
+                               P::ToolTip,
+                               0,
+                               "Этикетки выбранного места, всего списка или введенных кодов",
+                               "Labels of the chosen place, of every place listed or of typed codes"};
     return rows;
 }

@@ -43,10 +43,14 @@ public:
     void FormCreate();
     void btAddClick();
     void N1Click();
+    // Place labels of the current place, of every place listed or of typed
+    // codes; the places dictionary only.
+    void btLabelsClick();
 
     DbGrid* DBGrid;
     QLineEdit* edField;
     QPushButton* btAdd;
+    QPushButton* btLabels = nullptr; // the places dictionary only
     QMenu* PopupMenu;
     QAction* N1;
 
@@ -64,6 +68,8 @@ private:
     void buildGrid(const DictionaryLook& k);
     void buildEntryRow(const DictionaryLook& k);
     void connectHandlers();
+    // Every place's label code in the list's order: the prefix and the row's key.
+    QStringList placeCodes();
 
     Kind m_kind;
     Session& m_session;

@@ -4,8 +4,10 @@
 #include "PrintedLabels.h"
 #include "core/Messages.h"
 #include "core/Session.h"
+#include "core/Settings.h"
 #include "support/DeskFixture.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -90,6 +92,9 @@ private slots:
     void refusedBeforeAnythingIsWritten();
     void previewWritesNothing();
     void newToolsLabelFromTheEditor();
+    void placeDictionaryPrintsPlaceLabels_data();
+    void placeDictionaryPrintsPlaceLabels();
+    void copiesAndSkipAreOfOnePrinting();
 };
 
 void TestLabelWindow::registerListsItsSearchInOrder()
@@ -310,6 +315,94 @@ void TestLabelWindow::newToolsLabelFromTheEditor()
     QCOMPARE(f.fakes().dialogs.texts("modal"), (QStringList{"TfmEditor_T", "TfmEditor_T", "TfmLabels"}));
     QCOMPARE(f.fakes().shell.opened.size(), 1);
     QCOMPARE(readFirstSheet(f.fakes().shell.opened.first()), QStringList{"0:NEW-2"});
+}
+
+void TestLabelWindow::placeDictionaryPrintsPlaceLabels_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("prefix");    // PlaceLabelPrefix; empty: absent
+    QTest::addColumn<QList<int>>("places"); // indexes of the places added, in the expected order
+    // The dictionary lists its places as added; the chosen one is the second.
+    QTest::newRow("chosen place") << "rbChosen"
+                                  << "" << QList<int>{1};
+    QTest::newRow("every place listed") << "rbListed"
+                                        << "" << QList<int>{0, 1, 2};
+    QTest::newRow("site's own prefix") << "rbListed"
+                                       << "SHELF/" << QList<int>{0, 1, 2};
+}
+
+void TestLabelWindow::placeDictionaryPrintsPlaceLabels()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, prefix);
+    QFETCH(QList<int>, places);
+    DeskFixture f;
+    if (!prefix.isEmpty())
+        f.session().settings().setPlaceLabelPrefix(prefix);
+    auto& dict = f.window<QDialog>("TfmDict_Mesto");
+    const QStringList names{QStringLiteral("Стеллаж 1"), QStringLiteral("Шкаф 2"), QStringLiteral("Ящик 3")};
+    for (const QString& name : names) {
+        DeskFixture::find<QLineEdit>(dict, "edField")->setText(name);
+        DeskFixture::find<QPushButton>(dict, "btAdd")->click();
+    }
+    QList<qint64> keys;
+    for (const QString& name : names)
+        keys << f.db().scalar(QStringLiteral("SELECT ID FROM MESTO WHERE AField = ?"), {name}).toLongLong();
+    // Other places' keys, so the codes show which row each label is from.
+    QVERIFY(keys[0] != keys[1] && keys[1] != keys[2]);
+
+    bool labelsShown = false;
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        auto* button = DeskFixture::find<QPushButton>(window, "btLabels");
+        QCOMPARE(button->text(), QStringLiteral("Этикетки"));
+        QVERIFY(!button->toolTip().isEmpty());
+        auto* grid = DeskFixture::find<QAbstractItemView>(window, "DBGrid");
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        button->click();
+    });
+    Choice choice;
+    choice.which = which;
+    f.fakes().dialogs.modalScripts.push_back(writeLabels(choice, &labelsShown));
+    f.app().openDictionary(DictionaryKind::Mesto);
+    QVERIFY(labelsShown);
+    QCOMPARE(f.fakes().dialogs.texts("error"), QStringList());
+    QCOMPARE(f.fakes().shell.opened.size(), 1);
+    const QString used = prefix.isEmpty() ? QStringLiteral("PL-") : prefix;
+    QStringList expected;
+    for (int slot = 0; slot < places.size(); ++slot)
+        expected << QStringLiteral("%1:%2%3").arg(slot).arg(used).arg(keys[places[slot]]);
+    QCOMPARE(readFirstSheet(f.fakes().shell.opened.first()), expected);
+}
+
+void TestLabelWindow::copiesAndSkipAreOfOnePrinting()
+{
+    DeskFixture f;
+    f.addTool(QStringLiteral("C-1"));
+    f.app().showToolList();
+    search(f, "TfmTools", QString());
+    Choice threeAfterTwo;
+    threeAfterTwo.copies = 3;
+    threeAfterTwo.skip = 2;
+    threeAfterTwo.symbol = QStringLiteral("QR Code");
+    f.fakes().dialogs.modalScripts.push_back(writeLabels(threeAfterTwo));
+    f.control<QPushButton>("TfmTools", "btLabels")->click();
+    QString symbol;
+    int copies = 0;
+    int skip = -1;
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& card) {
+        DeskFixture::find<QPushButton>(card, "btLabel")->click();
+        card.reject();
+    });
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        symbol = DeskFixture::find<QComboBox>(window, "cbSymbol")->currentText();
+        copies = DeskFixture::find<QSpinBox>(window, "seCopies")->value();
+        skip = DeskFixture::find<QSpinBox>(window, "seSkip")->value();
+    });
+    // The next printing, from a card: one label, on a fresh sheet, in the symbol chosen before.
+    f.app().openToolCard();
+    QCOMPARE(symbol, QStringLiteral("QR Code"));
+    QCOMPARE(copies, 1);
+    QCOMPARE(skip, 0);
 }
 
 QTEST_MAIN(TestLabelWindow)
