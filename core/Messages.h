@@ -134,6 +134,11 @@ struct Messages {
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
     QString rsLabelsPreviewTitle;
+    // The Data folder in use (DataFolder).
+    QString rsDataFolderMissing;
+    QString rsDataFolderNotFolder;
+    QString rsDataTemplateMissing;
+    QString rsDataFolderNotMade;
 };
 
 // One message in both languages.
