@@ -10,12 +10,52 @@
 #include <QProcessEnvironment>
 #include <QUuid>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 QString absoluteFolder(const QString& path)
 {
     const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
     return clean.endsWith(u'/') ? clean : clean + u'/';
+}
+
+// Copies one file and syncs it to disk: the folder is renamed into place
+// only once every file in it would survive a power cut.
+bool copyFile(const QString& source, const QString& target, QString* error)
+{
+    QFile in(source);
+    QFile out(target);
+    const auto fail = [&](const QFile& f) {
+        *error = f.fileName() + QStringLiteral(": ") + f.errorString();
+        return false;
+    };
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(in);
+    // The template is installed read-only; the user's copy is written to.
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(out);
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(1 << 20);
+        if (block.isEmpty() && in.error() != QFile::NoError)
+            return fail(in);
+        if (out.write(block) != block.size())
+            return fail(out);
+    }
+    if (!out.flush() || ::fsync(out.handle()) != 0)
+        return fail(out);
+    return true;
+}
+
+// The rename itself reaches the disk with the folder that holds it.
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 // Copies every file and folder of source into target, which must not exist.
@@ -41,13 +81,8 @@ bool copyTree(const QString& source, const QString& target, QString* error)
             }
             continue;
         }
-        QFile in(file);
-        if (!in.copy(copy)) {
-            *error = copy + QStringLiteral(": ") + in.errorString();
+        if (!copyFile(file, copy, error))
             return false;
-        }
-        // The template is installed read-only; the user's copy is written to.
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner | QFile::ReadOwner);
     }
     return true;
 }
@@ -103,13 +138,20 @@ QString DataFolder::prepare(const Messages& t) const
     const QString temporary = QDir(parent).filePath(QStringLiteral(".Data-")
                                                     + QUuid::createUuid().toString(QUuid::Id128));
     QString failed;
-    if (!QDir().mkpath(parent))
+    bool made = false;
+    if (!QDir().mkpath(parent)) {
         failed = parent;
-    else if (copyTree(m_template, temporary, &failed) && QDir().rename(temporary, target))
-        return {};
-    else if (failed.isEmpty())
-        failed = target;
+    } else if (copyTree(m_template, temporary, &failed)) {
+        made = QDir().rename(temporary, target);
+        if (made)
+            syncFolder(parent);
+        else
+            failed = target;
+    }
     QDir(temporary).removeRecursively();
+    // Made here, or by another start of the program meanwhile.
+    if (made || QFileInfo(target).isDir())
+        return {};
     return t.rsDataFolderNotMade.arg(path, templ, QDir::toNativeSeparators(failed));
 }
 
