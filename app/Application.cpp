@@ -26,8 +26,13 @@
 #include <QScreen>
 
 Application::Application(const QString& programFolder, Platform& platform)
+    : Application(ProgramPaths(programFolder), platform)
+{
+}
+
+Application::Application(const ProgramPaths& paths, Platform& platform)
     : m_platform(platform)
-    , m_session(programFolder)
+    , m_session(paths)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),

@@ -33,6 +33,8 @@ class Application : public Navigator
 {
     Q_OBJECT
 public:
+    Application(const ProgramPaths& paths, Platform& platform);
+    // On the Data folder beside programFolder.
     Application(const QString& programFolder, Platform& platform);
     ~Application() override;
     Application(const Application&) = delete;

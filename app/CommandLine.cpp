@@ -5,6 +5,7 @@
 #include "ReportCommand.h"
 #include "Version.h"
 
+#include "core/DataFolder.h"
 #include "core/DatabaseSettings.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
@@ -19,9 +20,8 @@ namespace {
 
 using namespace command;
 
-int backup(const QString& programFolder, const QString& file, QTextStream& out, QTextStream& err)
+int backup(const ProgramPaths& paths, const QString& file, QTextStream& out, QTextStream& err)
 {
-    const ProgramPaths paths(programFolder);
     // In the language of the settings file, as the reports.
     Messages texts;
     setMessages(texts, Settings(paths.ini).language() == u"RU");
@@ -40,9 +40,8 @@ int backup(const QString& programFolder, const QString& file, QTextStream& out, 
     return kDone;
 }
 
-int copyToServer(const QString& programFolder, QTextStream& out, QTextStream& err)
+int copyToServer(const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
-    const ProgramPaths paths(programFolder);
     try {
         const ConnectionDescription server = DatabaseSettings::read(paths.ini, paths.database);
         if (!server.isServer()) {
@@ -66,11 +65,18 @@ int copyToServer(const QString& programFolder, QTextStream& out, QTextStream& er
     return kDone;
 }
 
-void printUsage(QTextStream& stream)
+void printUsage(QTextStream& stream, const DataFolder& data)
 {
-    stream << "usage: tooldesk [OPTION...]" << Qt::endl
-           << "Without an option: the program's window, on the Data folder beside the program." << Qt::endl
+    stream << "usage: tooldesk [--data DIR] [OPTION...]" << Qt::endl
+           << "Without an option: the program's window, on the Data folder in use." << Qt::endl
            << Qt::endl
+           << "Data folder in use: " << data.describe() << Qt::endl
+           << "It is the folder --data DIR names, else the one the variable TOOLDESK_DATA names, else" << Qt::endl
+           << "a folder Data beside the program, else $XDG_DATA_HOME/tooldesk/Data (by default" << Qt::endl
+           << "~/.local/share/tooldesk/Data), made from the installed template at the first start." << Qt::endl
+           << "Reports/ and WriteOff/ lie beside it." << Qt::endl
+           << Qt::endl
+           << "  --data DIR                  work on the Data folder DIR (with the window or any option)" << Qt::endl
            << "  -h, --help                  print this text and end" << Qt::endl
            << "  -v, --version               print the version and the commit it was built from, and end" << Qt::endl
            << "  --backup FILE               write a consistent copy of the database to FILE" << Qt::endl
@@ -89,38 +95,59 @@ void printUsage(QTextStream& stream)
 std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                                   QTextStream& err)
 {
-    const QStringList options = arguments.mid(1);
+    QStringList rest = arguments;
+    bool dataMissing = false;
+    const QString dataOption = DataFolder::takeOption(rest, &dataMissing);
+    const DataFolder data = DataFolder::choose(DataFolder::Inputs::fromSystem(programFolder, dataOption));
+    if (dataMissing) {
+        err << "usage: tooldesk --data DIR [OPTION...]: --data needs a folder" << Qt::endl;
+        return kBadArguments;
+    }
+    const QStringList options = rest.mid(1);
     // Every argument that looks like an option is one of these or refused;
     // none starts the windows by mistake.
     if (options.isEmpty() || !options.first().startsWith(u'-'))
         return std::nullopt;
     if (options.first() == u"-h" || options.first() == u"--help") {
-        printUsage(out);
+        printUsage(out, data);
         return kDone;
     }
     if (options.first() == u"-v" || options.first() == u"--version") {
         out << "tooldesk " << kTooldeskVersion << " (commit " << kTooldeskCommit << ")" << Qt::endl;
         return kDone;
     }
+    // The modes below work on the Data folder: made from the template first
+    // when it is the user's and does not exist yet.
+    static const QStringList kDataModes{QStringLiteral("--backup"), QStringLiteral("--copy-database-to-server"),
+                                        QStringLiteral("--report"), QStringLiteral("--labels")};
+    if (kDataModes.contains(options.first())) {
+        Messages texts;
+        setMessages(texts, DataFolder::systemLanguageRussian());
+        if (const QString failure = data.prepare(texts); !failure.isEmpty()) {
+            err << failure << Qt::endl;
+            return kFailed;
+        }
+    }
+    const ProgramPaths paths = data.paths();
     if (options.first() == u"--backup") {
         if (options.size() != 2 || options.at(1).isEmpty()) {
             err << "usage: tooldesk --backup FILE" << Qt::endl;
             return kBadArguments;
         }
-        return backup(programFolder, options.at(1), out, err);
+        return backup(paths, options.at(1), out, err);
     }
     if (options.first() == u"--copy-database-to-server") {
         if (options.size() != 1) {
             err << "usage: tooldesk --copy-database-to-server" << Qt::endl;
             return kBadArguments;
         }
-        return copyToServer(programFolder, out, err);
+        return copyToServer(paths, out, err);
     }
     if (options.first() == u"--report")
-        return runReportCommand(options.mid(1), programFolder, out, err);
+        return runReportCommand(options.mid(1), paths, out, err);
     if (options.first() == u"--labels")
-        return runLabelCommand(options.mid(1), programFolder, out, err);
+        return runLabelCommand(options.mid(1), paths, out, err);
     err << "unknown option: " << options.first() << Qt::endl;
-    printUsage(err);
+    printUsage(err, data);
     return kBadArguments;
 }

@@ -12,7 +12,9 @@
 // database that Config.ini's [DATABASE] names, and prints both row counts;
 // `-h`/`--help` prints every mode, `-v`/`--version` the version and commit;
 // any other argument beginning with a dash prints the usage (status 2).
+// `--data DIR`, anywhere, names the Data folder (see DataFolder); the modes
+// working on it make the user's folder from the template first if needed.
 // Nothing when the arguments ask for no such mode (the program starts its
-// windows); otherwise the exit status, with what happened written to out or err.
+// windows on the folder --data names); otherwise the exit status, with what happened written to out or err.
 std::optional<int> runCommandLine(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                                   QTextStream& err);

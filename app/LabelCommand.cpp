@@ -91,9 +91,8 @@ LabelArguments parse(const QStringList& options)
     return a;
 }
 
-int listLayouts(const QString& programFolder, QTextStream& out, QTextStream& err)
+int listLayouts(const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
-    const ProgramPaths paths(programFolder);
     Messages texts;
     setMessages(texts, Settings(paths.ini).language() == u"RU");
     try {
@@ -109,10 +108,10 @@ int listLayouts(const QString& programFolder, QTextStream& out, QTextStream& err
 
 } // namespace
 
-int runLabelCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err)
+int runLabelCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
     if (options.isEmpty())
-        return listLayouts(programFolder, out, err);
+        return listLayouts(paths, out, err);
     LabelArguments arguments;
     try {
         arguments = parse(options);
@@ -124,7 +123,7 @@ int runLabelCommand(const QStringList& options, const QString& programFolder, QT
     Messages texts;
     setMessages(texts, true);
     try {
-        Session session(programFolder);
+        Session session(paths);
         if (!session.settings().fileExists()) {
             err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
             return kFailed;

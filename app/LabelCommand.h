@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramPaths.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -9,7 +11,7 @@
 // interface language; `--labels` alone lists the layouts. options start
 // after `--labels`. Returns 0 written, 1 not written (nothing is), 2 wrong
 // arguments; what happened goes to out or err.
-int runLabelCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err);
+int runLabelCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err);
 
 // Shown on a bad argument.
 inline const char* const kLabelUsage =

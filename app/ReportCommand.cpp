@@ -165,7 +165,7 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
 
 } // namespace
 
-int runReportCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err)
+int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
     ReportRequest request;
     try {
@@ -192,7 +192,7 @@ int runReportCommand(const QStringList& options, const QString& programFolder, Q
     Messages texts;
     setMessages(texts, true);
     try {
-        Session session(programFolder);
+        Session session(paths);
         if (!session.settings().fileExists()) {
             err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
             return kFailed;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramPaths.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -8,7 +10,7 @@
 // `--rtf FILE`: the report the windows build, in the stored interface
 // language, written without a window. options start after `--report`.
 // Returns the exit status; what happened goes to out or err.
-int runReportCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err);
+int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err);
 
 // Shown on a bad argument.
 inline const char* const kReportUsage =

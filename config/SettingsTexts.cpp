@@ -35,5 +35,6 @@ QList<Localization::Text> settingsTexts()
         {"TfmSettings", "cbHistoryNaim", P::Caption, 0, "Наименование", "Name"},
         {"TfmSettings", "btBackup", P::Caption, 0, "Резервная копия базы данных...", "Back up the database..."},
         {"TfmSettings", "lbDatabaseTitle", P::Caption, 0, "База данных:", "Database:"},
+        {"TfmSettings", "lbDataFolderTitle", P::Caption, 0, "Папка данных:", "Data folder:"},
     };
 }

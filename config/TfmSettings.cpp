@@ -14,6 +14,7 @@
 #include "widgets/ValueLabel.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -109,6 +110,11 @@ QWidget* TfmSettings::buildSwitches()
     lbDatabase = named(new ValueLabel(right), "lbDatabase");
     lbDatabaseTitle->setBuddy(lbDatabase);
     lbDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbDataFolderTitle = named(new QLabel(right), "lbDataFolderTitle");
+    lbDataFolder = named(new ValueLabel(right), "lbDataFolder");
+    lbDataFolderTitle->setBuddy(lbDataFolder);
+    lbDataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbDataFolder->setWordWrap(true);
     lbDeliveredPassword = named(new ValueLabel(right), "lbDeliveredPassword");
     lbDeliveredPassword->setWordWrap(true);
     QPalette warning = lbDeliveredPassword->palette();
@@ -131,6 +137,8 @@ QWidget* TfmSettings::buildSwitches()
     grid->addWidget(btBackup, row++, 0, 1, 2, Qt::AlignLeft);
     grid->addWidget(lbDatabaseTitle, row++, 0, 1, 2);
     grid->addWidget(lbDatabase, row++, 0, 1, 2);
+    grid->addWidget(lbDataFolderTitle, row++, 0, 1, 2);
+    grid->addWidget(lbDataFolder, row++, 0, 1, 2);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     return right;
@@ -194,6 +202,7 @@ void TfmSettings::FormCreate()
 {
     const ConnectionDescription& database = m_session.connection().description();
     lbDatabase->setText(database.engineName() + QStringLiteral(": ") + database.displayName());
+    lbDataFolder->setText(QDir::toNativeSeparators(QDir::cleanPath(m_session.paths().data)));
     // A server's database is backed up on the server, by its administrator.
     btBackup->setEnabled(!database.isServer());
     const QStringList faults = m_settings.load();
@@ -241,6 +250,7 @@ void TfmSettings::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         edShowTimer->setAccessibleName(cbShowMainForm->text().trimmed());
         lbDatabase->setCaption(lbDatabaseTitle->text());
+        lbDataFolder->setCaption(lbDataFolderTitle->text());
         showPasswordReminder();
     }
 }

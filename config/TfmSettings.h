@@ -62,6 +62,8 @@ private:
     QPushButton* btBackup;
     QLabel* lbDatabaseTitle;
     ValueLabel* lbDatabase; // the database in use: the file, or the server's
+    QLabel* lbDataFolderTitle;
+    ValueLabel* lbDataFolder; // the Data folder in use (beside the program, the user's, --data)
     ValueLabel* lbDeliveredPassword;
 };
 

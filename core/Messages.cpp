@@ -278,6 +278,18 @@ const QList<MessageText> kMessages = {
         "Place label codes now begin with %1. Print again the place labels printed with %2."),
     MSG(rsPlacePrefixNotSaved, "Новый префикс не удалось записать в %1: префикс остается %2.",
         "The new prefix could not be written to %1: the prefix stays %2."),
+    // The Data folder in use.
+    MSG(rsDataFolderMissing,
+        "Папка данных %1 не существует. Укажите существующую папку или создайте ее копией шаблона %2.",
+        "The Data folder %1 does not exist. Name an existing folder, or make it as a copy of the template %2."),
+    MSG(rsDataFolderNotFolder, "Папка данных %1 — это файл, а не папка.",
+        "The Data folder %1 is a file, not a folder."),
+    MSG(rsDataTemplateMissing,
+        "Папка данных %1 не создана: шаблон %2 не найден или неполон (нет DB.mdb). Переустановите программу.",
+        "The Data folder %1 was NOT made: the template %2 is missing or incomplete (no DB.mdb). Install the program "
+        "again."),
+    MSG(rsDataFolderNotMade, "Папка данных %1 НЕ создана из шаблона %2: не удалось записать %3.",
+        "The Data folder %1 was NOT made from the template %2: %3 could not be written."),
 };
 #undef MSG
 

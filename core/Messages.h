@@ -144,6 +144,11 @@ struct Messages {
     QString rsPlacePrefixAlsoUsed;
     QString rsPlacePrefixChanged;
     QString rsPlacePrefixNotSaved;
+    // The Data folder in use (DataFolder).
+    QString rsDataFolderMissing;
+    QString rsDataFolderNotFolder;
+    QString rsDataTemplateMissing;
+    QString rsDataFolderNotMade;
 };
 
 // One message in both languages.

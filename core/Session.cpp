@@ -26,6 +26,11 @@ void refuseForeignDatabase(const Connection& db, const QStringList& tables)
 } // namespace
 
 Session::Session(const QString& programFolder, QObject* parent)
+    : Session(ProgramPaths(programFolder), parent)
+{
+}
+
+Session::Session(const ProgramPaths& paths, QObject* parent)
     : QObject(parent)
     , m_connection(std::make_unique<Connection>())
     , qHistory(*m_connection)
@@ -34,7 +39,7 @@ Session::Session(const QString& programFolder, QObject* parent)
     , qOper(*m_connection)
     , qStat(*m_connection)
     , qWorkTypes(*m_connection)
-    , m_paths(programFolder)
+    , m_paths(paths)
     , m_settings(std::make_unique<Settings>(m_paths.ini))
 {
     m_desk = std::make_unique<DeskSelection>(*this);

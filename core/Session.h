@@ -30,6 +30,7 @@ public:
     };
 
     explicit Session(const QString& programFolder, QObject* parent = nullptr);
+    explicit Session(const ProgramPaths& paths, QObject* parent = nullptr);
     ~Session() override;
 
     const ProgramPaths& paths() const { return m_paths; }

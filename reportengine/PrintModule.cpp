@@ -17,10 +17,14 @@ struct Loaded {
 Loaded load()
 {
     Loaded l;
-    // Beside the program, as it is delivered, and nowhere else: a build
-    // machine's path would hide a missing module until another computer.
+    // Where the program was put, and nowhere else: beside it (a folder
+    // delivered as a whole, the build) or in ../lib/tooldesk/ (installed,
+    // bin/ and lib/ under one prefix). A build machine's path would hide a
+    // missing module until another computer.
     // Tests, run from their own folders, name the module in the environment.
-    QStringList places{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tooldesk_print"))};
+    const QDir program(QCoreApplication::applicationDirPath());
+    QStringList places{program.filePath(QStringLiteral("tooldesk_print")),
+                       program.filePath(QStringLiteral("../lib/tooldesk/tooldesk_print"))};
     const QString named = qEnvironmentVariable("TOOLDESK_PRINT_MODULE");
     if (!named.isEmpty())
         places << named;

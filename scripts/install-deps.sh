@@ -6,14 +6,19 @@
 # fonts-symbola draws the emoji and symbols Arial lacks in PDF reports.
 # Zint encodes the label symbols; the label tests read them back with
 # ZXing-C++ and zbarimg.
+# The windowed LibreOffice opens the write-off acts and reports through
+# xdg-open (and converts them headless in the tests); dpkg-dev, fakeroot,
+# lintian, desktop-file-utils, appstream and man-db build and check the
+# Debian package, its menu entry, metainfo and manual page.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql-15 qt6-multimedia-dev gstreamer1.0-plugins-good qt6-translations-l10n
     libsqlite3-dev sqlite3 libjpeg62-turbo-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev libx11-dev
     fonts-liberation2 fonts-dejavu fonts-symbola
-    libreoffice-writer-nogui poppler-utils
+    libreoffice-writer libreoffice-calc xdg-utils poppler-utils
     libzint-dev libzxing-dev zbar-tools
+    dpkg-dev fakeroot lintian desktop-file-utils appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do

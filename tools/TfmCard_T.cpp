@@ -151,7 +151,7 @@ void TfmCard_T::loadCurrentTool()
 void TfmCard_T::FormShow()
 {
     // The identity goes through safeFolderName: a code never leaves Data/Images/.
-    m_folder = toolImagesFolder(m_session.paths().folder, ID);
+    m_folder = toolImagesFolderIn(m_session.paths().data, ID);
     QDir().mkpath(m_folder);
     LoadImgList();
     m_model->setDisplayFormat(m_model->columnOfField(col::History::ATime), kTimeFormat);

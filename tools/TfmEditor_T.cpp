@@ -250,7 +250,7 @@ void TfmEditor_T::btOKClick()
     OK = true;
     if (!chosenPicture.isEmpty() && QFileInfo::exists(chosenPicture)) {
         QString error;
-        if (!copyPictureInto(chosenPicture, toolImagesFolder(m_session.paths().folder, identity), &error))
+        if (!copyPictureInto(chosenPicture, toolImagesFolderIn(m_session.paths().data, identity), &error))
             m_platform.dialogs.error(this, error); // the tool stays saved
     }
     accept();

@@ -139,12 +139,20 @@ QString safeFolderName(const QString& code)
     return out;
 }
 
+QString toolImagesFolderIn(const QString& dataFolder, const QString& identity)
+{
+    QString root = dataFolder;
+    if (!root.isEmpty() && !root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+    return root + QStringLiteral("Images/") + safeFolderName(identity) + QLatin1Char('/');
+}
+
 QString toolImagesFolder(const QString& programFolder, const QString& identity)
 {
     QString root = programFolder;
     if (!root.isEmpty() && !root.endsWith(QLatin1Char('/')))
         root += QLatin1Char('/');
-    return root + QStringLiteral("Data/Images/") + safeFolderName(identity) + QLatin1Char('/');
+    return toolImagesFolderIn(root + QStringLiteral("Data/"), identity);
 }
 
 bool copyPictureInto(const QString& file, const QString& folder, QString* error)

@@ -11,6 +11,8 @@ QString safeFolderName(const QString& code);
 
 // programFolder + "Data/Images/" + safeFolderName(identity) + "/".
 QString toolImagesFolder(const QString& programFolder, const QString& identity);
+// The same under a Data folder of any name: dataFolder + "Images/" + ...
+QString toolImagesFolderIn(const QString& dataFolder, const QString& identity);
 
 // Copies file into folder (created with its parents) under the file's own
 // name, replacing a file of that name. The old file stays until the new copy

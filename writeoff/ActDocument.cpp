@@ -91,8 +91,10 @@ ActDocumentResult save(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-ActDocument::ActDocument(QString programFolder, int languageIndex)
+ActDocument::ActDocument(QString programFolder, int languageIndex, QString dataFolder)
     : m_programFolder(std::move(programFolder))
+    , m_dataFolder(dataFolder.isEmpty() ? QDir(m_programFolder).filePath(QStringLiteral("Data"))
+                                        : std::move(dataFolder))
     , m_languageIndex(languageIndex)
 {
 }
@@ -101,9 +103,9 @@ QString ActDocument::templatePath() const
 {
     switch (m_languageIndex) {
     case 0:
-        return QDir(m_programFolder).filePath(QStringLiteral("Data/Templates/AKT_RU.docx"));
+        return QDir(m_dataFolder).filePath(QStringLiteral("Templates/AKT_RU.docx"));
     case 1:
-        return QDir(m_programFolder).filePath(QStringLiteral("Data/Templates/AKT_EN.docx"));
+        return QDir(m_dataFolder).filePath(QStringLiteral("Templates/AKT_EN.docx"));
     default:
         return {};
     }

@@ -17,7 +17,9 @@ class ActDocument
 {
 public:
     // languageIndex: 0 Russian, 1 English, as the sign-in window's language box.
-    ActDocument(QString programFolder, int languageIndex);
+    // programFolder holds WriteOff/; the templates are in dataFolder's
+    // Templates/ (programFolder's Data/ when none is named).
+    ActDocument(QString programFolder, int languageIndex, QString dataFolder = {});
 
     // Data/Templates/AKT_RU.docx or AKT_EN.docx; empty for any other language.
     QString templatePath() const;
@@ -41,5 +43,6 @@ public:
 
 private:
     QString m_programFolder;
+    QString m_dataFolder;
     int m_languageIndex;
 };

@@ -303,7 +303,7 @@ void TfmWriteOff::clearDeskOfAct(qint64 act)
 bool TfmWriteOff::CreateWriteOffAKT()
 {
     const bool russian = m_session.russian();
-    const ActDocument document(m_session.paths().folder, russian ? 0 : 1);
+    const ActDocument document(m_session.paths().folder, russian ? 0 : 1, m_session.paths().data);
     const int act = int(currentAct());
     const ActDocumentResult result = document.create(act, actToolsOf(qAKT_Container),
                                                      qAKT.dateTime(col::AKTSpisaniya::ADate).date());

@@ -113,6 +113,9 @@ void TestAccessibility::valueLabelsReadTheirValue_data()
     QTest::newRow("settings: database") << "TfmSettings"
                                         << "lbDatabase"
                                         << "buddy";
+    QTest::newRow("settings: data folder") << "TfmSettings"
+                                           << "lbDataFolder"
+                                           << "buddy";
 }
 
 // The value shown is the accessible name, the caption the description, in

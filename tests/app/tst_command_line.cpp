@@ -11,12 +11,14 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QStringList& arguments)
+Outcome run(const QStringList& arguments, const QString& dataVariable = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "TOOLDESK_DATA"})
         env.remove(QLatin1String(name));
+    if (!dataVariable.isEmpty())
+        env.insert(QStringLiteral("TOOLDESK_DATA"), dataVariable);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(TOOLDESK_BINARY), arguments);
     if (!p.waitForFinished(60000)) {
@@ -40,6 +42,8 @@ private slots:
     void versionNamesTheCommit();
     void unknownOptionsAreRefused_data();
     void unknownOptionsAreRefused();
+    void dataFolderOption_data();
+    void dataFolderOption();
 };
 
 void TestCommandLine::helpNamesEveryMode_data()
@@ -95,6 +99,58 @@ void TestCommandLine::unknownOptionsAreRefused()
     QVERIFY2(o.err.contains(QStringLiteral("unknown option: ") + arguments.first()), qPrintable(o.err));
     QVERIFY2(o.err.contains(QLatin1String("usage: tooldesk")), qPrintable(o.err));
     QCOMPARE(o.out, QString());
+}
+
+// --data and TOOLDESK_DATA name the Data folder for every mode; --help says
+// which is in use; a folder that is not there is refused before any work.
+void TestCommandLine::dataFolderOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // in out or err; "@" is the temporary folder
+
+    QTest::newRow("help names --data's folder")
+        << QStringList{"--data", "@/shared", "--help"} << "" << 0 << "Data folder in use: @/shared (--data)";
+    QTest::newRow("--data after the mode")
+        << QStringList{"--help", "--data=@/shared"} << "" << 0 << "Data folder in use: @/shared (--data)";
+    QTest::newRow("help names the variable's")
+        << QStringList{"--help"} << "@/shared" << 0 << "Data folder in use: @/shared (TOOLDESK_DATA)";
+    QTest::newRow("--data beats the variable")
+        << QStringList{"--data", "@/shared", "-h"} << "@/other" << 0 << "@/shared (--data)";
+    QTest::newRow("backup into --data's folder")
+        << QStringList{"--data", "@/shared", "--backup", "@/copy.mdb"} << "" << 0 << "@/copy.mdb";
+    QTest::newRow("missing folder refused") << QStringList{"--data", "@/nowhere", "--backup", "@/copy.mdb"} << "" << 1
+                                            << "The Data folder @/nowhere does not exist";
+    QTest::newRow("missing folder, labels") << QStringList{"--labels"} << "@/nowhere" << 1 << "@/nowhere";
+    QTest::newRow("no folder after --data") << QStringList{"--data"} << "" << 2 << "--data needs a folder";
+    QTest::newRow("unknown option still refused")
+        << QStringList{"--data", "@/shared", "--nothing"} << "" << 2 << "unknown option: --nothing";
+}
+
+void TestCommandLine::dataFolderOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, variable);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    QVERIFY(QFile::copy(QStringLiteral(TOOLDESK_DELIVERED_DATA "/DB.mdb"), root + QStringLiteral("/DB.mdb")));
+    QVERIFY(QDir(root).mkpath(QStringLiteral("shared")));
+    QVERIFY(QFile::rename(root + QStringLiteral("/DB.mdb"), root + QStringLiteral("/shared/DB.mdb")));
+    QVERIFY(QFile::copy(QStringLiteral(TOOLDESK_DELIVERED_DATA "/Config.ini"),
+                        root + QStringLiteral("/shared/Config.ini")));
+    for (QString& a : arguments)
+        a.replace(u'@', root);
+    variable.replace(u'@', root);
+    said.replace(u'@', root);
+    const Outcome o = run(arguments, variable);
+    QCOMPARE(o.status, status);
+    QVERIFY2((o.out + o.err).contains(said), qPrintable(o.out + o.err));
+    if (arguments.contains(root + QStringLiteral("/copy.mdb")))
+        QCOMPARE(QFileInfo::exists(root + QStringLiteral("/copy.mdb")), status == 0);
+    QVERIFY(!QFileInfo::exists(root + QStringLiteral("/nowhere")));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

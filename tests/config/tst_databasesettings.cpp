@@ -131,6 +131,8 @@ void TestDatabaseSettings::settingsPageShowsTheDatabase()
         QCOMPARE(shown->text(), QStringLiteral("SQLite: ") + f.data().dbPath());
         QVERIFY(backup->isEnabled());
     }
+    QCOMPARE(f.control<QLabel>("TfmSettings", "lbDataFolder")->text(),
+             QDir::cleanPath(QDir(f.data().folder()).filePath(QStringLiteral("Data"))));
 }
 
 void TestDatabaseSettings::unreachableServerEndsTheStart()
