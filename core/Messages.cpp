@@ -252,6 +252,18 @@ const QList<MessageText> kMessages = {
     MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
         "No row is chosen: choose one in the list, or other labels."),
     MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
+    // The registers' export to CSV and Excel.
+    MSG(rsExportTitle, "Экспорт списка", "Export of the list"),
+    MSG(rsExportFilter, "Excel (*.xlsx);;CSV (*.csv)", "Excel (*.xlsx);;CSV (*.csv)"),
+    MSG(rsExportStage, "Запись %1", "Writing %1"),
+    MSG(rsExportWritten, "Записан файл %1: строк %2.", "%1 written: %2 rows."),
+    MSG(rsExportNotWritten, "Файл НЕ записан: %1", "The file was NOT written: %1"),
+    MSG(rsExportCancelled, "Экспорт прерван: файл %1 НЕ записан, прежний файл с этим именем не изменен.",
+        "Export cancelled: %1 was NOT written; an earlier file of that name is as it was."),
+    MSG(rsExportUnknownFormat, "Файл %1 не CSV и не Excel: дайте имя, оканчивающееся на .csv или .xlsx.",
+        "%1 is neither CSV nor Excel: give a name ending in .csv or .xlsx."),
+    MSG(rsExportTooManyRows, "В списке больше %1 строк, а лист Excel больше не вмещает. Сузьте поиск или выберите CSV.",
+        "The list has more than %1 rows, more than an Excel sheet holds. Narrow the search or choose CSV."),
 };
 #undef MSG
 

@@ -134,6 +134,15 @@ struct Messages {
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
     QString rsLabelsPreviewTitle;
+    // The registers' export to CSV and Excel.
+    QString rsExportTitle;
+    QString rsExportFilter;
+    QString rsExportStage;
+    QString rsExportWritten;
+    QString rsExportNotWritten;
+    QString rsExportCancelled;
+    QString rsExportUnknownFormat;
+    QString rsExportTooManyRows;
 };
 
 // One message in both languages.

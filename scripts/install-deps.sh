@@ -14,6 +14,7 @@ packages=(
     fonts-liberation2 fonts-dejavu fonts-symbola
     libreoffice-writer-nogui poppler-utils
     libzint-dev libzxing-dev zbar-tools
+    libxlsxwriter-dev
 )
 missing=()
 for p in "${packages[@]}"; do
