@@ -43,7 +43,11 @@ QString CsvTableWriter::fieldText(const QVariant& value, ExportKind kind, bool r
     case ExportKind::Text:
         break;
     }
-    return value.isNull() ? QString() : value.toString();
+    QString text = value.isNull() ? QString() : value.toString();
+    // A line break inside a cell is a line feed, as spreadsheets keep it.
+    if (text.contains(u'\r'))
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text;
 }
 
 void CsvTableWriter::append(const QString& field)

@@ -24,7 +24,8 @@ public:
     bool flush();
     bool failed() const { return m_failed; }
 
-    // A value as its field's text, unquoted; yes and no in the headings' language.
+    // A value as its field's text, unquoted; yes and no in the headings'
+    // language, a line break a line feed.
     static QString fieldText(const QVariant& value, ExportKind kind, bool russian);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "CsvTableWriter.h"
 #include "TableRows.h"
+#include "XlsxSheetCheck.h"
 #include "XlsxTableWriter.h"
 #include "core/Messages.h"
 #include "data/FileWriteError.h"
@@ -56,7 +57,7 @@ ExportOutcome writeXlsx(TableRows& rows, WholeFileWriter& file, const ExportTabl
                         const Messages& texts)
 {
     // The library opens the temporary file by its name and writes it whole at close.
-    XlsxTableWriter xlsx(file.temporaryPath(), table);
+    XlsxTableWriter xlsx(file.temporaryPath(), QFileInfo(file.temporaryPath()).path(), table);
     xlsx.writeHeadings();
     bool full = false;
     const bool all = rows.forEach([&](const QVariantList& values) {
@@ -75,7 +76,7 @@ ExportOutcome writeXlsx(TableRows& rows, WholeFileWriter& file, const ExportTabl
             throw FileWriteError::fromErrno(error, file.target());
         throw FileWriteError(FileWriteError::Cause::Other, file.target(), failure);
     }
-    file.commit();
+    file.commit([&xlsx](const QString& written) { return xlsxSheetCheck(written, xlsx.rowsWithCells()); });
     return {true, told.done()};
 }
 

@@ -6,6 +6,8 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -16,13 +18,15 @@ constexpr qsizetype kWidest = 60;
 
 } // namespace
 
-XlsxTableWriter::XlsxTableWriter(const QString& path, const ExportTable& table)
+XlsxTableWriter::XlsxTableWriter(const QString& path, const QString& temporaryFolder, const ExportTable& table)
     : m_table(table)
     , m_path(path.toUtf8())
+    , m_temporaryFolder(temporaryFolder.toUtf8())
 {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.use_zip64 = LXW_TRUE;
+    // The rows wait on the disk the file goes to, not in /tmp.
+    options.tmpdir = m_temporaryFolder.data();
     m_book = workbook_new_opt(m_path.constData(), &options);
     if (!m_book)
         return;
@@ -52,16 +56,17 @@ void XlsxTableWriter::widen(int column, qsizetype characters)
         m_widths[column] = std::min(characters, kWidest);
 }
 
-void XlsxTableWriter::writeText(int column, const QString& text)
+bool XlsxTableWriter::writeText(int column, const QString& text)
 {
     if (text.isEmpty())
-        return;
+        return false;
     const QString cell = text.left(kMostCellText);
     worksheet_write_string(m_sheet, m_row, lxw_col_t(column), cell.toUtf8().constData(), nullptr);
     qsizetype longestLine = 0;
     for (const QStringView line : QStringView(cell).split(u'\n'))
         longestLine = std::max(longestLine, line.size());
     widen(column, longestLine + 1);
+    return true;
 }
 
 void XlsxTableWriter::writeHeadings()
@@ -75,6 +80,7 @@ void XlsxTableWriter::writeHeadings()
     }
     worksheet_freeze_panes(m_sheet, 1, 0);
     m_row = 1;
+    m_rowsWithCells = m_table.columns.isEmpty() ? 0 : 1;
 }
 
 bool XlsxTableWriter::writeRow(const QVariantList& values)
@@ -83,6 +89,7 @@ bool XlsxTableWriter::writeRow(const QVariantList& values)
         return true; // close() says why
     if (m_row >= kMostRows)
         return false;
+    bool cells = false;
     for (int c = 0; c < m_table.columns.size(); ++c) {
         const QVariant value = values.value(c);
         const ExportKind kind = m_table.columns.at(c).kind;
@@ -91,6 +98,7 @@ bool XlsxTableWriter::writeRow(const QVariantList& values)
                 worksheet_write_number(m_sheet, m_row, lxw_col_t(c), *number,
                                        kind == ExportKind::Money ? m_money : nullptr);
                 widen(c, kind == ExportKind::Money ? 14 : 10);
+                cells = true;
                 continue;
             }
         } else if (kind == ExportKind::Date) {
@@ -98,11 +106,14 @@ bool XlsxTableWriter::writeRow(const QVariantList& values)
                 lxw_datetime when{day.year(), day.month(), day.day(), 0, 0, 0.0};
                 worksheet_write_datetime(m_sheet, m_row, lxw_col_t(c), &when, m_date);
                 widen(c, 11);
+                cells = true;
                 continue;
             }
         }
-        writeText(c, CsvTableWriter::fieldText(value, kind, m_table.russian));
+        cells = writeText(c, CsvTableWriter::fieldText(value, kind, m_table.russian)) || cells;
     }
+    if (cells)
+        ++m_rowsWithCells;
     ++m_row;
     return true;
 }
@@ -116,9 +127,15 @@ QString XlsxTableWriter::close()
         return QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
     for (int c = 0; c < m_widths.size(); ++c)
         worksheet_set_column(m_sheet, lxw_col_t(c), lxw_col_t(c), double(m_widths.at(c)), nullptr);
+    // The library does not check its writes of the rows: a failed one shows here.
+    if (m_sheet && m_sheet->optimize_tmpfile
+        && (std::fflush(m_sheet->optimize_tmpfile) != 0 || std::ferror(m_sheet->optimize_tmpfile)))
+        m_closeErrno = errno != 0 ? errno : EIO;
     errno = 0;
     const lxw_error error = workbook_close(m_book);
     m_book = nullptr;
+    if (m_closeErrno != 0)
+        return QString::fromLocal8Bit(std::strerror(m_closeErrno));
     if (error == LXW_NO_ERROR)
         return {};
     m_closeErrno = errno;

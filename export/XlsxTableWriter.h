@@ -21,8 +21,9 @@ public:
     // The most rows one sheet holds, headings included.
     static constexpr qint64 kMostRows = 1048576;
 
-    // path: the file to write, which close() fills.
-    XlsxTableWriter(const QString& path, const ExportTable& table);
+    // path: the file to write, which close() fills; the library's own
+    // temporary files go into temporaryFolder.
+    XlsxTableWriter(const QString& path, const QString& temporaryFolder, const ExportTable& table);
     ~XlsxTableWriter();
     XlsxTableWriter(const XlsxTableWriter&) = delete;
     XlsxTableWriter& operator=(const XlsxTableWriter&) = delete;
@@ -34,19 +35,24 @@ public:
     QString close();
     // The system's error number of a failed close, 0 when none was seen.
     int closeErrno() const { return m_closeErrno; }
+    // The rows that hold a cell, the headings included: an empty row is not in the file.
+    qint64 rowsWithCells() const { return m_rowsWithCells; }
 
 private:
-    void writeText(int column, const QString& text);
+    // False when there was nothing to write.
+    bool writeText(int column, const QString& text);
     void widen(int column, qsizetype characters);
 
     const ExportTable& m_table;
     QByteArray m_path;
+    QByteArray m_temporaryFolder;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_heading = nullptr;
     lxw_format* m_money = nullptr;
     lxw_format* m_date = nullptr;
     quint32 m_row = 0;
+    qint64 m_rowsWithCells = 0;
     QList<qsizetype> m_widths;
     int m_closeErrno = 0;
     bool m_closed = false;
