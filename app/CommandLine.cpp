@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "CommandStatus.h"
+#include "ExportCommand.h"
 #include "LabelCommand.h"
 #include "ReportCommand.h"
 #include "Version.h"
@@ -86,6 +87,8 @@ void printUsage(QTextStream& stream, const DataFolder& data)
            << kReportUsage << Qt::endl
            << "  --labels ...                write barcode labels without a window:" << Qt::endl
            << kLabelUsage << Qt::endl
+           << "  --export tools|recipients FILE   write a register to a CSV or Excel file without a window:" << Qt::endl
+           << kExportUsage << Qt::endl
            << Qt::endl
            << "Exit status: 0 done, 1 failed (nothing half-written), 2 wrong arguments." << Qt::endl;
 }
@@ -147,6 +150,8 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         return runReportCommand(options.mid(1), paths, out, err);
     if (options.first() == u"--labels")
         return runLabelCommand(options.mid(1), paths, out, err);
+    if (options.first() == u"--export")
+        return runExportCommand(options.mid(1), paths, out, err);
     err << "unknown option: " << options.first() << Qt::endl;
     printUsage(err, data);
     return kBadArguments;

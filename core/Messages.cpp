@@ -290,6 +290,18 @@ const QList<MessageText> kMessages = {
         "again."),
     MSG(rsDataFolderNotMade, "Папка данных %1 НЕ создана из шаблона %2: не удалось записать %3.",
         "The Data folder %1 was NOT made from the template %2: %3 could not be written."),
+    // The registers' export to CSV and Excel.
+    MSG(rsExportTitle, "Экспорт списка", "Export of the list"),
+    MSG(rsExportFilter, "Excel (*.xlsx);;CSV (*.csv)", "Excel (*.xlsx);;CSV (*.csv)"),
+    MSG(rsExportStage, "Запись %1", "Writing %1"),
+    MSG(rsExportWritten, "Записан файл %1: строк %2.", "%1 written: %2 rows."),
+    MSG(rsExportNotWritten, "Файл НЕ записан: %1", "The file was NOT written: %1"),
+    MSG(rsExportCancelled, "Экспорт прерван: файл %1 НЕ записан, прежний файл с этим именем не изменен.",
+        "Export cancelled: %1 was NOT written; an earlier file of that name is as it was."),
+    MSG(rsExportUnknownFormat, "Файл %1 не CSV и не Excel: дайте имя, оканчивающееся на .csv или .xlsx.",
+        "%1 is neither CSV nor Excel: give a name ending in .csv or .xlsx."),
+    MSG(rsExportTooManyRows, "В списке больше %1 строк, а лист Excel больше не вмещает. Сузьте поиск или выберите CSV.",
+        "The list has more than %1 rows, more than an Excel sheet holds. Narrow the search or choose CSV."),
 };
 #undef MSG
 

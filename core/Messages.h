@@ -149,6 +149,15 @@ struct Messages {
     QString rsDataFolderNotFolder;
     QString rsDataTemplateMissing;
     QString rsDataFolderNotMade;
+    // The registers' export to CSV and Excel.
+    QString rsExportTitle;
+    QString rsExportFilter;
+    QString rsExportStage;
+    QString rsExportWritten;
+    QString rsExportNotWritten;
+    QString rsExportCancelled;
+    QString rsExportUnknownFormat;
+    QString rsExportTooManyRows;
 };
 
 // One message in both languages.

@@ -15,6 +15,7 @@
 #include <QMediaPlayer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 
@@ -61,7 +62,16 @@ QString QtDialogs::openPicture(QWidget* parent, const QString& filter, const QSt
 
 QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    QString chosenFilter;
+    QString file = QFileDialog::getSaveFileName(parent, title, suggested, filter, &chosenFilter);
+    // A name typed without a suffix gets the chosen filter's, "Excel (*.xlsx)" giving ".xlsx":
+    // the filter is what says the file's kind.
+    static const QRegularExpression pattern(QStringLiteral(R"(\*\.(\w+))"));
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        if (const QRegularExpressionMatch m = pattern.match(chosenFilter); m.hasMatch())
+            file += u'.' + m.captured(1);
+    }
+    return file;
 }
 
 QtSound::QtSound() = default;

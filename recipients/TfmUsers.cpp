@@ -1,16 +1,19 @@
 #include "TfmUsers.h"
 
 #include "HeldTools.h"
-#include "RecipientSearch.h"
 #include "core/DeskSelection.h"
 #include "core/Messages.h"
 #include "core/Navigator.h"
+#include "core/RecipientSearch.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/QueryModel.h"
+#include "data/RegisterColumns.h"
+#include "export/RegisterExportAction.h"
+#include "export/RegisterTables.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
@@ -28,9 +31,14 @@
 
 namespace {
 
-const QStringList kColumns = {col::Users::ID_User,      col::Users::FIO,   col::Users::Phone,
-                              col::Users::Organization, col::Users::Otdel, col::Users::Shef_FIO,
-                              col::Users::Shef_Phone};
+QStringList gridFields()
+{
+    QStringList fields;
+    for (const RegisterColumn& c : recipientRegisterColumns())
+        fields << c.field;
+    return fields;
+}
+
 const QList<int> kWidths = {120, 160, 100, 150, 100, 160, 120};
 
 } // namespace
@@ -47,11 +55,13 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     searchOnEnter(QEvent::KeyRelease, [this] { btSearchClick(); });
     buildRegisterControls();
     m_countLabel->setVisible(session.settings().showRecordCount());
-    m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(kColumns), kWidths);
+    m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(gridFields()), kWidths);
     btLabels = named(new QPushButton(this), "btLabels");
+    btExport = named(new QPushButton(this), "btExport");
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btLabels);
+    bottom->addWidget(btExport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar());
@@ -59,6 +69,7 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     layout->addLayout(bottom);
     connectRegister();
     guardedConnect(btLabels, &QPushButton::clicked, this, m_platform.dialogs, [this] { btLabelsClick(); });
+    guardedConnect(btExport, &QPushButton::clicked, this, m_platform.dialogs, [this] { btExportClick(); });
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     connect(&m_navigator, &Navigator::recipientsChanged, this, &TfmUsers::countMayHaveChanged);
@@ -109,6 +120,16 @@ void TfmUsers::btLabelsClick()
     const qint64 key = hasCurrent() ? m_users.integer(col::Key) : 0;
     m_navigator.openLabels(LabelKind::Recipients, chosen, [this] { return listedTexts(m_users, col::Users::ID_User); });
     m_users.locate(col::Key, key); // the worker chosen before stays chosen
+}
+
+void TfmUsers::btExportClick()
+{
+    if (!m_users.isOpen())
+        btSearchClick();
+    // The statement and order the grid pages by: the file lists what the grid does.
+    exportRegister(
+        this, m_session, m_platform,
+        recipientRegisterTable(m_session.connection(), *m_users.statement(), m_users.pageOrder(), m_session.russian()));
 }
 
 bool TfmUsers::hasCurrent() const
@@ -203,15 +224,12 @@ QList<Localization::Text> recipientListTexts()
     rows += TfmUsers::rowButtonTexts("TfmUsers");
     rows += {{"TfmUsers", "btLabels", P::Caption, 0, "Пропуска", "Badges"},
              {"TfmUsers", "btLabels", P::ToolTip, 0, "Пропуска выбранного получателя, всего списка или введенных кодов",
-              "Badges of the chosen worker, of every worker listed or of typed codes"}};
-    const char* titles[][2] = {{"ID получателя", "ID user"},
-                               {"ФИО", "Name"},
-                               {"Телефон", "Phone number"},
-                               {"Организация", "Company"},
-                               {"Отдел", "Department"},
-                               {"ФИО руководителя", "Supervisor"},
-                               {"Тел. руководителя", "Supervisor phone"}};
-    for (int i = 0; i < 7; ++i)
-        rows.append({"TfmUsers", "DBGrid1", P::ColumnTitle, i, titles[i][0], titles[i][1]});
+              "Badges of the chosen worker, of every worker listed or of typed codes"},
+             {"TfmUsers", "btExport", P::Caption, 0, "Экспорт...", "Export..."},
+             {"TfmUsers", "btExport", P::ToolTip, 0, "Список, как он показан, в файл Excel или CSV",
+              "The list as shown, to an Excel or CSV file"}};
+    int column = 0;
+    for (const RegisterColumn& c : recipientRegisterColumns())
+        rows.append({"TfmUsers", "DBGrid1", P::ColumnTitle, column++, c.ru, c.en});
     return rows;
 }

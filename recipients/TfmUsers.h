@@ -32,6 +32,8 @@ public:
     void DBGrid1TitleClick(int column) override;
     // Badges of the current worker, of every worker listed or of typed codes.
     void btLabelsClick();
+    // The list as searched and sorted, to an Excel or CSV file.
+    void btExportClick();
 
 protected:
     int countMatches() override;
@@ -50,6 +52,7 @@ private:
     Query& m_users;
     Navigator& m_navigator;
     QPushButton* btLabels;
+    QPushButton* btExport;
 };
 
 QList<Localization::Text> recipientListTexts();

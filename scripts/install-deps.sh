@@ -19,6 +19,7 @@ packages=(
     libreoffice-writer libreoffice-calc xdg-utils poppler-utils
     libzint-dev libzxing-dev zbar-tools
     dpkg-dev fakeroot lintian desktop-file-utils appstream man-db
+    libxlsxwriter-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,8 +9,11 @@
 #include "core/ToolSearch.h"
 #include "core/WorkTypeToolList.h"
 #include "data/Columns.h"
+#include "data/Connection.h"
 #include "data/FileWriteError.h"
 #include "data/QueryModel.h"
+#include "export/RegisterExportAction.h"
+#include "export/RegisterTables.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -58,12 +61,14 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
     btLabels = named(new QPushButton(this), "btLabels");
+    btExport = named(new QPushButton(this), "btExport");
     buildGrid();
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btInvent);
     bottom->addWidget(btWorkTypes);
     bottom->addWidget(btLabels);
+    bottom->addWidget(btExport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar(cbWorkTypes));
@@ -96,6 +101,7 @@ void TfmTools::connectHandlers()
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
     guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
     guardedConnect(btLabels, &QPushButton::clicked, this, d, [this] { btLabelsClick(); });
+    guardedConnect(btExport, &QPushButton::clicked, this, d, [this] { btExportClick(); });
     // Names changed elsewhere show at once; the choice stays while its work type exists.
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
                    [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
@@ -145,6 +151,17 @@ void TfmTools::btLabelsClick()
     // Read only when asked for: the list as searched and sorted, every page of it.
     m_navigator.openLabels(LabelKind::Tools, chosen, [this] { return listedTexts(m_tools, col::Tools::ID_Tool); });
     locateRemembered();
+}
+
+void TfmTools::btExportClick()
+{
+    if (!m_tools.isOpen())
+        Search();
+    Connection& db = m_session.connection();
+    // The statement and order the grid pages by: the file lists what the grid does.
+    exportRegister(
+        this, m_session, m_platform,
+        toolRegisterTable(db, *m_tools.statement(), m_tools.pageOrder(), m_session.settings(), m_session.russian()));
 }
 
 void TfmTools::pageShown()
@@ -303,6 +320,9 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "btLabels", P::Caption, 0, "Этикетки", "Labels"},
         {"TfmTools", "btLabels", P::ToolTip, 0, "Этикетки выбранного инструмента, всего списка или введенных кодов",
          "Labels of the chosen tool, of every tool listed or of typed codes"},
+        {"TfmTools", "btExport", P::Caption, 0, "Экспорт...", "Export..."},
+        {"TfmTools", "btExport", P::ToolTip, 0, "Список, как он показан, в файл Excel или CSV",
+         "The list as shown, to an Excel or CSV file"},
     };
     rows += TfmTools::rowButtonTexts("TfmTools");
     rows += toolGridTitles("TfmTools", "DBGrid1");

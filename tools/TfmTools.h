@@ -46,6 +46,8 @@ public:
     void btWorkTypesClick();
     // Labels of the current tool, of every tool listed or of typed codes.
     void btLabelsClick();
+    // The list as searched, sorted and shown, to an Excel or CSV file.
+    void btExportClick();
 
 protected:
     int countMatches() override;
@@ -71,6 +73,7 @@ private:
     QPushButton* btInvent;
     QPushButton* btWorkTypes;
     QPushButton* btLabels;
+    QPushButton* btExport;
 };
 
 QList<Localization::Text> toolListTexts();

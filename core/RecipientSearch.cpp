@@ -1,6 +1,6 @@
 #include "RecipientSearch.h"
 
-#include "core/SearchPattern.h"
+#include "SearchPattern.h"
 #include "data/Columns.h"
 #include "data/SqlDialect.h"
 
