@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "CommandStatus.h"
+#include "ImportCommand.h"
 #include "LabelCommand.h"
 #include "ReportCommand.h"
 #include "Version.h"
@@ -80,6 +81,13 @@ void printUsage(QTextStream& stream)
            << kReportUsage << Qt::endl
            << "  --labels ...                write barcode labels without a window:" << Qt::endl
            << kLabelUsage << Qt::endl
+           << "  --import ...                add or update tools or workers from a CSV or XLSX file:" << Qt::endl
+           << kImportUsage << Qt::endl
+           << "                              --update changes tools or workers whose code exists (else they are"
+           << Qt::endl
+           << "                              skipped), --dry-run prints each row's verdict and writes nothing,"
+           << Qt::endl
+           << "                              --photos DIR takes DIR's pictures named by code (T001.jpg)" << Qt::endl
            << Qt::endl
            << "Exit status: 0 done, 1 failed (nothing half-written), 2 wrong arguments." << Qt::endl;
 }
@@ -120,6 +128,8 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         return runReportCommand(options.mid(1), programFolder, out, err);
     if (options.first() == u"--labels")
         return runLabelCommand(options.mid(1), programFolder, out, err);
+    if (options.first() == u"--import")
+        return runImportCommand(options.mid(1), programFolder, out, err);
     err << "unknown option: " << options.first() << Qt::endl;
     printUsage(err);
     return kBadArguments;

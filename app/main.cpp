@@ -12,12 +12,14 @@
 namespace {
 
 // The modes without a window need no display: they run before any window
-// exists. Reports and labels lay out text with fonts, which needs a GUI application;
+// exists. Reports and labels lay out text with fonts, and an import scales
+// photos, which needs a GUI application;
 // the offscreen platform gives one without a display.
 std::optional<int> runWithoutWindows(int argc, char** argv)
 {
     std::unique_ptr<QCoreApplication> core;
-    if (std::string_view(argv[1]) == "--report" || std::string_view(argv[1]) == "--labels") {
+    if (std::string_view(argv[1]) == "--report" || std::string_view(argv[1]) == "--labels"
+        || std::string_view(argv[1]) == "--import") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         core = std::make_unique<QGuiApplication>(argc, argv);
     } else {
