@@ -154,7 +154,9 @@ ImportPlan ImportPlan::make(Connection& db, const ImportRequest& request, const 
             if (cell.isEmpty())
                 continue;
             if (field.maxLength > 0 && cell.size() > field.maxLength) {
+                // Kept to be shown; the row is refused.
                 row.reasons << texts.rsImportValueTooLong.arg(field.caption(russian)).arg(field.maxLength);
+                row.values[f] = cell;
                 continue;
             }
             switch (field.value) {
