@@ -49,9 +49,11 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     m_countLabel->setVisible(session.settings().showRecordCount());
     m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(kColumns), kWidths);
     btLabels = named(new QPushButton(this), "btLabels");
+    btImport = named(new QPushButton(this), "btImport");
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btLabels);
+    bottom->addWidget(btImport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar());
@@ -59,6 +61,7 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     layout->addLayout(bottom);
     connectRegister();
     guardedConnect(btLabels, &QPushButton::clicked, this, m_platform.dialogs, [this] { btLabelsClick(); });
+    guardedConnect(btImport, &QPushButton::clicked, this, m_platform.dialogs, [this] { btImportClick(); });
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     connect(&m_navigator, &Navigator::recipientsChanged, this, &TfmUsers::countMayHaveChanged);
@@ -70,6 +73,13 @@ void TfmUsers::followAccessMode()
 {
     // Changing and deleting recipients is the administrator's.
     allowChanges(m_session.isAdministrator());
+    btImport->setEnabled(m_session.isAdministrator());
+}
+
+void TfmUsers::btImportClick()
+{
+    if (m_session.isAdministrator())
+        m_navigator.openImport(ImportKind::Recipients);
 }
 
 void TfmUsers::pageShown()
@@ -203,7 +213,10 @@ QList<Localization::Text> recipientListTexts()
     rows += TfmUsers::rowButtonTexts("TfmUsers");
     rows += {{"TfmUsers", "btLabels", P::Caption, 0, "Пропуска", "Badges"},
              {"TfmUsers", "btLabels", P::ToolTip, 0, "Пропуска выбранного получателя, всего списка или введенных кодов",
-              "Badges of the chosen worker, of every worker listed or of typed codes"}};
+              "Badges of the chosen worker, of every worker listed or of typed codes"},
+             {"TfmUsers", "btImport", P::Caption, 0, "Импорт...", "Import..."},
+             {"TfmUsers", "btImport", P::ToolTip, 0, "Добавить или обновить получателей из файла CSV или XLSX",
+              "Add or update workers from a CSV or XLSX file"}};
     const char* titles[][2] = {{"ID получателя", "ID user"},
                                {"ФИО", "Name"},
                                {"Телефон", "Phone number"},

@@ -32,6 +32,8 @@ public:
     void DBGrid1TitleClick(int column) override;
     // Badges of the current worker, of every worker listed or of typed codes.
     void btLabelsClick();
+    // Workers from a CSV or XLSX file (administrator).
+    void btImportClick();
 
 protected:
     int countMatches() override;
@@ -50,6 +52,7 @@ private:
     Query& m_users;
     Navigator& m_navigator;
     QPushButton* btLabels;
+    QPushButton* btImport;
 };
 
 QList<Localization::Text> recipientListTexts();

@@ -58,12 +58,14 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     btInvent = named(new QPushButton(this), "btInvent");
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
     btLabels = named(new QPushButton(this), "btLabels");
+    btImport = named(new QPushButton(this), "btImport");
     buildGrid();
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btInvent);
     bottom->addWidget(btWorkTypes);
     bottom->addWidget(btLabels);
+    bottom->addWidget(btImport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar(cbWorkTypes));
@@ -96,6 +98,7 @@ void TfmTools::connectHandlers()
     guardedConnect(cbWorkTypes, &QComboBox::activated, this, d, [this] { cbWorkTypesChange(); });
     guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
     guardedConnect(btLabels, &QPushButton::clicked, this, d, [this] { btLabelsClick(); });
+    guardedConnect(btImport, &QPushButton::clicked, this, d, [this] { btImportClick(); });
     // Names changed elsewhere show at once; the choice stays while its work type exists.
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
                    [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
@@ -120,6 +123,13 @@ void TfmTools::connectHandlers()
 void TfmTools::followAccessMode()
 {
     allowChanges(m_session.isAdministrator());
+    btImport->setEnabled(m_session.isAdministrator());
+}
+
+void TfmTools::btImportClick()
+{
+    if (m_session.isAdministrator())
+        m_navigator.openImport(ImportKind::Tools);
 }
 
 void TfmTools::btInventClick()
@@ -303,6 +313,9 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "btLabels", P::Caption, 0, "Этикетки", "Labels"},
         {"TfmTools", "btLabels", P::ToolTip, 0, "Этикетки выбранного инструмента, всего списка или введенных кодов",
          "Labels of the chosen tool, of every tool listed or of typed codes"},
+        {"TfmTools", "btImport", P::Caption, 0, "Импорт...", "Import..."},
+        {"TfmTools", "btImport", P::ToolTip, 0, "Добавить или обновить инструмент из файла CSV или XLSX",
+         "Add or update tools from a CSV or XLSX file"},
     };
     rows += TfmTools::rowButtonTexts("TfmTools");
     rows += toolGridTitles("TfmTools", "DBGrid1");

@@ -46,6 +46,8 @@ public:
     void btWorkTypesClick();
     // Labels of the current tool, of every tool listed or of typed codes.
     void btLabelsClick();
+    // Tools from a CSV or XLSX file (administrator).
+    void btImportClick();
 
 protected:
     int countMatches() override;
@@ -71,6 +73,7 @@ private:
     QPushButton* btInvent;
     QPushButton* btWorkTypes;
     QPushButton* btLabels;
+    QPushButton* btImport;
 };
 
 QList<Localization::Text> toolListTexts();
