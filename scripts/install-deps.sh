@@ -5,7 +5,8 @@
 # the tests' private server, its Qt driver serves stores with several desks.
 # fonts-symbola draws the emoji and symbols Arial lacks in PDF reports.
 # Zint encodes the label symbols; the label tests read them back with
-# ZXing-C++ and zbarimg.
+# ZXing-C++ and zbarimg. The import tests read workbooks LibreOffice Calc
+# writes; the import benchmark writes its workbook with libxlsxwriter.
 set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang-format
@@ -14,6 +15,7 @@ packages=(
     fonts-liberation2 fonts-dejavu fonts-symbola
     libreoffice-writer-nogui poppler-utils
     libzint-dev libzxing-dev zbar-tools
+    libreoffice-calc-nogui libxlsxwriter-dev
 )
 missing=()
 for p in "${packages[@]}"; do
