@@ -65,6 +65,7 @@ TfmImport::TfmImport(Session& session, Navigator& navigator, Platform& platform,
     m_rows = new ImportRowsModel(this);
     gridRows->setModel(m_rows);
     gridRows->verticalHeader()->hide();
+    gridRows->horizontalHeader()->setStretchLastSection(true);
     gridRows->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridRows->setWordWrap(false);
     lbSummary = named(new QLabel(this), "lbSummary");
@@ -182,6 +183,9 @@ void TfmImport::buildColumnChoices()
         box->setAccessibleName(label->text());
         m_columnsLayout->addWidget(label, 0, c);
         m_columnsLayout->addWidget(box, 1, c);
+        // Added after the panel was first laid out: shown by hand.
+        label->show();
+        box->show();
         m_columnBoxes << box;
         guardedConnect(box, &QComboBox::activated, this, m_platform.dialogs, [this, c, box] {
             // A field takes one column: the column that had it is ignored now.
@@ -230,7 +234,9 @@ void TfmImport::replan()
         captions << (m_match.value(c, -1) < 0 ? m_table.headings.at(c) + u' ' + texts.rsImportColumnIgnored
                                               : m_table.headings.at(c));
     m_rows->show(&m_table, &m_plan, &texts, captions);
-    gridRows->resizeColumnToContents(0);
+    // The verdict is what the user reads first: whole, however long.
+    for (int c : {0, 1, 2})
+        gridRows->resizeColumnToContents(c);
     QStringList summary{QStringLiteral("%1: %2, %3: %4, %5: %6, %7: %8")
                             .arg(texts.rsImportNew)
                             .arg(m_plan.count(RowVerdict::New))

@@ -69,6 +69,8 @@ void TestImportWindow::previewCorrectedThenWritten()
         auto& w = static_cast<TfmImport&>(window);
         shown = true;
         QCOMPARE(w.objectName(), QStringLiteral("TfmImport"));
+        // Shown as the real dialog is when the file is chosen: the column boxes come later and must show too.
+        w.show();
         w.findChild<QPushButton*>(QStringLiteral("btFile"))->click();
         auto* rows = w.findChild<QTableView*>(QStringLiteral("gridRows"));
         auto* import = w.findChild<QPushButton*>(QStringLiteral("btImport"));
@@ -80,6 +82,7 @@ void TestImportWindow::previewCorrectedThenWritten()
         auto* third = w.findChild<QComboBox*>(QStringLiteral("cbColumn3"));
         auto* second = w.findChild<QComboBox*>(QStringLiteral("cbColumn2"));
         QCOMPARE(third->currentIndex(), 0);
+        QVERIFY(third->isVisible());
         third->setCurrentIndex(third->findText(QStringLiteral("Наименование")));
         emit third->activated(third->currentIndex());
         second->setCurrentIndex(second->findText(QStringLiteral("Инвентарный")));
@@ -93,8 +96,7 @@ void TestImportWindow::previewCorrectedThenWritten()
     f.control<QPushButton>("TfmTools", "btImport")->click();
     QVERIFY(shown);
     QCOMPARE(f.fakes().dialogs.texts("error"), QStringList());
-    QCOMPARE(f.fakes().dialogs.texts("message"),
-             QStringList{"Импорт записан: новых 2, обновлено 0, пропущено 0"});
+    QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{"Импорт записан: новых 2, обновлено 0, пропущено 0"});
     Statement q = f.db().run(QStringLiteral("SELECT ID_Tool, Inv, Naim, Mesto FROM Tools ORDER BY ID"));
     QStringList written;
     while (q->next())
