@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "desk/TfmHend.h"
 #include "desk/TfmMain.h"
+#include "importpage/TfmImport.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "recipients/TfmCard_U.h"
@@ -36,7 +37,7 @@ Application::Application(const ProgramPaths& paths, Platform& platform)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),
-                      writeOffTexts(), historyReportTexts(), labelsTexts()})
+                      writeOffTexts(), historyReportTexts(), labelsTexts(), importTexts()})
 {
     // Qt's texts and the number convention first: the windows' own texts
     // then show amounts in the new convention.
@@ -52,6 +53,7 @@ Application::~Application()
     if (m_started)
         m_session.settings().saveTimeouts(); // the three time-outs are written at program end
     m_cfg.reset();
+    m_import.reset();
     m_labels.reset();
     m_hend.reset();
     m_cardU.reset();
@@ -147,6 +149,7 @@ void Application::createRecipientWindows()
     adopt(m_editorU, std::make_unique<TfmEditor_U>(m_session, m_platform));
     adopt(m_cardU, std::make_unique<TfmCard_U>(m_session, *this, m_platform));
     adopt(m_labels, std::make_unique<TfmLabels>(m_session, m_platform));
+    adopt(m_import, std::make_unique<TfmImport>(m_session, *this, m_platform));
 }
 
 void Application::createDictionaries()
@@ -217,6 +220,11 @@ void Application::openDictionary(DictionaryKind kind)
 void Application::openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed)
 {
     m_labels->execute(kind, chosen, listed);
+}
+
+void Application::openImport(ImportKind kind)
+{
+    m_import->execute(kind);
 }
 
 void Application::openWorkTypes()

@@ -24,6 +24,7 @@ class TfmWorkTypes_Editor;
 class TfmWriteOff;
 class TfmReport;
 class TfmLabels;
+class TfmImport;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -69,6 +70,7 @@ public:
     void openWorkTypes() override;
     void openWorkTypeEditor() override;
     void openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed) override;
+    void openImport(ImportKind kind) override;
 
 private:
     void createToolWindows();
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;
     std::unique_ptr<TfmLabels> m_labels;
+    std::unique_ptr<TfmImport> m_import;
     bool m_timersEnabled = true;
     bool m_started = false;
 };

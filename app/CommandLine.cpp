@@ -2,6 +2,7 @@
 
 #include "CommandStatus.h"
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "LabelCommand.h"
 #include "ReportCommand.h"
 #include "Version.h"
@@ -89,6 +90,13 @@ void printUsage(QTextStream& stream, const DataFolder& data)
            << kLabelUsage << Qt::endl
            << "  --export tools|recipients FILE   write a register to a CSV or Excel file without a window:" << Qt::endl
            << kExportUsage << Qt::endl
+           << "  --import ...                add or update tools or workers from a CSV or XLSX file:" << Qt::endl
+           << kImportUsage << Qt::endl
+           << "                              --update changes tools or workers whose code exists (else they are"
+           << Qt::endl
+           << "                              skipped), --dry-run prints each row's verdict and writes nothing,"
+           << Qt::endl
+           << "                              --photos DIR takes DIR's pictures named by code (T001.jpg)" << Qt::endl
            << Qt::endl
            << "Exit status: 0 done, 1 failed (nothing half-written), 2 wrong arguments." << Qt::endl;
 }
@@ -152,6 +160,8 @@ std::optional<int> runCommandLine(const QStringList& arguments, const QString& p
         return runLabelCommand(options.mid(1), paths, out, err);
     if (options.first() == u"--export")
         return runExportCommand(options.mid(1), paths, out, err);
+    if (options.first() == u"--import")
+        return runImportCommand(options.mid(1), paths, out, err);
     err << "unknown option: " << options.first() << Qt::endl;
     printUsage(err, data);
     return kBadArguments;

@@ -27,12 +27,13 @@ QStringList argumentsWithoutData(int argc, char** argv, QString* data, bool* mis
 }
 
 // The modes without a window need no display: they run before any window
-// exists. Reports and labels lay out text with fonts, which needs a GUI application;
+// exists. Reports and labels lay out text with fonts, and an import scales
+// photos, which needs a GUI application;
 // the offscreen platform gives one without a display.
 std::optional<int> runWithoutWindows(int argc, char** argv, const QString& mode)
 {
     std::unique_ptr<QCoreApplication> core;
-    if (mode == u"--report" || mode == u"--labels") {
+    if (mode == u"--report" || mode == u"--labels" || mode == u"--import") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         core = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -158,6 +158,46 @@ struct Messages {
     QString rsExportCancelled;
     QString rsExportUnknownFormat;
     QString rsExportTooManyRows;
+    // Import of tools and recipients from CSV and XLSX.
+    QString rsImportFileUnreadable;
+    QString rsImportFileTooLarge;
+    QString rsImportNotSpreadsheet;
+    QString rsImportUnclosedQuote;
+    QString rsImportNoHeadings;
+    QString rsImportXlsxBroken;
+    QString rsImportPartMissing;
+    QString rsImportNew;
+    QString rsImportNewGenerated;
+    QString rsImportUpdate;
+    QString rsImportSkip;
+    QString rsImportRefused;
+    QString rsImportRowTooLong;
+    QString rsImportValueTooLong;
+    QString rsImportBadDate;
+    QString rsImportBadPrice;
+    QString rsImportRequired;
+    QString rsImportWrittenOff;
+    QString rsImportCodeIsRecipient;
+    QString rsImportCodeIsTool;
+    QString rsImportGeneratedTaken;
+    QString rsImportSerialTaken;
+    QString rsImportCodeTwice;
+    QString rsImportSerialTwice;
+    QString rsImportStagePreview;
+    QString rsImportStageWrite;
+    QString rsImportCancelled;
+    QString rsImportRefusedRows;
+    QString rsImportChangedMeanwhile;
+    QString rsImportPhotoFailed;
+    QString rsImportDone;
+    QString rsImportNotWritten;
+    QString rsImportNewEntries;
+    QString rsImportPictureNotKept;
+    QString rsImportColumnIgnored;
+    QString rsImportTitleTools;
+    QString rsImportTitleRecipients;
+    QString rsImportChooseFile;
+    QString rsImportSpreadsheets;
 };
 
 // One message in both languages.

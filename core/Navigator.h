@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dictionary.h"
+#include "ImportKind.h"
 
 #include <QObject>
 #include <QString>
@@ -46,6 +47,8 @@ public:
     // its order (null when the caller has no list: a card); returns when it
     // closes.
     virtual void openLabels(LabelKind kind, const QString& chosen, const std::function<QStringList()>& listed) = 0;
+    // The import of tools or workers from a file; returns when it closes.
+    virtual void openImport(ImportKind kind) = 0;
 
     void notifyToolsChanged() { emit toolsChanged(); }
     void notifyRecipientsChanged() { emit recipientsChanged(); }

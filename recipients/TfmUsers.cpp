@@ -58,10 +58,12 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     m_grid = queryGrid(this, "DBGrid1", m_users, plainColumns(gridFields()), kWidths);
     btLabels = named(new QPushButton(this), "btLabels");
     btExport = named(new QPushButton(this), "btExport");
+    btImport = named(new QPushButton(this), "btImport");
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(btLabels);
     bottom->addWidget(btExport);
+    bottom->addWidget(btImport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar());
@@ -70,6 +72,7 @@ TfmUsers::TfmUsers(Session& session, Navigator& navigator, Platform& platform, Q
     connectRegister();
     guardedConnect(btLabels, &QPushButton::clicked, this, m_platform.dialogs, [this] { btLabelsClick(); });
     guardedConnect(btExport, &QPushButton::clicked, this, m_platform.dialogs, [this] { btExportClick(); });
+    guardedConnect(btImport, &QPushButton::clicked, this, m_platform.dialogs, [this] { btImportClick(); });
     connect(&m_session, &Session::accessModeChanged, this, &TfmUsers::followAccessMode);
     connect(&m_session.settings(), &Settings::showRecordCountChanged, m_countLabel, &QLabel::setVisible);
     connect(&m_navigator, &Navigator::recipientsChanged, this, &TfmUsers::countMayHaveChanged);
@@ -81,6 +84,13 @@ void TfmUsers::followAccessMode()
 {
     // Changing and deleting recipients is the administrator's.
     allowChanges(m_session.isAdministrator());
+    btImport->setEnabled(m_session.isAdministrator());
+}
+
+void TfmUsers::btImportClick()
+{
+    if (m_session.isAdministrator())
+        m_navigator.openImport(ImportKind::Recipients);
 }
 
 void TfmUsers::pageShown()
@@ -227,7 +237,10 @@ QList<Localization::Text> recipientListTexts()
               "Badges of the chosen worker, of every worker listed or of typed codes"},
              {"TfmUsers", "btExport", P::Caption, 0, "Экспорт...", "Export..."},
              {"TfmUsers", "btExport", P::ToolTip, 0, "Список, как он показан, в файл Excel или CSV",
-              "The list as shown, to an Excel or CSV file"}};
+              "The list as shown, to an Excel or CSV file"},
+             {"TfmUsers", "btImport", P::Caption, 0, "Импорт...", "Import..."},
+             {"TfmUsers", "btImport", P::ToolTip, 0, "Добавить или обновить получателей из файла CSV или XLSX",
+              "Add or update workers from a CSV or XLSX file"}};
     int column = 0;
     for (const RegisterColumn& c : recipientRegisterColumns())
         rows.append({"TfmUsers", "DBGrid1", P::ColumnTitle, column++, c.ru, c.en});

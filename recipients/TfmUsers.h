@@ -34,6 +34,8 @@ public:
     void btLabelsClick();
     // The list as searched and sorted, to an Excel or CSV file.
     void btExportClick();
+    // Workers from a CSV or XLSX file (administrator).
+    void btImportClick();
 
 protected:
     int countMatches() override;
@@ -53,6 +55,7 @@ private:
     Navigator& m_navigator;
     QPushButton* btLabels;
     QPushButton* btExport;
+    QPushButton* btImport;
 };
 
 QList<Localization::Text> recipientListTexts();

@@ -5,7 +5,8 @@
 # the tests' private server, its Qt driver serves stores with several desks.
 # fonts-symbola draws the emoji and symbols Arial lacks in PDF reports.
 # Zint encodes the label symbols; the label tests read them back with
-# ZXing-C++ and zbarimg.
+# ZXing-C++ and zbarimg. The import tests read workbooks LibreOffice Calc
+# writes; the import benchmark writes its workbook with libxlsxwriter.
 # The windowed LibreOffice opens the write-off acts and reports through
 # xdg-open (and converts them headless in the tests); dpkg-dev, fakeroot,
 # lintian, desktop-file-utils, appstream and man-db build and check the

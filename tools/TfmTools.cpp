@@ -62,6 +62,7 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     btWorkTypes = named(new QPushButton(this), "btWorkTypes");
     btLabels = named(new QPushButton(this), "btLabels");
     btExport = named(new QPushButton(this), "btExport");
+    btImport = named(new QPushButton(this), "btImport");
     buildGrid();
 
     auto* bottom = new QHBoxLayout;
@@ -69,6 +70,7 @@ TfmTools::TfmTools(Session& session, Navigator& navigator, Platform& platform, Q
     bottom->addWidget(btWorkTypes);
     bottom->addWidget(btLabels);
     bottom->addWidget(btExport);
+    bottom->addWidget(btImport);
     bottom->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(registerBar(cbWorkTypes));
@@ -102,6 +104,7 @@ void TfmTools::connectHandlers()
     guardedConnect(btWorkTypes, &QPushButton::clicked, this, d, [this] { btWorkTypesClick(); });
     guardedConnect(btLabels, &QPushButton::clicked, this, d, [this] { btLabelsClick(); });
     guardedConnect(btExport, &QPushButton::clicked, this, d, [this] { btExportClick(); });
+    guardedConnect(btImport, &QPushButton::clicked, this, d, [this] { btImportClick(); });
     // Names changed elsewhere show at once; the choice stays while its work type exists.
     guardedConnect(&m_navigator, &Navigator::workTypesChanged, this, d,
                    [this] { cbWorkTypes->load(m_session.qWorkTypes, true); });
@@ -126,6 +129,13 @@ void TfmTools::connectHandlers()
 void TfmTools::followAccessMode()
 {
     allowChanges(m_session.isAdministrator());
+    btImport->setEnabled(m_session.isAdministrator());
+}
+
+void TfmTools::btImportClick()
+{
+    if (m_session.isAdministrator())
+        m_navigator.openImport(ImportKind::Tools);
 }
 
 void TfmTools::btInventClick()
@@ -323,6 +333,9 @@ QList<Localization::Text> toolListTexts()
         {"TfmTools", "btExport", P::Caption, 0, "Экспорт...", "Export..."},
         {"TfmTools", "btExport", P::ToolTip, 0, "Список, как он показан, в файл Excel или CSV",
          "The list as shown, to an Excel or CSV file"},
+        {"TfmTools", "btImport", P::Caption, 0, "Импорт...", "Import..."},
+        {"TfmTools", "btImport", P::ToolTip, 0, "Добавить или обновить инструмент из файла CSV или XLSX",
+         "Add or update tools from a CSV or XLSX file"},
     };
     rows += TfmTools::rowButtonTexts("TfmTools");
     rows += toolGridTitles("TfmTools", "DBGrid1");

@@ -48,6 +48,8 @@ public:
     void btLabelsClick();
     // The list as searched, sorted and shown, to an Excel or CSV file.
     void btExportClick();
+    // Tools from a CSV or XLSX file (administrator).
+    void btImportClick();
 
 protected:
     int countMatches() override;
@@ -74,6 +76,7 @@ private:
     QPushButton* btWorkTypes;
     QPushButton* btLabels;
     QPushButton* btExport;
+    QPushButton* btImport;
 };
 
 QList<Localization::Text> toolListTexts();

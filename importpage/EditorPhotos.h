@@ -1,0 +1,8 @@
+#pragma once
+
+#include "import/ImportWriter.h"
+
+// Photos taken in as the editors take a chosen picture: decoded (JPEG
+// through libjpeg, BMP), stretched to the stored size and kept as BMP; a
+// tool's file also copied into its picture folder under programFolder.
+ImportPhotos editorPhotos(const QString& programFolder, bool russian);
