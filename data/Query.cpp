@@ -344,6 +344,16 @@ QVariant Query::value(int row, int col) const
     return m_rows[static_cast<size_t>(row)].value(col);
 }
 
+QVariantMap Query::currentValues() const
+{
+    QVariantMap values;
+    if (const Row* row = currentRow()) {
+        for (int c = 0; c < m_fields.size(); ++c)
+            values.insert(m_fields.at(c), row->value(c));
+    }
+    return values;
+}
+
 QVariant Query::value(const QString& field) const
 {
     const int c = column(field);
@@ -611,6 +621,33 @@ void Query::remove()
     emit rowRemoved();
     m_cur = std::min(pos, fetchedCount() - 1);
     m_eof = m_rows.empty();
+    emit currentChanged();
+}
+
+void Query::insertOnTop(const QVariantMap& values)
+{
+    if (!m_open || m_state != State::Browse)
+        throw DbError(QStringLiteral("Cannot insert a row into a result that is closed or being edited"));
+    Row row(m_fields.size());
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const int c = fieldIndex(it.key());
+        if (c >= 0)
+            row[c] = it.value();
+    }
+    emit rowsAboutToBeAdded(0, 0);
+    m_rows.insert(m_rows.begin(), std::move(row));
+    // The engine's result has the row first as well: an offset moves by one,
+    // a key continues after the last row read as before.
+    ++m_engineEnd;
+    if (m_dedupe) {
+        const int k = keyColumn();
+        m_keys.insert(m_rows.front().at(k).toLongLong());
+    }
+    if (m_count)
+        ++*m_count;
+    emit rowsAdded();
+    m_cur = 0;
+    m_eof = false;
     emit currentChanged();
 }
 

@@ -68,6 +68,8 @@ public:
     const QString& tableName() const { return m_table; }
 
     QVariant value(int row, int column) const;
+    // The current row's fields by name; empty without a current row.
+    QVariantMap currentValues() const;
     QVariant value(const QString& field) const; // of the current row
     QString text(const QString& field) const;
     bool boolean(const QString& field) const;
@@ -86,6 +88,11 @@ public:
     void post();
     void cancel();
     void remove();
+    // A row another writer has just inserted, placed first and made current
+    // without reading the result again: for a result ordered newest first.
+    // values holds the row's fields by name (any letter case); fields it
+    // lacks stay empty. The caller knows the row belongs first.
+    void insertOnTop(const QVariantMap& values);
     // Reads the current row again from its table (another copy of the
     // program may have changed it). Throws when the row is gone.
     void refreshCurrent();
