@@ -42,6 +42,7 @@ QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, co
     journal.setValue(col::History::State, tool.text(col::Tools::Tool_State));
     journal.post();
     QVariantMap row = journal.currentValues();
+    row.insert(col::Key, journal.value(col::Key)); // under its usual name, whatever case the engine gives
     row.insert(col::Tools::ID_Tool, tool.value(col::Tools::ID_Tool));
     row.insert(col::Tools::Naim, tool.value(col::Tools::Naim));
     return row;
