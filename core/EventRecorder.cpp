@@ -25,8 +25,7 @@ QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, co
                                            const QString& toolReference)
 {
     Query journal(db);
-    journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
-    journal.open();
+    journal.openForAppend(col::History::Table);
     const QTime time = when.time();
     journal.append();
     journal.setValue(col::History::ID_U, holder.code);

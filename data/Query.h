@@ -14,6 +14,7 @@
 #include <vector>
 
 class Connection;
+class QSqlQuery;
 class Statement;
 
 // A result set on the connection: the rows of a statement description (or,
@@ -41,6 +42,9 @@ public:
     const QVariantList& params() const { return m_params; }
 
     void open();
+    // Opens an empty result on table, only to append rows to it: the fields
+    // come from the table's described columns, no statement is run.
+    void openForAppend(const QString& table);
     void close();
     void reopen();
     bool isOpen() const { return m_open; }
@@ -138,6 +142,9 @@ private:
     int column(const QString& field) const; // throws when absent
     const Row* currentRow() const;
     Row readRowByKey(const QVariant& key, bool lock = false);
+    // The result's row from an engine record holding some of its fields; the
+    // others are taken from fallback.
+    Row rowFrom(const QSqlQuery& record, const Row& fallback) const;
     void readCurrent(bool lock);
     int keyColumn() const;
     void requireTable() const;
