@@ -8,16 +8,6 @@
 #include "data/DbError.h"
 #include "data/ToolIdentities.h"
 
-namespace {
-
-// The selections' shape when nothing is selected: the table's columns, no row.
-Select noRow(const QString& table)
-{
-    return Select(table).where(col::Key + QStringLiteral("=0"));
-}
-
-} // namespace
-
 DeskSelection::DeskSelection(Session& session, QObject* parent)
     : QObject(parent)
     , qSearch_U(session.connection())
@@ -28,10 +18,8 @@ DeskSelection::DeskSelection(Session& session, QObject* parent)
 
 void DeskSelection::open()
 {
-    qSearch_T.setStatement(noRow(col::Tools::Table));
-    qSearch_T.open();
-    qSearch_U.setStatement(noRow(col::Users::Table));
-    qSearch_U.open();
+    qSearch_T.openEmpty(col::Tools::Table);
+    qSearch_U.openEmpty(col::Users::Table);
 }
 
 bool DeskSelection::recipientSelected() const
@@ -88,14 +76,12 @@ CodeClass DeskSelection::selectCode(const QString& code)
 
 void DeskSelection::clearRecipient()
 {
-    qSearch_U.setStatement(noRow(col::Users::Table));
-    qSearch_U.open();
+    qSearch_U.openEmpty(col::Users::Table);
 }
 
 void DeskSelection::clearTool()
 {
-    qSearch_T.setStatement(noRow(col::Tools::Table));
-    qSearch_T.open();
+    qSearch_T.openEmpty(col::Tools::Table);
 }
 
 void DeskSelection::reread()

@@ -25,7 +25,7 @@ QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, co
                                            const QString& toolReference)
 {
     Query journal(db);
-    journal.openForAppend(col::History::Table);
+    journal.openEmpty(col::History::Table);
     const QTime time = when.time();
     journal.append();
     journal.setValue(col::History::ID_U, holder.code);

@@ -50,10 +50,10 @@ void Query::open()
     load();
 }
 
-void Query::openForAppend(const QString& table)
+void Query::openEmpty(const QString& table)
 {
     close();
-    m_select = Select(table);
+    m_select = Select(table).where(kKey + QStringLiteral("=0"));
     m_sql.clear();
     m_params.clear();
     m_table = table;

@@ -42,9 +42,9 @@ public:
     const QVariantList& params() const { return m_params; }
 
     void open();
-    // Opens an empty result on table, only to append rows to it: the fields
-    // come from the table's described columns, no statement is run.
-    void openForAppend(const QString& table);
+    // Opens an empty result on table without running a statement: the fields
+    // are the table's columns. Rows may be appended; reopening it reads no row.
+    void openEmpty(const QString& table);
     void close();
     void reopen();
     bool isOpen() const { return m_open; }
