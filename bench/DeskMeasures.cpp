@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTest>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -119,6 +120,13 @@ bool measureStartup(const QString& folder, StartupRun& run, QString& error)
     return true;
 }
 
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, DeskRun& run, QString& error,
                  const std::function<bool(size_t)>& afterEach)
 {
@@ -156,10 +164,12 @@ bool measureDesk(const QString& folder, const std::vector<PlannedEvent>& plan, D
         QTest::keyClicks(box, QString::fromUtf8(e.toolCode));
 
         QElapsedTimer timer;
+        const double cpuStart = threadCpuMs();
         timer.start();
         QTest::keyClick(box, Qt::Key_Return);
         grid->viewport()->repaint();
         run.ms.push_back(timer.nsecsElapsed() / 1e6);
+        run.cpuMs.push_back(threadCpuMs() - cpuStart);
 
         timer.restart();
         QCoreApplication::processEvents();
@@ -235,6 +245,7 @@ bool BaselineWriter::write(const PlannedEvent& e)
     Statements& s = *m_s;
     const QByteArray owner = QByteArray::number(e.userKey);
     QElapsedTimer timer;
+    const double cpuStart = threadCpuMs();
     timer.start();
     bool ok = s.begin->run();
     SqliteStatement& insert = *s.insert;
@@ -263,6 +274,7 @@ bool BaselineWriter::write(const PlannedEvent& e)
         return false;
     }
     ms.push_back(total / 1e6);
+    cpuMs.push_back(threadCpuMs() - cpuStart);
     commitMs.push_back((total - beforeCommit) / 1e6);
     return true;
 }

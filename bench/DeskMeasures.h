@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+// This thread's processor time so far, in milliseconds.
+double threadCpuMs();
+
 // One desk event of the benchmark with everything the journal row holds, so
 // the desk and the bare-engine baseline write the same rows.
 struct PlannedEvent {
@@ -33,6 +36,7 @@ bool measureStartup(const QString& folder, StartupRun& run, QString& error);
 
 struct DeskRun {
     std::vector<double> ms;      // Return of the second code until the journal is repainted
+    std::vector<double> cpuMs;   // the processor time of that span (this thread's, the kernel's part included)
     std::vector<double> drainMs; // the events left queued after that, not part of the figure
     int mismatches = 0;
     QStringList problems; // the first few mismatches, for the report
@@ -56,6 +60,7 @@ public:
     const QString& error() const { return m_error; }
 
     std::vector<double> ms;       // the whole transaction
+    std::vector<double> cpuMs;    // its processor time (this thread's, the kernel's part included)
     std::vector<double> commitMs; // its COMMIT alone: the log write and the disk sync
 
 private:

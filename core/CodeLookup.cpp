@@ -5,15 +5,21 @@
 
 CodeClass classifyCode(Connection& db, const QString& code)
 {
-    // Both lookups always run; a code known in both registers is a recipient's.
+    // Both registers in one statement, the code bound twice; a code known in
+    // both is a recipient's.
     const SqlDialect& d = db.dialect();
-    const QString userWhere = d.caselessEquals(col::Users::ID_User, code);
-    const QString toolWhere = d.caselessEquals(col::Tools::ID_Tool, code);
-    const bool user = db.exists(Select(col::Users::Table).columns({col::Key}).where(userWhere, {code}));
-    const bool tool = db.exists(Select(col::Tools::Table).columns({col::Key}).where(toolWhere, {code}));
-    if (user)
+    const QString sql = QStringLiteral("SELECT CASE WHEN EXISTS (SELECT 1 FROM %1 WHERE %2) THEN 1"
+                                       " WHEN EXISTS (SELECT 1 FROM %3 WHERE %4) THEN 2 ELSE 0 END")
+                            .arg(d.quoteIdentifier(col::Users::Table), d.caselessEquals(col::Users::ID_User, code),
+                                 d.quoteIdentifier(col::Tools::Table), d.caselessEquals(col::Tools::ID_Tool, code));
+    switch (db.scalar(sql, {code, code}).toInt()) {
+    case 1:
         return CodeClass::User;
-    return tool ? CodeClass::Tool : CodeClass::None;
+    case 2:
+        return CodeClass::Tool;
+    default:
+        return CodeClass::None;
+    }
 }
 
 QString codeClassName(CodeClass c)

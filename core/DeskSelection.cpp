@@ -8,16 +8,6 @@
 #include "data/DbError.h"
 #include "data/ToolIdentities.h"
 
-namespace {
-
-// The selections' shape when nothing is selected: the table's columns, no row.
-Select noRow(const QString& table)
-{
-    return Select(table).where(col::Key + QStringLiteral("=0"));
-}
-
-} // namespace
-
 DeskSelection::DeskSelection(Session& session, QObject* parent)
     : QObject(parent)
     , qSearch_U(session.connection())
@@ -28,10 +18,8 @@ DeskSelection::DeskSelection(Session& session, QObject* parent)
 
 void DeskSelection::open()
 {
-    qSearch_T.setStatement(noRow(col::Tools::Table));
-    qSearch_T.open();
-    qSearch_U.setStatement(noRow(col::Users::Table));
-    qSearch_U.open();
+    qSearch_T.openEmpty(col::Tools::Table);
+    qSearch_U.openEmpty(col::Users::Table);
 }
 
 bool DeskSelection::recipientSelected() const
@@ -88,14 +76,12 @@ CodeClass DeskSelection::selectCode(const QString& code)
 
 void DeskSelection::clearRecipient()
 {
-    qSearch_U.setStatement(noRow(col::Users::Table));
-    qSearch_U.open();
+    qSearch_U.openEmpty(col::Users::Table);
 }
 
 void DeskSelection::clearTool()
 {
-    qSearch_T.setStatement(noRow(col::Tools::Table));
-    qSearch_T.open();
+    qSearch_T.openEmpty(col::Tools::Table);
 }
 
 void DeskSelection::reread()
@@ -139,7 +125,7 @@ EventRecorder::Result DeskSelection::record(const QDateTime& now)
     EventRecorder recorder(m_session.connection(), qSearch_U, qSearch_T);
     const EventRecorder::Result result = recorder.record(input);
     if (result != EventRecorder::Result::RefusedHolder)
-        emit journalChanged();
+        emit journalChanged(recorder.writtenRow());
     if (m_clearAfterEvent)
         clearForNextEvent();
     return result;
@@ -151,6 +137,7 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
     // An empty identity would name every tool that lacks one.
     if (toolIdentity.isEmpty())
         throw DbError(QStringLiteral("The tool has no identity"));
+    QVariantMap newRow;
     {
         // The journal row and the tool's change go together, decided on the
         // tool as stored now: another desk may have taken it back already.
@@ -164,16 +151,17 @@ bool DeskSelection::returnByOperator(const QString& toolIdentity, const QDateTim
             throw DbError(QStringLiteral("The tool is no longer in the register"));
         if (tool.boolean(col::Tools::Passed))
             return false;
-        takeBack(tool, tool.text(col::Tools::ID_Tool_Unique), now);
+        newRow = takeBack(tool, tool.text(col::Tools::ID_Tool_Unique), now);
         transaction.commit();
     }
-    showOperatorReturn();
+    showOperatorReturn(newRow);
     return true;
 }
 
 bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, const QDateTime& now)
 {
     Connection& db = m_session.connection();
+    QVariantMap newRow;
     {
         Connection::Transaction transaction(db);
         Query tool(db);
@@ -184,14 +172,14 @@ bool DeskSelection::returnFromHolder(qint64 toolKey, const QString& holderKey, c
         // Another desk may have taken it back, or issued it again to someone else.
         if (tool.boolean(col::Tools::Passed) || tool.text(col::Tools::OwnerID) != holderKey)
             return false;
-        takeBack(tool, tool.text(col::Tools::ID_Tool), now);
+        newRow = takeBack(tool, tool.text(col::Tools::ID_Tool), now);
         transaction.commit();
     }
-    showOperatorReturn();
+    showOperatorReturn(newRow);
     return true;
 }
 
-void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QDateTime& now)
+QVariantMap DeskSelection::takeBack(Query& tool, const QString& toolReference, const QDateTime& now)
 {
     Connection& db = m_session.connection();
     // A tool row written by another program gets its identity with its first event.
@@ -200,16 +188,18 @@ void DeskSelection::takeBack(Query& tool, const QString& toolReference, const QD
     const bool russian = m_session.russian();
     const EventRecorder::Holder operatorMarker{
         QStringLiteral("0"), russian ? QStringLiteral("ОПЕРАТОР") : QStringLiteral("OPERATOR"), QStringLiteral("")};
-    EventRecorder::writeJournalRow(db, tool, operatorMarker, EventRecorder::returnWord(russian), now, toolReference);
+    QVariantMap row = EventRecorder::writeJournalRow(db, tool, operatorMarker, EventRecorder::returnWord(russian), now,
+                                                     toolReference);
     tool.edit();
     tool.setValue(col::Tools::Passed, true);
     tool.setValue(col::Tools::OwnerID, QStringLiteral("0"));
     tool.post();
+    return row;
 }
 
-void DeskSelection::showOperatorReturn()
+void DeskSelection::showOperatorReturn(const QVariantMap& newRow)
 {
     clearTool();
     clearRecipient();
-    emit journalChanged();
+    emit journalChanged(newRow);
 }

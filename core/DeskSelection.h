@@ -74,18 +74,19 @@ public:
     void setClearAfterEvent(bool on);
 
 signals:
-    // A row was written to the journal by this program: whoever shows the
-    // journal reads it again. Never emitted for a refused or failed event.
-    void journalChanged();
+    // A row was written to the journal by this program; newRow holds it as
+    // stored, by field name, with the tool's code and name (empty when not
+    // known). Never emitted for a refused or failed event.
+    void journalChanged(const QVariantMap& newRow);
     void batchChanged(bool on);
     void clearAfterEventChanged(bool on);
 
 private:
     // Writes the operator's return row for the tool and puts it back in the
     // store; inside the caller's transaction.
-    void takeBack(Query& tool, const QString& toolReference, const QDateTime& now);
+    QVariantMap takeBack(Query& tool, const QString& toolReference, const QDateTime& now);
     // After an operator's return: the desk empty, its journal with the row on top.
-    void showOperatorReturn();
+    void showOperatorReturn(const QVariantMap& newRow);
 
     Session& m_session;
     bool m_batch = false;

@@ -14,18 +14,18 @@ EventRecorder::EventRecorder(Connection& connection, Query& recipient, Query& to
 {
 }
 
-void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                    const QDateTime& when)
+QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
+                                           const QString& operation, const QDateTime& when)
 {
-    writeJournalRow(db, tool, holder, operation, when, tool.text(col::Tools::ID_Tool_Unique));
+    return writeJournalRow(db, tool, holder, operation, when, tool.text(col::Tools::ID_Tool_Unique));
 }
 
-void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                    const QDateTime& when, const QString& toolReference)
+QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
+                                           const QString& operation, const QDateTime& when,
+                                           const QString& toolReference)
 {
     Query journal(db);
-    journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
-    journal.open();
+    journal.openEmpty(col::History::Table);
     const QTime time = when.time();
     journal.append();
     journal.setValue(col::History::ID_U, holder.code);
@@ -40,6 +40,11 @@ void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Hol
     journal.setValue(col::History::Organization, holder.organization);
     journal.setValue(col::History::State, tool.text(col::Tools::Tool_State));
     journal.post();
+    QVariantMap row = journal.currentValues();
+    row.insert(col::Key, journal.value(col::Key)); // under its usual name, whatever case the engine gives
+    row.insert(col::Tools::ID_Tool, tool.value(col::Tools::ID_Tool));
+    row.insert(col::Tools::Naim, tool.value(col::Tools::Naim));
+    return row;
 }
 
 EventRecorder::Result EventRecorder::record(const Input& input)
@@ -60,6 +65,7 @@ EventRecorder::Result EventRecorder::record(const Input& input)
 
 EventRecorder::Result EventRecorder::write(const Input& input)
 {
+    m_written.clear();
     Connection::Transaction transaction(m_db);
     m_tool.lockCurrent(); // another desk may have moved the tool since it was scanned, or be moving it now
     // A tool row written by another program may lack the identity the
@@ -74,7 +80,8 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(col::Users::ID_User), m_recipient.text(col::Users::FIO),
                         m_recipient.text(col::Users::Organization)};
-    writeJournalRow(m_db, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
+    QVariantMap written = writeJournalRow(m_db, m_tool, holder,
+                                          inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
 
     m_tool.edit();
     m_tool.setValue(col::Tools::Passed, !inStore);
@@ -82,5 +89,6 @@ EventRecorder::Result EventRecorder::write(const Input& input)
     m_tool.post();
 
     transaction.commit();
+    m_written = std::move(written);
     return inStore ? Result::Issued : Result::Returned;
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantMap>
 
 class Connection;
 class Query;
@@ -27,6 +28,8 @@ public:
 
     // Throws DbError; then nothing is written and both result sets are reloaded.
     Result record(const Input& input);
+    // The journal row the last recorded event wrote; empty after a refusal.
+    const QVariantMap& writtenRow() const { return m_written; }
 
     // Who an event was recorded for: the recipient at the desk, or the
     // operator's marker for a return from a card.
@@ -37,11 +40,13 @@ public:
     };
     // Appends one journal row for the current row of tool, through a result
     // set of its own: whatever shows the journal is told, not touched.
-    static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                const QDateTime& when);
+    // Returns the row as stored, by field name, with the tool's code and name
+    // as the journal shows them beside it.
+    static QVariantMap writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
+                                       const QString& operation, const QDateTime& when);
     // The same, naming the tool by toolReference instead of its identity.
-    static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                const QDateTime& when, const QString& toolReference);
+    static QVariantMap writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
+                                       const QString& operation, const QDateTime& when, const QString& toolReference);
 
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
     static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }
@@ -52,4 +57,5 @@ private:
     Connection& m_db;
     Query& m_recipient;
     Query& m_tool;
+    QVariantMap m_written;
 };

@@ -50,6 +50,27 @@ void Query::open()
     load();
 }
 
+void Query::openEmpty(const QString& table)
+{
+    close();
+    m_select = Select(table).where(kKey + QStringLiteral("=0"));
+    m_sql.clear();
+    m_params.clear();
+    m_table = table;
+    m_fields.clear();
+    m_kinds.clear();
+    for (const TableColumn& c : m_db.columns(table)) {
+        m_fields << c.name;
+        m_kinds << c.kind;
+    }
+    if (m_fields.isEmpty())
+        throw DbError(QStringLiteral("The table %1 does not exist").arg(table));
+    m_atEnd = true;
+    m_open = true;
+    emit reopened();
+    emit currentChanged();
+}
+
 void Query::close()
 {
     const bool wasOpen = m_open || !m_rows.empty();
@@ -344,6 +365,16 @@ QVariant Query::value(int row, int col) const
     return m_rows[static_cast<size_t>(row)].value(col);
 }
 
+QVariantMap Query::currentValues() const
+{
+    QVariantMap values;
+    if (const Row* row = currentRow()) {
+        for (int c = 0; c < m_fields.size(); ++c)
+            values.insert(m_fields.at(c), row->value(c));
+    }
+    return values;
+}
+
 QVariant Query::value(const QString& field) const
 {
     const int c = column(field);
@@ -484,13 +515,20 @@ Query::Row Query::readRowByKey(const QVariant& key, bool lock)
         q->finish();
         throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
     }
-    const QSqlRecord rec = q->record();
+    Row row = rowFrom(*q, m_cur >= 0 ? m_rows[static_cast<size_t>(m_cur)] : Row());
+    q->finish();
+    return row;
+}
+
+Query::Row Query::rowFrom(const QSqlQuery& q, const Row& fallback) const
+{
+    const auto& d = m_db.dialect();
+    const QSqlRecord rec = q.record();
     Row row(m_fields.size());
     for (int i = 0; i < m_fields.size(); ++i) {
         const int src = rec.indexOf(m_fields.at(i));
-        row[i] = src >= 0 ? d.fromEngine(q->value(src)) : m_rows[static_cast<size_t>(m_cur)].value(i);
+        row[i] = src >= 0 ? d.fromEngine(q.value(src)) : fallback.value(i);
     }
-    q->finish();
     return row;
 }
 
@@ -504,6 +542,7 @@ void Query::post()
     std::sort(cols.begin(), cols.end());
     cols.removeAll(key);
     QVariant keyValue;
+    Row inserted;
     if (m_state == State::Insert) {
         QStringList names, marks;
         QVariantList values;
@@ -512,13 +551,19 @@ void Query::post()
             marks << QStringLiteral("?");
             values << m_buffer.value(c);
         }
+        // The new row comes back with its key and defaults in the same statement.
         const QString sql = names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.quoteIdentifier(m_table))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(d.quoteIdentifier(m_table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
                   .arg(d.quoteIdentifier(m_table), names.join(u','), marks.join(u','));
         Statement q = m_db.write(sql, values);
-        keyValue = q->lastInsertId();
+        if (!q->next()) {
+            q->finish();
+            throw DbError(QStringLiteral("The new record was not returned by the database"));
+        }
+        inserted = rowFrom(*q, m_buffer);
         q->finish();
+        keyValue = inserted.value(key);
         if (m_count)
             ++*m_count;
     } else {
@@ -540,10 +585,12 @@ void Query::post()
                 throw DbError(QStringLiteral("The record no longer exists; it may have been deleted by another user"));
         }
     }
-    // A new row is read back for its key and defaults; a changed one is
-    // exactly what was written; an unchanged one is checked to still exist.
-    const bool readBack = m_state == State::Insert || cols.isEmpty();
-    m_rows[static_cast<size_t>(m_cur)] = readBack ? readRowByKey(keyValue) : m_buffer;
+    // A new row is as the engine returned it; a changed one is exactly what
+    // was written; an unchanged one is checked to still exist.
+    if (m_state == State::Insert)
+        m_rows[static_cast<size_t>(m_cur)] = std::move(inserted);
+    else
+        m_rows[static_cast<size_t>(m_cur)] = cols.isEmpty() ? readRowByKey(keyValue) : m_buffer;
     if (m_state == State::Insert && !m_atEnd) {
         // The next pages may bring the new row again, or a row it pushed down.
         if (!m_dedupe) {
@@ -611,6 +658,33 @@ void Query::remove()
     emit rowRemoved();
     m_cur = std::min(pos, fetchedCount() - 1);
     m_eof = m_rows.empty();
+    emit currentChanged();
+}
+
+void Query::insertOnTop(const QVariantMap& values)
+{
+    if (!m_open || m_state != State::Browse)
+        throw DbError(QStringLiteral("Cannot insert a row into a result that is closed or being edited"));
+    Row row(m_fields.size());
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const int c = fieldIndex(it.key());
+        if (c >= 0)
+            row[c] = it.value();
+    }
+    emit rowsAboutToBeAdded(0, 0);
+    m_rows.insert(m_rows.begin(), std::move(row));
+    // The engine's result has the row first as well: an offset moves by one,
+    // a key continues after the last row read as before.
+    ++m_engineEnd;
+    if (m_dedupe) {
+        const int k = keyColumn();
+        m_keys.insert(m_rows.front().at(k).toLongLong());
+    }
+    if (m_count)
+        ++*m_count;
+    emit rowsAdded();
+    m_cur = 0;
+    m_eof = false;
     emit currentChanged();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 class Connection;
+class QSqlQuery;
 class Statement;
 
 // A result set on the connection: the rows of a statement description (or,
@@ -41,6 +42,9 @@ public:
     const QVariantList& params() const { return m_params; }
 
     void open();
+    // Opens an empty result on table without running a statement: the fields
+    // are the table's columns. Rows may be appended; reopening it reads no row.
+    void openEmpty(const QString& table);
     void close();
     void reopen();
     bool isOpen() const { return m_open; }
@@ -68,6 +72,8 @@ public:
     const QString& tableName() const { return m_table; }
 
     QVariant value(int row, int column) const;
+    // The current row's fields by name; empty without a current row.
+    QVariantMap currentValues() const;
     QVariant value(const QString& field) const; // of the current row
     QString text(const QString& field) const;
     bool boolean(const QString& field) const;
@@ -86,6 +92,11 @@ public:
     void post();
     void cancel();
     void remove();
+    // A row another writer has just inserted, placed first and made current
+    // without reading the result again: for a result ordered newest first.
+    // values holds the row's fields by name (any letter case); fields it
+    // lacks stay empty. The caller knows the row belongs first.
+    void insertOnTop(const QVariantMap& values);
     // Reads the current row again from its table (another copy of the
     // program may have changed it). Throws when the row is gone.
     void refreshCurrent();
@@ -131,6 +142,9 @@ private:
     int column(const QString& field) const; // throws when absent
     const Row* currentRow() const;
     Row readRowByKey(const QVariant& key, bool lock = false);
+    // The result's row from an engine record holding some of its fields; the
+    // others are taken from fallback.
+    Row rowFrom(const QSqlQuery& record, const Row& fallback) const;
     void readCurrent(bool lock);
     int keyColumn() const;
     void requireTable() const;

@@ -736,9 +736,22 @@ void TfmMain::showOtherDesksChanges()
 // An event recorded here, at the desk or from a card: the new row on top
 // and current; a title-click sort is dropped. The event stands even when
 // the journal cannot be read now: that is told, not the event's failure.
-void TfmMain::showNewJournalRow()
+// When the row is the next after the newest one shown, it goes in on top as
+// written, without reading the journal again; otherwise (a sort, rows of
+// other desks not shown yet) the journal is read again.
+void TfmMain::showNewJournalRow(const QVariantMap& row)
 {
-    atDesk([this] { m_session.qHistory.reopen(); });
+    atDesk([this, &row] {
+        Query& journal = m_session.qHistory;
+        const qint64 key = row.value(col::Key).toLongLong();
+        const bool next = key > 0 && key == m_newestJournalRow + 1;
+        if (next && journal.isOpen() && journal.sort().isEmpty() && journal.state() == Query::State::Browse) {
+            journal.insertOnTop(row);
+            m_newestJournalRow = key;
+        } else {
+            journal.reopen();
+        }
+    });
 }
 
 void TfmMain::noteNewestJournalRow()

@@ -113,7 +113,7 @@ private:
     void keepFocusOnEntry();
     bool storekeeperBusy() const;
     void showOtherDesksChanges();
-    void showNewJournalRow();
+    void showNewJournalRow(const QVariantMap& row);
     void noteNewestJournalRow();
     // Runs a desk handler: a failure is told on the message line, never in a box.
     template<typename Handler>

@@ -77,6 +77,8 @@ private slots:
     void lookedUpColumnPages();
     void resultWithoutKeyStillPages_data();
     void resultWithoutKeyStillPages();
+    void rowPutOnTopPagesOn_data();
+    void rowPutOnTopPagesOn();
 };
 
 void TstPaging::orderOfStatement_data()
@@ -409,6 +411,48 @@ void TstPaging::resultWithoutKeyStillPages()
     QCOMPARE(q.fetchedCount(), 1200);
     QCOMPARE(q.value(0, 0).toString(), dbfixture::toolCode(1200));
     QCOMPARE(q.value(1199, 0).toString(), dbfixture::toolCode(1));
+}
+
+void TstPaging::rowPutOnTopPagesOn_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("paged by key") << true;
+    QTest::newRow("paged by offset") << false;
+}
+
+// A row written here and put on top of a result that has not read all its
+// rows yet: the later pages bring every other row once.
+void TstPaging::rowPutOnTopPagesOn()
+{
+    QFETCH(bool, byKey);
+    Db d;
+    {
+        Connection::Transaction t(d.db);
+        for (int i = 1; i <= 100; ++i)
+            d.db.exec(QStringLiteral("INSERT INTO History (ID_T) VALUES (?)"), {dbfixture::toolCode(i)});
+        t.commit();
+    }
+    Query q(d.db);
+    if (byKey)
+        q.setStatement(Schema::history());
+    else
+        q.setSql(QStringLiteral("SELECT * FROM History ORDER BY ID DESC"));
+    q.open();
+    QCOMPARE(q.pageOrder().isEmpty(), !byKey);
+    QVERIFY(q.canFetchMore());
+    QCOMPARE(q.recordCount(), 100);
+    q.setRecNo(3);
+
+    d.db.exec(QStringLiteral("INSERT INTO History (ID_T) VALUES ('new')"));
+    q.insertOnTop({{QStringLiteral("id"), 101}, {QStringLiteral("ID_T"), QStringLiteral("new")}});
+    QCOMPARE(q.recNo(), 0);
+    QCOMPARE(q.text(QStringLiteral("ID_T")), QStringLiteral("new"));
+    QCOMPARE(q.recordCount(), 101);
+    fetchAll(q);
+    QList<qint64> expected;
+    for (qint64 id = 101; id >= 1; --id)
+        expected << id;
+    QCOMPARE(keysOf(q), expected);
 }
 
 QTEST_GUILESS_MAIN(TstPaging)

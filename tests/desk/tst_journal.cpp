@@ -29,10 +29,13 @@ private slots:
     void toolOfEachRow();
     void coreAnnouncesNewRowsOnly_data();
     void coreAnnouncesNewRowsOnly();
+    void newRowGoesOnTopAsStored_data();
+    void newRowGoesOnTopAsStored();
 
 private:
     static void addRows(DeskFixture& f);
     static QStringList column(const DeskFixture& f, int c);
+    static QStringList shownRows(const DeskFixture& f);
 };
 
 void TestJournal::addRows(DeskFixture& f)
@@ -53,6 +56,20 @@ QStringList TestJournal::column(const DeskFixture& f, int c)
     for (int row = 0; row < model->rowCount(); ++row)
         values << model->displayText(row, c);
     return values;
+}
+
+// Every cell the journal shows, row by row.
+QStringList TestJournal::shownRows(const DeskFixture& f)
+{
+    QStringList rows;
+    const QueryModel* model = f.control<DbGrid>("TfmMain", "grid_History")->queryModel();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->displayText(row, c);
+        rows << cells.join(u'|');
+    }
+    return rows;
 }
 
 void TestJournal::titleClickToggles()
@@ -351,3 +368,64 @@ void TestJournal::coreAnnouncesNewRowsOnly()
 
 QTEST_MAIN(TestJournal)
 #include "tst_journal.moc"
+
+namespace {
+
+enum class Before { Nothing, OtherDeskRow, TitleSort };
+
+} // namespace
+
+void TestJournal::newRowGoesOnTopAsStored_data()
+{
+    QTest::addColumn<Before>("before");
+    QTest::addColumn<bool>("operatorReturn");
+    QTest::addColumn<bool>("readAgain");
+    QTest::newRow("desk event") << Before::Nothing << false << false;
+    QTest::newRow("operator's return") << Before::Nothing << true << false;
+    QTest::newRow("another desk's row not shown yet") << Before::OtherDeskRow << false << true;
+    QTest::newRow("title-click sort") << Before::TitleSort << false << true;
+}
+
+// The event's row goes in on top as it was written, without reading the
+// journal again, and shows exactly what reading it again would show; where
+// that cannot be known (rows of other desks not shown yet, a sort) the
+// journal is read again.
+void TestJournal::newRowGoesOnTopAsStored()
+{
+    QFETCH(Before, before);
+    QFETCH(bool, operatorReturn);
+    QFETCH(bool, readAgain);
+    DeskFixture f;
+    f.addRecipient(QStringLiteral("U1"), QStringLiteral("Петров П.П."), QStringLiteral("Цех 2"));
+    f.addTool(QStringLiteral("T1"), QStringLiteral("Дрель"), QStringLiteral("Bosch"), QStringLiteral("GSB 13"),
+              QStringLiteral("новый"));
+    f.db().exec(QStringLiteral("UPDATE Tools SET Naim = 'Дрель ударная' WHERE ID_Tool = 'T1'"));
+    f.scan(QStringLiteral("U1"));
+    f.scan(QStringLiteral("T1"));
+    f.main().show();
+    Query& journal = f.session().qHistory;
+    if (before == Before::OtherDeskRow)
+        f.db().exec("INSERT INTO History (ADate, FIO, ATime, Note, Operation) VALUES "
+                    "('2026-01-02','Другой','08:00:00','','Выдан')");
+    if (before == Before::TitleSort)
+        f.main().grid_HistoryTitleClick(2);
+
+    QSignalSpy reopened(&journal, &Query::reopened);
+    if (operatorReturn) {
+        QVERIFY(
+            f.desk().returnByOperator(f.toolValue(QStringLiteral("T1"), QStringLiteral("ID_Tool_Unique")).toString(),
+                                      QDateTime::currentDateTime()));
+    } else {
+        f.scan(QStringLiteral("U1"));
+        f.scan(QStringLiteral("T1"));
+    }
+    QCOMPARE(reopened.count(), readAgain ? 1 : 0);
+    QCOMPARE(journal.recNo(), 0);
+    QVERIFY(journal.sort().isEmpty());
+    const QStringList shown = shownRows(f);
+    QCOMPARE(shown.size(), before == Before::OtherDeskRow ? 3 : 2);
+    QVERIFY(shown.first().contains(QStringLiteral("|T1|Дрель ударная")));
+
+    journal.reopen();
+    QCOMPARE(shown, shownRows(f));
+}
