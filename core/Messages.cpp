@@ -252,6 +252,12 @@ const QList<MessageText> kMessages = {
     MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
         "No row is chosen: choose one in the list, or other labels."),
     MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
+    MSG(rsProgressBuildingReport, "Построение отчета", "Building the report"),
+    MSG(rsProgressWriting, "Запись файла %1", "Writing %1"),
+    MSG(rsProgressBackup, "Резервная копия базы данных в %1", "Backing up the database to %1"),
+    MSG(rsProgressCopyTable, "Копирование таблицы %1", "Copying the table %1"),
+    MSG(rsProgressRows, "%1: %2 из %3 строк, %4 строк/с", "%1: %2 of %3 rows, %4 rows/s"),
+    MSG(rsProgressPages, "%1: %2 из %3 страниц базы данных, %4 страниц/с", "%1: %2 of %3 database pages, %4 pages/s"),
 };
 #undef MSG
 

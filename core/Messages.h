@@ -134,6 +134,13 @@ struct Messages {
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
     QString rsLabelsPreviewTitle;
+    // Progress of long work.
+    QString rsProgressBuildingReport;
+    QString rsProgressWriting;
+    QString rsProgressBackup;
+    QString rsProgressCopyTable;
+    QString rsProgressRows;
+    QString rsProgressPages;
 };
 
 // One message in both languages.
