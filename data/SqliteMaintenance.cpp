@@ -153,10 +153,11 @@ void backup(sqlite3* source, const QString& livePath, const QString& target, Wor
             try {
                 for (int tries = 0;;) {
                     rc = sqlite3_backup_step(job, kBackupPagesPerStep);
-                    if (rc == SQLITE_OK) {
+                    if (rc == SQLITE_OK || rc == SQLITE_DONE) {
                         const int total = sqlite3_backup_pagecount(job);
                         advanceOrCancel(progress, total - sqlite3_backup_remaining(job), total);
-                        continue;
+                        if (rc == SQLITE_OK)
+                            continue;
                     }
                     if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || ++tries > 100)
                         break;

@@ -209,7 +209,8 @@ void TstBackup::backupInStepsIsOneMomentOrNothing()
     } else {
         db.backupTo(file, &progress);
         QTemporaryDir elsewhere;
-        QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 10); // the moment it started
+        QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 10);                   // the moment it started
+        QCOMPARE(progress.calls.last().first, progress.calls.last().second); // told it is all copied
     }
     QVERIFY(progress.calls.size() >= 1);
     QVERIFY(progress.calls.first().first < progress.calls.first().second);
