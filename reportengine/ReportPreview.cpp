@@ -90,7 +90,8 @@ std::unique_ptr<WorkProgress> ReportPreview::progressOf(const QString& file)
 {
     if (m_hooks.progress)
         return m_hooks.progress(file);
-    return std::make_unique<ProgressWindow>(m_window.get(), tr("Writing %1").arg(QFileInfo(file).fileName()));
+    // Named by the file alone: no words of a language the window has not set.
+    return std::make_unique<ProgressWindow>(m_window.get(), QFileInfo(file).fileName());
 }
 
 bool ReportPreview::saveAsPdf()

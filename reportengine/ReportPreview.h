@@ -31,7 +31,8 @@ public:
         // Told of each written file (the window may open it).
         std::function<void(const QString& file)> written;
         // What shows the writing of file (a dialog with a cancel button
-        // once it takes longer than half a second); without it a plain one.
+        // once it takes longer than half a second); without it one named
+        // by the file.
         std::function<std::unique_ptr<WorkProgress>(const QString& file)> progress;
     };
 
