@@ -5,6 +5,7 @@
 #include "ImportCommand.h"
 #include "LabelCommand.h"
 #include "ReportCommand.h"
+#include "TerminalProgress.h"
 #include "Version.h"
 
 #include "core/DataFolder.h"
@@ -30,7 +31,9 @@ int backup(const ProgramPaths& paths, const QString& file, QTextStream& out, QTe
     try {
         Connection db;
         db.open(DatabaseSettings::read(paths.ini, paths.database));
-        db.backupTo(file);
+        const auto progress = TerminalProgress::onStandardError(err, texts.rsProgressPages);
+        progress->setStage(file);
+        db.backupTo(file, progress.get());
     } catch (const FileWriteError& e) {
         err << backupFailureText(e, file, texts) << Qt::endl;
         return kFailed;
@@ -55,7 +58,13 @@ int copyToServer(const ProgramPaths& paths, QTextStream& out, QTextStream& err)
         source.open(paths.database);
         Connection target;
         target.open(server);
-        const QList<DatabaseCopy::TableCount> counts = DatabaseCopy::copy(source, target);
+        Messages texts;
+        setMessages(texts, Settings(paths.ini).language() == u"RU");
+        const QList<DatabaseCopy::TableCount> counts = [&] {
+            // Per table, ended before the summary below.
+            const auto progress = TerminalProgress::onStandardError(err, texts.rsProgressRows);
+            return DatabaseCopy::copy(source, target, progress.get());
+        }();
         out << "Copied " << paths.database << " to " << server.displayName() << Qt::endl;
         out << "table\trows in the file\trows on the server" << Qt::endl;
         for (const DatabaseCopy::TableCount& c : counts)

@@ -104,6 +104,11 @@ void writeHistory(Session& session, bool russian, const ReportRequest& request)
     history.applyShowTime(session.settings().showTime(), russian);
     history.open(from, to);
     TfrxReport& report = history.report(russian);
+    if (request.pdf) {
+        // A year of the journal: written page by page as built, never all held.
+        ReportPdfWriter::buildAndWrite(report, request.file);
+        return;
+    }
     report.PrepareReport(true);
     write(report, request);
 }

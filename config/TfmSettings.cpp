@@ -6,11 +6,13 @@
 #include "core/Settings.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
+#include "data/WorkCancelled.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ProgressWindow.h"
 #include "widgets/ValueLabel.h"
 
 #include <QCheckBox>
@@ -221,7 +223,10 @@ void TfmSettings::btBackupClick()
         return;
     files.remember(FileChoices::Kind::Saved, file);
     try {
-        m_session.connection().backupTo(file);
+        ProgressWindow progress(window(), t.rsProgressBackup.arg(QDir::toNativeSeparators(file)));
+        m_session.connection().backupTo(file, &progress);
+    } catch (const WorkCancelled&) {
+        return; // nothing written, the earlier file as it was
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, backupFailureText(e, file, t));
         return;

@@ -351,6 +351,12 @@ const QList<MessageText> kMessages = {
     MSG(rsImportTitleRecipients, "Импорт получателей", "Import of workers"),
     MSG(rsImportChooseFile, "Файл для импорта", "File to import"),
     MSG(rsImportSpreadsheets, "Таблицы (*.xlsx *.csv *.txt)", "Spreadsheets (*.xlsx *.csv *.txt)"),
+    MSG(rsProgressBuildingReport, "Построение отчета", "Building the report"),
+    MSG(rsProgressWriting, "Запись файла %1", "Writing %1"),
+    MSG(rsProgressBackup, "Резервная копия базы данных в %1", "Backing up the database to %1"),
+    MSG(rsProgressCopyTable, "Копирование таблицы %1", "Copying the table %1"),
+    MSG(rsProgressRows, "%1: %2 из %3 строк, %4 строк/с", "%1: %2 of %3 rows, %4 rows/s"),
+    MSG(rsProgressPages, "%1: %2 из %3 страниц базы данных, %4 страниц/с", "%1: %2 of %3 database pages, %4 pages/s"),
 };
 #undef MSG
 

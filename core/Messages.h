@@ -198,6 +198,13 @@ struct Messages {
     QString rsImportTitleRecipients;
     QString rsImportChooseFile;
     QString rsImportSpreadsheets;
+    // Progress of long work.
+    QString rsProgressBuildingReport;
+    QString rsProgressWriting;
+    QString rsProgressBackup;
+    QString rsProgressCopyTable;
+    QString rsProgressRows;
+    QString rsProgressPages;
 };
 
 // One message in both languages.

@@ -148,11 +148,11 @@ void Connection::reopen()
     openDescribed();
 }
 
-void Connection::backupTo(const QString& file)
+void Connection::backupTo(const QString& file, WorkProgress* progress)
 {
     if (!isOpen())
         throw DbError(DbError::Cause::Other, m_path, QStringLiteral("the database is not open"));
-    m_dialect->backup(database(), m_path, file);
+    m_dialect->backup(database(), m_path, file, progress);
 }
 
 DbError Connection::errorOf(const QSqlQuery& query) const

@@ -18,6 +18,7 @@
 #include <optional>
 
 class Connection;
+class WorkProgress;
 
 // A statement that has run, with its rows to read. It is finished when it
 // goes out of scope, and its prepared form goes back to the connection for
@@ -101,7 +102,7 @@ public:
     // beside it, checked and renamed into place, so a failure leaves no half
     // file. Refuses to overwrite the live database. Throws FileWriteError
     // (DbError when not open or on a server).
-    void backupTo(const QString& file);
+    void backupTo(const QString& file, WorkProgress* progress = nullptr);
 
     QSqlDatabase database() const;
     // The open database, reconnected first when the server dropped it;

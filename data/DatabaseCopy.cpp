@@ -3,12 +3,14 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "Schema.h"
+#include "WorkCancelled.h"
 
 #include <algorithm>
 
 namespace {
 
 const QString kKey = QStringLiteral("ID");
+constexpr qint64 kRowsPerProgress = 500;
 
 qint64 rowCount(Connection& db, const QString& table)
 {
@@ -30,8 +32,12 @@ void createTable(Connection& target, const QString& table, const QList<TableColu
         QStringLiteral("CREATE TABLE %1 (%2)").arg(d.quoteIdentifier(table), defs.join(QStringLiteral(", "))));
 }
 
-qint64 copyRows(Connection& source, Connection& target, const QString& table, const QList<TableColumn>& columns)
+qint64 copyRows(Connection& source, Connection& target, const QString& table, const QList<TableColumn>& columns,
+                WorkProgress* progress)
 {
+    const qint64 total = progress ? rowCount(source, table) : 0;
+    if (progress)
+        progress->setStage(table);
     const SqlDialect& from = source.dialect();
     const SqlDialect& to = target.dialect();
     QStringList read, written, marks;
@@ -50,14 +56,16 @@ qint64 copyRows(Connection& source, Connection& target, const QString& table, co
         for (int i = 0; i < columns.size(); ++i)
             values << to.toStorage(columns.at(i).kind, from.fromEngine(rows->value(i)));
         target.exec(insert, values);
-        ++copied;
+        if (++copied % kRowsPerProgress == 0)
+            advanceOrCancel(progress, copied, total);
     }
+    advanceOrCancel(progress, copied, total);
     return copied;
 }
 
 } // namespace
 
-QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connection& target)
+QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connection& target, WorkProgress* progress)
 {
     const QStringList existing = target.userTables();
     if (!existing.isEmpty())
@@ -75,7 +83,7 @@ QList<DatabaseCopy::TableCount> DatabaseCopy::copy(Connection& source, Connectio
     for (const QString& table : std::as_const(tables)) {
         const QList<TableColumn> columns = source.columns(table);
         createTable(target, table, columns);
-        TableCount count{table, 0, copyRows(source, target, table, columns)};
+        TableCount count{table, 0, copyRows(source, target, table, columns, progress)};
         const bool keyed = std::any_of(columns.cbegin(), columns.cend(), isKey);
         const QString counter = target.dialect().keyCounterAfterCopy(table, kKey);
         if (keyed && !counter.isEmpty())

@@ -4,6 +4,7 @@
 #include <QString>
 
 class Connection;
+class WorkProgress;
 
 // Moves a store from the embedded file to a server: every table with every
 // row (photos included) and the lookup indexes, written into an empty
@@ -19,5 +20,7 @@ public:
     };
 
     // Throws DbError: a target that already holds tables is refused.
-    static QList<TableCount> copy(Connection& source, Connection& target);
+    // progress gets a stage per table (its name) and its rows copied of all;
+    // a cancel there throws WorkCancelled and leaves the target empty.
+    static QList<TableCount> copy(Connection& source, Connection& target, WorkProgress* progress = nullptr);
 };

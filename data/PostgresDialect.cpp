@@ -82,7 +82,7 @@ bool PostgresDialect::checkpoint(const QSqlDatabase&, const QString&, int) const
     return true; // the server keeps its files itself
 }
 
-void PostgresDialect::backup(const QSqlDatabase&, const QString& path, const QString&) const
+void PostgresDialect::backup(const QSqlDatabase&, const QString& path, const QString&, WorkProgress*) const
 {
     throw DbError(DbError::Cause::Other, path,
                   QStringLiteral("a database on a server is backed up on the server (pg_dump)"));

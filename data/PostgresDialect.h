@@ -20,7 +20,8 @@ public:
     void open(QSqlDatabase& db, const QString& path, const OpenOptions& options) const override;
     JournalMode journalMode(const QSqlDatabase& db) const override;
     bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const override;
-    void backup(const QSqlDatabase& db, const QString& path, const QString& target) const override;
+    void backup(const QSqlDatabase& db, const QString& path, const QString& target,
+                WorkProgress* progress) const override;
     DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const override;
 
     QString columnTypeOf(FieldKind kind) const override;

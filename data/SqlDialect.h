@@ -12,6 +12,7 @@
 #include <QVariant>
 
 class FileSystemProbe;
+class WorkProgress;
 
 // Everything that differs between database engines. Windows and the schema
 // upgrade speak through this, so no engine word appears in them.
@@ -44,7 +45,8 @@ public:
     }
     // A consistent copy of the open database at target; throws
     // FileWriteError, or DbError when the engine keeps no file.
-    virtual void backup(const QSqlDatabase& db, const QString& path, const QString& target) const = 0;
+    virtual void backup(const QSqlDatabase& db, const QString& path, const QString& target,
+                        WorkProgress* progress) const = 0;
     // What an error of the engine means for the user.
     virtual DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const = 0;
 

@@ -116,12 +116,13 @@ bool SqliteDialect::logFileLost(const QString& path) const
     return openFileDeleted(path + QStringLiteral("-wal"));
 }
 
-void SqliteDialect::backup(const QSqlDatabase& db, const QString& path, const QString& target) const
+void SqliteDialect::backup(const QSqlDatabase& db, const QString& path, const QString& target,
+                           WorkProgress* progress) const
 {
     sqlite3* handle = handleOf(db);
     if (!handle)
         throw DbError(DbError::Cause::Other, path, QStringLiteral("the database is not open"));
-    sqlitemaintenance::backup(handle, path, target);
+    sqlitemaintenance::backup(handle, path, target, progress);
 }
 
 DbError::Cause SqliteDialect::causeOf(const QSqlDatabase& db, const QSqlError& error) const

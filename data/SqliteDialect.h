@@ -19,7 +19,8 @@ public:
     JournalMode journalMode(const QSqlDatabase& db) const override;
     bool checkpoint(const QSqlDatabase& db, const QString& path, int busyTimeoutMs) const override;
     bool logFileLost(const QString& path) const override;
-    void backup(const QSqlDatabase& db, const QString& path, const QString& target) const override;
+    void backup(const QSqlDatabase& db, const QString& path, const QString& target,
+                WorkProgress* progress) const override;
     DbError::Cause causeOf(const QSqlDatabase& db, const QSqlError& error) const override;
 
     QString columnTypeOf(FieldKind kind) const override;

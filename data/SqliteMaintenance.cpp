@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "SqliteErrorCause.h"
 #include "WholeFileWriter.h"
+#include "WorkCancelled.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,9 @@
 namespace sqlitemaintenance {
 
 namespace {
+
+// 8 MB of 4 kB pages between two progress calls.
+constexpr int kBackupPagesPerStep = 2048;
 
 using Cause = DbError::Cause;
 
@@ -111,7 +115,7 @@ bool checkpoint(sqlite3* db, const QString& path, int busyTimeoutMs)
     return true;
 }
 
-void backup(sqlite3* source, const QString& livePath, const QString& target)
+void backup(sqlite3* source, const QString& livePath, const QString& target, WorkProgress* progress)
 {
     const QString absolute = QFileInfo(target).absoluteFilePath();
     const QString live = resolved(livePath);
@@ -130,21 +134,47 @@ void backup(sqlite3* source, const QString& livePath, const QString& target)
     if (rc == SQLITE_OK) // a failed copy is thrown away whole: no journal needed
         rc = sqlite3_exec(copy, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
+        // Every step reads under one read transaction of the source: a
+        // consistent state even while other desks write, and a copy that
+        // never starts over because they did.
+        // (BEGIN alone reads nothing yet: each step would take and drop a
+        // read of its own.)
+        bool ownRead = false;
+        if (sqlite3_get_autocommit(source) != 0) {
+            ownRead = sqlite3_exec(source, "BEGIN; SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr, nullptr)
+                == SQLITE_OK;
+            if (!ownRead && sqlite3_get_autocommit(source) == 0)
+                sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr); // then step by step as it comes
+        }
         sqlite3_backup* job = sqlite3_backup_init(copy, "main", source, "main");
         if (!job) {
             rc = sqlite3_errcode(copy);
         } else {
-            // One step copies every page under one read of the source: a
-            // consistent state even while other desks write.
-            for (int tries = 0;; ++tries) {
-                rc = sqlite3_backup_step(job, -1);
-                if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || tries >= 100)
-                    break;
-                sqlite3_sleep(50);
+            try {
+                for (int tries = 0;;) {
+                    rc = sqlite3_backup_step(job, kBackupPagesPerStep);
+                    if (rc == SQLITE_OK || rc == SQLITE_DONE) {
+                        const int total = sqlite3_backup_pagecount(job);
+                        advanceOrCancel(progress, total - sqlite3_backup_remaining(job), total);
+                        if (rc == SQLITE_OK)
+                            continue;
+                    }
+                    if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || ++tries > 100)
+                        break;
+                    sqlite3_sleep(50);
+                }
+            } catch (const WorkCancelled&) {
+                sqlite3_backup_finish(job);
+                sqlite3_close(copy);
+                if (ownRead)
+                    sqlite3_exec(source, "COMMIT", nullptr, nullptr, nullptr);
+                throw; // the temporary file goes with the writer
             }
             const int finished = sqlite3_backup_finish(job);
             rc = rc == SQLITE_DONE ? finished : rc;
         }
+        if (ownRead)
+            sqlite3_exec(source, "COMMIT", nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) {
         const QString text = engineText(copy, rc);

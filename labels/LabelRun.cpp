@@ -4,6 +4,7 @@
 
 #include "core/Messages.h"
 #include "data/WholeFileWriter.h"
+#include "data/WorkCancelled.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr int kDotsPerInch = 1200;
+constexpr qint64 kLabelsPerProgress = 50;
 constexpr double kDotsPerMm = kDotsPerInch / 25.4;
 
 } // namespace
@@ -55,7 +57,7 @@ LabelRun::LabelRun(const QList<LabelItem>& items, const LabelRequest& request, c
     m_preparedOf = std::move(preparedOf);
 }
 
-bool LabelRun::paint(QPagedPaintDevice& device) const
+bool LabelRun::paint(QPagedPaintDevice& device, WorkProgress* progress) const
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -64,6 +66,7 @@ bool LabelRun::paint(QPagedPaintDevice& device) const
     painter.setPen(Qt::NoPen);
     const double dotsPerMm = device.logicalDpiX() / 25.4;
     int page = 0;
+    qint64 drawn = 0;
     for (const Placement& p : m_placements) {
         for (; page < p.page; ++page) {
             if (!device.newPage())
@@ -71,13 +74,15 @@ bool LabelRun::paint(QPagedPaintDevice& device) const
         }
         const Prepared& prepared = m_prepared[m_preparedOf[std::size_t(p.item)]];
         prepared.face.paint(painter, prepared.grid, m_items.at(p.item), p.box.topLeft(), dotsPerMm);
+        if (++drawn % kLabelsPerProgress == 0)
+            advanceOrCancel(progress, drawn, m_placements.size());
     }
     return painter.end();
 }
 
-void LabelRun::writePdf(const QString& file) const
+void LabelRun::writePdf(const QString& file, WorkProgress* progress) const
 {
-    WholeFileWriter::write(file, [this, &file](QIODevice& out) {
+    WholeFileWriter::write(file, [this, &file, progress](QIODevice& out) {
         // Built in memory and written in one go: the file's device is not
         // buffered and the PDF engine writes in small pieces.
         QBuffer buffer;
@@ -88,7 +93,7 @@ void LabelRun::writePdf(const QString& file) const
         pdf.setTitle(m_request.layout.name);
         pdf.setPageSize(QPageSize(m_request.layout.page, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        if (!paint(pdf))
+        if (!paint(pdf, progress))
             throw FileWriteError(FileWriteError::Cause::Other, file, QStringLiteral("the PDF could not be drawn"));
         buffer.close();
         if (out.write(buffer.data()) != buffer.data().size())

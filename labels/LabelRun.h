@@ -10,6 +10,7 @@
 #include <QPointF>
 
 class QPagedPaintDevice;
+class WorkProgress;
 struct Messages;
 
 // What to print and how.
@@ -43,10 +44,12 @@ public:
     const LabelRequest& request() const { return m_request; }
 
     // Draws every page on device, already set to the layout's page with no
-    // margins. Returns false when the device refused a page.
-    bool paint(QPagedPaintDevice& device) const;
-    // Writes a PDF at exact size, whole or not at all. Throws FileWriteError.
-    void writePdf(const QString& file) const;
+    // margins. Returns false when the device refused a page. Tells progress
+    // of the labels drawn; a cancel there throws WorkCancelled.
+    bool paint(QPagedPaintDevice& device, WorkProgress* progress = nullptr) const;
+    // Writes a PDF at exact size, whole or not at all. Throws FileWriteError,
+    // or WorkCancelled when progress was cancelled (nothing is written then).
+    void writePdf(const QString& file, WorkProgress* progress = nullptr) const;
 
 private:
     struct Prepared {

@@ -16,6 +16,7 @@ public:
     void first() override { m_base.first(); }
     void next() override { m_base.next(); }
     bool eof() const override { return m_base.eof(); }
+    qint64 rowsInAll() override { return m_base.rowsInAll(); }
     int fieldIndex(const QString& field) const override;
     FieldKind fieldKind(int column) const override;
     QVariant value(int column) const override;

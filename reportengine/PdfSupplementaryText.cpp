@@ -196,7 +196,11 @@ QByteArray utf16Hex(char32_t character)
 PdfSupplementaryText::PdfSupplementaryText(const PreparedReport& report)
     : m_report(report)
 {
-    std::set<std::pair<int, char32_t>> seen;
+    addPages(report);
+}
+
+void PdfSupplementaryText::addPages(const PreparedReport& report)
+{
     for (const PreparedPage& page : report.pages) {
         for (const PreparedBand& band : page.bands) {
             for (const PreparedItem& item : band.items) {
@@ -205,7 +209,7 @@ PdfSupplementaryText::PdfSupplementaryText(const PreparedReport& report)
                         if (!line.at(i).isHighSurrogate() || !line.at(i + 1).isLowSurrogate())
                             continue;
                         const char32_t c = QChar::surrogateToUcs4(line.at(i), line.at(i + 1));
-                        if (seen.insert({item.style, c}).second)
+                        if (m_seen.insert({item.style, c}).second)
                             m_samples.push_back({item.style, c});
                         ++i;
                     }
@@ -229,17 +233,25 @@ void PdfSupplementaryText::drawSamples(QPainter& painter, double dpiX, double dp
     painter.restore();
 }
 
-QByteArray PdfSupplementaryText::named(const QByteArray& pdf) const
+QByteArray PdfSupplementaryText::named(const QByteArray& pdf, SamplesOn on) const
 {
     const PdfObjects objects(pdf);
     if (m_samples.empty() || !objects.valid())
         return pdf;
-    // The samples are on the first page.
     const int pages = reference(objects.dictionary(objects.root()), QStringLiteral("Pages"));
-    const auto firstKid = find(objects.dictionary(pages), QStringLiteral("/Kids\\s*\\[\\s*(\\d+)\\s+0\\s+R"));
-    if (!firstKid.hasMatch())
+    const auto kids = find(objects.dictionary(pages), QStringLiteral("/Kids\\s*\\[([^\\]]*)\\]"));
+    if (!kids.hasMatch())
         return pdf;
-    const QByteArray page = objects.dictionary(firstKid.captured(1).toInt());
+    static const QRegularExpression kid(QStringLiteral("(\\d+)\\s+0\\s+R"));
+    int sampled = 0;
+    for (auto k = kid.globalMatch(kids.captured(1)); k.hasNext();) {
+        sampled = k.next().captured(1).toInt();
+        if (on == SamplesOn::FirstPage)
+            break;
+    }
+    if (sampled <= 0)
+        return pdf;
+    const QByteArray page = objects.dictionary(sampled);
     const QByteArray content = objects.stream(reference(page, QStringLiteral("Contents")));
     const int resourcesObject = reference(page, QStringLiteral("Resources"));
     const QByteArray resources = resourcesObject > 0 ? objects.dictionary(resourcesObject) : page;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <set>
+#include <utility>
 #include <vector>
 
 class PreparedReport;
@@ -16,7 +18,11 @@ class QPainter;
 class PdfSupplementaryText
 {
 public:
+    // The characters of every page report holds now.
     explicit PdfSupplementaryText(const PreparedReport& report);
+    // Adds those of the pages report holds now (built and written page by
+    // page); report keeps its styles meanwhile.
+    void addPages(const PreparedReport& report);
 
     // Whether the report prints any such character.
     bool needed() const { return !m_samples.empty(); }
@@ -24,9 +30,12 @@ public:
     // memos print them in, scaled as ReportPainter scales the pages; the
     // painter's state is kept.
     void drawSamples(QPainter& painter, double dpiX, double dpiY) const;
+    // Where drawSamples() drew: the first page when the pages are known
+    // beforehand, the last when they were written as built.
+    enum class SamplesOn { FirstPage, LastPage };
     // The written document with the samples' characters named; the
     // document unchanged where it is not laid out as Qt writes it.
-    QByteArray named(const QByteArray& pdf) const;
+    QByteArray named(const QByteArray& pdf, SamplesOn on = SamplesOn::FirstPage) const;
 
 private:
     struct Sample {
@@ -36,4 +45,5 @@ private:
 
     const PreparedReport& m_report;
     std::vector<Sample> m_samples;
+    std::set<std::pair<int, char32_t>> m_seen;
 };

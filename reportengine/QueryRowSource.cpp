@@ -30,6 +30,11 @@ bool QueryRowSource::eof() const
     return !m_query.isOpen() || row < 0 || row >= m_query.fetchedCount();
 }
 
+qint64 QueryRowSource::rowsInAll()
+{
+    return m_query.isOpen() ? m_query.recordCount() : 0;
+}
+
 int QueryRowSource::fieldIndex(const QString& field) const
 {
     return m_query.fieldIndex(field);

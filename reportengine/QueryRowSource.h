@@ -16,6 +16,7 @@ public:
     void first() override;
     void next() override;
     bool eof() const override;
+    qint64 rowsInAll() override;
     int fieldIndex(const QString& field) const override;
     FieldKind fieldKind(int column) const override;
     QVariant value(int column) const override;

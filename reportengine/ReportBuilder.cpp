@@ -5,8 +5,13 @@
 #include "RowSource.h"
 #include "TfrxReport.h"
 #include "ValueText.h"
+#include "data/WorkCancelled.h"
 
 #include <algorithm>
+
+namespace {
+constexpr qint64 kRowsPerProgress = 64;
+}
 
 ReportBuilder::ReportBuilder(const TfrxReport& report, PreparedReport& out, const QDate& today, int firstPage)
     : m_report(report)
@@ -79,6 +84,10 @@ void ReportBuilder::finishPage()
         y += band->height();
         m_out.pages.back().bands.push_back(std::move(built));
     }
+    if (m_pageDone) {
+        m_pageDone(m_out);
+        m_out.pages.clear();
+    }
 }
 
 void ReportBuilder::append(PreparedBand&& band)
@@ -121,6 +130,7 @@ void ReportBuilder::runMaster(const TfrxBand& master, const std::vector<const Tf
             QStringLiteral("Report %1: the data set \"%2\" is bound to no rows").arg(m_report.name(), ds->name()));
     rows->first();
     hadRows = !rows->eof();
+    const qint64 total = m_progress ? rows->rowsInAll() : 0;
     if (!hadRows)
         return;
 
@@ -135,9 +145,12 @@ void ReportBuilder::runMaster(const TfrxBand& master, const std::vector<const Tf
     }
     for (const TfrxBand* h : headers)
         placeBand(*h);
-    for (; !rows->eof(); rows->next()) {
+    for (qint64 done = 0; !rows->eof(); rows->next()) {
         placeBand(master);
         ++m_line;
+        // Every so many rows: a progress call costs little, a row less still.
+        if (++done % kRowsPerProgress == 0)
+            advanceOrCancel(m_progress, done, total);
     }
     --m_line; // the last row's number stays for a footer
 }
@@ -149,12 +162,13 @@ PreparedBand ReportBuilder::render(const TfrxBand& band, double top)
         QString text;
         QStringList lines;
         double needed;
+        double singleWidth;
     };
     std::vector<Laid> laid;
     laid.reserve(band.memos().size());
     double height = band.height();
     for (const auto& memo : band.memos()) {
-        Laid l{memo.get(), evaluate(*memo), {}, 0};
+        Laid l{memo.get(), evaluate(*memo), {}, 0, -1};
         if (l.text.isEmpty() && memo->style().frames == MemoStyle::NoFrame)
             continue;
         const QRectF& g = memo->geometry();
@@ -162,7 +176,7 @@ PreparedBand ReportBuilder::render(const TfrxBand& band, double top)
         // A hair narrower than the padded memo, so rounding at print never
         // pushes the last letter over the frame.
         l.lines = m_measurer.wrap(l.text, memo->style(), g.width() - 2 * kGapX - 0.5, g.width(),
-                                  grows ? TextMeasurer::Breaks::NewLine : TextMeasurer::Breaks::Blank);
+                                  grows ? TextMeasurer::Breaks::NewLine : TextMeasurer::Breaks::Blank, &l.singleWidth);
         l.needed = l.lines.size() * m_measurer.lineSpacing(memo->style()) + 2 * kGapY;
         if (grows)
             height = std::max(height, g.top() + l.needed);
@@ -183,9 +197,14 @@ PreparedBand ReportBuilder::render(const TfrxBand& band, double top)
             else if (l.memo->stretch() == TfrxMemoView::Stretch::ActualHeight)
                 r.setHeight(std::max(r.height(), l.needed));
         }
-        const bool fills = l.lines.size() == 1
-            && m_measurer.width(l.lines.front(), l.memo->style()) > r.width() - 2 * kGapX - 0.5;
-        out.items.push_back({r, std::move(l.text), std::move(l.lines), m_out.styleIndex(l.memo->style()), fills});
+        const double oneLine = l.lines.size() != 1 ? -1
+            : l.singleWidth >= 0                   ? l.singleWidth
+                                                   : m_measurer.width(l.lines.front(), l.memo->style());
+        const bool fills = oneLine > r.width() - 2 * kGapX - 0.5;
+        auto style = m_styleOf.constFind(l.memo);
+        if (style == m_styleOf.constEnd())
+            style = m_styleOf.insert(l.memo, m_out.styleIndex(l.memo->style()));
+        out.items.push_back({r, std::move(l.text), std::move(l.lines), *style, fills});
     }
     std::stable_sort(out.items.begin(), out.items.end(), [](const PreparedItem& a, const PreparedItem& b) {
         return a.rect.top() != b.rect.top() ? a.rect.top() < b.rect.top() : a.rect.left() < b.rect.left();

@@ -8,12 +8,14 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 class PreparedReport;
 class TfrxBand;
 class TfrxMemoView;
 class TfrxReport;
+class WorkProgress;
 struct PreparedBand;
 
 // Lays a template's bands out into pages: the title once, page headers and
@@ -29,6 +31,15 @@ public:
     static constexpr double kGapY = 1;
 
     ReportBuilder(const TfrxReport& report, PreparedReport& out, const QDate& today, int firstPage = 1);
+
+    // Told of the rows laid out now and then; a cancel there throws
+    // WorkCancelled out of build().
+    void setProgress(WorkProgress* progress) { m_progress = progress; }
+    // When set, each page goes there as soon as it is finished (the only
+    // page out then holds) and is dropped after: a long report written to a
+    // file never holds all of its pages.
+    using PageDone = std::function<void(PreparedReport& out)>;
+    void setPageDone(PageDone pageDone) { m_pageDone = std::move(pageDone); }
 
     // Appends the built pages to out. Throws ReportError for a data set that
     // is missing, unbound or lacks a field the template prints.
@@ -63,4 +74,8 @@ private:
     double m_footerHeight = 0;
     TextMeasurer m_measurer;
     QHash<QString, int> m_fieldIndex;
+    // Each memo's style among out's: found once, not compared every row.
+    QHash<const TfrxMemoView*, int> m_styleOf;
+    WorkProgress* m_progress = nullptr;
+    PageDone m_pageDone;
 };

@@ -79,10 +79,14 @@ void ReportPainter::paintPage(QPainter& painter, int page, double dpiX, double d
                 painter.save();
                 painter.setClipRect(r);
             }
+            // One line at the left that does not fill its memo is where it
+            // is whatever its width: not measured again (text shaping is
+            // the dearest part of a page).
+            const bool measure = item.lines.size() > 1 || item.fillsWidth || s.hAlign != MemoStyle::HAlign::Left;
             for (qsizetype i = 0; i < shown; ++i) {
                 const QString& line = item.lines.at(i);
                 double x = r.left() + gx;
-                const double w = fm.horizontalAdvance(line);
+                const double w = measure ? fm.horizontalAdvance(line) : 0;
                 if (w > r.width() - 2 * gx)
                     x = r.left() + (r.width() - w) / 2; // fills the box: padding shared out
                 else if (s.hAlign == MemoStyle::HAlign::Right)

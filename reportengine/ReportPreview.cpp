@@ -7,6 +7,8 @@
 #include "ReportPrinter.h"
 #include "TfrxRTFExport.h"
 #include "data/WholeFileWriter.h"
+#include "data/WorkCancelled.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QAction>
 #include <QDialog>
@@ -84,13 +86,22 @@ bool ReportPreview::mayWrite(const QString& file)
         == QMessageBox::Ok;
 }
 
+std::unique_ptr<WorkProgress> ReportPreview::progressOf(const QString& file)
+{
+    if (m_hooks.progress)
+        return m_hooks.progress(file);
+    // Named by the file alone: no words of a language the window has not set.
+    return std::make_unique<ProgressWindow>(m_window.get(), QFileInfo(file).fileName());
+}
+
 bool ReportPreview::saveAsPdf()
 {
     const QString stem = m_fileStem.isEmpty() ? m_report->title : m_fileStem;
     return writeAs(stem, QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"), [this](const QString& file) {
         if (!mayWrite(file))
             return false;
-        ReportPdfWriter::write(*m_report, file);
+        const std::unique_ptr<WorkProgress> progress = progressOf(file);
+        ReportPdfWriter::write(*m_report, file, progress.get());
         return true;
     });
 }
@@ -102,6 +113,8 @@ bool ReportPreview::exportToRtf()
         TfrxRTFExport filter;
         filter.FileName = file;
         filter.confirmOverwrite = [this](const QString& f) { return mayWrite(f); };
+        const std::unique_ptr<WorkProgress> progress = progressOf(file);
+        filter.progress = progress.get();
         return filter.exportPages(*m_report) == ExportResult::Written;
     });
 }
@@ -123,6 +136,8 @@ bool ReportPreview::writeAs(const QString& stem, const QString& extension, const
     } catch (const ReportError& e) {
         reportError(e.text());
         return false;
+    } catch (const WorkCancelled&) {
+        return false; // the user's own choice: nothing to tell
     }
     if (m_hooks.written)
         m_hooks.written(file);

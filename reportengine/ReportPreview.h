@@ -8,6 +8,7 @@ class FileWriteError;
 class PreparedReport;
 class QAction;
 class QDialog;
+class WorkProgress;
 
 // The preview window of built pages: Qt's print preview (print, page set-up,
 // zoom, page navigation) with "Save as PDF" and "Export to RTF" on its tool
@@ -29,6 +30,10 @@ public:
         std::function<void(const FileWriteError& error, const QString& file)> writeFailed;
         // Told of each written file (the window may open it).
         std::function<void(const QString& file)> written;
+        // What shows the writing of file (a dialog with a cancel button
+        // once it takes longer than half a second); without it one named
+        // by the file.
+        std::function<std::unique_ptr<WorkProgress>(const QString& file)> progress;
     };
 
     // Throws ReportError when the print module cannot be loaded.
@@ -51,7 +56,8 @@ public:
     QAction* savePdfAction() const { return m_savePdf; }
     QAction* exportRtfAction() const { return m_exportRtf; }
 
-    // True when a file was written.
+    // True when a file was written; nothing is written when the user
+    // cancels meanwhile, and an earlier file stays as it was.
     bool saveAsPdf();
     bool exportToRtf();
 
@@ -63,6 +69,7 @@ private:
     bool writeAs(const QString& stem, const QString& extension, const QString& filter,
                  const std::function<bool(const QString&)>& write);
     bool mayWrite(const QString& file);
+    std::unique_ptr<WorkProgress> progressOf(const QString& file);
     void reportError(const QString& text);
     void reportError(const FileWriteError& error, const QString& file);
 

@@ -16,6 +16,8 @@ public:
     virtual void first() = 0;
     virtual void next() = 0;
     virtual bool eof() const = 0;
+    // How many rows first() to eof() walks; 0 when not known cheaply.
+    virtual qint64 rowsInAll() { return 0; }
 
     // -1 when the source has no such field; letter case is ignored.
     virtual int fieldIndex(const QString& field) const = 0;

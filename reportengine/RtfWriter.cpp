@@ -2,6 +2,7 @@
 
 #include "PreparedReport.h"
 #include "ReportUnits.h"
+#include "data/WorkCancelled.h"
 
 #include <QIODevice>
 #include <algorithm>
@@ -245,14 +246,13 @@ QByteArray RtfWriter::page(int index)
     return out;
 }
 
-void RtfWriter::write(QIODevice& device, const std::function<void(int, int)>& progress)
+void RtfWriter::write(QIODevice& device, WorkProgress* progress)
 {
     device.write(header());
     const int total = static_cast<int>(m_report.pages.size());
     for (int i = 0; i < total; ++i) {
         device.write(page(i));
-        if (progress)
-            progress(i + 1, total);
+        advanceOrCancel(progress, i + 1, total);
     }
     device.write(kEnd);
 }

@@ -3,10 +3,10 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
-#include <functional>
 
 class PreparedReport;
 class QIODevice;
+class WorkProgress;
 struct PreparedBand;
 struct PreparedItem;
 
@@ -22,7 +22,8 @@ class RtfWriter
 public:
     explicit RtfWriter(const PreparedReport& report);
 
-    void write(QIODevice& device, const std::function<void(int, int)>& progress = {});
+    // Throws WorkCancelled when progress was cancelled.
+    void write(QIODevice& device, WorkProgress* progress = nullptr);
     QByteArray toRtf();
 
     // The text as RTF: control characters escaped, the rest as \uN with its

@@ -18,6 +18,7 @@ public:
     void first() override { m_row = 0; }
     void next() override { ++m_row; }
     bool eof() const override { return m_row >= rowCount(); }
+    qint64 rowsInAll() override { return rowCount(); }
     int fieldIndex(const QString& field) const override;
     FieldKind fieldKind(int column) const override;
     QVariant value(int column) const override;

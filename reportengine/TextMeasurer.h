@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <deque>
 
 // Measures and wraps memo texts in report units. Fonts are sized in pixels,
 // so the figures do not depend on the screen or the printer, and hinting is
@@ -24,14 +25,30 @@ public:
     // The text's lines at the width: line breaks as asked, tabs as blanks,
     // words wrapped, a word longer than the width broken. A line no wider
     // than maxWidth stays whole: a heading that fills its box to the frame
-    // is better whole than cut.
+    // is better whole than cut. singleWidth, when given, gets the width of
+    // a text that stays one line as it is (else -1): measured once.
     QStringList wrap(const QString& text, const MemoStyle& style, double width, double maxWidth = 0,
-                     Breaks breaks = Breaks::NewLine);
+                     Breaks breaks = Breaks::NewLine, double* singleWidth = nullptr);
     double lineSpacing(const MemoStyle& style);
-    double width(const QString& line, const MemoStyle& style) { return metrics(style).horizontalAdvance(line); }
+    double width(const QString& line, const MemoStyle& style) { return advance(find(style), line); }
 
 private:
-    const QFontMetricsF& metrics(const MemoStyle& style);
+    struct Metrics {
+        QString fontName;
+        int fontHeight;
+        bool bold;
+        QFontMetricsF metrics;
+        // A report's columns repeat their values (dates, names, states):
+        // a text is shaped once per font, not once per row.
+        QHash<QString, double> widths;
+    };
+    Metrics& find(const MemoStyle& style);
+    const QFontMetricsF& metrics(const MemoStyle& style) { return find(style).metrics; }
+    static double advance(Metrics& m, const QString& text);
 
-    QHash<QString, QFontMetricsF> m_metrics;
+    // A report has a handful of fonts and asks for each several times a
+    // row: a short list with the last one found tried first beats a hash of a
+    // composed key.
+    std::deque<Metrics> m_metrics; // references stay valid as it grows
+    size_t m_last = 0;
 };

@@ -6,6 +6,7 @@
 #include <functional>
 
 class PreparedReport;
+class WorkProgress;
 
 // The RTF export filter: writes built pages as one RTF file. OnBeforeExport
 // runs first, so the owning window can set FileName. An existing file is
@@ -17,7 +18,8 @@ public:
     QString FileName = QStringLiteral("Report.rtf");
     std::function<void(TfrxRTFExport& filter)> OnBeforeExport;
     std::function<bool(const QString& file)> confirmOverwrite;
-    std::function<void(int donePages, int totalPages)> progress;
+    // Told of the pages written; a cancel throws WorkCancelled and leaves no file.
+    WorkProgress* progress = nullptr;
 
     // Throws FileWriteError when the file cannot be written; an existing
     // file then stays as it was.

@@ -41,7 +41,7 @@ TfrxMemoView* TfrxReport::FindObject(const QString& name) const
     return nullptr;
 }
 
-void TfrxReport::PrepareReport(bool clearLastReport)
+void TfrxReport::PrepareReport(bool clearLastReport, WorkProgress* progress)
 {
     // Built into a fresh copy: a failed build leaves the last pages as they were.
     auto built = std::make_shared<PreparedReport>();
@@ -50,8 +50,19 @@ void TfrxReport::PrepareReport(bool clearLastReport)
         *built = *m_prepared;
         firstPage = static_cast<int>(built->pages.size()) + 1;
     }
-    ReportBuilder(*this, *built, m_today ? m_today() : QDate::currentDate(), firstPage).build();
+    ReportBuilder builder(*this, *built, m_today ? m_today() : QDate::currentDate(), firstPage);
+    builder.setProgress(progress);
+    builder.build();
     m_prepared = std::move(built);
+}
+
+void TfrxReport::BuildPages(PreparedReport& out, const std::function<void(PreparedReport& out)>& pageDone,
+                            WorkProgress* progress)
+{
+    ReportBuilder builder(*this, out, m_today ? m_today() : QDate::currentDate());
+    builder.setProgress(progress);
+    builder.setPageDone(pageDone);
+    builder.build();
 }
 
 ExportResult TfrxReport::Export(TfrxRTFExport& filter)
@@ -62,6 +73,11 @@ ExportResult TfrxReport::Export(TfrxRTFExport& filter)
 void TfrxReport::ShowReport(bool clearLastReport)
 {
     PrepareReport(clearLastReport);
+    ShowPrepared();
+}
+
+void TfrxReport::ShowPrepared()
+{
     ReportPreview preview(m_prepared);
     preview.setHooks(previewHooks);
     if (m_showPreview)

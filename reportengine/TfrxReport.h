@@ -14,6 +14,7 @@
 class PreparedReport;
 class TfrxMemoView;
 class TfrxRTFExport;
+class WorkProgress;
 
 // A banded report template owned by a window: its data sets, its page of
 // bands and memos, and the pages last built from it. A window binds the data
@@ -43,8 +44,15 @@ public:
 
     // Builds the pages afresh, or after the last built ones with the page
     // numbers going on. Throws ReportError when a data set or field is
-    // missing.
-    void PrepareReport(bool clearLastReport = true);
+    // missing, WorkCancelled when progress was cancelled; the last pages
+    // then stay as they were.
+    void PrepareReport(bool clearLastReport = true, WorkProgress* progress = nullptr);
+    // Builds the pages afresh into out and hands out to pageDone as each is
+    // finished, dropping the page after (out keeps the styles); prepared()
+    // stays as it was. For files: the preview needs every page at once, a
+    // file only the one being written.
+    void BuildPages(PreparedReport& out, const std::function<void(PreparedReport& out)>& pageDone,
+                    WorkProgress* progress = nullptr);
     // The pages of the last build (empty before the first).
     std::shared_ptr<const PreparedReport> prepared() const { return m_prepared; }
 
@@ -55,6 +63,8 @@ public:
     // window decides how the preview is shown (its dialogs seam); without a
     // handler it runs modally here.
     void ShowReport(bool clearLastReport = true);
+    // Shows the last built pages so.
+    void ShowPrepared();
     using ShowPreview = std::function<void(ReportPreview& preview)>;
     void setShowPreview(ShowPreview show) { m_showPreview = std::move(show); }
     ReportPreview::Hooks previewHooks;

@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/FileWriteError.h"
+#include "data/WorkCancelled.h"
 #include "labels/LabelError.h"
 #include "labels/LabelItems.h"
 #include "labels/LabelLayouts.h"
@@ -19,6 +20,7 @@
 #include "widgets/DialogButtons.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -221,7 +223,10 @@ void TfmLabels::btOKClick()
                                                    QStringLiteral(".pdf"));
     try {
         QDir().mkpath(QFileInfo(file).absolutePath());
-        run->writePdf(file);
+        ProgressWindow progress(this, t.rsProgressWriting.arg(QFileInfo(file).fileName()));
+        run->writePdf(file, &progress);
+    } catch (const WorkCancelled&) {
+        return; // the window stays, nothing written
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, t.rsLabelsNotWritten, file, t));
         return;

@@ -5,6 +5,7 @@
 #include "core/ReportFileName.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "data/WorkCancelled.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -13,6 +14,7 @@
 #include "reportengine/TfrxReport.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -93,7 +95,15 @@ void TfmReport::applyShowTime()
 void TfmReport::Button1Click()
 {
     m_history.open(m_fromDate->date(), m_toDate->date());
-    m_history.report(m_session.russian()).ShowReport(true);
+    TfrxReport& report = m_history.report(m_session.russian());
+    try {
+        // A year of the journal takes seconds: shown, and the user may stop it.
+        ProgressWindow progress(window(), m_session.texts().rsProgressBuildingReport);
+        report.PrepareReport(true, &progress);
+    } catch (const WorkCancelled&) {
+        return;
+    }
+    report.ShowPrepared();
 }
 
 void TfmReport::showPreview(ReportPreview& preview)
@@ -132,6 +142,9 @@ void TfmReport::showPreview(ReportPreview& preview)
         if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
             WrittenFileOpener(m_platform, {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened})
                 .open(window, file);
+    };
+    hooks.progress = [&texts, window](const QString& file) -> std::unique_ptr<WorkProgress> {
+        return std::make_unique<ProgressWindow>(window, texts.rsProgressWriting.arg(QFileInfo(file).fileName()));
     };
     preview.setHooks(hooks);
     preview.savePdfAction()->setText(texts.rsSaveAsPdf);

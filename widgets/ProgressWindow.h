@@ -4,8 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QProgressDialog>
 
-class QProgressDialog;
 class QWidget;
 
 // Shows long work in a progress dialog with a cancel button over parent.

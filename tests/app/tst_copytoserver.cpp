@@ -1,8 +1,10 @@
 // Moving a store from the embedded file to a server database.
 #include "app/CommandLine.h"
+#include "core/Messages.h"
 #include "data/Connection.h"
 #include "support/DeskFixture.h"
 
+#include <QProcess>
 #include <QSqlRecord>
 #include <QtTest>
 
@@ -14,6 +16,7 @@ private slots:
     void refusals_data();
     void refusals();
     void failedCopyLeavesTheServerEmpty();
+    void terminalSeesEveryTableCopied();
 };
 
 namespace {
@@ -70,6 +73,32 @@ QStringList rowsOf(Connection& db, const QString& table)
         rows << values.join(u'|');
     }
     return rows;
+}
+
+// The real program, copied into data's folder so that it works on that Data
+// folder, run with the copy command; under script(1) its output goes to a
+// terminal, else to pipes. Returns everything it printed.
+QString runProgram(const TestData& data, bool onTerminal)
+{
+    const QString program = data.folder() + QStringLiteral("tooldesk");
+    if (!QFile::exists(program) && !QFile::copy(QStringLiteral(TOOLDESK_BINARY), program))
+        return QStringLiteral("cannot copy the program");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    p.setProcessEnvironment(env);
+    const QString command = program + QStringLiteral(" --copy-database-to-server");
+    if (onTerminal)
+        p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+    else
+        p.start(program, {QStringLiteral("--copy-database-to-server")});
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return QStringLiteral("timed out");
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
 } // namespace
@@ -157,6 +186,35 @@ void TestCopyToServer::failedCopyLeavesTheServerEmpty()
     Connection server;
     server.open(pg.description());
     QCOMPARE(server.userTables(), QStringList());
+}
+
+void TestCopyToServer::terminalSeesEveryTableCopied()
+{
+    Messages texts;
+    setMessages(texts, true);
+    // "Users: 2 of 2 rows, " and then the rate, whatever it was.
+    const auto line = [&texts](const char* table, int rows) {
+        const QString full = texts.rsProgressRows.arg(QLatin1String(table)).arg(rows).arg(rows);
+        return full.left(full.indexOf(QStringLiteral("%4")));
+    };
+    for (const bool onTerminal : {true, false}) {
+        PgTestDatabase pg;
+        TestData data;
+        fillFile(data);
+        data.writeIni(pg.iniWith(data.readIni()));
+        const QString printed = runProgram(data, onTerminal);
+        QVERIFY2(printed.contains(QStringLiteral("Tools\t2\t2")), qPrintable(printed));
+        if (onTerminal) {
+            // Each table's line rewritten in place and ended before the summary.
+            for (const auto& [table, rows] : {std::pair{"Users", 2}, {"Tools", 2}, {"History", 1}, {"MESTO", 0}})
+                QVERIFY2(printed.contains(QStringLiteral("\r\x1b[K") + line(table, rows)), qPrintable(printed));
+            QVERIFY2(printed.indexOf(line("History", 1)) < printed.indexOf(QStringLiteral("Tools\t2\t2")),
+                     qPrintable(printed));
+        } else {
+            // A log file or a pipe gets only the summary.
+            QVERIFY2(!printed.contains(line("Users", 2)), qPrintable(printed));
+        }
+    }
 }
 
 QTEST_MAIN(TestCopyToServer)

@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/FileSystemProbe.h"
 #include "data/FileWriteError.h"
+#include "data/WorkCancelled.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,8 @@ private slots:
     void backupHoldsEveryRow_data();
     void backupHoldsEveryRow();
     void backupReplacesAnOlderCopy();
+    void backupInStepsIsOneMomentOrNothing_data();
+    void backupInStepsIsOneMomentOrNothing();
     void backupRefusesTheLiveDatabase_data();
     void backupRefusesTheLiveDatabase();
     void failedBackupLeavesNoHalfFile_data();
@@ -149,6 +152,71 @@ void TstBackup::backupReplacesAnOlderCopy()
     db.backupTo(file);
     QTemporaryDir elsewhere;
     QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 3);
+}
+
+void TstBackup::backupInStepsIsOneMomentOrNothing_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("written") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+void TstBackup::backupInStepsIsOneMomentOrNothing()
+{
+    QFETCH(bool, cancel);
+    TestData data;
+    Connection db;
+    db.open(data.dbPath());
+    dbfixture::addTools(db, 10);
+    // Photos enough for several steps of the copy: about 3,000 pages.
+    for (int i = 1; i <= 4; ++i)
+        db.exec(QStringLiteral("UPDATE Tools SET Photo = zeroblob(3000000) WHERE ID_Tool = ?"),
+                {dbfixture::toolCode(i)});
+    QTemporaryDir target;
+    const QString file = target.filePath(QStringLiteral("backup.mdb"));
+    {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("yesterday's backup");
+    }
+
+    // Another desk records a tool while the copy is under way.
+    struct OtherDesk final : WorkProgress {
+        OtherDesk(const QString& path, bool cancelling)
+            : cancel(cancelling)
+        {
+            desk.open(path);
+        }
+        void setStage(const QString&) override { }
+        bool advance(qint64 done, qint64 total) override
+        {
+            calls.append({done, total});
+            if (calls.size() == 1)
+                desk.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('meanwhile')"));
+            return !cancel;
+        }
+        Connection desk;
+        bool cancel;
+        QList<QPair<qint64, qint64>> calls;
+    } progress(data.dbPath(), cancel);
+
+    if (cancel) {
+        QVERIFY_THROWS_EXCEPTION(WorkCancelled, db.backupTo(file, &progress));
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"backup.mdb"});
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("yesterday's backup"));
+    } else {
+        db.backupTo(file, &progress);
+        QTemporaryDir elsewhere;
+        QCOMPARE(toolsIn(copyAlone(file, elsewhere)), 10);                   // the moment it started
+        QCOMPARE(progress.calls.last().first, progress.calls.last().second); // told it is all copied
+    }
+    QVERIFY(progress.calls.size() >= 1);
+    QVERIFY(progress.calls.first().first < progress.calls.first().second);
+    // The copy's read is over: what this connection writes now, others see.
+    db.exec(QStringLiteral("INSERT INTO Tools (ID_Tool) VALUES ('after')"));
+    QCOMPARE(progress.desk.scalar(QStringLiteral("SELECT COUNT(*) FROM Tools")).toInt(), 12);
 }
 
 void TstBackup::backupRefusesTheLiveDatabase_data()

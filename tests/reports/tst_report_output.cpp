@@ -2,6 +2,7 @@
 
 #include "data/DbFixture.h"
 #include "data/FileWriteError.h"
+#include "data/WorkProgress.h"
 #include "reportengine/PreparedItem.h"
 #include "reportengine/PreparedReport.h"
 #include "reportengine/ReportError.h"
@@ -158,11 +159,19 @@ void TstReportOutput::exportAsksBeforeOverwriting()
         ++raised;
         f.FileName = file;
     };
-    QList<std::pair<int, int>> steps;
-    filter.progress = [&](int done, int total) { steps.append({done, total}); };
+    struct Steps final : WorkProgress {
+        void setStage(const QString&) override { }
+        bool advance(qint64 done, qint64 total) override
+        {
+            list.append({static_cast<int>(done), static_cast<int>(total)});
+            return true;
+        }
+        QList<std::pair<int, int>> list;
+    } steps;
+    filter.progress = &steps;
     QCOMPARE(report->Export(filter), ExportResult::Written);
     QCOMPARE(raised, 1);
-    QCOMPARE(steps, (QList<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    QCOMPARE(steps.list, (QList<std::pair<int, int>>{{1, 2}, {2, 2}}));
     const QByteArray first = readAll(file);
     QVERIFY(first.contains("\\rtf1"));
 
