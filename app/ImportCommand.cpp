@@ -70,7 +70,7 @@ void printRow(QTextStream& stream, const PlannedRow& row, const Messages& texts)
 
 } // namespace
 
-int runImportCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err)
+int runImportCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err)
 {
     ImportArguments arguments;
     try {
@@ -82,7 +82,7 @@ int runImportCommand(const QStringList& options, const QString& programFolder, Q
     Messages texts;
     setMessages(texts, true);
     try {
-        Session session(programFolder);
+        Session session(paths);
         if (!session.settings().fileExists()) {
             err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
             return kFailed;
@@ -127,7 +127,7 @@ int runImportCommand(const QStringList& options, const QString& programFolder, Q
                 << Qt::endl;
             return kFailed;
         }
-        ImportWriter writer(db, texts, editorPhotos(session.paths().folder, russian));
+        ImportWriter writer(db, texts, editorPhotos(session.paths().data, russian));
         const ImportCounts counts = writer.write(request, plan, progress);
         out << texts.rsImportDone.arg(counts.added).arg(counts.updated).arg(counts.skipped) << Qt::endl;
         for (const QString& failure : writer.pictureFailures())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramPaths.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -10,7 +12,7 @@
 // --photos takes DIR's pictures named by code as photos. options start
 // after `--import`. Returns 0 done, 1 refused or failed (nothing written),
 // 2 wrong arguments; what happened goes to out or err.
-int runImportCommand(const QStringList& options, const QString& programFolder, QTextStream& out, QTextStream& err);
+int runImportCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err);
 
 // Shown on a bad argument.
 inline const char* const kImportUsage =

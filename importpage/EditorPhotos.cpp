@@ -3,7 +3,7 @@
 #include "widgets/ImageFolder.h"
 #include "widgets/PictureFile.h"
 
-ImportPhotos editorPhotos(const QString& programFolder, bool russian)
+ImportPhotos editorPhotos(const QString& dataFolder, bool russian)
 {
     ImportPhotos photos;
     photos.load = [russian](const QString& file, QString* error) {
@@ -14,8 +14,8 @@ ImportPhotos editorPhotos(const QString& programFolder, bool russian)
         }
         return storedPhoto(picture.image);
     };
-    photos.keep = [programFolder](const QString& file, const QString& identity, QString* error) {
-        return copyPictureInto(file, toolImagesFolder(programFolder, identity), error);
+    photos.keep = [dataFolder](const QString& file, const QString& identity, QString* error) {
+        return copyPictureInto(file, toolImagesFolderIn(dataFolder, identity), error);
     };
     return photos;
 }

@@ -258,7 +258,7 @@ void TfmImport::btImportClick()
     const Messages& texts = m_session.texts();
     if (m_plan.rows.isEmpty() || m_plan.refused())
         return;
-    ImportWriter writer(m_session.connection(), texts, editorPhotos(m_session.paths().folder, m_session.russian()));
+    ImportWriter writer(m_session.connection(), texts, editorPhotos(m_session.paths().data, m_session.russian()));
     ImportCounts counts;
     try {
         ProgressWindow progress(this, windowTitle());

@@ -313,7 +313,7 @@ void TestImport::photosAreScaledAndFiledAsTheEditorsDo()
     r.photoFolder = photos.path();
     SilentProgress progress;
     ImportPlan plan = ImportPlan::make(*m_db, r, m_texts, progress);
-    ImportWriter writer(*m_db, m_texts, editorPhotos(m_data->folder(), false));
+    ImportWriter writer(*m_db, m_texts, editorPhotos(m_data->folder() + QStringLiteral("/Data/"), false));
     // A picture that cannot be read stops the whole import, naming it.
     try {
         writer.write(r, plan, progress);
