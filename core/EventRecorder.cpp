@@ -1,5 +1,7 @@
 #include "EventRecorder.h"
 
+#include "LoanPeriod.h"
+
 #include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -21,7 +23,7 @@ void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Hol
 }
 
 void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                    const QDateTime& when, const QString& toolReference)
+                                    const QDateTime& when, const QString& toolReference, const QDate& due)
 {
     Query journal(db);
     journal.setStatement(Select(col::History::Table).where(col::Key + QStringLiteral("=0"))); // only appended to
@@ -39,6 +41,8 @@ void EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Hol
     journal.setValue(col::History::Model, tool.text(col::Tools::Proizvoditel) + u' ' + tool.text(col::Tools::Model));
     journal.setValue(col::History::Organization, holder.organization);
     journal.setValue(col::History::State, tool.text(col::Tools::Tool_State));
+    if (due.isValid())
+        journal.setValue(col::History::Due_date, due);
     journal.post();
 }
 
@@ -74,7 +78,10 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(col::Users::ID_User), m_recipient.text(col::Users::FIO),
                         m_recipient.text(col::Users::Organization)};
-    writeJournalRow(m_db, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
+    // The period as set at this moment: a later change moves later issues only.
+    const QDate due = inStore ? LoanPeriod::dueDate(m_db, m_tool, input.now.date()) : QDate();
+    writeJournalRow(m_db, m_tool, holder, inStore ? issueWord(input.russian) : returnWord(input.russian), input.now,
+                    m_tool.text(col::Tools::ID_Tool_Unique), due);
 
     m_tool.edit();
     m_tool.setValue(col::Tools::Passed, !inStore);

@@ -39,9 +39,10 @@ public:
     // set of its own: whatever shows the journal is told, not touched.
     static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
                                 const QDateTime& when);
-    // The same, naming the tool by toolReference instead of its identity.
+    // The same, naming the tool by toolReference instead of its identity;
+    // an issue row keeps the date the tool is due back (none when invalid).
     static void writeJournalRow(Connection& db, const Query& tool, const Holder& holder, const QString& operation,
-                                const QDateTime& when, const QString& toolReference);
+                                const QDateTime& when, const QString& toolReference, const QDate& due = {});
 
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
     static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }

@@ -252,6 +252,16 @@ const QList<MessageText> kMessages = {
     MSG(rsLabelsNoneChosen, "Нет выбранной строки: выберите ее в списке или другие этикетки.",
         "No row is chosen: choose one in the list, or other labels."),
     MSG(rsLabelsPreviewTitle, "Этикетки %1: печатайте в масштабе 100 %", "Labels %1: print at 100 %"),
+    // Tools out and overdue.
+    MSG(rsOverdueTools, "Просрочено: %1 — %2", "Overdue: %1 — %2"),
+    MSG(rsOverdueTool, "%1 с %2", "%1 since %2"),
+    MSG(rsToolsOutReportName, "Выданный инструмент", "Tools out"),
+    MSG(rsOverdueReportName, "Просроченный инструмент", "Overdue tools"),
+    MSG(rsToolsOutCount, "выдано: %1, просрочено: %2", "out: %1, overdue: %2"),
+    MSG(rsToolsOutNoCard, "Инструмент %1 больше не найден: список обновлен.",
+        "The tool %1 is no longer there: the list has been read again."),
+    MSG(rsLoanDaysNotNumber, "Срок выдачи — целое число дней, 0 или больше; пусто — срок типа.",
+        "The loan period is a whole number of days, 0 or more; empty takes the type's period."),
 };
 #undef MSG
 

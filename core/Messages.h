@@ -134,6 +134,14 @@ struct Messages {
     QString rsLabelsNoCodesTyped;
     QString rsLabelsNoneChosen;
     QString rsLabelsPreviewTitle;
+    // Tools out and overdue.
+    QString rsOverdueTools;
+    QString rsOverdueTool;
+    QString rsToolsOutReportName;
+    QString rsOverdueReportName;
+    QString rsToolsOutCount;
+    QString rsToolsOutNoCard;
+    QString rsLoanDaysNotNumber;
 };
 
 // One message in both languages.

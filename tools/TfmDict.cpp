@@ -3,6 +3,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "data/Columns.h"
+#include "data/DbError.h"
 #include "data/QueryModel.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
@@ -11,7 +12,9 @@
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -44,6 +47,12 @@ constexpr const char* kDeleteRu = "Удалить выбранную запис�
 constexpr const char* kDeleteEn = "Delete selected entry";
 
 constexpr int kColumnWidth = 360;
+// The types' loan period column and box.
+constexpr int kLoanColumnWidth = 110;
+constexpr const char* kLoanColumnRu = "Срок выдачи, дней";
+constexpr const char* kLoanColumnEn = "Loan period, days";
+constexpr const char* kLoanBoxRu = "Срок выдачи выбранного типа, дней (Enter — записать):";
+constexpr const char* kLoanBoxEn = "Loan period of the chosen type, days (Enter saves):";
 constexpr int kFieldSize = 255; // AField is CHAR(255)
 
 const DictionaryLook& info(TfmDict::Kind kind)
@@ -77,6 +86,9 @@ void TfmDict::buildGrid(const DictionaryLook& k)
 {
     m_model = new QueryModel(Query, this);
     m_model->setColumns({{col::Dictionary::AField, QString::fromUtf8(k.columnRu), {}}});
+    if (m_kind == Kind::Types)
+        m_model->setColumns({{col::Dictionary::AField, QString::fromUtf8(k.columnRu), {}},
+                             {col::TOOLTYPES::LoanDays, QString::fromUtf8(kLoanColumnRu), {}}});
     DBGrid = new DbGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setQueryModel(m_model);
@@ -114,9 +126,55 @@ void TfmDict::buildEntryRow(const DictionaryLook& k)
     bottom->addWidget(btAdd);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGrid, 1);
+    if (m_kind == Kind::Types)
+        buildLoanDaysRow(layout);
     layout->addLayout(bottom);
     setTabOrder(edField, btAdd);
     setTabOrder(btAdd, DBGrid);
+}
+
+void TfmDict::buildLoanDaysRow(QBoxLayout* layout)
+{
+    lbLoanDays = new QLabel(QString::fromUtf8(kLoanBoxRu), this);
+    lbLoanDays->setObjectName(QStringLiteral("lbLoanDays"));
+    lbLoanDays->setWordWrap(true);
+    edLoanDays = new QLineEdit(this);
+    edLoanDays->setObjectName(QStringLiteral("edLoanDays"));
+    edLoanDays->setValidator(new QIntValidator(0, 36500, edLoanDays));
+    edLoanDays->setMaximumWidth(80);
+    lbLoanDays->setBuddy(edLoanDays);
+    auto* row = new QHBoxLayout;
+    row->addWidget(lbLoanDays, 1);
+    row->addWidget(edLoanDays);
+    layout->addLayout(row);
+    connect(edLoanDays, &QLineEdit::returnPressed, this, &TfmDict::edLoanDaysEnter);
+    connect(&Query, &::Query::currentChanged, this, &TfmDict::showLoanDays);
+    connect(&Query, &::Query::reopened, this, &TfmDict::showLoanDays);
+}
+
+void TfmDict::showLoanDays()
+{
+    if (edLoanDays)
+        edLoanDays->setText(Query.isEmpty() || Query.recNo() < 0 ? QString() : Query.text(col::TOOLTYPES::LoanDays));
+}
+
+void TfmDict::edLoanDaysEnter()
+{
+    runGuarded(m_platform.dialogs, this, [&] {
+        if (Query.isEmpty() || Query.recNo() < 0)
+            return;
+        // Later issues take it; tools out keep the due date they were issued with.
+        const QString days = edLoanDays->text().trimmed();
+        try {
+            Query.edit();
+            Query.setValue(col::TOOLTYPES::LoanDays, days.isEmpty() ? QVariant() : QVariant(days.toInt()));
+            Query.post();
+        } catch (const DbError&) {
+            Query.cancel();
+            throw;
+        }
+        m_navigator.notifyDictionaryChanged(m_kind);
+    });
 }
 
 void TfmDict::connectHandlers()
@@ -135,6 +193,11 @@ QString TfmDict::tableName() const
 
 void TfmDict::applyGridLayout()
 {
+    if (m_kind == Kind::Types) {
+        DBGrid->setColumnWidth(0, kColumnWidth - kLoanColumnWidth);
+        DBGrid->setColumnWidth(1, kLoanColumnWidth - 20);
+        return;
+    }
     DBGrid->setColumnWidth(0, kColumnWidth);
 }
 
@@ -239,5 +302,7 @@ QList<Localization::Text> dictionaryTexts()
              << Localization::Text{k.window, "edField", P::Hint, 0, k.hintRu, k.hintEn}
              << Localization::Text{k.window, "DBGrid", P::ColumnTitle, 0, k.columnRu, k.columnEn};
     }
+    rows << Localization::Text{"TfmDict_Types", "DBGrid", P::ColumnTitle, 1, kLoanColumnRu, kLoanColumnEn}
+         << Localization::Text{"TfmDict_Types", "lbLoanDays", P::Caption, 0, kLoanBoxRu, kLoanBoxEn};
     return rows;
 }

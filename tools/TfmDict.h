@@ -9,6 +9,8 @@
 
 class DbGrid;
 class QAction;
+class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -49,6 +51,10 @@ public:
     QPushButton* btAdd;
     QMenu* PopupMenu;
     QAction* N1;
+    // The types' loan period: the current entry's, set with Enter.
+    QLabel* lbLoanDays = nullptr;
+    QLineEdit* edLoanDays = nullptr;
+    void edLoanDaysEnter();
 
 signals:
     // After an entry was added or deleted, so open editors refresh their lists.
@@ -64,6 +70,8 @@ private:
     void buildGrid(const DictionaryLook& k);
     void buildEntryRow(const DictionaryLook& k);
     void connectHandlers();
+    void buildLoanDaysRow(QBoxLayout* layout);
+    void showLoanDays();
 
     Kind m_kind;
     Session& m_session;
