@@ -30,8 +30,9 @@ QTime timeOf(const QVariant& v)
         return v.toTime();
     if (v.metaType().id() == QMetaType::QDateTime)
         return v.toDateTime().time();
+    // The ISO reading: a pattern's parser costs more than the rest of the list.
     const QString s = v.toString();
-    return QTime::fromString(s.size() > 8 ? s.right(8) : s, QStringLiteral("hh:mm:ss"));
+    return QTime::fromString(s.size() > 8 ? s.right(8) : s, Qt::ISODate);
 }
 
 struct HolderRow {
