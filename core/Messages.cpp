@@ -260,8 +260,8 @@ const QList<MessageText> kMessages = {
     MSG(rsToolsOutCount, "выдано: %1, просрочено: %2", "out: %1, overdue: %2"),
     MSG(rsToolsOutNoCard, "Инструмент %1 больше не найден: список обновлен.",
         "The tool %1 is no longer there: the list has been read again."),
-    MSG(rsLoanDaysNotNumber, "Срок выдачи — целое число дней, 0 или больше; пусто — срок типа.",
-        "The loan period is a whole number of days, 0 or more; empty takes the type's period."),
+    MSG(rsLoanDaysNotNumber, "Срок выдачи — целое число дней, 0 или больше, или пусто.",
+        "The loan period is a whole number of days, 0 or more, or empty."),
 };
 #undef MSG
 

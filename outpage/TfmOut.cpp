@@ -68,7 +68,6 @@ void TfmOut::buildControls()
     lbTitle->setFont(bold);
     lbSearch = named(new QLabel(this), "lbSearch");
     edSearch = named(new QLineEdit(this), "edSearch");
-    edSearch->setClearButtonEnabled(true);
     lbSearch->setBuddy(edSearch);
     cbOverdueOnly = named(new QCheckBox(this), "cbOverdueOnly");
     lbCount = named(new QLabel(this), "lbCount");
@@ -212,7 +211,7 @@ void TfmOut::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         m_model->retitle();
         showCount();
-        edSearch->setAccessibleName(lbSearch->text());
+        edSearch->setAccessibleName(lbSearch->text().remove(u'&'));
         grid_Out->setAccessibleName(lbTitle->text());
     }
 }

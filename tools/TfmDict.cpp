@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,7 +139,7 @@ void TfmDict::buildLoanDaysRow(QBoxLayout* layout)
     lbLoanDays->setWordWrap(true);
     edLoanDays = new QLineEdit(this);
     edLoanDays->setObjectName(QStringLiteral("edLoanDays"));
-    edLoanDays->setValidator(new QIntValidator(0, 36500, edLoanDays));
+    edLoanDays->setMaxLength(5);
     edLoanDays->setMaximumWidth(80);
     lbLoanDays->setBuddy(edLoanDays);
     auto* row = new QHBoxLayout;
@@ -164,10 +163,16 @@ void TfmDict::edLoanDaysEnter()
         if (Query.isEmpty() || Query.recNo() < 0)
             return;
         // Later issues take it; tools out keep the due date they were issued with.
-        const QString days = edLoanDays->text().trimmed();
+        const QString typed = edLoanDays->text().trimmed();
+        bool number = false;
+        const int days = typed.toInt(&number);
+        if (!typed.isEmpty() && (!number || days < 0)) {
+            m_platform.dialogs.message(this, m_session.texts().rsLoanDaysNotNumber);
+            return;
+        }
         try {
             Query.edit();
-            Query.setValue(col::TOOLTYPES::LoanDays, days.isEmpty() ? QVariant() : QVariant(days.toInt()));
+            Query.setValue(col::TOOLTYPES::LoanDays, typed.isEmpty() ? QVariant() : QVariant(days));
             Query.post();
         } catch (const DbError&) {
             Query.cancel();

@@ -1,16 +1,19 @@
 // Tools out with their due dates: the date an issue keeps, the out list and
 // its order, the desk's overdue line, and the tools-out page, on the file and
 // on the server.
+#include "../reports/ConsumerTools.h"
 #include "core/Messages.h"
 #include "core/ToolsOut.h"
 #include "data/Connection.h"
 #include "desk/TfmMain.h"
 #include "outpage/OutToolsModel.h"
 #include "outpage/TfmOut.h"
+#include "reportengine/ReportPreview.h"
 #include "support/DeskFixture.h"
 #include "tools/TfmCard_T.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +74,7 @@ private slots:
     void pageListsSearchesAndSorts();
     void pageDoubleClickOpensTheCard();
     void pageEntryForOperator();
+    void pageReportHoldsTheRowsListed();
 };
 
 void TestToolsOut::dueDateOfAnIssue_data()
@@ -362,6 +366,35 @@ void TestToolsOut::pageEntryForOperator()
     QCOMPARE(entry->text(), QStringLiteral("Выданный инструмент"));
     f.session().setLanguage(QStringLiteral("EN"));
     QCOMPARE(entry->text(), QStringLiteral("Tools out"));
+}
+
+void TestToolsOut::pageReportHoldsTheRowsListed()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    f.addRecipient(QStringLiteral("U1"), QStringLiteral("Иванов И.И."));
+    f.addRecipient(QStringLiteral("U2"), QStringLiteral("Петров П.П."));
+    f.addTool(QStringLiteral("A1"));
+    f.addTool(QStringLiteral("B2"));
+    setToolDays(f, QStringLiteral("B2"), 3);
+    issueOn(f, QStringLiteral("U1"), QStringLiteral("A1"), QDate(2026, 12, 1));
+    issueOn(f, QStringLiteral("U2"), QStringLiteral("B2"), QDate(2026, 12, 2));
+    f.fakes().clock.current = QDateTime(kToday, QTime(12, 0, 0));
+    f.find<QPushButton>(f.main(), "btToolsOut")->click();
+    auto& page = f.window<TfmOut>("TfmOut");
+    DeskFixture::find<QLineEdit>(page, "edSearch")->setText(QStringLiteral("Петров"));
+
+    const QString pdf = f.data().folder() + QStringLiteral("out.pdf");
+    f.fakes().dialogs.saveFileAnswers.push_back(pdf);
+    f.fakes().dialogs.modalScripts.push_back([](QDialog& window) { QVERIFY(ReportPreview::of(window)->saveAsPdf()); });
+    DeskFixture::find<QPushButton>(page, "btReport")->click();
+    QCOMPARE(f.fakes().dialogs.texts("error"), QStringList{});
+    const QString text = consumers::pdfText(pdf);
+    QCOMPARE(consumers::missingInOrder(text,
+                                       {"Выданный инструмент", "выдано: 2, просрочено: 1", "Срок возврата", "B2",
+                                        "Петров П.П.", "02.12.2026", "05.12.2026", "5"}),
+             QString());
+    QVERIFY(!text.contains(QStringLiteral("A1"))); // left out by the search
 }
 
 QTEST_MAIN(TestToolsOut)
