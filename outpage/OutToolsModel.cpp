@@ -25,8 +25,9 @@ QColor OutToolsModel::issuedColour()
 
 QColor OutToolsModel::overdueColour()
 {
-    // The same hue, stronger: more saturated and a little darker.
-    return QColor::fromHsv(kIssued.hsvHue(), std::min(255, kIssued.hsvSaturation() * 2), kIssued.value() * 85 / 100);
+    // The same hue, stronger: more saturated, a little darker, black text still readable.
+    return QColor::fromHsv(kIssued.hsvHue(), std::min(255, kIssued.hsvSaturation() * 8 / 5),
+                           kIssued.value() * 95 / 100);
 }
 
 void OutToolsModel::setTools(QList<OutTool> tools, const QDate& today)

@@ -92,7 +92,7 @@ void TfmOut::buildControls()
         grid_Out->horizontalHeader()->setSortIndicatorShown(true);
         grid_Out->horizontalHeader()->setSortIndicator(column, order);
     });
-    const int widths[] = {90, 180, 140, 200, 140, 120, 60, 100};
+    const int widths[] = {80, 170, 120, 180, 120, 135, 55, 100};
     for (int column = 0; column < int(std::size(widths)); ++column)
         grid_Out->setColumnWidth(column, widths[column]);
 
