@@ -4,9 +4,13 @@
 #include "config/TfmCFG.h"
 #include "config/TfmSettings.h"
 #include "core/Settings.h"
+#include "data/Columns.h"
+#include "data/Connection.h"
+#include "data/Schema.h"
 #include "desk/TfmHend.h"
 #include "desk/TfmMain.h"
 #include "importpage/TfmImport.h"
+#include "outpage/TfmOut.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "recipients/TfmCard_U.h"
@@ -37,7 +41,7 @@ Application::Application(const ProgramPaths& paths, Platform& platform)
     , m_localization({signInTexts(), mainWindowTexts(), toolListTexts(), settingsTexts(), toolCardTexts(),
                       toolEditorTexts(), manualIssueTexts(), dictionaryTexts(), recipientListTexts(),
                       recipientEditorTexts(), recipientCardTexts(), workTypesTexts(), workTypeEditorTexts(),
-                      writeOffTexts(), historyReportTexts(), labelsTexts(), importTexts()})
+                      writeOffTexts(), historyReportTexts(), labelsTexts(), importTexts(), toolsOutTexts()})
 {
     // Qt's texts and the number convention first: the windows' own texts
     // then show amounts in the new convention.
@@ -101,6 +105,9 @@ bool Application::start()
         m_localization.addWindow(m_report);
         m_main->addPage(m_report, "SpeedButton3");
         m_report->FormCreate();
+        m_out = new TfmOut(m_session, *this, m_platform);
+        m_localization.addWindow(m_out);
+        m_main->addPage(m_out, "btToolsOut");
         m_hend = std::make_unique<TfmHend>(m_session, m_platform);
         m_localization.addWindow(m_hend.get());
         m_hend->FormCreate();
@@ -182,6 +189,28 @@ void Application::showToolList()
 void Application::openToolCard()
 {
     m_cardT->execute();
+}
+
+bool Application::openToolCardOf(qint64 toolKey)
+{
+    Connection& db = m_session.connection();
+    if (!db.exists(Select(col::Tools::Table).whereEquals(col::Key, toolKey)))
+        return false; // deleted at another desk since the list was read
+    Query& tools = m_session.qTools;
+    if (!tools.locate(col::Key, toolKey)) {
+        // Left out by the list's search: the whole register, which the list
+        // searches anew when it is next shown.
+        tools.close();
+        tools.setStatement(Schema::toolsDesign(db.dialect()));
+        tools.open();
+        if (!tools.locate(col::Key, toolKey))
+            return false;
+    }
+    QWidget* from = m_main->currentPage();
+    m_cardT->execute();
+    if (from)
+        m_main->showPage(from);
+    return true;
 }
 
 void Application::openToolEditor()

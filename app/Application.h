@@ -25,6 +25,7 @@ class TfmWriteOff;
 class TfmReport;
 class TfmLabels;
 class TfmImport;
+class TfmOut;
 struct Platform;
 
 // One running program: the session every window shares, every window
@@ -61,6 +62,7 @@ public:
     // Navigator
     void showToolList() override;
     void openToolCard() override;
+    bool openToolCardOf(qint64 toolKey) override;
     void openToolEditor() override;
     void openManualIssue(const QString& toolCode) override;
     void openDictionary(DictionaryKind kind) override;
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<TfmHend> m_hend;
     TfmUsers* m_users = nullptr;   // a page of the main window
     TfmReport* m_report = nullptr; // a page of the main window
+    TfmOut* m_out = nullptr;       // a page of the main window
     std::unique_ptr<TfmEditor_U> m_editorU;
     std::unique_ptr<TfmCard_U> m_cardU;
     std::unique_ptr<TfmCFG> m_cfg;

@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "core/ToolsOut.h"
 #include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/FileWriteError.h"
@@ -20,6 +21,8 @@
 #include "reports/HistoryReport.h"
 #include "reports/InventoryReport.h"
 #include "reports/OnHandStatement.h"
+#include "reports/OutCsv.h"
+#include "reports/OutReport.h"
 
 #include <QHash>
 #include <stdexcept>
@@ -30,35 +33,54 @@ using namespace command;
 
 struct ReportRequest {
     QString kind;
-    QHash<QString, QString> values; // option -> its value
+    QHash<QString, QString> values; // option -> its value (empty for a switch)
     QString file;
+    enum class Format { Pdf, Rtf, Csv } format = Format::Pdf;
     bool pdf = false;
 };
 
+// Options that take no value.
+const QStringList kSwitches = {QStringLiteral("--overdue")};
+
 ReportRequest parse(const QStringList& options)
 {
-    static const QStringList known = {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--recipient"),
-                                      QStringLiteral("--pdf"), QStringLiteral("--rtf")};
+    static const QStringList known = {
+        QStringLiteral("--from"), QStringLiteral("--to"),  QStringLiteral("--recipient"), QStringLiteral("--pdf"),
+        QStringLiteral("--rtf"),  QStringLiteral("--csv"), QStringLiteral("--overdue")};
     if (options.isEmpty())
         throw BadArguments(QStringLiteral("no report named"));
     ReportRequest request;
     request.kind = options.first();
-    for (int i = 1; i < options.size(); i += 2) {
+    for (int i = 1; i < options.size();) {
         const QString& option = options.at(i);
         if (!known.contains(option))
             throw BadArguments(QStringLiteral("unknown option: %1").arg(option));
-        if (i + 1 >= options.size() || options.at(i + 1).isEmpty())
-            throw BadArguments(QStringLiteral("%1 needs a value").arg(option));
         if (request.values.contains(option))
             throw BadArguments(QStringLiteral("%1 given twice").arg(option));
+        if (kSwitches.contains(option)) {
+            request.values.insert(option, QString());
+            ++i;
+            continue;
+        }
+        if (i + 1 >= options.size() || options.at(i + 1).isEmpty())
+            throw BadArguments(QStringLiteral("%1 needs a value").arg(option));
         request.values.insert(option, options.at(i + 1));
+        i += 2;
     }
     const bool pdf = request.values.contains(QStringLiteral("--pdf"));
     const bool rtf = request.values.contains(QStringLiteral("--rtf"));
-    if (pdf == rtf)
-        throw BadArguments(QStringLiteral("give one of --pdf FILE or --rtf FILE"));
+    const bool csv = request.values.contains(QStringLiteral("--csv"));
+    if (int(pdf) + int(rtf) + int(csv) != 1)
+        throw BadArguments(csv || request.kind == u"out"
+                               ? QStringLiteral("give one of --pdf FILE, --rtf FILE or --csv FILE")
+                               : QStringLiteral("give one of --pdf FILE or --rtf FILE"));
+    if (csv && request.kind != u"out")
+        throw BadArguments(QStringLiteral("--csv belongs to the out report only"));
     request.pdf = pdf;
-    request.file = request.values.value(pdf ? QStringLiteral("--pdf") : QStringLiteral("--rtf"));
+    request.format = pdf ? ReportRequest::Format::Pdf : rtf ? ReportRequest::Format::Rtf : ReportRequest::Format::Csv;
+    request.file = request.values.value(pdf       ? QStringLiteral("--pdf")
+                                            : rtf ? QStringLiteral("--rtf")
+                                                  : QStringLiteral("--csv"));
     return request;
 }
 
@@ -71,10 +93,11 @@ QDate dateOption(const ReportRequest& request, const QString& option)
     return date;
 }
 
-void expectOnly(const ReportRequest& request, const QStringList& allowed)
+void expectOnly(const ReportRequest& request, const QStringList& allowed, const QStringList& optional = {})
 {
     for (auto it = request.values.cbegin(); it != request.values.cend(); ++it) {
-        if (!allowed.contains(it.key()) && it.key() != u"--pdf" && it.key() != u"--rtf")
+        if (!allowed.contains(it.key()) && !optional.contains(it.key()) && it.key() != u"--pdf" && it.key() != u"--rtf"
+            && it.key() != u"--csv")
             throw BadArguments(QStringLiteral("%1 does not belong to the %2 report").arg(it.key(), request.kind));
     }
     for (const QString& option : allowed) {
@@ -168,6 +191,24 @@ void writeOnHand(Session& session, bool russian, const ReportRequest& request, Q
     write(onHand.prepare(russian, holder, held, journal), request);
 }
 
+// Every tool out, or only the overdue ones, as the tools-out page lists them.
+void writeOut(Session& session, bool russian, const ReportRequest& request, const Messages& texts, const QDate& today)
+{
+    const QList<OutTool> all = ToolsOut::load(session.connection(), today);
+    const bool overdue = request.values.contains(QStringLiteral("--overdue"));
+    const QList<OutTool> listed = overdue ? ToolsOut::overdueOnly(all, today) : all;
+    if (request.format == ReportRequest::Format::Csv) {
+        OutCsv::write(request.file, listed, today, russian);
+        return;
+    }
+    const int overdueCount = int(ToolsOut::overdueOnly(all, today).size());
+    OutReport report;
+    report.setHooks([today] { return today; }, {});
+    write(report.prepare(russian, listed, today, overdue ? texts.rsOverdueReportName : texts.rsToolsOutReportName,
+                         texts.rsToolsOutCount.arg(all.size()).arg(overdueCount)),
+          request);
+}
+
 } // namespace
 
 int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTextStream& out, QTextStream& err)
@@ -181,6 +222,8 @@ int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTex
             expectOnly(request, {});
         else if (request.kind == u"on-hand")
             expectOnly(request, {QStringLiteral("--recipient")});
+        else if (request.kind == u"out")
+            expectOnly(request, {}, {QStringLiteral("--overdue")});
         else
             throw BadArguments(QStringLiteral("unknown report: %1").arg(request.kind));
         if (request.kind == u"history") {
@@ -214,6 +257,8 @@ int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTex
             writeHistory(session, russian, request);
         else if (request.kind == u"inventory")
             writeInventory(session, russian, request);
+        else if (request.kind == u"out")
+            writeOut(session, russian, request, texts, QDate::currentDate());
         else
             writeOnHand(session, russian, request, err, status, texts);
     } catch (const FileWriteError& e) {

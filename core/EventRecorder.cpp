@@ -1,5 +1,7 @@
 #include "EventRecorder.h"
 
+#include "LoanPeriod.h"
+
 #include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -22,7 +24,7 @@ QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, co
 
 QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
                                            const QString& operation, const QDateTime& when,
-                                           const QString& toolReference)
+                                           const QString& toolReference, const QDate& due)
 {
     Query journal(db);
     journal.openEmpty(col::History::Table);
@@ -39,6 +41,8 @@ QVariantMap EventRecorder::writeJournalRow(Connection& db, const Query& tool, co
     journal.setValue(col::History::Model, tool.text(col::Tools::Proizvoditel) + u' ' + tool.text(col::Tools::Model));
     journal.setValue(col::History::Organization, holder.organization);
     journal.setValue(col::History::State, tool.text(col::Tools::Tool_State));
+    if (due.isValid())
+        journal.setValue(col::History::Due_date, due);
     journal.post();
     QVariantMap row = journal.currentValues();
     row.insert(col::Key, journal.value(col::Key)); // under its usual name, whatever case the engine gives
@@ -80,8 +84,11 @@ EventRecorder::Result EventRecorder::write(const Input& input)
 
     const Holder holder{m_recipient.text(col::Users::ID_User), m_recipient.text(col::Users::FIO),
                         m_recipient.text(col::Users::Organization)};
+    // The period as set at this moment: a later change moves later issues only.
+    const QDate due = inStore ? LoanPeriod::dueDate(m_db, m_tool, input.now.date()) : QDate();
     QVariantMap written = writeJournalRow(m_db, m_tool, holder,
-                                          inStore ? issueWord(input.russian) : returnWord(input.russian), input.now);
+                                          inStore ? issueWord(input.russian) : returnWord(input.russian), input.now,
+                                          m_tool.text(col::Tools::ID_Tool_Unique), due);
 
     m_tool.edit();
     m_tool.setValue(col::Tools::Passed, !inStore);

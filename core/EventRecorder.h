@@ -44,9 +44,11 @@ public:
     // as the journal shows them beside it.
     static QVariantMap writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
                                        const QString& operation, const QDateTime& when);
-    // The same, naming the tool by toolReference instead of its identity.
+    // The same, naming the tool by toolReference instead of its identity;
+    // an issue row keeps the date the tool is due back (none when invalid).
     static QVariantMap writeJournalRow(Connection& db, const Query& tool, const Holder& holder,
-                                       const QString& operation, const QDateTime& when, const QString& toolReference);
+                                       const QString& operation, const QDateTime& when, const QString& toolReference,
+                                       const QDate& due = {});
 
     static QString issueWord(bool russian) { return russian ? QStringLiteral("Выдан") : QStringLiteral("issued"); }
     static QString returnWord(bool russian) { return russian ? QStringLiteral("Сдан") : QStringLiteral("passed"); }

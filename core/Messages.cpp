@@ -357,6 +357,16 @@ const QList<MessageText> kMessages = {
     MSG(rsProgressCopyTable, "Копирование таблицы %1", "Copying the table %1"),
     MSG(rsProgressRows, "%1: %2 из %3 строк, %4 строк/с", "%1: %2 of %3 rows, %4 rows/s"),
     MSG(rsProgressPages, "%1: %2 из %3 страниц базы данных, %4 страниц/с", "%1: %2 of %3 database pages, %4 pages/s"),
+    // Tools out and overdue.
+    MSG(rsOverdueTools, "Просрочено: %1 — %2", "Overdue: %1 — %2"),
+    MSG(rsOverdueTool, "%1 с %2", "%1 since %2"),
+    MSG(rsToolsOutReportName, "Выданный инструмент", "Tools out"),
+    MSG(rsOverdueReportName, "Просроченный инструмент", "Overdue tools"),
+    MSG(rsToolsOutCount, "выдано: %1, просрочено: %2", "out: %1, overdue: %2"),
+    MSG(rsToolsOutNoCard, "Инструмент %1 больше не найден: список обновлен.",
+        "The tool %1 is no longer there: the list has been read again."),
+    MSG(rsLoanDaysNotNumber, "Срок выдачи — целое число дней, 0 или больше, или пусто.",
+        "The loan period is a whole number of days, 0 or more, or empty."),
 };
 #undef MSG
 

@@ -205,6 +205,14 @@ struct Messages {
     QString rsProgressCopyTable;
     QString rsProgressRows;
     QString rsProgressPages;
+    // Tools out and overdue.
+    QString rsOverdueTools;
+    QString rsOverdueTool;
+    QString rsToolsOutReportName;
+    QString rsOverdueReportName;
+    QString rsToolsOutCount;
+    QString rsToolsOutNoCard;
+    QString rsLoanDaysNotNumber;
 };
 
 // One message in both languages.

@@ -24,6 +24,10 @@ public:
     virtual void showToolList() = 0;
     // The card of the tool list's current tool; returns when it closes.
     virtual void openToolCard() = 0;
+    // The card of the tool with this row key, from the page the storekeeper
+    // is on, which shows again when the card closes; false (nothing opened)
+    // when there is no such tool.
+    virtual bool openToolCardOf(qint64 toolKey) = 0;
     // The editor on the tool list's current row, which the caller has put
     // into insert or edit state; returns when it closes.
     virtual void openToolEditor() = 0;

@@ -31,6 +31,8 @@ inline const QString Issued_date = QStringLiteral("Issued_date");
 inline const QString WriteOff = QStringLiteral("WriteOff");
 inline const QString WriteOff_AKT_ID = QStringLiteral("WriteOff_AKT_ID");
 inline const QString WriteOffNote = QStringLiteral("WriteOffNote");
+// Days a tool may stay out; empty: its type's period.
+inline const QString LoanDays = QStringLiteral("LoanDays");
 } // namespace Tools
 
 namespace Users {
@@ -58,6 +60,8 @@ inline const QString IType = QStringLiteral("IType");
 inline const QString Model = QStringLiteral("Model");
 inline const QString Organization = QStringLiteral("Organization");
 inline const QString State = QStringLiteral("State");
+// When an issued tool is due back; empty without a loan period.
+inline const QString Due_date = QStringLiteral("Due_date");
 } // namespace History
 
 namespace AKTSpisaniya {
@@ -83,6 +87,8 @@ inline const QString Table = QStringLiteral("MESTO");
 
 namespace TOOLTYPES {
 inline const QString Table = QStringLiteral("TOOLTYPES");
+// Days a tool of the type may stay out; empty: no due date.
+inline const QString LoanDays = QStringLiteral("LoanDays");
 } // namespace TOOLTYPES
 
 namespace WORKTYPES {

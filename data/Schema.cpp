@@ -68,6 +68,7 @@ void Schema::upgrade()
     MayBe_CreateTable(QStringLiteral("TOOLTYPES"));
     MayBe_CreateTable(col::WORKTYPES::Table);
     MayBe_CreateTable_AKTSpisaniya();
+    MayBeAddLoanPeriods();
     MayBeAddIndexes();
 }
 
@@ -170,6 +171,16 @@ void Schema::MayBe_CreateTable_AKTSpisaniya()
                           .arg(A::Table, d.autoKey(col::Key), A::AName, d.columnType(QStringLiteral("CHAR(255)")),
                                A::ADate, d.columnType(QStringLiteral("DATETIME")), A::ANote,
                                d.columnType(QStringLiteral("MEMO"))));
+}
+
+void Schema::MayBeAddLoanPeriods()
+{
+    // Empty in every existing row: no tool gets a due date until a period is set.
+    MayBeAdd_FIELD_TO_TOOLS(col::Tools::LoanDays, QStringLiteral("INTEGER"));
+    if (!hasColumn(col::TOOLTYPES::Table, col::TOOLTYPES::LoanDays))
+        addColumn(col::TOOLTYPES::Table, col::TOOLTYPES::LoanDays, QStringLiteral("INTEGER"));
+    if (!hasColumn(col::History::Table, col::History::Due_date))
+        addColumn(col::History::Table, col::History::Due_date, QStringLiteral("DATE"));
 }
 
 QList<Schema::Index> Schema::indexes(const SqlDialect& d)

@@ -36,6 +36,8 @@ public:
     void MayBeAdd_FIELD_TO_TOOLS(const QString& AFieldName, const QString& AFieldType);
     void MayBe_CreateTable(const QString& TABLE_NAME);
     void MayBe_CreateTable_AKTSpisaniya();
+    // Loan periods of tool types and tools, and the due date an issue row keeps.
+    void MayBeAddLoanPeriods();
     // Lookup indexes for the desk and the cards (not part of the original layout).
     void MayBeAddIndexes();
 

@@ -67,6 +67,11 @@ void DeskMessageLine::clear()
     showNote(QString());
 }
 
+bool DeskMessageLine::showsFailure() const
+{
+    return lbScanMessage->textFormat() == Qt::RichText && !lbScanMessage->text().isEmpty();
+}
+
 QString DeskMessageLine::text() const
 {
     return lbScanMessage->accessibleName();

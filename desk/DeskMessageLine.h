@@ -21,6 +21,8 @@ public:
     // Something was NOT done: the sentence, and the engine's text smaller below.
     void showFailure(const FailureMessage& failure);
     void clear();
+    // True while the scan line tells of something not done.
+    bool showsFailure() const;
     // What the scan line says, as plain text.
     QString text() const;
 

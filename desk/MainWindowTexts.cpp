@@ -10,6 +10,7 @@ QList<Localization::Text> mainWindowTexts()
         {"TfmMain", "SpeedButton5", P::Caption, 0, "Получатели", "Users"},
         {"TfmMain", "SpeedButton4", P::Caption, 0, "Инструмент", "Tools"},
         {"TfmMain", "SpeedButton3", P::Caption, 0, "Отчеты", "Reports"},
+        {"TfmMain", "btToolsOut", P::Caption, 0, "Выданный инструмент", "Tools out"},
         {"TfmMain", "btWriteOff", P::Caption, 0, "Списание", "Write off"},
         {"TfmMain", "btSettings", P::Caption, 0, "Настройки", "Settings"},
         {"TfmMain", "Label9", P::Caption, 0, "Выдача инструмента", "Tool issue"},

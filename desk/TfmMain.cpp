@@ -4,7 +4,9 @@
 #include "core/DeskSelection.h"
 #include "core/FailureText.h"
 #include "core/Navigator.h"
+#include "core/OverdueNote.h"
 #include "core/Settings.h"
+#include "core/ToolsOut.h"
 #include "data/Columns.h"
 #include "data/DbError.h"
 #include "data/QueryModel.h"
@@ -126,12 +128,14 @@ void TfmMain::buildLeftPanel()
     m_recipientsEntry = entryButton(m_leftPanel, "SpeedButton5");
     m_toolsEntry = entryButton(m_leftPanel, "SpeedButton4");
     m_reportsEntry = entryButton(m_leftPanel, "SpeedButton3");
+    m_toolsOutEntry = entryButton(m_leftPanel, "btToolsOut");
     btWriteOff = entryButton(m_leftPanel, "btWriteOff");
     btSettings = entryButton(m_leftPanel, "btSettings");
     btAuth_x = entryButton(m_leftPanel, "btAuth_x");
     m_exitButton = entryButton(m_leftPanel, "SpeedButton1");
     v->addWidget(m_deskEntry);
-    for (QPushButton* entry : {m_recipientsEntry, m_toolsEntry, m_reportsEntry, btWriteOff, btSettings, btAuth_x}) {
+    for (QPushButton* entry :
+         {m_recipientsEntry, m_toolsEntry, m_toolsOutEntry, m_reportsEntry, btWriteOff, btSettings, btAuth_x}) {
         // An entry shows once its page is part of the program.
         entry->hide();
         v->addWidget(entry);
@@ -148,8 +152,9 @@ void TfmMain::buildLeftPanel()
 void TfmMain::addEntryKeys()
 {
     const QList<QPair<QPushButton*, Qt::Key>> keys = {
-        {m_deskEntry, Qt::Key_F2},    {m_recipientsEntry, Qt::Key_F3}, {m_toolsEntry, Qt::Key_F4},
-        {m_reportsEntry, Qt::Key_F5}, {btWriteOff, Qt::Key_F6},        {btSettings, Qt::Key_F7},
+        {m_deskEntry, Qt::Key_F2},     {m_recipientsEntry, Qt::Key_F3}, {m_toolsEntry, Qt::Key_F4},
+        {m_reportsEntry, Qt::Key_F5},  {btWriteOff, Qt::Key_F6},        {btSettings, Qt::Key_F7},
+        {m_toolsOutEntry, Qt::Key_F8},
     };
     for (const auto& [entry, key] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
@@ -467,10 +472,14 @@ bool TfmMain::edInputKeyDown(int key)
         return true;
     edInput->clear();
     m_messages->clear();
+    QString scannedHolder;
     try {
         if (toolSelected() && recipientSelected())
             m_desk.clearForNextEvent();
-        showScanOutcome(m_desk.selectCode(code), code);
+        const CodeClass kind = m_desk.selectCode(code);
+        showScanOutcome(kind, code);
+        if (kind == CodeClass::User && recipientSelected())
+            scannedHolder = m_desk.qSearch_U.text(col::Key);
     } catch (const DbError& e) {
         // The code was not looked up: say so, so that it is scanned again.
         tellDeskFailure(withoutServerWords(scanFailure(code, e, m_session.texts()), e));
@@ -479,8 +488,28 @@ bool TfmMain::edInputKeyDown(int key)
     }
     if (toolSelected() && recipientSelected())
         recordEvent();
+    if (!scannedHolder.isEmpty())
+        showOverdue(scannedHolder);
     refreshJournalFormat();
     return true;
+}
+
+// Told after the event, so that a tool just returned is no longer counted;
+// the event itself is never held up by it.
+void TfmMain::showOverdue(const QString& holderKey)
+{
+    QString note;
+    try {
+        const QDate today = m_platform.clock.now().date();
+        note = overdueNote(ToolsOut::overdueOnly(ToolsOut::load(m_session.connection(), today, holderKey), today),
+                           m_session.texts());
+    } catch (const DbError&) {
+        return; // only a reminder: the event's own outcome is what the line must tell
+    }
+    if (note.isEmpty() || m_messages->showsFailure())
+        return;
+    const QString before = m_messages->text();
+    m_messages->showNote(before.isEmpty() ? note : before + u'\n' + note);
 }
 
 // A code that does nothing says so under the box, with no dialog to dismiss.
@@ -835,6 +864,11 @@ void TfmMain::ShowMenu(QWidget* page)
         p->hide();
     pConteiner->setCurrentWidget(page);
     page->show();
+}
+
+QWidget* TfmMain::currentPage() const
+{
+    return pConteiner->currentWidget();
 }
 
 void TfmMain::showPage(QWidget* page)

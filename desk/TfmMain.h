@@ -75,6 +75,8 @@ public:
     void addPage(QWidget* page, const char* entry);
     // Shows one page of the content area and tells it so.
     void showPage(QWidget* page);
+    // The page or desk in view.
+    QWidget* currentPage() const;
     void Panel4Click();
     void grid_HistoryTitleClick(int column);
     void grid_HistoryDblClick();
@@ -110,6 +112,8 @@ private:
     void refreshJournalFormat();
     void recordEvent();
     void showScanOutcome(CodeClass kind, const QString& code);
+    // The scanned worker's overdue tools on the message line, if any.
+    void showOverdue(const QString& holderKey);
     void keepFocusOnEntry();
     bool storekeeperBusy() const;
     void showOtherDesksChanges();
@@ -137,6 +141,7 @@ private:
     QPushButton* m_recipientsEntry;
     QPushButton* m_toolsEntry;
     QPushButton* m_reportsEntry;
+    QPushButton* m_toolsOutEntry;
     QPushButton* btWriteOff;
     QPushButton* btSettings;
     QPushButton* btAuth_x;

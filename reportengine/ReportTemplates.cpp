@@ -10,7 +10,8 @@ QStringList names()
 {
     return {QStringLiteral("frxReport_RU"),        QStringLiteral("frxReport_EN"),
             QStringLiteral("frxReport_Invent_RU"), QStringLiteral("frxReport_Invent_EN"),
-            QStringLiteral("frxReport_ToolOnH"),   QStringLiteral("frxReport_ToolOnH_EN")};
+            QStringLiteral("frxReport_ToolOnH"),   QStringLiteral("frxReport_ToolOnH_EN"),
+            QStringLiteral("frxReport_Out_RU"),    QStringLiteral("frxReport_Out_EN")};
 }
 
 std::unique_ptr<TfrxReport> load(const QString& name)

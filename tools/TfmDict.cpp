@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "data/Columns.h"
+#include "data/DbError.h"
 #include "data/QueryModel.h"
 #include "platform/Platform.h"
 #include "widgets/DbGrid.h"
@@ -13,6 +14,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -46,6 +48,12 @@ constexpr const char* kDeleteEn = "Delete selected entry";
 constexpr const char* kPlaces = "TfmDict_Mesto";
 
 constexpr int kColumnWidth = 360;
+// The types' loan period column and box.
+constexpr int kLoanColumnWidth = 110;
+constexpr const char* kLoanColumnRu = "Срок выдачи, дней";
+constexpr const char* kLoanColumnEn = "Loan period, days";
+constexpr const char* kLoanBoxRu = "Срок выдачи выбранного типа, дней (Enter — записать):";
+constexpr const char* kLoanBoxEn = "Loan period of the chosen type, days (Enter saves):";
 constexpr int kFieldSize = 255; // AField is CHAR(255)
 
 const DictionaryLook& info(TfmDict::Kind kind)
@@ -79,6 +87,9 @@ void TfmDict::buildGrid(const DictionaryLook& k)
 {
     m_model = new QueryModel(Query, this);
     m_model->setColumns({{col::Dictionary::AField, QString::fromUtf8(k.columnRu), {}}});
+    if (m_kind == Kind::Types)
+        m_model->setColumns({{col::Dictionary::AField, QString::fromUtf8(k.columnRu), {}},
+                             {col::TOOLTYPES::LoanDays, QString::fromUtf8(kLoanColumnRu), {}}});
     DBGrid = new DbGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setQueryModel(m_model);
@@ -116,6 +127,8 @@ void TfmDict::buildEntryRow(const DictionaryLook& k)
     bottom->addWidget(btAdd);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGrid, 1);
+    if (m_kind == Kind::Types)
+        buildLoanDaysRow(layout);
     layout->addLayout(bottom);
     setTabOrder(edField, btAdd);
     if (m_kind == Kind::Mesto) {
@@ -128,6 +141,56 @@ void TfmDict::buildEntryRow(const DictionaryLook& k)
     } else {
         setTabOrder(btAdd, DBGrid);
     }
+}
+
+void TfmDict::buildLoanDaysRow(QBoxLayout* layout)
+{
+    lbLoanDays = new QLabel(QString::fromUtf8(kLoanBoxRu), this);
+    lbLoanDays->setObjectName(QStringLiteral("lbLoanDays"));
+    lbLoanDays->setWordWrap(true);
+    edLoanDays = new QLineEdit(this);
+    edLoanDays->setObjectName(QStringLiteral("edLoanDays"));
+    edLoanDays->setMaxLength(5);
+    edLoanDays->setMaximumWidth(80);
+    lbLoanDays->setBuddy(edLoanDays);
+    auto* row = new QHBoxLayout;
+    row->addWidget(lbLoanDays, 1);
+    row->addWidget(edLoanDays);
+    layout->addLayout(row);
+    connect(edLoanDays, &QLineEdit::returnPressed, this, &TfmDict::edLoanDaysEnter);
+    connect(&Query, &::Query::currentChanged, this, &TfmDict::showLoanDays);
+    connect(&Query, &::Query::reopened, this, &TfmDict::showLoanDays);
+}
+
+void TfmDict::showLoanDays()
+{
+    if (edLoanDays)
+        edLoanDays->setText(Query.isEmpty() || Query.recNo() < 0 ? QString() : Query.text(col::TOOLTYPES::LoanDays));
+}
+
+void TfmDict::edLoanDaysEnter()
+{
+    runGuarded(m_platform.dialogs, this, [&] {
+        if (Query.isEmpty() || Query.recNo() < 0)
+            return;
+        // Later issues take it; tools out keep the due date they were issued with.
+        const QString typed = edLoanDays->text().trimmed();
+        bool number = false;
+        const int days = typed.toInt(&number);
+        if (!typed.isEmpty() && (!number || days < 0)) {
+            m_platform.dialogs.message(this, m_session.texts().rsLoanDaysNotNumber);
+            return;
+        }
+        try {
+            Query.edit();
+            Query.setValue(col::TOOLTYPES::LoanDays, typed.isEmpty() ? QVariant() : QVariant(days));
+            Query.post();
+        } catch (const DbError&) {
+            Query.cancel();
+            throw;
+        }
+        m_navigator.notifyDictionaryChanged(m_kind);
+    });
 }
 
 void TfmDict::connectHandlers()
@@ -148,6 +211,11 @@ QString TfmDict::tableName() const
 
 void TfmDict::applyGridLayout()
 {
+    if (m_kind == Kind::Types) {
+        DBGrid->setColumnWidth(0, kColumnWidth - kLoanColumnWidth);
+        DBGrid->setColumnWidth(1, kLoanColumnWidth - 20);
+        return;
+    }
     DBGrid->setColumnWidth(0, kColumnWidth);
 }
 
@@ -283,5 +351,7 @@ QList<Localization::Text> dictionaryTexts()
                                0,
                                "Этикетки выбранного места, всего списка или введенных кодов",
                                "Labels of the chosen place, of every place listed or of typed codes"};
+    rows << Localization::Text{"TfmDict_Types", "DBGrid", P::ColumnTitle, 1, kLoanColumnRu, kLoanColumnEn}
+         << Localization::Text{"TfmDict_Types", "lbLoanDays", P::Caption, 0, kLoanBoxRu, kLoanBoxEn};
     return rows;
 }

@@ -9,6 +9,8 @@
 
 class DbGrid;
 class QAction;
+class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -53,6 +55,10 @@ public:
     QPushButton* btLabels = nullptr; // the places dictionary only
     QMenu* PopupMenu;
     QAction* N1;
+    // The types' loan period: the current entry's, set with Enter.
+    QLabel* lbLoanDays = nullptr;
+    QLineEdit* edLoanDays = nullptr;
+    void edLoanDaysEnter();
 
 signals:
     // After an entry was added or deleted, so open editors refresh their lists.
@@ -70,6 +76,8 @@ private:
     void connectHandlers();
     // Every place's label code in the list's order: the prefix and the row's key.
     QStringList placeCodes();
+    void buildLoanDaysRow(QBoxLayout* layout);
+    void showLoanDays();
 
     Kind m_kind;
     Session& m_session;

@@ -83,6 +83,8 @@ void TfmEditor_T::buildFields()
     }
     m_stateBox = named(new DbComboBox(t, col::Tools::Tool_State, true, this), "DBComboBox1");
     m_priceBox = named(new DbEdit(t, col::Tools::Price, this), "DBEdit6");
+    m_loanDaysBox = named(new DbEdit(t, col::Tools::LoanDays, this), "edLoanDays");
+    m_loanDaysBox->setMaxLength(5);
     m_photo = named(new DbImage(t, col::Tools::Photo, QSize(184, 195), this), "DBImage1");
     m_photoButton = named(new QPushButton(this), "Button3");
     m_identityBox = named(new DbEdit(t, col::Tools::ID_Tool_Unique, this), "DBEdit2");
@@ -117,6 +119,7 @@ void TfmEditor_T::layoutFields()
     row(m_purchaseBox, m_purchasePicker);
     row(m_stateBox);
     row(m_priceBox);
+    row(m_loanDaysBox);
     fields->setColumnMinimumWidth(1, 260);
 
     auto* photo = new QVBoxLayout;
@@ -233,6 +236,11 @@ void TfmEditor_T::btOKClick()
         return;
     if (!m_priceBox->valueAccepted()) {
         m_platform.dialogs.message(this, m_session.texts().rsPriceNotNumber);
+        return;
+    }
+    if (!m_loanDaysBox->valueAccepted() || t.integer(col::Tools::LoanDays) < 0) {
+        m_platform.dialogs.message(this, m_session.texts().rsLoanDaysNotNumber);
+        m_loanDaysBox->setFocus();
         return;
     }
     storeTrimmed(col::Tools::ID_Tool, *code);
@@ -354,6 +362,9 @@ QList<Localization::Text> toolEditorTexts()
         {"TfmEditor_T", "Label10", P::Caption, 0, "Дата приобретения", "Date of purchase"},
         {"TfmEditor_T", "Label11", P::Caption, 0, "Состояние", "Condition"},
         {"TfmEditor_T", "Label12", P::Caption, 0, "Стоимость", "Price"},
+        {"TfmEditor_T", "Label13", P::Caption, 0, "Срок выдачи, дней", "Loan period, days"},
+        {"TfmEditor_T", "edLoanDays", P::Hint, 0, "Пусто — срок типа, 0 — без срока",
+         "Empty: the type's period; 0: none"},
         {"TfmEditor_T", "Button3", P::Caption, 0, "Открыть...", "Open..."},
         {"TfmEditor_T", "btOK", P::Caption, 0, "ОК", "OK"},
         {"TfmEditor_T", "Button1", P::Caption, 0, "Отмена", "Cancel"},

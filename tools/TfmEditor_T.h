@@ -69,7 +69,7 @@ private:
     // Kept ticked from one new tool to the next while the program runs.
     QCheckBox* chLabel;
 
-    QList<QLabel*> labels; // Label1..Label12
+    QList<QLabel*> labels; // Label1..Label13
     DbEdit* m_codeBox;
     DbEdit* m_nameBox;
     QToolButton* m_nameListButton;
@@ -87,6 +87,7 @@ private:
     QDateEdit* m_purchasePicker;
     DbComboBox* m_stateBox;
     DbEdit* m_priceBox;
+    DbEdit* m_loanDaysBox; // empty: the type's period
     DbImage* m_photo;
     QPushButton* m_photoButton;
     DbEdit* m_identityBox; // the lasting identity, hidden

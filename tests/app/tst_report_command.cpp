@@ -92,6 +92,8 @@ private slots:
     void statementOfToolsOnHandAsPdf();
     void unwrittenReportLeavesTheEarlierFile_data();
     void unwrittenReportLeavesTheEarlierFile();
+    void toolsOutAsPdfOverdueFirst();
+    void overdueToolsAsCsv();
 };
 
 void TestReportCommand::refusesBadArguments_data()
@@ -114,6 +116,12 @@ void TestReportCommand::refusesBadArguments_data()
                                     << "--recipient does not belong to the inventory report";
     QTest::newRow("unknown option") << QStringList{"inventory", "--landscape", "1"} << 2
                                     << "unknown option: --landscape";
+    QTest::newRow("csv of another report")
+        << QStringList{"inventory", "--csv", "a.pdf"} << 2 << "--csv belongs to the out report only";
+    QTest::newRow("out without file") << QStringList{"out", "--overdue"} << 2
+                                      << "give one of --pdf FILE, --rtf FILE or --csv FILE";
+    QTest::newRow("overdue elsewhere") << QStringList{"inventory", "--overdue", pdf, "a.pdf"} << 2
+                                       << "--overdue does not belong to the inventory report";
     QTest::newRow("unknown code") << QStringList{"on-hand", "--recipient", "U9", pdf, "a.pdf"} << 1
                                   << "Нет получателя с кодом U9: ничего не записано.";
     QTest::newRow("unwritable file") << QStringList{"inventory", pdf, "/nonexistent/dir/a.pdf"} << 1
@@ -293,6 +301,85 @@ void TestReportCommand::unwrittenReportLeavesTheEarlierFile()
     }
     QCOMPARE(S_ISFIFO(st.st_mode), fault == u"fifo");
     QCOMPARE(S_ISDIR(st.st_mode), fault == u"folder");
+}
+
+namespace {
+
+// T1 (out since 1 December in the fixture) due three days ago, T3 out to
+// the same worker without a due date, as an older version issued it. The
+// program reads today from the machine's clock.
+void addToolsOut(const ProgramFolder& folder)
+{
+    Connection db;
+    db.open(folder.data.dbPath());
+    const QDate today = QDate::currentDate();
+    db.exec("UPDATE History SET Due_date = ? WHERE ID_T = 'T1'", {today.addDays(-3)});
+    db.exec("INSERT INTO Tools (ID_Tool, ID_Tool_Unique, Naim, Tool_Type, Passed, OwnerID) VALUES "
+            "('T3', 'T3', 'Уровень', 'Уровень', 0, '2')");
+    db.exec("INSERT INTO History (ID_U, ID_T, ADate, ATime, Operation) VALUES ('U2', 'T3', ?, '08:30:00', 'Выдан')",
+            {today.addDays(-20)});
+}
+
+} // namespace
+
+void TestReportCommand::toolsOutAsPdfOverdueFirst()
+{
+    ProgramFolder folder;
+    addToolsOut(folder);
+    const QString pdf = folder.file(QStringLiteral("out.pdf"));
+    const Outcome outcome = folder.run({"out", "--pdf", pdf});
+    QVERIFY2(outcome.status == 0, qPrintable(outcome.err));
+    const QDate today = QDate::currentDate();
+    const QString text = consumers::pdfText(pdf);
+    QCOMPARE(consumers::missingInOrder(text,
+                                       {"Выданный инструмент",
+                                        "выдано: 2, просрочено: 1",
+                                        "Код",
+                                        "Наименование",
+                                        "Кому выдан",
+                                        "Отдел",
+                                        "Выдан",
+                                        "Дней",
+                                        "Срок возврата",
+                                        "1",
+                                        "T1",
+                                        "Дрель",
+                                        "Иванов [И.И.]",
+                                        "01.12.2026",
+                                        "10:11",
+                                        today.addDays(-3).toString("dd.MM.yyyy"),
+                                        "3",
+                                        "2",
+                                        "T3",
+                                        "Уровень",
+                                        "Петров",
+                                        today.addDays(-20).toString("dd.MM.yyyy"),
+                                        "08:30",
+                                        "20"}),
+             QString());
+    QVERIFY(!text.contains(QStringLiteral("T2"))); // in the store
+}
+
+void TestReportCommand::overdueToolsAsCsv()
+{
+    ProgramFolder folder;
+    addToolsOut(folder);
+    folder.setLanguage("EN");
+    const QString csv = folder.file(QStringLiteral("overdue.csv"));
+    const Outcome outcome = folder.run({"out", "--overdue", "--csv", csv});
+    QVERIFY2(outcome.status == 0, qPrintable(outcome.err));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    const QDate today = QDate::currentDate();
+    QCOMPARE(
+        lines,
+        (QStringList{"Code;Name;Type;Holder;Department;Issued at;Days out;Due date",
+                     "T1;;Дрель;Иванов [И.И.];;01.12.2026 10:11;" + QString::number(QDate(2026, 12, 1).daysTo(today))
+                         + ";" + today.addDays(-3).toString("dd.MM.yyyy"),
+                     ""}));
 }
 
 QTEST_MAIN(TestReportCommand)

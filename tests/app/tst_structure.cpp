@@ -11,11 +11,12 @@ namespace {
 
 const QString kSource = QStringLiteral(TOOLDESK_SOURCE_DIR);
 // Folders of the program itself, each one library.
-const QStringList kProgramFolders = {"app",      "core",       "data",   "platform",  "widgets", "reportengine",
-                                     "reports",  "labels",     "config", "desk",      "tools",   "recipients",
-                                     "writeoff", "reportpage", "export", "import",    "importpage"};
+const QStringList kProgramFolders = {"app",      "core",       "data",   "platform", "widgets",    "reportengine",
+                                     "reports",  "labels",     "config", "desk",     "tools",      "recipients",
+                                     "writeoff", "reportpage", "export", "import",   "importpage", "outpage"};
 // Folders that hold windows; they never include each other.
-const QStringList kWindowFolders = {"config", "desk", "tools", "recipients", "writeoff", "reportpage", "importpage"};
+const QStringList kWindowFolders = {"config",   "desk",       "tools",      "recipients",
+                                    "writeoff", "reportpage", "importpage", "outpage"};
 // Folders below the windows; they include no window at all. The report
 // engine, the program's reports and the labels are among them: a window
 // prints a report as it uses widgets.

@@ -272,17 +272,17 @@ void TstConnection::columnsInOrderWithKinds()
         names << c.name;
         kinds << c.kind;
     }
-    QCOMPARE(names, (QStringList{"ID",          "ID_Tool",        "Tool_Type",   "Proizvoditel", "SNumber",
-                                 "Guarantee",   "Tool_State",     "Photo",       "Model",        "Date_Purchase",
-                                 "Passed",      "OwnerID",        "Price",       "Naim",         "Inv",
-                                 "Mesto",       "ID_Tool_Unique", "Issued_date", "WriteOff",     "WriteOff_AKT_ID",
-                                 "WriteOffNote"}));
-    QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text, FieldKind::Text, FieldKind::Text,
-                                      FieldKind::Text,    FieldKind::Date, FieldKind::Text, FieldKind::Blob,
-                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Text,
-                                      FieldKind::Real,    FieldKind::Text, FieldKind::Text, FieldKind::Text,
-                                      FieldKind::Text,    FieldKind::Date, FieldKind::Bool, FieldKind::Integer,
-                                      FieldKind::Text}));
+    QCOMPARE(names, (QStringList{"ID",           "ID_Tool",        "Tool_Type",   "Proizvoditel", "SNumber",
+                                 "Guarantee",    "Tool_State",     "Photo",       "Model",        "Date_Purchase",
+                                 "Passed",       "OwnerID",        "Price",       "Naim",         "Inv",
+                                 "Mesto",        "ID_Tool_Unique", "Issued_date", "WriteOff",     "WriteOff_AKT_ID",
+                                 "WriteOffNote", "LoanDays"}));
+    QCOMPARE(kinds, (QList<FieldKind>{FieldKind::Integer, FieldKind::Text,   FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text,    FieldKind::Date,   FieldKind::Text, FieldKind::Blob,
+                                      FieldKind::Text,    FieldKind::Date,   FieldKind::Bool, FieldKind::Text,
+                                      FieldKind::Real,    FieldKind::Text,   FieldKind::Text, FieldKind::Text,
+                                      FieldKind::Text,    FieldKind::Date,   FieldKind::Bool, FieldKind::Integer,
+                                      FieldKind::Text,    FieldKind::Integer}));
     QVERIFY(db.columns(QStringLiteral("NoSuchTable")).isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include "reportengine/ReportError.h"
 #include "reportengine/ReportPdfWriter.h"
 #include "reportengine/ReportTemplates.h"
+#include "reportengine/TableRowSource.h"
 #include "reportengine/TfrxMemoView.h"
 #include "reportengine/TfrxRTFExport.h"
 #include "reportengine/TfrxReport.h"
@@ -115,6 +116,16 @@ struct Fixture {
             report->FindObject(QStringLiteral("frxOrganization"))->setText(QStringLiteral("ООО Ромашка"));
             report->FindObject(QStringLiteral("frxID_U"))->setText(QStringLiteral("U001"));
             report->FindObject(QStringLiteral("frxSUM"))->setText(QStringLiteral("1750,5"));
+        } else if (name.startsWith(QLatin1String("frxReport_Out"))) {
+            auto rows = std::make_shared<TableRowSource>(
+                QStringList{"Code", "Name", "Type", "Holder", "Department", "IssuedAt", "DaysOut", "Due", "Overdue"});
+            rows->addRow({"T-1", "Дрель ударная", "Дрель", "Иванов [ст.] Иван", "Сборка", "01.12.2026 09:00", "9",
+                          "06.12.2026", "4"});
+            rows->addRow({"T-2", "Ключ", "Ключ", "Petrov Petr", "Склад", "05.12.2026 10:30", "5", "", ""});
+            auto head = std::make_shared<TableRowSource>(QStringList{"Title", "Counts"});
+            head->addRow({"Выданный инструмент", "выдано: 2, просрочено: 1"});
+            report->dataSet(QStringLiteral("frxDBDataset1"))->setSource(rows);
+            report->dataSet(QStringLiteral("frxDBDataset_Head"))->setSource(head);
         } else {
             report->dataSet(QStringLiteral("frxDBDataset1"))->setQuery(history);
         }
@@ -162,6 +173,20 @@ struct Fixture {
             e << QStringList{"1", "Болгарка", "DeWalt", "DWE4057", "INV-3", "250.50"};
             e << QStringList{"2", "Дрель", "Makita", "HP1630", "INV-2", "1,500.00", "02.11.2026"};
             e << QString(ru ? "Кладовщик " : "Storekeeper ") + QString(43, u'_');
+            return e;
+        }
+        if (name.startsWith(QLatin1String("frxReport_Out"))) {
+            // The title and counts come from the page, in its language.
+            QStringList e{ru ? "Отчет от" : "Report of", "10.12.2026", "Выданный инструмент",
+                          "выдано: 2, просрочено: 1"};
+            e << (ru ? QStringList{"№", "Код", "Наименование", "Тип", "Кому выдан", "Отдел", "Выдан", "Дней",
+                                   "Срок возврата"}
+                     : QStringList{"№", "Code", "Name", "Type", "Holder", "Department", "Issued at", "Days",
+                                   "Due date"});
+            e << QStringList{
+                "1",          "T-1", "Дрель ударная", "Дрель", "Иванов [ст.] Иван", "Сборка", "01.12.2026 09:00", "9",
+                "06.12.2026", "4"};
+            e << QStringList{"2", "T-2", "Ключ", "Ключ", "Petrov Petr", "Склад", "05.12.2026 10:30", "5"};
             return e;
         }
         QStringList e{ru ? "Отчет от" : "Report from", "10.12.2026",
@@ -259,6 +284,8 @@ void TstReportTemplates::templatesNameTheirObjects()
         {"frxReport_Invent_EN", {}},
         {"frxReport_ToolOnH", {"recCount", "frxFIO", "frxOrganization", "frxID_U", "frxSUM"}},
         {"frxReport_ToolOnH_EN", {"recCount", "frxFIO", "frxOrganization", "frxID_U", "frxSUM"}},
+        {"frxReport_Out_RU", {"Date"}},
+        {"frxReport_Out_EN", {"Date"}},
     };
     const QHash<QString, QStringList> dataSets{
         {"frxReport_RU", {"frxDBDataset1"}},
@@ -267,6 +294,8 @@ void TstReportTemplates::templatesNameTheirObjects()
         {"frxReport_Invent_EN", {"frxDBDataset_PasTr", "frxDBDataset_PasFls"}},
         {"frxReport_ToolOnH", {"frxDBDataset1", "frxDBDataset_FIO"}},
         {"frxReport_ToolOnH_EN", {"frxDBDataset1", "frxDBDataset_FIO"}},
+        {"frxReport_Out_RU", {"frxDBDataset1", "frxDBDataset_Head"}},
+        {"frxReport_Out_EN", {"frxDBDataset1", "frxDBDataset_Head"}},
     };
     QCOMPARE(ReportTemplates::names().size(), objects.size());
     for (const auto& [name, memos] : objects) {
@@ -293,7 +322,7 @@ void TstReportTemplates::pdfShowsEveryCell_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("pageSize");
     for (const QString& name : ReportTemplates::names()) {
-        const bool landscape = name == u"frxReport_RU" || name == u"frxReport_EN";
+        const bool landscape = name == u"frxReport_RU" || name == u"frxReport_EN" || name.startsWith(u"frxReport_Out");
         QTest::newRow(qPrintable(name)) << name
                                         << (landscape ? QStringLiteral("842 x 595") : QStringLiteral("595 x 842"));
     }

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -78,6 +79,7 @@ private slots:
     void entriesReadEveryRow();
     void textsFollowLanguage_data();
     void textsFollowLanguage();
+    void typesKeepALoanPeriod();
 };
 
 void TestDictionaries::addTakesTrimmedText_data()
@@ -340,7 +342,8 @@ void TestDictionaries::textsFollowLanguage()
 
     f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(1);
     check(en, QStringLiteral("Add"), QStringLiteral("Delete selected entry"));
-    QCOMPARE(dict.DBGrid->columnWidth(0), 360); // the width survives the switch
+    // The width survives the switch; the types' leaves room for the loan period.
+    QCOMPARE(dict.DBGrid->columnWidth(0), kind == TfmDict::Kind::Types ? 250 : 360);
 
     f.fakes().dialogs.confirmAnswers = {false};
     dict.N1Click();
@@ -348,6 +351,44 @@ void TestDictionaries::textsFollowLanguage()
 
     f.control<QComboBox>("TfmCFG", "cbLeng")->setCurrentIndex(0);
     check(ru, QStringLiteral("Добавить"), QStringLiteral("Удалить выбранную запись"));
+}
+
+void TestDictionaries::typesKeepALoanPeriod()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    auto& types = f.window<TfmDict>("TfmDict_Types");
+    QVERIFY(DeskFixture::find<QLabel>(types, "lbLoanDays")->buddy() == types.edLoanDays);
+    for (const char* name : {"Дрель", "Ключ"}) {
+        types.edField->setText(QString::fromUtf8(name));
+        types.btAddClick();
+    }
+    // The box follows the chosen entry; Enter saves its days for that type only.
+    QVERIFY(types.Query.locate(QStringLiteral("AField"), QStringLiteral("Ключ")));
+    QCOMPARE(types.edLoanDays->text(), QString());
+    QTest::keyClicks(types.edLoanDays, QStringLiteral("14"));
+    QTest::keyClick(types.edLoanDays, Qt::Key_Return);
+    const auto days = [&f](const char* name) {
+        return f.db().scalar(QStringLiteral("SELECT LoanDays FROM TOOLTYPES WHERE AField = ?"),
+                             {QString::fromUtf8(name)});
+    };
+    QCOMPARE(days("Ключ").toInt(), 14);
+    QVERIFY(days("Дрель").isNull());
+    QVERIFY(types.Query.locate(QStringLiteral("AField"), QStringLiteral("Дрель")));
+    QCOMPARE(types.edLoanDays->text(), QString());
+    QVERIFY(types.Query.locate(QStringLiteral("AField"), QStringLiteral("Ключ")));
+    QCOMPARE(types.edLoanDays->text(), QStringLiteral("14"));
+    // Not a number of days: said so, nothing changed.
+    types.edLoanDays->setText(QStringLiteral("-2"));
+    QTest::keyClick(types.edLoanDays, Qt::Key_Return);
+    QCOMPARE(f.fakes().dialogs.texts("message"), QStringList{f.session().texts().rsLoanDaysNotNumber});
+    QCOMPARE(days("Ключ").toInt(), 14);
+    // Emptied: no period again.
+    types.edLoanDays->clear();
+    QTest::keyClick(types.edLoanDays, Qt::Key_Return);
+    QVERIFY(days("Ключ").isNull());
+    // The other dictionaries have no such box.
+    QVERIFY(!f.window<TfmDict>("TfmDict_Mesto").edLoanDays);
 }
 
 QTEST_MAIN(TestDictionaries)

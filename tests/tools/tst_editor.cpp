@@ -80,6 +80,8 @@ private slots:
     void priceTyped();
     void pricesShownInTheLanguage();
     void dictionaryEntriesOfferedAtOnce();
+    void loanPeriodTyped_data();
+    void loanPeriodTyped();
 };
 
 void TestEditor::codeChecks_data()
@@ -481,6 +483,45 @@ void TestEditor::priceTyped()
     QCOMPARE(f.fakes().dialogs.texts("message"),
              saved ? QStringList{} : QStringList{f.session().texts().rsPriceNotNumber});
     QCOMPARE(f.toolValue("T1", "Price").toDouble(), saved ? stored : 7.0);
+}
+
+void TestEditor::loanPeriodTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("stored"); // null: the type's period; invalid: refused
+    QTest::newRow("days") << "21" << QVariant(21);
+    QTest::newRow("blanks around") << " 7 " << QVariant(7);
+    QTest::newRow("zero: no due date") << "0" << QVariant(0);
+    QTest::newRow("empty: the type's") << "" << QVariant(QMetaType(QMetaType::Int));
+    QTest::newRow("negative") << "-3" << QVariant();
+    QTest::newRow("not a number") << "две недели" << QVariant();
+}
+
+void TestEditor::loanPeriodTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QVariant, stored);
+    DeskFixture f;
+    f.addTool("T1");
+    f.db().exec("UPDATE Tools SET LoanDays=5 WHERE ID_Tool='T1'");
+    bool saved = false;
+    runEditor(f, QStringLiteral("T1"), [&](TfmEditor_T& e) {
+        auto* box = DeskFixture::find<DbEdit>(e, "edLoanDays");
+        QCOMPARE(box->text(), QStringLiteral("5"));
+        typeInto(box, typed);
+        DeskFixture::find<QPushButton>(e, "btOK")->click();
+        saved = e.OK;
+    });
+    QCOMPARE(saved, stored.isValid());
+    QCOMPARE(f.fakes().dialogs.texts("message"),
+             saved ? QStringList{} : QStringList{f.session().texts().rsLoanDaysNotNumber});
+    const QVariant now = f.toolValue("T1", "LoanDays");
+    if (!saved)
+        QCOMPARE(now.toInt(), 5);
+    else if (stored.isNull())
+        QVERIFY(now.isNull());
+    else
+        QCOMPARE(now.toInt(), stored.toInt());
 }
 
 void TestEditor::pricesShownInTheLanguage()
