@@ -14,6 +14,7 @@
 #include "platform/WrittenFileOpener.h"
 #include "reportengine/ReportPreview.h"
 #include "reports/OutReport.h"
+#include "reports/PreviewFiles.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 
@@ -167,42 +168,9 @@ void TfmOut::btReportClick()
 void TfmOut::showPreview(ReportPreview& preview)
 {
     const Messages& texts = m_session.texts();
-    QDialog* window = &preview.window();
     const QString name = cbOverdueOnly->isChecked() ? texts.rsOverdueReportName : texts.rsToolsOutReportName;
-    preview.setTitle(name);
-    preview.setFileStem(ReportFileName::inReports(m_session.paths().folder, name, m_platform.clock.now(), {}));
-    ReportPreview::Hooks hooks;
-    hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
-        // The last folder saved to, else the reports' folder, made for the
-        // dialog and taken away again when the report goes elsewhere.
-        FileChoices files(m_session);
-        const QString proposed = files.savePath(suggested);
-        const QString folder = QFileInfo(proposed).absolutePath();
-        const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
-        const bool pdf = QFileInfo(proposed).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
-        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, proposed,
-                                                         pdf ? texts.rsPdfFiles : texts.rsRtfFiles);
-        if (made && (file.isEmpty() || QFileInfo(file).absolutePath() != folder))
-            QDir().rmdir(folder);
-        files.remember(FileChoices::Kind::Saved, file);
-        return file;
-    };
-    hooks.confirmOverwrite = [this, &texts, window](const QString& file) {
-        return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));
-    };
-    hooks.showError = [this, window](const QString& text) { m_platform.dialogs.error(window, text); };
-    hooks.writeFailed = [this, &texts, window](const FileWriteError& error, const QString& file) {
-        m_platform.dialogs.error(window, fileWriteFailureText(error, texts.rsReportNotWritten, file, texts));
-    };
-    hooks.written = [this, &texts, window](const QString& file) {
-        if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
-            WrittenFileOpener(m_platform, {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened})
-                .open(window, file);
-    };
-    preview.setHooks(hooks);
-    preview.savePdfAction()->setText(texts.rsSaveAsPdf);
-    preview.exportRtfAction()->setText(texts.rsExportToRtf);
-    m_platform.dialogs.showModal(*window);
+    setPreviewFiles(preview, m_session, m_platform, name, name);
+    m_platform.dialogs.showModal(preview.window());
 }
 
 void TfmOut::changeEvent(QEvent* event)

@@ -16,6 +16,7 @@
 #include "data/MoneyText.h"
 #include "data/QueryModel.h"
 #include "data/Schema.h"
+#include "data/WorkCancelled.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -25,8 +26,10 @@
 #include "widgets/DbText.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ProgressWindow.h"
 #include "widgets/QueryGrid.h"
 #include "widgets/ValueLabel.h"
+#include <QFileInfo>
 
 #include <QEvent>
 #include <QGridLayout>
@@ -285,12 +288,17 @@ void TfmCard_U::Button1Click()
     holder.organization = m_values.at(3)->text();
     holder.toolCount = q2.recordCount();
     holder.total = lbSUM->text();
-    TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q);
     const QString file = ReportFileName::onHand(m_session.paths().folder, holder.fio, m_platform.clock.now());
     const Messages& texts = m_session.texts();
     try {
+        // A long-serving worker's journal takes a while: shown, and may be stopped.
+        ProgressWindow building(this, texts.rsProgressBuildingReport);
+        TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q, &building);
+        ProgressWindow writing(this, texts.rsProgressWriting.arg(QFileInfo(file).fileName()));
         (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this,
-                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened});
+                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened}, &writing);
+    } catch (const WorkCancelled&) {
+        return;
     } catch (const FileWriteError& e) {
         m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
     }

@@ -89,8 +89,16 @@ void TfmUsers::followAccessMode()
 
 void TfmUsers::btImportClick()
 {
-    if (m_session.isAdministrator())
-        m_navigator.openImport(ImportKind::Recipients);
+    if (!m_session.isAdministrator())
+        return;
+    m_navigator.openImport(ImportKind::Recipients);
+    // Workers added or changed behind the list: it shows them as stored now,
+    // searched as before and in its order.
+    const QString sort = m_users.sort();
+    btSearchClick();
+    if (!sort.isEmpty())
+        m_users.setSort(sort);
+    ShowTableRecordCount();
 }
 
 void TfmUsers::pageShown()

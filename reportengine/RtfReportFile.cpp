@@ -10,9 +10,11 @@
 #include <QFileInfo>
 
 ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QString& replaceQuestion,
-                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts)
+                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts,
+                             WorkProgress* progress)
 {
     TfrxRTFExport filter;
+    filter.progress = progress;
     filter.OnBeforeExport = [&file](TfrxRTFExport& f) {
         WholeFileWriter::makeFolder(QFileInfo(file).absolutePath());
         f.FileName = file;

@@ -7,6 +7,7 @@
 
 class QWidget;
 class TfrxReport;
+class WorkProgress;
 struct Platform;
 
 // Writes a built report as an RTF file as the windows do: the folder made
@@ -14,6 +15,8 @@ struct Platform;
 // replaceQuestion (its %1 is the file), and the written file opened in the
 // program the desktop gives RTF (or, without one, where it was written is
 // said with openTexts, its folder offered). Throws FileWriteError when it cannot be
-// written; the earlier file of that name then stays as it was.
+// written, WorkCancelled when progress was cancelled; the earlier file of that
+// name then stays as it was.
 ExportResult writeAndOpenRtf(TfrxReport& report, const QString& file, const QString& replaceQuestion,
-                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts);
+                             Platform& platform, QWidget* parent, const WrittenFileOpener::Texts& openTexts,
+                             WorkProgress* progress = nullptr);

@@ -12,6 +12,7 @@
 #include "platform/WrittenFileOpener.h"
 #include "reportengine/ReportPreview.h"
 #include "reportengine/TfrxReport.h"
+#include "reports/PreviewFiles.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
 #include "widgets/ProgressWindow.h"
@@ -109,47 +110,11 @@ void TfmReport::Button1Click()
 void TfmReport::showPreview(ReportPreview& preview)
 {
     const Messages& texts = m_session.texts();
-    ReportPreview::Hooks hooks;
-    QDialog* window = &preview.window();
     // Named by the report and its range, proposed where the program writes its reports.
-    const QString name = texts.rsHistoryReportName;
-    preview.setTitle(texts.rsReportRange.arg(name, m_fromDate->text(), m_toDate->text()));
-    preview.setFileStem(ReportFileName::inReports(m_session.paths().folder, name, m_platform.clock.now(), {}));
-    hooks.saveFileName = [this, &texts, window](const QString& suggested, const QString&) {
-        // The last folder saved to, else the reports' folder; the dialog
-        // opens there only when it exists, so one made for it is taken away
-        // again when the report goes elsewhere.
-        FileChoices files(m_session);
-        const QString proposed = files.savePath(suggested);
-        const QString folder = QFileInfo(proposed).absolutePath();
-        const bool made = !QFileInfo::exists(folder) && QDir().mkpath(folder);
-        const bool pdf = QFileInfo(proposed).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
-        const QString file = m_platform.dialogs.saveFile(window, texts.rsSaveReport, proposed,
-                                                         pdf ? texts.rsPdfFiles : texts.rsRtfFiles);
-        if (made && (file.isEmpty() || QFileInfo(file).absolutePath() != folder))
-            QDir().rmdir(folder);
-        files.remember(FileChoices::Kind::Saved, file);
-        return file;
-    };
-    hooks.confirmOverwrite = [this, &texts, window](const QString& file) {
-        return m_platform.dialogs.confirm(window, texts.rsReplaceFile.arg(file));
-    };
-    hooks.showError = [this, window](const QString& text) { m_platform.dialogs.error(window, text); };
-    hooks.writeFailed = [this, &texts, window](const FileWriteError& error, const QString& file) {
-        m_platform.dialogs.error(window, fileWriteFailureText(error, texts.rsReportNotWritten, file, texts));
-    };
-    hooks.written = [this, &texts, window](const QString& file) {
-        if (QFileInfo(file).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0)
-            WrittenFileOpener(m_platform, {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened})
-                .open(window, file);
-    };
-    hooks.progress = [&texts, window](const QString& file) -> std::unique_ptr<WorkProgress> {
-        return std::make_unique<ProgressWindow>(window, texts.rsProgressWriting.arg(QFileInfo(file).fileName()));
-    };
-    preview.setHooks(hooks);
-    preview.savePdfAction()->setText(texts.rsSaveAsPdf);
-    preview.exportRtfAction()->setText(texts.rsExportToRtf);
-    m_platform.dialogs.showModal(*window);
+    setPreviewFiles(preview, m_session, m_platform,
+                    texts.rsReportRange.arg(texts.rsHistoryReportName, m_fromDate->text(), m_toDate->text()),
+                    texts.rsHistoryReportName);
+    m_platform.dialogs.showModal(preview.window());
 }
 
 QList<Localization::Text> historyReportTexts()

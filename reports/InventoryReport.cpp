@@ -67,7 +67,7 @@ QString InventoryReport::ownerFio(const QVariant& ownerId)
     return fio;
 }
 
-TfrxReport& InventoryReport::prepare(bool russian)
+TfrxReport& InventoryReport::prepare(bool russian, WorkProgress* progress)
 {
     qPassedTrue.close();
     qPassedFalse.close();
@@ -75,6 +75,6 @@ TfrxReport& InventoryReport::prepare(bool russian)
     qPassedFalse.open();
     m_owners.clear();
     TfrxReport& chosen = report(russian);
-    chosen.PrepareReport(true);
+    chosen.PrepareReport(true, progress);
     return chosen;
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <memory>
 
+class WorkProgress;
 class ComputedFieldSource;
 class Connection;
 class QueryRowSource;
@@ -22,7 +23,8 @@ public:
 
     // Both lists loaded as they are now and the template of that language
     // built from them. Throws DbError or ReportError.
-    TfrxReport& prepare(bool russian);
+    // progress, when given, is told of the rows and may stop the build (WorkCancelled).
+    TfrxReport& prepare(bool russian, WorkProgress* progress = nullptr);
 
     Query qPassedTrue;
     Query qPassedFalse;

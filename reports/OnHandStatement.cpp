@@ -18,7 +18,8 @@ OnHandStatement::OnHandStatement() = default;
 
 OnHandStatement::~OnHandStatement() = default;
 
-TfrxReport& OnHandStatement::prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal)
+TfrxReport& OnHandStatement::prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal,
+                                     WorkProgress* progress)
 {
     // Read when first asked for: the card is built at every start.
     std::unique_ptr<TfrxReport>& chosen = russian ? frxReport_ToolOnH : frxReport_ToolOnH_EN;
@@ -33,6 +34,6 @@ TfrxReport& OnHandStatement::prepare(bool russian, const Holder& holder, Query& 
     setMemo(report, "frxOrganization", holder.organization);
     setMemo(report, "frxID_U", holder.code);
     setMemo(report, "frxSUM", holder.total);
-    report.PrepareReport(true);
+    report.PrepareReport(true, progress);
     return report;
 }

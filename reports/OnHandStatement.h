@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+class WorkProgress;
 class Query;
 class TfrxReport;
 
@@ -27,7 +28,9 @@ public:
     // The template of that language with the holder's details printed as
     // they stand (brackets in a name are not expressions), built over the
     // held tools. Throws ReportError.
-    TfrxReport& prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal);
+    // progress, when given, is told of the rows and may stop the build (WorkCancelled).
+    TfrxReport& prepare(bool russian, const Holder& holder, Query& heldTools, Query& journal,
+                        WorkProgress* progress = nullptr);
 
 private:
     std::unique_ptr<TfrxReport> frxReport_ToolOnH;

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -35,6 +36,7 @@ private slots:
     void onlyTheAdministratorImports();
     void previewCorrectedThenWritten();
     void workersFromTheirRegister();
+    void importedWorkersListedAtOnce();
 };
 
 void TestImportWindow::onlyTheAdministratorImports_data()
@@ -123,6 +125,27 @@ void TestImportWindow::workersFromTheirRegister()
     });
     f.control<QPushButton>("TfmUsers", "btImport")->click();
     QCOMPARE(f.db().count(Select(QStringLiteral("Users"))), 0);
+}
+
+// The register under the window lists the new workers and counts them.
+void TestImportWindow::importedWorkersListedAtOnce()
+{
+    DeskFixture f;
+    QVERIFY(f.started());
+    f.addRecipient(QStringLiteral("U1"));
+    f.app().showRecipientList();
+    f.control<QPushButton>("TfmUsers", "btSearch")->click();
+    QCOMPARE(f.session().qUsers.recordCount(), 1);
+    const QString file = writeFile(f.data(), QStringLiteral("staff.csv"), "ФИО;ID получателя\nПетров;U7\nСидоров;U8\n");
+    f.fakes().dialogs.pictureAnswers.push_back(file);
+    f.fakes().dialogs.modalScripts.push_back([&](QDialog& window) {
+        window.findChild<QPushButton*>(QStringLiteral("btFile"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("btImport"))->click();
+    });
+    f.control<QPushButton>("TfmUsers", "btImport")->click();
+    QCOMPARE(f.db().count(Select(QStringLiteral("Users"))), 3);
+    QCOMPARE(f.session().qUsers.recordCount(), 3);
+    QCOMPARE(f.control<QLabel>("TfmUsers", "lbRecordCount")->text(), QStringLiteral("общее количество: 3"));
 }
 
 QTEST_MAIN(TestImportWindow)
