@@ -1,5 +1,6 @@
 #include "ExportCommand.h"
 
+#include "CommandSettings.h"
 #include "CommandStatus.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
@@ -35,13 +36,11 @@ int runExportCommand(const QStringList& options, const ProgramPaths& paths, QTex
     setMessages(texts, true);
     try {
         Session session(paths);
-        if (!session.settings().fileExists()) {
-            err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
+        const std::optional<bool> russianOrNone = readCommandLanguage(session, texts, err);
+        if (!russianOrNone)
             return kFailed;
-        }
+        const bool russian = *russianOrNone;
         session.settings().load(); // the columns the tool list shows
-        const bool russian = session.settings().language() == u"RU";
-        setMessages(texts, russian);
         session.open({});
         Connection& db = session.connection();
         const ExportTable table = kind == u"tools" ? wholeToolRegister(db, session.settings(), russian)

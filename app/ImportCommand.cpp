@@ -1,5 +1,6 @@
 #include "ImportCommand.h"
 
+#include "CommandSettings.h"
 #include "CommandStatus.h"
 #include "core/Messages.h"
 #include "core/Session.h"
@@ -83,12 +84,10 @@ int runImportCommand(const QStringList& options, const ProgramPaths& paths, QTex
     setMessages(texts, true);
     try {
         Session session(paths);
-        if (!session.settings().fileExists()) {
-            err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
+        const std::optional<bool> russianOrNone = readCommandLanguage(session, texts, err);
+        if (!russianOrNone)
             return kFailed;
-        }
-        const bool russian = session.settings().language() == u"RU";
-        setMessages(texts, russian);
+        const bool russian = *russianOrNone;
         ImportRequest request;
         request.kind = arguments.kind;
         request.table = readImportFile(arguments.file, texts);

@@ -1,5 +1,6 @@
 #include "LabelCommand.h"
 
+#include "CommandSettings.h"
 #include "CommandStatus.h"
 #include "core/FailureText.h"
 #include "core/Messages.h"
@@ -124,12 +125,9 @@ int runLabelCommand(const QStringList& options, const ProgramPaths& paths, QText
     setMessages(texts, true);
     try {
         Session session(paths);
-        if (!session.settings().fileExists()) {
-            err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
+        if (!readCommandLanguage(session, texts, err))
             return kFailed;
-        }
         Settings& settings = session.settings();
-        setMessages(texts, settings.language() == u"RU");
         const QList<LabelLayout> layouts = LabelLayouts::all(session.paths().data, texts);
         const auto layout = LabelLayouts::find(layouts, arguments.layout);
         if (!layout) {

@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 
+#include "CommandSettings.h"
 #include "CommandStatus.h"
 #include "QtLanguage.h"
 
@@ -241,13 +242,11 @@ int runReportCommand(const QStringList& options, const ProgramPaths& paths, QTex
     setMessages(texts, true);
     try {
         Session session(paths);
-        if (!session.settings().fileExists()) {
-            err << kConfigNotFoundRu << QStringLiteral(": ") << session.paths().ini << Qt::endl;
+        const std::optional<bool> russianOrNone = readCommandLanguage(session, texts, err);
+        if (!russianOrNone)
             return kFailed;
-        }
+        const bool russian = *russianOrNone;
         session.settings().load();
-        const bool russian = session.settings().language() == u"RU";
-        setMessages(texts, russian);
         // Amounts and dates are written as in the program's windows in that
         // language, whatever the machine's own locale.
         QtLanguage qtLanguage;
