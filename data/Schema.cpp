@@ -204,6 +204,8 @@ QList<Schema::Index> Schema::indexes(const SqlDialect& d)
         // file orders equal keys of an index by row number already; the
         // server does not.
         {"ix_Tools_Passed_ID", "Tools", "Passed", false, "ID"},
+        // A worker's tools: the desk's overdue line at every scan of a badge.
+        {"ix_Tools_OwnerID", "Tools", "OwnerID", false},
     };
     QList<Index> statements;
     for (const auto& ix : indexes) {
