@@ -8,15 +8,18 @@
 #include "core/Navigator.h"
 #include "core/ReportFileName.h"
 #include "core/Session.h"
+#include "data/WorkCancelled.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WrittenFileOpener.h"
 #include "reportengine/ReportPreview.h"
+#include "reportengine/TfrxReport.h"
 #include "reports/OutReport.h"
 #include "reports/PreviewFiles.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -159,10 +162,15 @@ void TfmOut::btReportClick()
     const Messages& texts = m_session.texts();
     const bool overdueOnly = cbOverdueOnly->isChecked();
     const QString title = overdueOnly ? texts.rsOverdueReportName : texts.rsToolsOutReportName;
-    m_report
-        ->prepare(m_session.russian(), m_model->shown(), m_model->today(), title,
-                  texts.rsToolsOutCount.arg(m_model->all().size()).arg(m_model->overdueCount()))
-        .ShowReport(false);
+    try {
+        // Built once, with its progress shown, then previewed as built.
+        ProgressWindow progress(this, texts.rsProgressBuildingReport);
+        TfrxReport& report = m_report->prepare(
+            m_session.russian(), m_model->shown(), m_model->today(), title,
+            texts.rsToolsOutCount.arg(m_model->all().size()).arg(m_model->overdueCount()), &progress);
+        report.ShowPrepared();
+    } catch (const WorkCancelled&) {
+    }
 }
 
 void TfmOut::showPreview(ReportPreview& preview)

@@ -48,7 +48,7 @@ TfrxReport& OutReport::report(bool russian)
 }
 
 TfrxReport& OutReport::prepare(bool russian, const QList<OutTool>& tools, const QDate& today, const QString& title,
-                               const QString& counts)
+                               const QString& counts, WorkProgress* progress)
 {
     auto rows = std::make_shared<TableRowSource>(kFields);
     for (const OutTool& tool : tools) {
@@ -65,6 +65,6 @@ TfrxReport& OutReport::prepare(bool russian, const QList<OutTool>& tools, const 
     chosen.dataSet(QStringLiteral("frxDBDataset_Head"))->setSource(head);
     m_rows = std::move(rows);
     m_head = std::move(head);
-    chosen.PrepareReport(true);
+    chosen.PrepareReport(true, progress);
     return chosen;
 }

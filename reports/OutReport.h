@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class WorkProgress;
 class TableRowSource;
 
 // The tools-out report: the list as the page shows it (or only its
@@ -23,8 +24,9 @@ public:
     // The template of that language filled with tools, listed as given;
     // title names the report, counts says how many are out and overdue.
     // Throws ReportError.
+    // Throws ReportError, WorkCancelled when progress was cancelled.
     TfrxReport& prepare(bool russian, const QList<OutTool>& tools, const QDate& today, const QString& title,
-                        const QString& counts);
+                        const QString& counts, WorkProgress* progress = nullptr);
     // Today's date and the preview window, for both templates.
     void setHooks(std::function<QDate()> today, TfrxReport::ShowPreview showPreview);
 
