@@ -22,7 +22,7 @@ void TestActLibreOffice::officeReadsEveryToolAndTotal()
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty())
-        QFAIL("soffice not found: run scripts/install-deps.sh (libreoffice-writer-nogui)");
+        QFAIL("soffice not found: run scripts/install-deps.sh (libreoffice-writer)");
 
     ActFolder folder;
     const QList<ActTool> tools{
