@@ -1,33 +1,23 @@
 // The program's options without a display: help and version end at once,
 // every other argument that looks like an option is refused with the usage.
+#include "support/ProgramRun.h"
 #include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = ProgramOutcome;
 
 Outcome run(const QStringList& arguments, const QString& dataVariable = {})
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "TOOLDESK_DATA"})
-        env.remove(QLatin1String(name));
-    if (!dataVariable.isEmpty())
-        env.insert(QStringLiteral("TOOLDESK_DATA"), dataVariable);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TOOLDESK_BINARY), arguments);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+    const auto chooseData = [&dataVariable](QProcess& p) {
+        QProcessEnvironment env = p.processEnvironment();
+        env.remove(QStringLiteral("TOOLDESK_DATA"));
+        if (!dataVariable.isEmpty())
+            env.insert(QStringLiteral("TOOLDESK_DATA"), dataVariable);
+        p.setProcessEnvironment(env);
+    };
+    return runWithoutDisplay(QStringLiteral(TOOLDESK_BINARY), arguments, chooseData, 60000);
 }
 
 } // namespace

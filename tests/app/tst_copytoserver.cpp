@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "data/Connection.h"
 #include "support/DeskFixture.h"
+#include "support/ProgramRun.h"
 
 #include <QProcess>
 #include <QSqlRecord>
@@ -83,22 +84,14 @@ QString runProgram(const TestData& data, bool onTerminal)
     const QString program = data.folder() + QStringLiteral("tooldesk");
     if (!QFile::exists(program) && !QFile::copy(QStringLiteral(TOOLDESK_BINARY), program))
         return QStringLiteral("cannot copy the program");
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QLatin1String(name));
-    p.setProcessEnvironment(env);
     const QString command = program + QStringLiteral(" --copy-database-to-server");
-    if (onTerminal)
-        p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
-    else
-        p.start(program, {QStringLiteral("--copy-database-to-server")});
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
+    const ProgramOutcome outcome = onTerminal
+        ? runWithoutDisplay(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")},
+                            {}, 60000)
+        : runWithoutDisplay(program, {QStringLiteral("--copy-database-to-server")}, {}, 60000);
+    if (outcome.status < 0 && outcome.out.isEmpty() && outcome.err.isEmpty())
         return QStringLiteral("timed out");
-    }
-    return QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+    return outcome.out + outcome.err;
 }
 
 } // namespace

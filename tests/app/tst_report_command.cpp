@@ -3,6 +3,7 @@
 // refusing bad arguments, unknown codes and unwritable files.
 #include "../reports/ConsumerTools.h"
 #include "data/Connection.h"
+#include "support/ProgramRun.h"
 #include "support/TestData.h"
 
 #include <QProcess>
@@ -14,10 +15,7 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString err;
-};
+using Outcome = ProgramOutcome;
 
 // The program copied beside the test's Data folder, as it is installed.
 class ProgramFolder
@@ -48,8 +46,9 @@ public:
     // limit makes every write beyond it fail as on a full disk.
     Outcome run(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
-        QProcess p;
-        if (fileSizeLimit != RLIM_INFINITY) {
+        const auto limitFileSize = [fileSizeLimit](QProcess& p) {
+            if (fileSizeLimit == RLIM_INFINITY)
+                return;
             p.setChildProcessModifier([fileSizeLimit] {
                 rlimit limit{};
                 getrlimit(RLIMIT_FSIZE, &limit);
@@ -57,16 +56,8 @@ public:
                 setrlimit(RLIMIT_FSIZE, &limit);
                 std::signal(SIGXFSZ, SIG_IGN); // a failed write instead of the end of the program
             });
-        }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        p.setProcessEnvironment(env);
-        p.start(program(), QStringList{QStringLiteral("--report")} + arguments);
-        if (!p.waitForFinished(120000))
-            return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromLocal8Bit(p.readAllStandardError())};
+        };
+        return runWithoutDisplay(program(), QStringList{QStringLiteral("--report")} + arguments, limitFileSize);
     }
 
     void setLanguage(const char* code) const

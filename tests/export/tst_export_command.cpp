@@ -2,6 +2,7 @@
 // writes the whole register with the saved columns in the stored language,
 // and answers 0 written, 1 refused, 2 wrong arguments.
 #include "data/Connection.h"
+#include "support/ProgramRun.h"
 #include "support/TestData.h"
 
 #include <QProcess>
@@ -9,11 +10,7 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = ProgramOutcome;
 
 class ProgramFolder
 {
@@ -39,16 +36,7 @@ public:
 
     Outcome run(const QStringList& arguments) const
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        p.setProcessEnvironment(env);
-        p.start(program(), QStringList{QStringLiteral("--export")} + arguments);
-        if (!p.waitForFinished(120000))
-            return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+        return runWithoutDisplay(program(), QStringList{QStringLiteral("--export")} + arguments);
     }
 
     TestData data;

@@ -2,6 +2,7 @@
 // program folder of its own; what it wrote is read back with the sqlite3
 // shell, and what it refuses leaves the database file as it was, byte for byte.
 #include "data/Connection.h"
+#include "support/ProgramRun.h"
 #include "support/TestData.h"
 
 #include <QCryptographicHash>
@@ -12,11 +13,7 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = ProgramOutcome;
 
 class ProgramFolder
 {
@@ -41,16 +38,8 @@ public:
 
     Outcome run(const QStringList& arguments) const
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        p.setProcessEnvironment(env);
-        p.start(data.folder() + QStringLiteral("tooldesk"), QStringList{QStringLiteral("--import")} + arguments);
-        if (!p.waitForFinished(120000))
-            return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runWithoutDisplay(data.folder() + QStringLiteral("tooldesk"),
+                                 QStringList{QStringLiteral("--import")} + arguments);
     }
 
     // The database file's bytes and the Data folder's names.

@@ -2,6 +2,7 @@
 // program folder of its own. What it prints is decoded from the PDF and the
 // codes typed back into the desk's lookup; what it refuses leaves no file.
 #include "PrintedLabels.h"
+#include "support/ProgramRun.h"
 
 #include "core/CodeLookup.h"
 #include "data/Connection.h"
@@ -14,11 +15,7 @@ namespace {
 
 constexpr int kDpi = 300;
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = ProgramOutcome;
 
 class ProgramFolder
 {
@@ -40,16 +37,7 @@ public:
 
     Outcome run(const QStringList& arguments) const
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        p.setProcessEnvironment(env);
-        p.start(program(), QStringList{QStringLiteral("--labels")} + arguments);
-        if (!p.waitForFinished(120000))
-            return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runWithoutDisplay(program(), QStringList{QStringLiteral("--labels")} + arguments);
     }
 
     void addIniLines(const QString& lines) const { data.writeIni(data.readIni() + lines); }
