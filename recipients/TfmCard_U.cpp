@@ -4,7 +4,6 @@
 #include "LastIssue.h"
 #include "RecipientCaptions.h"
 #include "core/DeskSelection.h"
-#include "core/FailureText.h"
 #include "core/Navigator.h"
 #include "core/ReportFileName.h"
 #include "core/Session.h"
@@ -12,24 +11,20 @@
 #include "data/Columns.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "data/FileWriteError.h"
 #include "data/MoneyText.h"
 #include "data/QueryModel.h"
 #include "data/Schema.h"
-#include "data/WorkCancelled.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "reportengine/RtfReportFile.h"
+#include "reports/RtfReportAction.h"
 #include "widgets/DbGrid.h"
 #include "widgets/DbImage.h"
 #include "widgets/DbText.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
-#include "widgets/ProgressWindow.h"
 #include "widgets/QueryGrid.h"
 #include "widgets/ValueLabel.h"
-#include <QFileInfo>
 
 #include <QEvent>
 #include <QGridLayout>
@@ -289,19 +284,10 @@ void TfmCard_U::Button1Click()
     holder.toolCount = q2.recordCount();
     holder.total = lbSUM->text();
     const QString file = ReportFileName::onHand(m_session.paths().folder, holder.fio, m_platform.clock.now());
-    const Messages& texts = m_session.texts();
-    try {
-        // A long-serving worker's journal takes a while: shown, and may be stopped.
-        ProgressWindow building(this, texts.rsProgressBuildingReport);
-        TfrxReport& report = statement.prepare(m_session.russian(), holder, q2, q, &building);
-        ProgressWindow writing(this, texts.rsProgressWriting.arg(QFileInfo(file).fileName()));
-        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this,
-                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened}, &writing);
-    } catch (const WorkCancelled&) {
-        return;
-    } catch (const FileWriteError& e) {
-        m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
-    }
+    // A long-serving worker's journal takes a while: shown, and may be stopped.
+    buildAndWriteRtf(this, m_session, m_platform, file, [this, &holder](WorkProgress& progress) -> TfrxReport& {
+        return statement.prepare(m_session.russian(), holder, q2, q, &progress);
+    });
 }
 
 void TfmCard_U::languageChanged()

@@ -1,6 +1,5 @@
 #include "TfmTools.h"
 
-#include "core/FailureText.h"
 #include "core/Messages.h"
 #include "core/Navigator.h"
 #include "core/ReportFileName.h"
@@ -10,23 +9,19 @@
 #include "core/WorkTypeToolList.h"
 #include "data/Columns.h"
 #include "data/Connection.h"
-#include "data/FileWriteError.h"
 #include "data/QueryModel.h"
-#include "data/WorkCancelled.h"
 #include "export/RegisterExportAction.h"
 #include "export/RegisterTables.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "reportengine/RtfReportFile.h"
+#include "reports/RtfReportAction.h"
 #include "widgets/DbGrid.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Named.h"
-#include "widgets/ProgressWindow.h"
 #include "widgets/QueryGrid.h"
 #include "widgets/ToolGridColumns.h"
 #include "widgets/WorkTypeBox.h"
-#include <QFileInfo>
 
 #include <QEvent>
 #include <QFile>
@@ -146,19 +141,10 @@ void TfmTools::btInventClick()
     // The language of the moment chooses the template; each click its own file.
     // A large register takes seconds: shown, and the user may stop it, which
     // leaves no file.
-    const Messages& texts = m_session.texts();
     const QString file = ReportFileName::inventory(m_session.paths().folder, m_platform.clock.now());
-    try {
-        ProgressWindow building(this, texts.rsProgressBuildingReport);
-        TfrxReport& report = m_inventory.prepare(m_session.russian(), &building);
-        ProgressWindow writing(this, texts.rsProgressWriting.arg(QFileInfo(file).fileName()));
-        (void)writeAndOpenRtf(report, file, texts.rsReplaceFile, m_platform, this,
-                              {texts.rsWrittenNotOpened, texts.rsOpenFolder, texts.rsFolderNotOpened}, &writing);
-    } catch (const WorkCancelled&) {
-        return;
-    } catch (const FileWriteError& e) {
-        m_platform.dialogs.error(this, fileWriteFailureText(e, texts.rsReportNotWritten, file, texts));
-    }
+    buildAndWriteRtf(this, m_session, m_platform, file, [this](WorkProgress& progress) -> TfrxReport& {
+        return m_inventory.prepare(m_session.russian(), &progress);
+    });
 }
 
 void TfmTools::btLabelsClick()
